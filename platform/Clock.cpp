@@ -1,0 +1,42 @@
+#include "Clock.h"
+
+#include <cerrno>
+#include <ctime>
+
+namespace platform {
+namespace {
+
+std::uint64_t nanoseconds(clockid_t clock)
+{
+    timespec now{};
+    clock_gettime(clock, &now);
+    return static_cast<std::uint64_t>(now.tv_sec) * 1'000'000'000ULL +
+           static_cast<std::uint64_t>(now.tv_nsec);
+}
+
+} // namespace
+
+std::uint32_t TickCount()
+{
+    return static_cast<std::uint32_t>(nanoseconds(CLOCK_MONOTONIC_COARSE) / 1'000'000ULL);
+}
+
+std::uint32_t TimeGetTime()
+{
+    return static_cast<std::uint32_t>(nanoseconds(CLOCK_MONOTONIC) / 1'000'000ULL);
+}
+
+double PreciseMilliseconds()
+{
+    return static_cast<double>(nanoseconds(CLOCK_MONOTONIC)) / 1e6;
+}
+
+void SleepMilliseconds(unsigned milliseconds)
+{
+    timespec rest{static_cast<time_t>(milliseconds / 1000),
+                  static_cast<long>(milliseconds % 1000) * 1'000'000L};
+    while (nanosleep(&rest, &rest) == -1 && errno == EINTR) {
+    }
+}
+
+} // namespace platform

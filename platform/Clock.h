@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// System tick counter in milliseconds, 32 bits, wrapping. Coarse (a few ms
+// resolution) and cheap to read: the processor kernels read it every pass.
+std::uint32_t TickCount();
+
+// Multimedia timer in milliseconds, 32 bits, wrapping; precise to 1 ms.
+std::uint32_t TimeGetTime();
+
+// Nanosecond monotonic clock expressed in milliseconds with a fraction.
+double PreciseMilliseconds();
+
+// Blocks the calling thread for at least the given milliseconds.
+void SleepMilliseconds(unsigned milliseconds);
+
+} // namespace platform

@@ -1,0 +1,23 @@
+#pragma once
+
+namespace platform {
+
+// Raises the calling thread to real-time priority (SCHED_FIFO just below the
+// kernel's interrupt threads) where permitted, else to nice -20 where
+// permitted. Failures are ignored: the caller measures at whatever it got.
+void RaiseToTimeCritical();
+
+// Always returns to SCHED_OTHER at nice 0, whatever was in force before.
+void RestoreNormalPriority();
+
+// Scope guard around a measurement: raises on entry, restores on every way out.
+class TimeCriticalBracket
+{
+public:
+    TimeCriticalBracket() { RaiseToTimeCritical(); }
+    ~TimeCriticalBracket() { RestoreNormalPriority(); }
+    TimeCriticalBracket(const TimeCriticalBracket&) = delete;
+    TimeCriticalBracket& operator=(const TimeCriticalBracket&) = delete;
+};
+
+} // namespace platform

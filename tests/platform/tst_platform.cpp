@@ -1,0 +1,83 @@
+#include "TestMain.h"
+#include "platform/Clock.h"
+#include "platform/Cpu.h"
+#include "platform/Priority.h"
+
+#include <QObject>
+#include <QTest>
+
+#include <sched.h>
+#include <sys/resource.h>
+
+class ClockTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void sleepWaitsAtLeastTheTime()
+    {
+        const double start = platform::PreciseMilliseconds();
+        platform::SleepMilliseconds(20);
+        QVERIFY(platform::PreciseMilliseconds() - start >= 20.0);
+    }
+
+    void tickCountersAgreeWithPreciseClock()
+    {
+        const std::uint32_t tick0 = platform::TickCount();
+        const std::uint32_t mm0 = platform::TimeGetTime();
+        platform::SleepMilliseconds(50);
+        const std::uint32_t tickElapsed = platform::TickCount() - tick0;
+        const std::uint32_t mmElapsed = platform::TimeGetTime() - mm0;
+        // The coarse tick may lag by one jiffy (up to 10 ms) at each end.
+        QVERIFY2(tickElapsed >= 40 && tickElapsed < 500, qPrintable(QString::number(tickElapsed)));
+        QVERIFY2(mmElapsed >= 49 && mmElapsed < 500, qPrintable(QString::number(mmElapsed)));
+    }
+};
+
+class CpuInstructionsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void vendorIsTwelvePrintableCharacters()
+    {
+        const auto leaf0 = platform::Cpuid(0);
+        const char* parts[] = {reinterpret_cast<const char*>(&leaf0.ebx),
+                               reinterpret_cast<const char*>(&leaf0.edx),
+                               reinterpret_cast<const char*>(&leaf0.ecx)};
+        for (const char* part : parts)
+            for (int i = 0; i < 4; ++i)
+                QVERIFY(part[i] >= 0x20 && part[i] < 0x7f);
+        QVERIFY(leaf0.eax >= 1); // leaf 1 exists on every x86-64 processor
+    }
+
+    void timeStampCounterAdvances()
+    {
+        const auto t0 = platform::ReadTimeStampCounter();
+        platform::SleepMilliseconds(5);
+        QVERIFY(platform::ReadTimeStampCounter() > t0);
+    }
+
+    void everyX86_64ProcessorIsOfThePentiumClass() { QCOMPARE(platform::ProcessorType(), 586); }
+};
+
+class PriorityTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void bracketAlwaysEndsAtNormalPriority()
+    {
+        {
+            platform::TimeCriticalBracket bracket;
+            // Either real-time was granted, or the nice fallback ran, or
+            // neither was permitted; all three are allowed.
+            const int policy = sched_getscheduler(0);
+            QVERIFY(policy == SCHED_FIFO || policy == SCHED_OTHER);
+        }
+        QCOMPARE(sched_getscheduler(0), SCHED_OTHER);
+        errno = 0;
+        QCOMPARE(getpriority(PRIO_PROCESS, 0), 0);
+    }
+};
+
+QUORVIX_TEST_MAIN(ClockTest, CpuInstructionsTest, PriorityTest)
+
+#include "tst_platform.moc"
