@@ -14,10 +14,15 @@ namespace bench {
 // instructions: the compiler may not drop, merge or reorder what it sees as
 // dead work. Only 32-bit registers, and LOOP counts in ECX as on the
 // processors the reference counts come from.
+
+// The multiplier's value does not matter; it comes in from a register the
+// compiler loads, so a pass never waits for the previous pass's last MUL
+// (taken from EDX it would, or not, depending on the code around the call).
 void CpuPass(std::int32_t& count)
 {
+    const std::uint32_t multiplier = 0x9E3779B9u;
     asm volatile(
-        "movl %%edx, %%ebx\n\t"   // multiplier: whatever EDX holds
+        "movl %[multiplier], %%ebx\n\t"
         "movl $10, %%ecx\n\t"     // step counter
         "movl %%ecx, %%eax\n\t"   // accumulator
         "1:\n\t"
@@ -49,7 +54,7 @@ void CpuPass(std::int32_t& count)
         "movl %%edx, %%eax\n\t"
         "incl %[count]\n\t"
         : [count] "+m"(count)
-        :
+        : [multiplier] "r"(multiplier)
         : "eax", "ebx", "ecx", "edx", "esi", "cc", "memory");
 }
 
