@@ -5,8 +5,6 @@
 
 #include <QTest>
 
-#include <memory>
-
 namespace {
 
 const TColor Navy = MakeColor(0, 0, 128);
