@@ -8,7 +8,6 @@
 #include "controls/MyChart.h"
 #include "database/ComparisonDatabase.h"
 
-#include <QEvent>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -79,40 +78,23 @@ Bar fpu(int value)
     return {"FPU", value, kReferenceFpuBar.color, kReferenceFpuBar.gradientColor};
 }
 
-// Counts the chart's repaints, to tell whether automatic redraw is on.
-class PaintCounter : public QObject
-{
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
-
 // A processor chart as the main window sets it up, on screen.
 struct ChartFixture
 {
     TMyChart chart;
-    PaintCounter counter;
 
     ChartFixture()
     {
         chart.setGradientColor(kNavy);
         chart.resize(372, 302);
         chart.show();
-        chart.installEventFilter(&counter);
         QVERIFY(QTest::qWaitForWindowExposed(&chart));
     }
 
-    int paintsAfterEvents()
+    int rendersAfterEvents()
     {
         QCoreApplication::processEvents();
-        return counter.paints;
+        return chart.renderCount();
     }
 };
 
@@ -247,7 +229,7 @@ void TestProcessorPage::rejectedValueStopsTheRefresh()
     const ProcessorKernels kernels{[&] { kernelRan = true; return 1; },
                                    [&] { kernelRan = true; return 1; }};
     const ComparisonDatabase database = databaseWith(contents);
-    const int paintsBefore = fixture.paintsAfterEvents();
+    const int rendersBefore = fixture.rendersAfterEvents();
 
     try {
         RefreshProcessorPage(fixture.chart, database, kernels);
@@ -261,12 +243,12 @@ void TestProcessorPage::rejectedValueStopsTheRefresh()
     QVERIFY2(actual == expected, qPrintable(describe(actual) + "\n---\n" + describe(expected)));
     QVERIFY(!kernelRan);
     QCOMPARE(LastCpuCount, 17);
-    // Automatic redraw is still off: adding a bar repaints nothing until
+    // Automatic redraw is still off: adding a bar renders nothing until
     // EndUpdate, which does.
     fixture.chart.AddBar("late", 1, 0);
-    QCOMPARE(fixture.paintsAfterEvents(), paintsBefore);
+    QCOMPARE(fixture.rendersAfterEvents(), rendersBefore);
     fixture.chart.EndUpdate();
-    QVERIFY(fixture.paintsAfterEvents() > paintsBefore);
+    QVERIFY(fixture.rendersAfterEvents() > rendersBefore);
 }
 
 void TestProcessorPage::singleFieldPageTakesTheWholeValue()
@@ -293,20 +275,31 @@ void TestProcessorPage::fpuBarStaysZeroWhileTheIntegerKernelRuns()
     ChartFixture fixture;
     TMyChart& chart = fixture.chart;
     Bars duringCpu, duringFpu;
+    int rendersDuringCpu = 0, rendersDuringFpu = 0;
     const ProcessorKernels kernels{[&] {
                                        duringCpu = barsOf(chart).mid(0, 2);
+                                       rendersDuringCpu = chart.renderCount();
                                        return 600;
                                    },
                                    [&] {
                                        duringFpu = barsOf(chart).mid(0, 2);
+                                       rendersDuringFpu = chart.renderCount();
                                        return 100;
                                    }};
+
+    const int rendersBefore = fixture.rendersAfterEvents();
 
     RefreshProcessorPage(chart, databaseWith("[Processor]\nRef=300,250\n"), kernels);
 
     QCOMPARE(duringCpu, (Bars{own(0), ownFpu(0)}));
     QCOMPARE(duringFpu, (Bars{own(450), ownFpu(0)}));
     QCOMPARE(barsOf(chart).mid(0, 2), (Bars{own(450), ownFpu(150)}));
+    // Each score is drawn before the next step: the rows before the integer
+    // kernel, the CPU score before the floating-point kernel, and the FPU
+    // score at the end.
+    QVERIFY(rendersDuringCpu > rendersBefore);
+    QVERIFY(rendersDuringFpu > rendersDuringCpu);
+    QVERIFY(chart.renderCount() > rendersDuringFpu);
 }
 
 void TestProcessorPage::zeroReferenceStopsBeforeTheBarChanges()
