@@ -16,8 +16,8 @@ void MemoryTest::meminfo_data()
     QTest::newRow("half used") << QByteArray("MemTotal: 1000 kB\nMemFree: 100 kB\nMemAvailable: 500 kB\n")
                                << quint64(1024000) << 50U;
     QTest::newRow("whole percent truncated")
-        << QByteArray("MemTotal:       16303856 kB\nMemAvailable:   12227892 kB\n")
-        << quint64(16303856) * 1024 << 25U;
+        << QByteArray("MemTotal:       16303856 kB\nMemAvailable:   12227893 kB\n")
+        << quint64(16303856) * 1024 << 24U;
     QTest::newRow("more than 4 GiB") << QByteArray("MemTotal: 67108864 kB\nMemAvailable: 67108864 kB\n")
                                      << quint64(68719476736) << 0U;
     QTest::newRow("old kernel without MemAvailable")
