@@ -56,9 +56,8 @@ std::vector<std::string> ListDisplayAdapters(const fs::path& root, const Hardwar
 std::vector<std::string> ListDisplayAdapters(const fs::path& root)
 {
     const UdevHardwareDatabase hwdb;
-    return ListDisplayAdapters(root, [&hwdb](const std::string& modalias) {
-        return hwdb.Lookup(modalias);
-    });
+    return ListDisplayAdapters(
+        root, [&hwdb](const std::string& modalias) { return hwdb.Lookup(modalias); });
 }
 
 std::vector<std::string> ListMonitors(const fs::path& root)

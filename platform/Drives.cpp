@@ -121,7 +121,9 @@ std::vector<FixedDrive> ListFixedMounts(const fs::path& root)
 
 std::optional<DriveSpace> QueryDriveSpace(const std::string& path)
 {
-    struct statvfs info{};
+    struct statvfs info
+    {
+    };
     if (statvfs(path.c_str(), &info) != 0)
         return std::nullopt;
     return DriveSpace{static_cast<std::uint64_t>(info.f_blocks) * info.f_frsize,

@@ -36,8 +36,10 @@ bool isValidBaseBlock(std::string_view edid)
 // by a line feed and padded with blanks.
 std::optional<std::string> nameDescriptor(std::string_view edid)
 {
-    for (std::size_t d = kDescriptorsStart; d + kDescriptorSize <= kBlockSize; d += kDescriptorSize) {
-        const bool display = byteAt(edid, d) == 0 && byteAt(edid, d + 1) == 0 && byteAt(edid, d + 2) == 0;
+    for (std::size_t d = kDescriptorsStart; d + kDescriptorSize <= kBlockSize;
+         d += kDescriptorSize) {
+        const bool display =
+            byteAt(edid, d) == 0 && byteAt(edid, d + 1) == 0 && byteAt(edid, d + 2) == 0;
         if (!display || byteAt(edid, d + 3) != kMonitorNameTag)
             continue;
         std::string text;

@@ -12,8 +12,7 @@ struct UdevHardwareDatabase::Handles
     udev_hwdb* hwdb = nullptr;
 };
 
-UdevHardwareDatabase::UdevHardwareDatabase()
-    : m_handles(std::make_unique<Handles>())
+UdevHardwareDatabase::UdevHardwareDatabase() : m_handles(std::make_unique<Handles>())
 {
     m_handles->context = udev_new();
     if (m_handles->context)
@@ -39,8 +38,8 @@ HardwareName UdevHardwareDatabase::Lookup(const std::string& modalias) const
     if (!m_handles->hwdb)
         return name;
     udev_list_entry* entry = nullptr;
-    udev_list_entry_foreach(entry,
-                            udev_hwdb_get_properties_list_entry(m_handles->hwdb, modalias.c_str(), 0))
+    udev_list_entry_foreach(
+        entry, udev_hwdb_get_properties_list_entry(m_handles->hwdb, modalias.c_str(), 0))
     {
         const char* key = udev_list_entry_get_name(entry);
         const char* value = udev_list_entry_get_value(entry);

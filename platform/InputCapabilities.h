@@ -7,7 +7,8 @@
 namespace platform {
 
 // A sysfs capability bitmap ("capabilities/key" and the like): blank-separated
-// hex words of the kernel's long, most significant word first.
+// hex words of the kernel's long (64 bits on x86-64), most significant word
+// first.
 class InputBitmap
 {
 public:

@@ -44,8 +44,8 @@ MemoryStatus ReadMemoryStatus(const std::filesystem::path& root)
     status.totalPhys = valueOf(values, "MemTotal");
     std::uint64_t available = valueOf(values, "MemAvailable");
     if (!values.contains("MemAvailable"))
-        available = valueOf(values, "MemFree") + valueOf(values, "Buffers") +
-                    valueOf(values, "Cached");
+        available =
+            valueOf(values, "MemFree") + valueOf(values, "Buffers") + valueOf(values, "Cached");
     if (status.totalPhys > 0) {
         const std::uint64_t used = available < status.totalPhys ? status.totalPhys - available : 0;
         status.memoryLoad = static_cast<std::uint32_t>(used * 100 / status.totalPhys);

@@ -14,8 +14,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-template <typename Work>
-std::vector<double> timeRuns(int runs, Work work)
+template <typename Work> std::vector<double> timeRuns(int runs, Work work)
 {
     std::vector<double> ms;
     for (int i = 0; i < runs; ++i) {

@@ -1,5 +1,7 @@
 #include "Overview.h"
 
+#include "platform/Files.h"
+
 namespace sysinfo {
 
 QString ProcessorField(const QString& name, std::uint32_t megahertz)

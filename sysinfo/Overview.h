@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/Drives.h"
-#include "platform/Files.h"
 #include "platform/Identity.h"
 #include "platform/Memory.h"
 #include "sysinfo/DeviceDescriptions.h"
@@ -56,13 +55,13 @@ struct OverviewSources
     platform::HardwareNameLookup hardwareNames; // empty: the udev hwdb
     std::function<std::string()> computerName = platform::ComputerName;
     std::function<std::string()> userName = platform::UserName;
-    std::function<std::optional<platform::KernelIdentity>()> kernel =
-        platform::ReadKernelIdentity;
+    std::function<std::optional<platform::KernelIdentity>()> kernel = platform::ReadKernelIdentity;
 };
 
 OverviewFields GatherOverview(const OverviewSources& sources);
 
-using DriveSpaceSource = std::function<std::optional<platform::DriveSpace>(const std::string& path)>;
+using DriveSpaceSource =
+    std::function<std::optional<platform::DriveSpace>(const std::string& path)>;
 
 // The listing of the fixed drives under root, sized by the given source.
 FixedDriveListing ListFixedDrives(const std::filesystem::path& root, const DriveSpaceSource& space);

@@ -23,20 +23,20 @@ struct NameRow
 const std::vector<NameRow>& nameTable()
 {
     static const std::vector<NameRow> table = {
-    {"GenuineIntel", 5, {0, 1, 2, 7}, "Intel Pentium"},
-    {"GenuineIntel", 5, {4, 8}, "Intel Pentium MMX"},
-    {"GenuineIntel", 6, {1}, "Pentium Pro"},
-    {"GenuineIntel", 6, {3}, "Intel Pentium II"},
-    {"GenuineIntel", 6, {4, 5}, "Intel Celeron"},
-    {"GenuineIntel", 6, {6}, "Intel Celeron(A)"},
-    {"GenuineIntel", 6, {7}, "Intel Pentium III"},
-    {"GenuineIntel", 6, {8}, "Intel Celeron(SSE)"},
-    {"AuthenticAMD", 5, {0, 1, 2, 3}, "AMD K5"},
-    {"AuthenticAMD", 5, {6, 7}, "AMD K6"},
-    {"AuthenticAMD", 5, {8}, "AMD K6-2"},
-    {"AuthenticAMD", 5, {9}, "AMD K6-III"},
-    {"AuthenticAMD", 6, {1, 2, 4}, "AMD Athlon"},
-    {"AuthenticAMD", 6, {3}, "AMD Duron"},
+        {"GenuineIntel", 5, {0, 1, 2, 7}, "Intel Pentium"},
+        {"GenuineIntel", 5, {4, 8}, "Intel Pentium MMX"},
+        {"GenuineIntel", 6, {1}, "Pentium Pro"},
+        {"GenuineIntel", 6, {3}, "Intel Pentium II"},
+        {"GenuineIntel", 6, {4, 5}, "Intel Celeron"},
+        {"GenuineIntel", 6, {6}, "Intel Celeron(A)"},
+        {"GenuineIntel", 6, {7}, "Intel Pentium III"},
+        {"GenuineIntel", 6, {8}, "Intel Celeron(SSE)"},
+        {"AuthenticAMD", 5, {0, 1, 2, 3}, "AMD K5"},
+        {"AuthenticAMD", 5, {6, 7}, "AMD K6"},
+        {"AuthenticAMD", 5, {8}, "AMD K6-2"},
+        {"AuthenticAMD", 5, {9}, "AMD K6-III"},
+        {"AuthenticAMD", 6, {1, 2, 4}, "AMD Athlon"},
+        {"AuthenticAMD", 6, {3}, "AMD Duron"},
     };
     return table;
 }
@@ -93,10 +93,7 @@ QString modernName(const TProcessorInfo& info, const ProcessorSource& source)
 
 } // namespace
 
-CounterSource::CounterSource()
-    : sleep(platform::SleepMilliseconds)
-{
-}
+CounterSource::CounterSource() : sleep(platform::SleepMilliseconds) {}
 
 TProcessorInfo GetProcessorInfo(const ProcessorSource& source)
 {

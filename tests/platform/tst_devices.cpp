@@ -46,7 +46,7 @@ void DevicesTest::displayAdaptersNamedByLookup()
 void DevicesTest::realHardwareDatabaseKnowsIntel440FX()
 {
     const platform::UdevHardwareDatabase hwdb;
-    if (!hwdb.IsOpen() || !std::filesystem::exists("/usr/lib/udev/hwdb.bin"))
+    if (!hwdb.IsOpen())
         QSKIP("no udev hardware database on this machine (package udev)");
     const auto name = hwdb.Lookup("pci:v00008086d00001237sv00000000sd00000000bc06sc00i00");
     QCOMPARE(QString::fromStdString(name.vendor), QStringLiteral("Intel Corporation"));
@@ -57,8 +57,7 @@ void DevicesTest::realHardwareDatabaseKnowsIntel440FX()
 
 void DevicesTest::fixtureDisplayWithRealHardwareDatabase()
 {
-    if (!platform::UdevHardwareDatabase().IsOpen() ||
-        !std::filesystem::exists("/usr/lib/udev/hwdb.bin"))
+    if (!platform::UdevHardwareDatabase().IsOpen())
         QSKIP("no udev hardware database on this machine (package udev)");
     const QStringList names = toList(platform::ListDisplayAdapters(kDesktop));
     QCOMPARE(names.size(), 2);

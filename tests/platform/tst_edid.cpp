@@ -46,13 +46,13 @@ void EdidTest::monitorName_data()
     QTest::addColumn<QString>("name"); // null: no name
 
     QTest::newRow("name descriptor") << edid("DEL", 0xA0B5, "DELL U2412M") << "DELL U2412M";
-    QTest::newRow("thirteen characters, no line feed") << edid("SAM", 1, "SyncMaster 24")
-                                                       << "SyncMaster 24";
+    QTest::newRow("thirteen characters, no line feed")
+        << edid("SAM", 1, "SyncMaster 24") << "SyncMaster 24";
     QTest::newRow("blanks trimmed") << edid("SAM", 1, "  LCD  ") << "LCD";
     QTest::newRow("no name: maker and product") << edid("DEL", 0xA0B4) << "DELA0B4";
     QTest::newRow("blank name: maker and product") << edid("GSM", 0x5B7F, "   ") << "GSM5B7F";
-    QTest::newRow("with extension blocks") << edid("PHL", 0x0932, "PHL 243V7") + QByteArray(128, 'x')
-                                           << "PHL 243V7";
+    QTest::newRow("with extension blocks")
+        << edid("PHL", 0x0932, "PHL 243V7") + QByteArray(128, 'x') << "PHL 243V7";
     QTest::newRow("short") << edid("DEL", 0xA0B5, "DELL U2412M").left(127) << QString();
     QTest::newRow("empty") << QByteArray() << QString();
     QByteArray badHeader = edid("DEL", 1, "X");
@@ -73,7 +73,8 @@ void EdidTest::monitorName()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, name);
-    const auto found = platform::MonitorNameFromEdid(std::string_view(bytes.constData(), bytes.size()));
+    const auto found =
+        platform::MonitorNameFromEdid(std::string_view(bytes.constData(), bytes.size()));
     QCOMPARE(found.has_value(), !name.isNull());
     if (found)
         QCOMPARE(QString::fromStdString(*found), name);

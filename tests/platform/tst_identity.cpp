@@ -33,24 +33,35 @@ void IdentityTest::osVersion_data()
 
     const QString none; // a null text stands for a missing file
     QTest::newRow("double quotes")
-        << "NAME=\"Debian\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n" << none << true
-        << true << "Debian GNU/Linux 12 (bookworm)" << "6.1.0-18-amd64";
-    QTest::newRow("single quotes") << "PRETTY_NAME='Fedora Linux 39'\n" << none << true << true
-                                   << "Fedora Linux 39" << "6.1.0-18-amd64";
-    QTest::newRow("unquoted, blanks around") << "  PRETTY_NAME=Alpine  \n" << none << true << true
-                                             << "Alpine" << "6.1.0-18-amd64";
-    QTest::newRow("escapes") << "PRETTY_NAME=\"My \\\"Own\\\" \\$OS\"\n" << none << true << true
-                             << "My \"Own\" $OS" << "6.1.0-18-amd64";
-    QTest::newRow("no PRETTY_NAME") << "NAME=Thing\n" << none << true << true << "Linux"
+        << "NAME=\"Debian\"\nPRETTY_NAME=\"Debian GNU/Linux 12 (bookworm)\"\n"
+        << none << true << true << "Debian GNU/Linux 12 (bookworm)"
+        << "6.1.0-18-amd64";
+    QTest::newRow("single quotes") << "PRETTY_NAME='Fedora Linux 39'\n"
+                                   << none << true << true << "Fedora Linux 39"
+                                   << "6.1.0-18-amd64";
+    QTest::newRow("unquoted, blanks around") << "  PRETTY_NAME=Alpine  \n"
+                                             << none << true << true << "Alpine"
+                                             << "6.1.0-18-amd64";
+    QTest::newRow("escapes") << "PRETTY_NAME=\"My \\\"Own\\\" \\$OS\"\n"
+                             << none << true << true << "My \"Own\" $OS"
+                             << "6.1.0-18-amd64";
+    QTest::newRow("no PRETTY_NAME") << "NAME=Thing\n"
+                                    << none << true << true << "Linux"
                                     << "6.1.0-18-amd64";
-    QTest::newRow("only /usr/lib/os-release") << none << "PRETTY_NAME=\"Arch Linux\"\n" << true
-                                              << true << "Arch Linux" << "6.1.0-18-amd64";
-    QTest::newRow("/etc wins") << "PRETTY_NAME=A\n" << "PRETTY_NAME=B\n" << true << true << "A"
+    QTest::newRow("only /usr/lib/os-release") << none << "PRETTY_NAME=\"Arch Linux\"\n"
+                                              << true << true << "Arch Linux"
+                                              << "6.1.0-18-amd64";
+    QTest::newRow("/etc wins") << "PRETTY_NAME=A\n"
+                               << "PRETTY_NAME=B\n"
+                               << true << true << "A"
                                << "6.1.0-18-amd64";
-    QTest::newRow("no os-release") << none << none << true << true << "Linux" << "6.1.0-18-amd64";
-    QTest::newRow("os-release without kernel") << "PRETTY_NAME=A\n" << none << false << true << "A"
+    QTest::newRow("no os-release") << none << none << true << true << "Linux"
+                                   << "6.1.0-18-amd64";
+    QTest::newRow("os-release without kernel") << "PRETTY_NAME=A\n"
+                                               << none << false << true << "A"
                                                << "";
-    QTest::newRow("nothing readable") << none << none << false << false << "" << "";
+    QTest::newRow("nothing readable") << none << none << false << false << ""
+                                      << "";
 }
 
 void IdentityTest::osVersion()

@@ -16,9 +16,10 @@ void InputTest::bitmap_data()
                                << QList<unsigned>{0, 63, 128};
     QTest::newRow("line end") << "5\n" << QList<unsigned>{0, 2} << QList<unsigned>{1};
     QTest::newRow("empty") << "" << QList<unsigned>{} << QList<unsigned>{0, 1};
-    QTest::newRow("not hex claims nothing") << "3 zz" << QList<unsigned>{} << QList<unsigned>{0, 1, 64};
-    QTest::newRow("overlong word claims nothing") << "1ffffffffffffffff" << QList<unsigned>{}
-                                                  << QList<unsigned>{0};
+    QTest::newRow("not hex claims nothing")
+        << "3 zz" << QList<unsigned>{} << QList<unsigned>{0, 1, 64};
+    QTest::newRow("overlong word claims nothing")
+        << "1ffffffffffffffff" << QList<unsigned>{} << QList<unsigned>{0};
 }
 
 void InputTest::bitmap()
@@ -41,20 +42,58 @@ void InputTest::pointingDevice_data()
     QTest::addColumn<QString>("props");
     QTest::addColumn<bool>("pointing");
 
-    QTest::newRow("mouse") << "3" << "10000 0 0 0 0" << "0" << "0" << true;
-    QTest::newRow("relative axes without a button") << "3" << "0" << "0" << "0" << false;
-    QTest::newRow("button without axes") << "0" << "10000 0 0 0 0" << "0" << "0" << false;
-    QTest::newRow("wheel only") << "100" << "10000 0 0 0 0" << "0" << "0" << false;
-    QTest::newRow("keyboard") << "0" << "feffffdfffefffff fffffffffffffffe" << "0" << "0" << false;
-    QTest::newRow("power button") << "0" << "10000000000000 0" << "0" << "0" << false;
-    QTest::newRow("touchpad by finger tool") << "0" << "2420 10000 0 0 0 0" << "3" << "0" << true;
-    QTest::newRow("touchpad by pointer property") << "0" << "400 0 0 0 0 0" << "3" << "1" << true;
-    QTest::newRow("touch screen") << "0" << "420 0 0 0 0 0" << "3" << "2" << false;
-    QTest::newRow("pen tablet") << "0" << "c21 0 0 0 0 0" << "3" << "1" << false;
-    QTest::newRow("absolute mouse of a virtual machine") << "0" << "70000 0 0 0 0" << "3" << "0"
-                                                         << true;
-    QTest::newRow("absolute X only") << "0" << "20 0 0 0 0 0" << "1" << "1" << false;
-    QTest::newRow("joystick") << "0" << "ffff00000000 0 0 0 0" << "3" << "0" << false;
+    QTest::newRow("mouse") << "3"
+                           << "10000 0 0 0 0"
+                           << "0"
+                           << "0" << true;
+    QTest::newRow("relative axes without a button") << "3"
+                                                    << "0"
+                                                    << "0"
+                                                    << "0" << false;
+    QTest::newRow("button without axes") << "0"
+                                         << "10000 0 0 0 0"
+                                         << "0"
+                                         << "0" << false;
+    QTest::newRow("wheel only") << "100"
+                                << "10000 0 0 0 0"
+                                << "0"
+                                << "0" << false;
+    QTest::newRow("keyboard") << "0"
+                              << "feffffdfffefffff fffffffffffffffe"
+                              << "0"
+                              << "0" << false;
+    QTest::newRow("power button") << "0"
+                                  << "10000000000000 0"
+                                  << "0"
+                                  << "0" << false;
+    QTest::newRow("touchpad by finger tool") << "0"
+                                             << "2420 10000 0 0 0 0"
+                                             << "3"
+                                             << "0" << true;
+    QTest::newRow("touchpad by pointer property") << "0"
+                                                  << "400 0 0 0 0 0"
+                                                  << "3"
+                                                  << "1" << true;
+    QTest::newRow("touch screen") << "0"
+                                  << "420 0 0 0 0 0"
+                                  << "3"
+                                  << "2" << false;
+    QTest::newRow("pen tablet") << "0"
+                                << "c21 0 0 0 0 0"
+                                << "3"
+                                << "1" << false;
+    QTest::newRow("absolute mouse of a virtual machine") << "0"
+                                                         << "70000 0 0 0 0"
+                                                         << "3"
+                                                         << "0" << true;
+    QTest::newRow("absolute X only") << "0"
+                                     << "20 0 0 0 0 0"
+                                     << "1"
+                                     << "1" << false;
+    QTest::newRow("joystick") << "0"
+                              << "ffff00000000 0 0 0 0"
+                              << "3"
+                              << "0" << false;
 }
 
 void InputTest::pointingDevice()

@@ -13,18 +13,20 @@ void MemoryTest::meminfo_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<quint64>("total");
     QTest::addColumn<quint32>("load");
-    QTest::newRow("half used") << QByteArray("MemTotal: 1000 kB\nMemFree: 100 kB\nMemAvailable: 500 kB\n")
+    QTest::newRow("half used") << QByteArray(
+                                      "MemTotal: 1000 kB\nMemFree: 100 kB\nMemAvailable: 500 kB\n")
                                << quint64(1024000) << 50U;
     QTest::newRow("whole percent truncated")
         << QByteArray("MemTotal:       16303856 kB\nMemAvailable:   12227893 kB\n")
         << quint64(16303856) * 1024 << 24U;
-    QTest::newRow("more than 4 GiB") << QByteArray("MemTotal: 67108864 kB\nMemAvailable: 67108864 kB\n")
-                                     << quint64(68719476736) << 0U;
+    QTest::newRow("more than 4 GiB")
+        << QByteArray("MemTotal: 67108864 kB\nMemAvailable: 67108864 kB\n") << quint64(68719476736)
+        << 0U;
     QTest::newRow("old kernel without MemAvailable")
         << QByteArray("MemTotal: 1000 kB\nMemFree: 100 kB\nBuffers: 50 kB\nCached: 250 kB\n")
         << quint64(1024000) << 60U;
-    QTest::newRow("available above total") << QByteArray("MemTotal: 1000 kB\nMemAvailable: 2000 kB\n")
-                                           << quint64(1024000) << 0U;
+    QTest::newRow("available above total")
+        << QByteArray("MemTotal: 1000 kB\nMemAvailable: 2000 kB\n") << quint64(1024000) << 0U;
     QTest::newRow("empty file") << QByteArray() << quint64(0) << 0U;
 }
 

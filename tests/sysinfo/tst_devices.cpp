@@ -25,10 +25,9 @@ void DeviceDescriptionsTest::className_data()
     QTest::newRow("CDROM") << "CDROM" << cdroms;
     QTest::newRow("CdRom") << "CdRom" << cdroms;
     QTest::newRow("Mouse keeps duplicates in order")
-        << "Mouse"
-        << QStringList{"ImExPS/2 Generic Explorer Mouse", "SynPS/2 Synaptics TouchPad",
-                       "AlpsPS/2 ALPS GlidePoint", "QEMU QEMU USB Tablet", "Logitech USB Receiver",
-                       "Logitech USB Receiver"};
+        << "Mouse" << QStringList{"ImExPS/2 Generic Explorer Mouse", "SynPS/2 Synaptics TouchPad",
+                                  "AlpsPS/2 ALPS GlidePoint",        "QEMU QEMU USB Tablet",
+                                  "Logitech USB Receiver",           "Logitech USB Receiver"};
     QTest::newRow("part of a name") << "Displa" << QStringList();
     QTest::newRow("longer name") << "Displays" << QStringList();
     QTest::newRow("blank around") << " Mouse" << QStringList();

@@ -13,7 +13,8 @@ void OverviewTest::memoryField_data()
     QTest::addColumn<quint32>("load");
     QTest::addColumn<QString>("text");
     QTest::newRow("just under 128 MiB") << quint64(133677056) << 37U << "128 Mb (used 37%)";
-    QTest::newRow("exactly 128 MiB still adds one") << quint64(134217728) << 5U << "129 Mb (used 5%)";
+    QTest::newRow("exactly 128 MiB still adds one")
+        << quint64(134217728) << 5U << "129 Mb (used 5%)";
     QTest::newRow("above 4 GiB") << quint64(68719476736) << 100U << "65537 Mb (used 100%)";
     QTest::newRow("unreadable") << quint64(0) << 0U << "1 Mb (used 0%)";
 }
@@ -35,8 +36,8 @@ void OverviewTest::processorField_data()
     QTest::newRow("K6-2") << "AMD K6-2" << 350U << "AMD K6-2 350 MHz";
     QTest::newRow("empty name starts with the blank") << "" << 1400U << " 1400 MHz";
     QTest::newRow("unsigned") << "X" << 4294967295U << "X 4294967295 MHz";
-    QTest::newRow("percent signs stay text") << "Test %s %1 %d CPU" << 5200U
-                                             << "Test %s %1 %d CPU 5200 MHz";
+    QTest::newRow("percent signs stay text")
+        << "Test %s %1 %d CPU" << 5200U << "Test %s %1 %d CPU 5200 MHz";
 }
 
 void OverviewTest::processorField()
@@ -58,11 +59,11 @@ void OverviewTest::osField()
 void OverviewTest::fixedDrives()
 {
     const std::map<std::string, std::uint64_t> sizes = {
-        {"/", 4294967295ULL},                     // rounds down to 4095
+        {"/", 4294967295ULL}, // rounds down to 4095
         {"/boot/efi", 536870912ULL},
         {"/home", 1000204886016ULL},
-        {"/mnt/Backup Disk", 1048575ULL},         // under one MiB
-        {"/var/crypt", 5629499534213120ULL},      // 5 PiB: past 32 bits of MiB
+        {"/mnt/Backup Disk", 1048575ULL},    // under one MiB
+        {"/var/crypt", 5629499534213120ULL}, // 5 PiB: past 32 bits of MiB
     };
     QStringList asked;
     const auto space = [&](const std::string& path) -> std::optional<platform::DriveSpace> {
@@ -73,10 +74,11 @@ void OverviewTest::fixedDrives()
         return platform::DriveSpace{it->second, 0};
     };
     const auto listing = sysinfo::ListFixedDrives(QUORVIX_TEST_DATA "/mountinfo", space);
-    const QStringList items = {"Drive /", "Drive /boot/efi", "Drive /data", "Drive /home",
-                               "Drive /mnt/Backup Disk", "Drive /var/crypt"};
+    const QStringList items = {"Drive /",     "Drive /boot/efi",        "Drive /data",
+                               "Drive /home", "Drive /mnt/Backup Disk", "Drive /var/crypt"};
     QCOMPARE(listing.items, items);
-    QCOMPARE(asked, QStringList({"/", "/boot/efi", "/data", "/home", "/mnt/Backup Disk", "/var/crypt"}));
+    QCOMPARE(asked,
+             QStringList({"/", "/boot/efi", "/data", "/home", "/mnt/Backup Disk", "/var/crypt"}));
     QCOMPARE(listing.sizes, QStringLiteral("Drive / (4095 Mb), Drive /boot/efi (512 Mb), "
                                            "Drive /data (0 Mb), Drive /home (953869 Mb), "
                                            "Drive /mnt/Backup Disk (0 Mb), "
@@ -85,8 +87,8 @@ void OverviewTest::fixedDrives()
 
 void OverviewTest::noFixedDrive()
 {
-    const auto listing = sysinfo::ListFixedDrives(QUORVIX_TEST_DATA "/sysfs-empty",
-                                                  platform::QueryDriveSpace);
+    const auto listing =
+        sysinfo::ListFixedDrives(QUORVIX_TEST_DATA "/sysfs-empty", platform::QueryDriveSpace);
     QVERIFY(listing.items.isEmpty());
     QVERIFY(listing.sizes.isEmpty());
 }
@@ -133,7 +135,7 @@ void OverviewTest::gatherWithoutAnything()
     const sysinfo::OverviewFields fields = sysinfo::GatherOverview(sources);
     QCOMPARE(fields.processor, QStringLiteral("Intel 486 0 MHz"));
     QCOMPARE(fields.memory, QStringLiteral("1 Mb (used 0%)"));
-    QVERIFY(!fields.os); // the OS field keeps its text
+    QVERIFY(!fields.os);                     // the OS field keeps its text
     QVERIFY(!fields.computerName.isEmpty()); // the real names are still read
     for (const QString& device : {fields.display, fields.monitor, fields.cdrom, fields.mouse})
         QVERIFY(device.isEmpty());
@@ -144,10 +146,14 @@ void OverviewTest::thisMachinesFields()
     const sysinfo::OverviewFields fields = sysinfo::GatherOverview();
     const QString name = sysinfo::GetProcessorName();
     QVERIFY(!name.isEmpty()); // an x86-64 processor is never nameless
-    QVERIFY2(QRegularExpression(QStringLiteral("^\\S.* [1-9][0-9]* MHz$")).match(fields.processor).hasMatch(),
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\S.* [1-9][0-9]* MHz$"))
+                 .match(fields.processor)
+                 .hasMatch(),
              qPrintable(fields.processor));
     QVERIFY(fields.processor.startsWith(name + QLatin1Char(' ')));
-    QVERIFY2(QRegularExpression(QStringLiteral("^[1-9][0-9]* Mb \\(used [0-9]{1,3}%\\)$")).match(fields.memory).hasMatch(),
+    QVERIFY2(QRegularExpression(QStringLiteral("^[1-9][0-9]* Mb \\(used [0-9]{1,3}%\\)$"))
+                 .match(fields.memory)
+                 .hasMatch(),
              qPrintable(fields.memory));
     QCOMPARE(fields.computerName, QString::fromStdString(platform::ComputerName()));
     QVERIFY(fields.os && fields.os->endsWith(QStringLiteral(")")));

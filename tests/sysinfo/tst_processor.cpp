@@ -80,7 +80,8 @@ void ProcessorNameTest::classicName_data()
     QSet<QString> named;
     for (const Row& row : table)
         for (int model : row.models) {
-            const QString key = QStringLiteral("%1 %2 %3").arg(row.vendor).arg(row.family).arg(model);
+            const QString key =
+                QStringLiteral("%1 %2 %3").arg(row.vendor).arg(row.family).arg(model);
             named.insert(key);
             QTest::newRow(qPrintable(key)) << 586 << row.vendor << row.family << model << row.name;
         }
@@ -90,9 +91,11 @@ void ProcessorNameTest::classicName_data()
             for (int model = 0; model <= 15; ++model) {
                 const QString key = QStringLiteral("%1 %2 %3").arg(vendor).arg(family).arg(model);
                 if (!named.contains(key))
-                    QTest::newRow(qPrintable(key))
-                        << 586 << vendor << family << model
-                        << QStringLiteral("%1 family %2 model %3").arg(vendor).arg(family).arg(model);
+                    QTest::newRow(qPrintable(key)) << 586 << vendor << family << model
+                                                   << QStringLiteral("%1 family %2 model %3")
+                                                          .arg(vendor)
+                                                          .arg(family)
+                                                          .arg(model);
             }
     for (int family : {0, 1, 2, 10, 11, 12, 13, 14})
         QTest::newRow(qPrintable(QStringLiteral("family %1").arg(family)))
@@ -125,22 +128,26 @@ void ProcessorNameTest::modernName_data()
         << "GenuineIntel" << Signature(6, 14, 0, 9)
         << "      Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz  "
         << "Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz";
-    QTest::newRow("AMD extended family") << "AuthenticAMD" << Signature(15, 1, 8, 3)
-                                         << "AMD Ryzen 7 3700X 8-Core Processor"
-                                         << "AMD Ryzen 7 3700X 8-Core Processor";
-    QTest::newRow("family 15 without extended fields") << "GenuineIntel" << Signature(15, 2)
-                                                       << "Intel(R) Pentium(R) 4 CPU 2.40GHz"
-                                                       << "Intel(R) Pentium(R) 4 CPU 2.40GHz";
-    QTest::newRow("brand holding a percent sign") << "GenuineIntel" << Signature(6, 5, 0, 5)
-                                                  << "Test %s %1 CPU" << "Test %s %1 CPU";
-    QTest::newRow("no brand: full family and model, AMD") << "AuthenticAMD" << Signature(15, 1, 8, 3)
-                                                          << "" << "AuthenticAMD family 23 model 49";
-    QTest::newRow("no brand: full model, Intel family 6") << "GenuineIntel" << Signature(6, 14, 0, 9)
-                                                          << "" << "GenuineIntel family 6 model 158";
+    QTest::newRow("AMD extended family")
+        << "AuthenticAMD" << Signature(15, 1, 8, 3) << "AMD Ryzen 7 3700X 8-Core Processor"
+        << "AMD Ryzen 7 3700X 8-Core Processor";
+    QTest::newRow("family 15 without extended fields")
+        << "GenuineIntel" << Signature(15, 2) << "Intel(R) Pentium(R) 4 CPU 2.40GHz"
+        << "Intel(R) Pentium(R) 4 CPU 2.40GHz";
+    QTest::newRow("brand holding a percent sign")
+        << "GenuineIntel" << Signature(6, 5, 0, 5) << "Test %s %1 CPU"
+        << "Test %s %1 CPU";
+    QTest::newRow("no brand: full family and model, AMD")
+        << "AuthenticAMD" << Signature(15, 1, 8, 3) << ""
+        << "AuthenticAMD family 23 model 49";
+    QTest::newRow("no brand: full model, Intel family 6")
+        << "GenuineIntel" << Signature(6, 14, 0, 9) << ""
+        << "GenuineIntel family 6 model 158";
     QTest::newRow("no brand: family 15") << "GenuineIntel" << Signature(15, 2) << ""
                                          << "GenuineIntel family 15 model 2";
     QTest::newRow("no brand: extended model ignored below family 6")
-        << "CyrixInstead" << Signature(5, 4, 0, 1) << "" << "CyrixInstead family 5 model 4";
+        << "CyrixInstead" << Signature(5, 4, 0, 1) << ""
+        << "CyrixInstead family 5 model 4";
 }
 
 void ProcessorNameTest::modernName()
@@ -157,10 +164,9 @@ void ProcessorNameTest::thisMachineIsNamedByItsBrandString()
 {
     QFile cpuinfo(QStringLiteral("/proc/cpuinfo"));
     QVERIFY(cpuinfo.open(QIODevice::ReadOnly | QIODevice::Text));
-    const auto match =
-        QRegularExpression(QStringLiteral("^model name\\s*:\\s*(.*)$"),
-                           QRegularExpression::MultilineOption)
-            .match(QString::fromUtf8(cpuinfo.readAll()));
+    const auto match = QRegularExpression(QStringLiteral("^model name\\s*:\\s*(.*)$"),
+                                          QRegularExpression::MultilineOption)
+                           .match(QString::fromUtf8(cpuinfo.readAll()));
     QVERIFY(match.hasMatch());
     const auto info = sysinfo::GetProcessorInfo();
     const bool modern = ((info.Signature >> 16) & 0xFFF) != 0 || info.Family == 15;

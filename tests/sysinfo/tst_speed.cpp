@@ -11,10 +11,7 @@ namespace {
 // A counter that returns the given readings in turn and records every sleep.
 struct ScriptedCounter
 {
-    explicit ScriptedCounter(std::vector<std::uint64_t> values)
-        : readings(std::move(values))
-    {
-    }
+    explicit ScriptedCounter(std::vector<std::uint64_t> values) : readings(std::move(values)) {}
 
     std::vector<std::uint64_t> readings;
     std::vector<unsigned> sleeps;
@@ -51,8 +48,8 @@ void ProcessorSpeedTest::arithmetic_data()
     QTest::newRow("below 1 MHz") << quint64(5) << quint64(999999) << 0U;
     QTest::newRow("2^32 ticks: 4294 MHz, not 0") << quint64(0) << quint64(4294967296) << 4294U;
     QTest::newRow("5.2 GHz") << quint64(123456789) << quint64(123456789 + 5200000000) << 5200U;
-    QTest::newRow("high counter values") << quint64(0xFFFFFFFF00000000) << quint64(0xFFFFFFFF00000000 + 3000000000)
-                                         << 3000U;
+    QTest::newRow("high counter values")
+        << quint64(0xFFFFFFFF00000000) << quint64(0xFFFFFFFF00000000 + 3000000000) << 3000U;
     QTest::newRow("counter went back") << quint64(2000000000) << quint64(1000) << 0U;
 }
 
