@@ -10,7 +10,6 @@ class FilesTest : public QObject
 private slots:
     void naturalOrder_data();
     void naturalOrder();
-    void attributeIsTrimmedFirstLine();
 };
 
 class MemoryTest : public QObject

@@ -1,10 +1,8 @@
 #include "ProbeTests.h"
 #include "platform/Files.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <fstream>
 
 void FilesTest::naturalOrder_data()
 {
@@ -33,15 +31,4 @@ void FilesTest::naturalOrder()
     QFETCH(QString, b);
     QFETCH(bool, less);
     QCOMPARE(platform::NaturalLess(a.toStdString(), b.toStdString()), less);
-}
-
-void FilesTest::attributeIsTrimmedFirstLine()
-{
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const std::filesystem::path file = dir.filePath(QStringLiteral("model")).toStdString();
-    std::ofstream(file) << "  DVD-ROM DRIVE   \nsecond line\n";
-    QCOMPARE(platform::ReadAttribute(file), std::string("DVD-ROM DRIVE"));
-    QCOMPARE(platform::ReadAttribute(file.parent_path() / "missing"), std::string());
-    QVERIFY(!platform::ReadFileBytes(file.parent_path() / "missing"));
 }
