@@ -3,7 +3,6 @@
 
 #include <QTest>
 
-
 void FilesTest::naturalOrder_data()
 {
     QTest::addColumn<QString>("a");
