@@ -80,7 +80,9 @@ int TextToInteger(const QString& text)
 {
     if (const auto value = ParseInteger(text))
         return *value;
-    throw DatabaseError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    // A NUL would end the message where the user sees it.
+    const QString shown = QString(text).replace(QChar(0), u' ');
+    throw DatabaseError(QStringLiteral("'%1' is not a valid integer value").arg(shown));
 }
 
 QString ExtractField(const QString& value, int n)
