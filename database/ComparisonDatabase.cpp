@@ -3,9 +3,9 @@
 #include "database/IniEditor.h"
 #include "database/IniFile.h"
 #include "database/IniReader.h"
+#include "database/ListSections.h"
 #include "database/ValueText.h"
 
-#include <array>
 #include <utility>
 
 ComparisonDatabase::ComparisonDatabase(QString path) : m_path(std::move(path)) {}
@@ -55,23 +55,9 @@ void ComparisonDatabase::RemoveSection(const QString& section)
 
 void ComparisonDatabase::ReplaceLists(const DatabaseLists& lists)
 {
-    const std::array<std::pair<QString, const QList<DatabaseRow>*>, 4> sections = {{
-        {QStringLiteral("Processor"), &lists.processor},
-        {QStringLiteral("Memory"), &lists.memory},
-        {QStringLiteral("Video"), &lists.video},
-        {QStringLiteral("Drive"), &lists.drive},
-    }};
     IniText ini = LoadIniForWriting(m_path);
     IniEditor editor(ini.text);
-    bool changed = false;
-    for (const auto& [name, rows] : sections)
-        changed = editor.RemoveSection(name) || changed;
-    for (const auto& [name, rows] : sections) {
-        for (const DatabaseRow& row : *rows)
-            editor.WriteText(name, row.key, row.value);
-        changed = changed || !rows->isEmpty();
-    }
-    if (!changed)
+    if (!ReplaceListSections(editor, lists))
         return;
     ini.text = editor.Text();
     SaveIni(m_path, ini);

@@ -2,9 +2,19 @@
 
 #include "database/Windows1251.h"
 
+#include <QStringDecoder>
+
 namespace {
 
 const QByteArray kByteOrderMark("\xEF\xBB\xBF");
+
+// QString::fromUtf8 drops a leading U+FEFF; a second mark after the one we
+// strip is text of the file and must survive a write.
+QString DecodeUtf8(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder(bytes);
+}
 
 bool IsContinuation(unsigned char byte)
 {
@@ -67,9 +77,9 @@ IniText DecodeIni(const QByteArray& bytes)
     if (bytes.startsWith(kByteOrderMark)) {
         const QByteArray rest = bytes.mid(kByteOrderMark.size());
         if (IsValidUtf8(rest))
-            return {QString::fromUtf8(rest), true};
+            return {DecodeUtf8(rest), true};
     } else if (IsValidUtf8(bytes)) {
-        return {QString::fromUtf8(bytes), false};
+        return {DecodeUtf8(bytes), false};
     }
     return {DecodeWindows1251(bytes), false};
 }

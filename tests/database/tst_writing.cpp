@@ -54,6 +54,9 @@ void TestWriting::writeText_data()
                                               << QByteArray("[A]\nx=\"a=b\"\n");
     QTest::newRow("byte-order mark kept") << QByteArray("\xef\xbb\xbf[A]\nx=1\n") << "A" << "x"
                                           << "2" << QByteArray("\xef\xbb\xbf[A]\nx=2\n");
+    QTest::newRow("a second byte-order mark is text")
+        << QByteArray("\xef\xbb\xbf\xef\xbb\xbf[A]\nx=1\n") << "A" << "x" << "2"
+        << QByteArray("\xef\xbb\xbf\xef\xbb\xbf[A]\nx=1\n[A]\nx=2\n");
     QTest::newRow("NUL bytes elsewhere kept")
         << Bytes("[A]\nx=1\n\0junk\0\n[B]\0\ny=\0\n") << "B" << "z" << "1"
         << Bytes("[A]\nx=1\n\0junk\0\n[B]\0\ny=\0\nz=1\n");
