@@ -138,6 +138,14 @@ void IniEditor::InsertEntry(Target& target, const QString& content)
     if (target.anchor->ending.isEmpty())
         target.anchor->ending = ending;
     const LineIt line = m_lines.insert(std::next(target.anchor), MakeLine(content, ending));
+    // In a file whose lines end in CR, the new CR and an empty line ending in
+    // LF after it make one CR LF, as the file reads from now on.
+    const LineIt after = std::next(line);
+    if (line->ending == u"\r" && after != m_lines.end() && after->content.isEmpty()
+        && after->ending == u"\n") {
+        line->ending = QStringLiteral("\r\n");
+        m_lines.erase(after);
+    }
     if (line->kind != IniLineKind::Entry)
         return;
     target.entries.push_back(line);

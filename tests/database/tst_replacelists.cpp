@@ -41,6 +41,7 @@ void AddFiles(const char* listsName, const DatabaseLists& lists)
          "[processor]\nmachine a=7,7\nq=2\n[Video]\nv=1"},
         {"lists only, CR", "[Processor]\rp=1\r[Memory]\rm=1\r[Video]\rv=1\r[Drive]\rd=1"},
         {"Windows-1251", "[DATA]\r\nPIIFreq=400\r\n[Memory]\r\n\xcf\xca=180\r\n[\xc4]\r\nx=1\r\n"},
+        {"CR first, blank lines in LF", "[DATA]\rx=1\r[Memory]\r[memory]\rm=1\n\n;c\n\n"},
         {"junk lines", "[Memory]\nno equals\n=\n[Processor\n]x[=1\n[Video]\n;v=1\n"},
     };
     for (const auto& [fileName, bytes] : files)
