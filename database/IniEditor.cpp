@@ -2,25 +2,9 @@
 
 namespace {
 
-// A name or value may not break its line: line breaks are written as blanks.
-QString OneLine(QStringView text)
-{
-    QString line = text.toString();
-    for (QChar& c : line) {
-        if (c == u'\r' || c == u'\n')
-            c = u' ';
-    }
-    return line;
-}
-
-QString CleanName(QStringView name)
-{
-    return TrimIni(OneLine(name)).toString();
-}
-
 QString CleanValue(QStringView value)
 {
-    const QString line = OneLine(value);
+    const QString line = OneIniLine(value);
     qsizetype begin = 0;
     while (begin < line.size() && IsIniBlank(line[begin]))
         ++begin;
@@ -39,9 +23,8 @@ IniEditor::IniEditor(QStringView text)
 IniEditor::Line IniEditor::MakeLine(QString content, QString ending)
 {
     const IniLine parsed = ParseIniLine(content);
-    Line line{QString(), std::move(ending), parsed.kind, parsed.name.toString()};
-    line.content = std::move(content);
-    return line;
+    QString name = parsed.name.toString(); // parsed.name looks into content
+    return {std::move(content), std::move(ending), parsed.kind, std::move(name)};
 }
 
 QString IniEditor::LineEnding() const
@@ -62,7 +45,7 @@ IniEditor::LineIt IniEditor::FindSection(const QString& section)
 
 bool IniEditor::RemoveSection(QStringView section)
 {
-    const auto header = FindSection(CleanName(section));
+    const auto header = FindSection(CleanIniName(section));
     if (header == m_lines.end())
         return false;
     auto end = std::next(header);
@@ -102,8 +85,8 @@ IniEditor::Target& IniEditor::TargetFor(const QString& section)
 
 void IniEditor::WriteText(QStringView section, QStringView key, QStringView value)
 {
-    Target& target = TargetFor(CleanName(section));
-    const QString name = CleanName(key);
+    Target& target = TargetFor(CleanIniName(section));
+    const QString name = CleanIniName(key);
     const QString tail = u'=' + CleanValue(value);
     const auto found = target.keys.find(name.toCaseFolded());
     if (found != target.keys.end())

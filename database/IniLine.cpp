@@ -55,3 +55,18 @@ bool IniLineCursor::next()
     }
     return true;
 }
+
+QString OneIniLine(QStringView text)
+{
+    QString line = text.toString();
+    for (QChar& c : line) {
+        if (c == u'\r' || c == u'\n')
+            c = u' ';
+    }
+    return line;
+}
+
+QString CleanIniName(QStringView name)
+{
+    return TrimIni(OneIniLine(name)).toString();
+}

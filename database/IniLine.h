@@ -25,6 +25,11 @@ QStringView TrimIni(QStringView text);
 IniLine ParseIniLine(QStringView line);
 bool SameIniName(QStringView a, QStringView b);
 
+// A name or value may not break its line: line breaks become blanks.
+QString OneIniLine(QStringView text);
+// A section or key name as it is looked up and written: one line, trimmed.
+QString CleanIniName(QStringView name);
+
 // Walks the lines of a text. A line ends at LF, CR LF or CR; the last line may
 // have no ending. An empty text has no lines.
 class IniLineCursor

@@ -7,7 +7,7 @@ namespace {
 // Moves the cursor onto the header of the first section called `section`.
 bool FindSection(IniLineCursor& cursor, QStringView section)
 {
-    const QStringView wanted = TrimIni(section);
+    const QString wanted = CleanIniName(section);
     while (cursor.next()) {
         const IniLine line = ParseIniLine(cursor.line());
         if (line.kind == IniLineKind::Section && SameIniName(line.name, wanted))
@@ -42,7 +42,7 @@ std::optional<QString> ReadIniValue(QStringView text, QStringView section, QStri
     IniLineCursor cursor(text);
     if (!FindSection(cursor, section))
         return std::nullopt;
-    const QStringView wanted = TrimIni(key);
+    const QString wanted = CleanIniName(key);
     while (cursor.next()) {
         const IniLine line = ParseIniLine(cursor.line());
         if (line.kind == IniLineKind::Section)

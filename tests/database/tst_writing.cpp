@@ -50,6 +50,9 @@ void TestWriting::writeText_data()
                                    << QByteArray("[A]\n[B]\ny=2\n");
     QTest::newRow("line breaks written as blanks")
         << QByteArray("[A]\n") << "A" << "x" << "a\r\nb\nc" << QByteArray("[A]\nx=a  b c\n");
+    QTest::newRow("line breaks in names")
+        << QByteArray("[A B]\nx y=1\n") << "A\nB" << "x\ry" << "2"
+        << QByteArray("[A B]\nx y=2\n");
     QTest::newRow("value keeps = and quotes") << QByteArray("[A]\n") << "A" << "x" << "\"a=b\""
                                               << QByteArray("[A]\nx=\"a=b\"\n");
     QTest::newRow("byte-order mark kept") << QByteArray("\xef\xbb\xbf[A]\nx=1\n") << "A" << "x"
