@@ -27,7 +27,7 @@ void TestReading::readText_data()
         << QByteArray("[Процессор]\nКлюч=1\n") << "ПРОЦЕССОР" << "ключ" << "1";
     QTest::newRow("arguments trimmed") << QByteArray("[A]\nx=1\n") << " A " << " x " << "1";
     QTest::newRow("line breaks in arguments read as blanks")
-        << QByteArray("[A B]\nx y=1\n") << "A\nB" << "x\r\ny" << "1";
+        << QByteArray("[A B]\nx y=1\n") << "A\nB" << "x\ry" << "1";
     QTest::newRow("first section wins") << QByteArray("[A]\nx=1\n[a]\nx=2\ny=3\n") << "A" << "x"
                                         << "1";
     QTest::newRow("second section unseen") << QByteArray("[A]\nx=1\n[a]\ny=3\n") << "A" << "y"
