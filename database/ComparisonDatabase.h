@@ -35,6 +35,13 @@ struct DatabaseLists
 // The comparison database: an INI file read and written with Windows
 // private-profile semantics. Holds only the path; every call goes to the file
 // at the moment it is made.
+//
+// Reads see a missing or unreadable file (or a directory or device in its
+// place) as an empty database. Text is UTF-8; a file that is not valid UTF-8
+// is read as Windows-1251. Every change rewrites the whole file in UTF-8 and
+// replaces it in one step, so a failed write leaves the old file whole; it
+// raises "Unable to write to <full path>", also where a file is there that
+// cannot be read.
 class ComparisonDatabase
 {
 public:
@@ -42,15 +49,21 @@ public:
 
     const QString& path() const { return m_path; }
 
+    // The value, without enclosing quotes, up to 2,047 characters.
     QString ReadText(const QString& section, const QString& key,
                      const QString& defaultText) const;
+    // The value by TextToInteger; the default where that fails.
     int ReadNumber(const QString& section, const QString& key, int defaultValue) const;
+    // Key names in file order, as many as fit 16,384 bytes with each name in
+    // UTF-8 followed by a zero byte, plus one final zero byte.
     QStringList ListKeys(const QString& section) const;
     void WriteText(const QString& section, const QString& key, const QString& value);
+    // Writes nothing when the section is not there.
     void RemoveSection(const QString& section);
 
     // Replaces the sections Processor, Memory, Video and Drive with the given
-    // rows in one atomic replacement of the file.
+    // rows in one atomic replacement of the file: the same bytes as
+    // RemoveSection of the four and then WriteText for each row in order.
     void ReplaceLists(const DatabaseLists& lists);
 
 private:

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "database/IniEncoding.h"
+
+#include <QString>
+
+#include <optional>
+
+// Reading for a query: nothing where the file is missing, is not a regular
+// file, or cannot be read; a query then sees an empty database.
+std::optional<IniText> LoadIniForReading(const QString& path);
+
+// Reading before a change: an empty text where the file is missing; the write
+// error where something is there that cannot be read, so that a change never
+// replaces contents it could not see.
+IniText LoadIniForWriting(const QString& path);
+
+// Replaces the file in one step: a temporary file beside it is written,
+// flushed to disk and renamed over it, keeping the file's permissions. The
+// old file stays whole when anything fails.
+void SaveIni(const QString& path, const IniText& ini);
+
+QString WriteErrorMessage(const QString& path);

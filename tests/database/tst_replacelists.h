@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QObject>
+
+// ReplaceLists gives the bytes that RemoveSection of the four lists followed
+// by WriteText for each row gives, in one replacement of the file.
+class TestReplaceLists : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sameAsRemoveAndWrite_data();
+    void sameAsRemoveAndWrite();
+    void resultingFile();
+    void editorRoundTrip_data();
+    void editorRoundTrip();
+};
