@@ -23,6 +23,12 @@ bool rowFits(const TMyChart& chart, const ChartPageSpec& page)
     return chart.Bars.Count + 1 + page.rowBars.size() <= TMyChartBars::Capacity;
 }
 
+ChartPageSpec singleValuePage(const QString& section, const QString& missingKeyDefault,
+                              const QString& ownCaption)
+{
+    return {section, missingKeyDefault, {{ownCaption, kOwnBar}}, {{true, QString(), -1, kReferenceBar}}};
+}
+
 } // namespace
 
 void LoadReferenceRows(TMyChart& chart, const ComparisonDatabase& database,
@@ -53,6 +59,23 @@ ChartPageSpec ProcessorPageSpec()
             {{QStringLiteral("Your CPU"), kOwnBar}, {QStringLiteral("FPU"), kOwnFpuBar}},
             {{true, QStringLiteral(" CPU"), 0, kReferenceBar},
              {false, QStringLiteral("FPU"), 1, kReferenceFpuBar}}};
+}
+
+ChartPageSpec MemoryPageSpec()
+{
+    return singleValuePage(QStringLiteral("Memory"), QStringLiteral("0"), QStringLiteral("Your memory"));
+}
+
+// "0,0" is not an integer: a key that vanishes between listing and reading
+// stops the refresh with the usual conversion error.
+ChartPageSpec VideoPageSpec()
+{
+    return singleValuePage(QStringLiteral("Video"), QStringLiteral("0,0"), QStringLiteral("Your video"));
+}
+
+ChartPageSpec DrivePageSpec()
+{
+    return singleValuePage(QStringLiteral("Drive"), QStringLiteral("0,0"), QStringLiteral("Your drive"));
 }
 
 } // namespace bench

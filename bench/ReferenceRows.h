@@ -50,4 +50,10 @@ void LoadReferenceRows(TMyChart& chart, const ComparisonDatabase& database,
 // field 0 and "FPU" from field 1.
 ChartPageSpec ProcessorPageSpec();
 
+// The memory (comparative mode), video and HDD pages: one own bar, and per
+// row one bar captioned with the key holding the whole value.
+ChartPageSpec MemoryPageSpec();
+ChartPageSpec VideoPageSpec();
+ChartPageSpec DrivePageSpec();
+
 } // namespace bench

@@ -4,4 +4,4 @@
 #include "tst_pages.h"
 #include "tst_scores.h"
 
-QUORVIX_TEST_MAIN(TestScores, TestTimedWindow, TestKernels, TestProcessorPage)
+QUORVIX_TEST_MAIN(TestScores, TestTimedWindow, TestKernels, TestBenchmarkPages)

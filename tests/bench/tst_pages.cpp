@@ -116,7 +116,7 @@ ComparisonDatabase databaseWith(const QByteArray& contents)
 
 } // namespace
 
-void TestProcessorPage::init()
+void TestBenchmarkPages::init()
 {
     g_dir = new QTemporaryDir;
     QVERIFY(g_dir->isValid());
@@ -127,14 +127,14 @@ void TestProcessorPage::init()
     LastFpuCount = 0;
 }
 
-void TestProcessorPage::cleanup()
+void TestBenchmarkPages::cleanup()
 {
     delete g_dir;
     g_dir = nullptr;
     PIIMultCPU = PIIMultFPU = PIIFreq = 0;
 }
 
-void TestProcessorPage::loadsRowsInFileOrder_data()
+void TestBenchmarkPages::loadsRowsInFileOrder_data()
 {
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<Bars>("rows");
@@ -154,7 +154,7 @@ void TestProcessorPage::loadsRowsInFileOrder_data()
                 fpu(40),  spacer(),         cpu("Mid", -5), fpu(6)};
 }
 
-void TestProcessorPage::loadsRowsInFileOrder()
+void TestBenchmarkPages::loadsRowsInFileOrder()
 {
     QFETCH(QByteArray, contents);
     QFETCH(Bars, rows);
@@ -171,7 +171,7 @@ void TestProcessorPage::loadsRowsInFileOrder()
     QCOMPARE(LastFpuCount, 300);
 }
 
-void TestProcessorPage::spacerKeepsTheChartsGradient()
+void TestBenchmarkPages::spacerKeepsTheChartsGradient()
 {
     ChartFixture fixture;
     fixture.chart.setGradientColor(kBlack);
@@ -184,7 +184,7 @@ void TestProcessorPage::spacerKeepsTheChartsGradient()
     QCOMPARE(fixture.chart.Bars.Items[3].GradientColor, kReferenceBar.gradientColor);
 }
 
-void TestProcessorPage::rowsThatDoNotFitAreLeftOut()
+void TestBenchmarkPages::rowsThatDoNotFitAreLeftOut()
 {
     // 2 + 3 x 33 = 101 bars fill the chart; the 34th row is not read at all,
     // so its bad value does not stop the refresh.
@@ -202,7 +202,7 @@ void TestProcessorPage::rowsThatDoNotFitAreLeftOut()
     QCOMPARE(fixture.chart.Bars.Items[100].Value, 7);
 }
 
-void TestProcessorPage::rejectedValueStopsTheRefresh_data()
+void TestBenchmarkPages::rejectedValueStopsTheRefresh_data()
 {
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<QString>("message");
@@ -218,7 +218,7 @@ void TestProcessorPage::rejectedValueStopsTheRefresh_data()
         << Bars{spacer(), cpu("A", 300)};
 }
 
-void TestProcessorPage::rejectedValueStopsTheRefresh()
+void TestBenchmarkPages::rejectedValueStopsTheRefresh()
 {
     QFETCH(QByteArray, contents);
     QFETCH(QString, message);
@@ -251,26 +251,48 @@ void TestProcessorPage::rejectedValueStopsTheRefresh()
     QVERIFY(fixture.rendersAfterEvents() > rendersBefore);
 }
 
-void TestProcessorPage::singleFieldPageTakesTheWholeValue()
+void TestBenchmarkPages::singleValuePages_data()
 {
-    const ChartPageSpec memory{"Memory", "0", {{"Your memory", kOwnBar}}, {{true, "", -1, kReferenceBar}}};
-    ChartFixture fixture;
+    QTest::addColumn<ChartPageSpec>("page");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("ownCaption");
 
-    LoadReferenceRows(fixture.chart, databaseWith("[Memory]\nP 200=1234\n"), memory);
-    const Bars expected{{"Your memory", 0, kOwnBar.color, kOwnBar.gradientColor},
-                        spacer(),
-                        {"P 200", 1234, kReferenceBar.color, kReferenceBar.gradientColor}};
-    QVERIFY2(barsOf(fixture.chart) == expected, qPrintable(describe(barsOf(fixture.chart))));
-
-    try {
-        LoadReferenceRows(fixture.chart, databaseWith("[Memory]\nTwo=1 2\n"), memory);
-        QFAIL("no error raised");
-    } catch (const DatabaseError& error) {
-        QCOMPARE(QString::fromUtf8(error.what()), QString("'1 2' is not a valid integer value"));
-    }
+    QTest::newRow("memory") << MemoryPageSpec() << "Memory" << "Your memory";
+    QTest::newRow("video") << VideoPageSpec() << "Video" << "Your video";
+    QTest::newRow("drive") << DrivePageSpec() << "Drive" << "Your drive";
 }
 
-void TestProcessorPage::fpuBarStaysZeroWhileTheIntegerKernelRuns()
+void TestBenchmarkPages::singleValuePages()
+{
+    QFETCH(ChartPageSpec, page);
+    QFETCH(QString, section);
+    QFETCH(QString, ownCaption);
+    ChartFixture fixture;
+    fixture.chart.setGradientColor(kBlack);
+    const QByteArray contents = "[Processor]\nP=1,2\n[" + section.toUtf8() +
+                                "]\nP 200=1234\nK6= 77 \n[Other]\nX=5\n";
+
+    LoadReferenceRows(fixture.chart, databaseWith(contents), page);
+
+    const Bar blackSpacer{"", 0, kSpacerColor, kBlack};
+    const Bars expected{{ownCaption, 0, kOwnBar.color, kOwnBar.gradientColor},
+                        blackSpacer,
+                        {"P 200", 1234, kReferenceBar.color, kReferenceBar.gradientColor},
+                        blackSpacer,
+                        {"K6", 77, kReferenceBar.color, kReferenceBar.gradientColor}};
+    QVERIFY2(barsOf(fixture.chart) == expected, qPrintable(describe(barsOf(fixture.chart))));
+
+    // These sections hold one number a row: two fields are rejected whole.
+    try {
+        LoadReferenceRows(fixture.chart, databaseWith("[" + section.toUtf8() + "]\nTwo=1,2\n"), page);
+        QFAIL("no error raised");
+    } catch (const DatabaseError& error) {
+        QCOMPARE(QString::fromUtf8(error.what()), QString("'1,2' is not a valid integer value"));
+    }
+    QCOMPARE(fixture.chart.Bars.Count, 2);
+}
+
+void TestBenchmarkPages::fpuBarStaysZeroWhileTheIntegerKernelRuns()
 {
     ChartFixture fixture;
     TMyChart& chart = fixture.chart;
@@ -302,7 +324,7 @@ void TestProcessorPage::fpuBarStaysZeroWhileTheIntegerKernelRuns()
     QVERIFY(chart.renderCount() > rendersDuringFpu);
 }
 
-void TestProcessorPage::zeroReferenceStopsBeforeTheBarChanges()
+void TestBenchmarkPages::zeroReferenceStopsBeforeTheBarChanges()
 {
     PIIMultCPU = 0;
     ChartFixture fixture;

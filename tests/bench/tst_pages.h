@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-class TestProcessorPage : public QObject
+class TestBenchmarkPages : public QObject
 {
     Q_OBJECT
 
@@ -15,7 +15,8 @@ private slots:
     void rowsThatDoNotFitAreLeftOut();
     void rejectedValueStopsTheRefresh_data();
     void rejectedValueStopsTheRefresh();
-    void singleFieldPageTakesTheWholeValue();
+    void singleValuePages_data();
+    void singleValuePages();
     void fpuBarStaysZeroWhileTheIntegerKernelRuns();
     void zeroReferenceStopsBeforeTheBarChanges();
 };
