@@ -1,0 +1,81 @@
+#include "bench/ReferenceRows.h"
+
+#include "controls/MyChart.h"
+#include "database/ComparisonDatabase.h"
+
+namespace bench {
+namespace {
+
+void addBar(TMyChart& chart, const QString& caption, std::int32_t value, const BarColors& colors)
+{
+    const int index = chart.AddBar(caption, value, colors.color);
+    if (index >= 0)
+        chart.Bars.Items[index].GradientColor = colors.gradientColor;
+}
+
+std::int32_t barValue(const QString& text, int field)
+{
+    return TextToInteger(field < 0 ? text : ExtractField(text, field));
+}
+
+bool rowFits(const TMyChart& chart, const ChartPageSpec& page)
+{
+    return chart.Bars.Count + 1 + page.rowBars.size() <= TMyChartBars::Capacity;
+}
+
+ChartPageSpec singleValuePage(const QString& section, const QString& missingKeyDefault,
+                              const QString& ownCaption)
+{
+    return {section, missingKeyDefault, {{ownCaption, kOwnBar}}, {{true, QString(), -1, kReferenceBar}}};
+}
+
+} // namespace
+
+void LoadReferenceRows(TMyChart& chart, const ComparisonDatabase& database,
+                       const ChartPageSpec& page)
+{
+    chart.BeginUpdate();
+    chart.Clear();
+    for (const OwnBarSpec& own : page.ownBars)
+        addBar(chart, own.caption, 0, own.colors);
+    const QStringList keys = database.ListKeys(page.section);
+    for (const QString& key : keys) {
+        if (!rowFits(chart, page))
+            break;
+        chart.AddBar(QString(), 0, kSpacerColor);
+        const QString text = database.ReadText(page.section, key, page.missingKeyDefault);
+        for (const RowBarSpec& bar : page.rowBars) {
+            const QString caption = bar.captionFromKey ? key + bar.captionText : bar.captionText;
+            addBar(chart, caption, barValue(text, bar.field), bar.colors);
+        }
+    }
+    chart.EndUpdate();
+}
+
+ChartPageSpec ProcessorPageSpec()
+{
+    return {QStringLiteral("Processor"),
+            QStringLiteral("0,0"),
+            {{QStringLiteral("Your CPU"), kOwnBar}, {QStringLiteral("FPU"), kOwnFpuBar}},
+            {{true, QStringLiteral(" CPU"), 0, kReferenceBar},
+             {false, QStringLiteral("FPU"), 1, kReferenceFpuBar}}};
+}
+
+ChartPageSpec MemoryPageSpec()
+{
+    return singleValuePage(QStringLiteral("Memory"), QStringLiteral("0"), QStringLiteral("Your memory"));
+}
+
+// "0,0" is not an integer: a key that vanishes between listing and reading
+// stops the refresh with the usual conversion error.
+ChartPageSpec VideoPageSpec()
+{
+    return singleValuePage(QStringLiteral("Video"), QStringLiteral("0,0"), QStringLiteral("Your video"));
+}
+
+ChartPageSpec DrivePageSpec()
+{
+    return singleValuePage(QStringLiteral("Drive"), QStringLiteral("0,0"), QStringLiteral("Your drive"));
+}
+
+} // namespace bench

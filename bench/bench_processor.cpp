@@ -1,0 +1,161 @@
+// Speed figures of the processor kernels: spread of five CpuTest and five
+// FpuTest counts, and the share of a pass that reading the tick costs.
+//   bench_processor [runs] [pause-ms]
+// The pause between windows (default 1000 ms) keeps one window from eating
+// into the real-time budget of the next (the kernel throttles a SCHED_FIFO
+// thread after 950 ms in any second); 0 runs them back to back.
+
+#include "bench/Test.h"
+#include "bench/TimedWindow.h"
+#include "platform/Clock.h"
+#include "platform/Priority.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+unsigned pauseMilliseconds = 1000;
+
+void pause()
+{
+    platform::SleepMilliseconds(pauseMilliseconds);
+}
+
+struct Summary
+{
+    double median, cv, min, max;
+};
+
+Summary summarise(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    double mean = 0;
+    for (double v : values)
+        mean += v;
+    mean /= n;
+    double squares = 0;
+    for (double v : values)
+        squares += (v - mean) * (v - mean);
+    const double deviation = n > 1 ? std::sqrt(squares / (n - 1)) : 0;
+    return {median, 100.0 * deviation / mean, values.front(), values.back()};
+}
+
+void printRow(const char* name, const std::vector<double>& values, const char* unit, bool withCv)
+{
+    const Summary s = summarise(values);
+    std::printf("%-20s median %10.1f", name, s.median);
+    if (withCv)
+        std::printf("  CV %5.2f %%", s.cv);
+    else
+        std::printf("           ");
+    std::printf("  min %10.1f  max %10.1f  %s\n", s.min, s.max, unit);
+}
+
+// Milliseconds for `passes` passes with the tick read after every
+// `readEvery`-th pass, as the window reads it.
+template <typename Pass>
+double timePasses(Pass&& pass, int passes, int readEvery)
+{
+    volatile std::uint32_t sink = 0;
+    std::int32_t count = 0;
+    const double start = platform::PreciseMilliseconds();
+    while (count < passes) {
+        pass(count);
+        if (count % readEvery == 0)
+            sink = platform::TickCount();
+    }
+    (void)sink;
+    return platform::PreciseMilliseconds() - start;
+}
+
+// Share of a pass that the tick read costs, in percent: blocks reading it
+// every pass against blocks reading it every 16th pass, interleaved so that
+// drifts of the machine's speed hit both alike. A read every 16th pass
+// still costs 1/16 of a read, hence the 16/15.
+template <typename Pass>
+std::vector<double> tickShares(int runs, Pass&& pass)
+{
+    constexpr int blocks = 20;
+    constexpr int passesPerBlock = 100'000;
+    std::vector<double> shares;
+    for (int run = 0; run < runs; ++run) {
+        pause();
+        const platform::TimeCriticalBracket bracket;
+        std::vector<double> blockShares;
+        for (int block = 0; block < blocks; ++block) {
+            const double every = timePasses(pass, passesPerBlock, 1);
+            const double sixteenth = timePasses(pass, passesPerBlock, 16);
+            blockShares.push_back(100.0 * (every - sixteenth) / every * 16.0 / 15.0);
+        }
+        shares.push_back(summarise(blockShares).median);
+    }
+    return shares;
+}
+
+double tickReadNanoseconds()
+{
+    constexpr int reads = 10'000'000;
+    volatile std::uint32_t sink = 0;
+    const double start = platform::PreciseMilliseconds();
+    for (int i = 0; i < reads; ++i)
+        sink = platform::TickCount();
+    (void)sink;
+    return (platform::PreciseMilliseconds() - start) * 1e6 / reads;
+}
+
+std::string loadAverage()
+{
+    std::ifstream file("/proc/loadavg");
+    std::string one, five, fifteen;
+    file >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    if (argc > 2)
+        pauseMilliseconds = static_cast<unsigned>(std::max(0, std::atoi(argv[2])));
+    std::printf("bench_processor: %d runs per kernel, %u ms pause between windows, "
+                "load average before %s%s\n",
+                runs, pauseMilliseconds, loadAverage().c_str(), bench::kKernelsComparable ? "" : " (C++ passes: not comparable)");
+
+    std::vector<double> cpu, fpu;
+    for (int i = 0; i < runs; ++i) {
+        pause();
+        cpu.push_back(bench::CpuTest());
+    }
+    for (int i = 0; i < runs; ++i) {
+        pause();
+        fpu.push_back(bench::FpuTest());
+    }
+
+    bench::FpuOperands operands;
+    const auto fpuPass = [&operands](std::int32_t& count) { bench::FpuPass(operands, count); };
+    const std::vector<double> cpuShare = tickShares(runs, bench::CpuPass);
+    const std::vector<double> fpuShare = tickShares(runs, fpuPass);
+
+    std::printf("\n");
+    printRow("CpuTest count", cpu, "passes", true);
+    printRow("FpuTest count", fpu, "passes", true);
+    printRow("CpuTest tick share", cpuShare, "% of a pass", false);
+    printRow("FpuTest tick share", fpuShare, "% of a pass", false);
+    std::printf("%-20s %10.1f ns; CpuTest pass %.1f ns, FpuTest pass %.1f ns (medians)\n",
+                "TickCount read", tickReadNanoseconds(), 500e6 / summarise(cpu).median,
+                500e6 / summarise(fpu).median);
+    std::printf("goals: CV <= 2 %% (CpuTest), <= 6 %% (FpuTest); tick share <= 4 %%\n");
+    std::printf("load average after %s\n", loadAverage().c_str());
+    return 0;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+
+class TestTimedWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void countsPassesOnTheTick_data();
+    void countsPassesOnTheTick();
+    void noPassBeforeTheEdge();
+};
+
+class TestKernels : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cpuPassCountsInMemory();
+    void fpuPassComputesItsBlock();
+    void fpuPassLeavesTheX87StackEmpty();
+    void realCpuTest();
+    void realFpuTest();
+};

@@ -1,0 +1,7 @@
+#include "TestMain.h"
+
+#include "tst_kernels.h"
+#include "tst_pages.h"
+#include "tst_scores.h"
+
+QUORVIX_TEST_MAIN(TestScores, TestTimedWindow, TestKernels, TestBenchmarkPages)

@@ -1,0 +1,343 @@
+#include "tst_pages.h"
+
+#include "bench/BarColors.h"
+#include "bench/BenchError.h"
+#include "bench/ProcessorPage.h"
+#include "bench/ReferenceRows.h"
+#include "bench/Scaling.h"
+#include "controls/MyChart.h"
+#include "database/ComparisonDatabase.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace bench;
+
+namespace {
+
+struct Bar
+{
+    QString caption;
+    int value;
+    TColor color;
+    TColor gradientColor;
+
+    bool operator==(const Bar&) const = default;
+};
+
+using Bars = QList<Bar>;
+
+QString describe(const Bars& bars)
+{
+    QStringList lines;
+    for (const Bar& bar : bars) {
+        lines << QString("'%1' %2 %3/%4")
+                     .arg(bar.caption)
+                     .arg(bar.value)
+                     .arg(bar.color, 6, 16, QChar('0'))
+                     .arg(bar.gradientColor, 6, 16, QChar('0'));
+    }
+    return lines.join('\n');
+}
+
+Bars barsOf(const TMyChart& chart)
+{
+    Bars bars;
+    for (int i = 0; i < chart.Bars.Count; ++i) {
+        const TMyChartBar& bar = chart.Bars.Items[i];
+        bars << Bar{bar.Caption, bar.Value, bar.Color, bar.GradientColor};
+    }
+    return bars;
+}
+
+Bar own(int value)
+{
+    return {"Your CPU", value, kOwnBar.color, kOwnBar.gradientColor};
+}
+
+Bar ownFpu(int value)
+{
+    return {"FPU", value, kOwnFpuBar.color, kOwnFpuBar.gradientColor};
+}
+
+Bar spacer()
+{
+    return {"", 0, kSpacerColor, kNavy};
+}
+
+Bar cpu(const QString& key, int value)
+{
+    return {key + " CPU", value, kReferenceBar.color, kReferenceBar.gradientColor};
+}
+
+Bar fpu(int value)
+{
+    return {"FPU", value, kReferenceFpuBar.color, kReferenceFpuBar.gradientColor};
+}
+
+// A processor chart as the main window sets it up, on screen.
+struct ChartFixture
+{
+    TMyChart chart;
+
+    ChartFixture()
+    {
+        chart.setGradientColor(kNavy);
+        chart.resize(372, 302);
+        chart.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    }
+
+    int rendersAfterEvents()
+    {
+        QCoreApplication::processEvents();
+        return chart.renderCount();
+    }
+};
+
+ProcessorKernels fakeKernels(int cpuCount, int fpuCount)
+{
+    return {[cpuCount] { return cpuCount; }, [fpuCount] { return fpuCount; }};
+}
+
+QTemporaryDir* g_dir = nullptr;
+
+ComparisonDatabase databaseWith(const QByteArray& contents)
+{
+    const QString path = g_dir->filePath("base.ini");
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(contents);
+    return ComparisonDatabase(path);
+}
+
+} // namespace
+
+void TestBenchmarkPages::init()
+{
+    g_dir = new QTemporaryDir;
+    QVERIFY(g_dir->isValid());
+    PIIMultCPU = 400;
+    PIIMultFPU = 200;
+    PIIFreq = 300;
+    LastCpuCount = 0;
+    LastFpuCount = 0;
+}
+
+void TestBenchmarkPages::cleanup()
+{
+    delete g_dir;
+    g_dir = nullptr;
+    PIIMultCPU = PIIMultFPU = PIIFreq = 0;
+}
+
+void TestBenchmarkPages::loadsRowsInFileOrder_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<Bars>("rows");
+
+    QTest::newRow("empty section") << QByteArray("[DATA]\nPIIFreq=300\n[Processor]\n[Memory]\nM=5\n")
+                                   << Bars{};
+    QTest::newRow("missing section") << QByteArray("[Memory]\nM=5\n") << Bars{};
+    QTest::newRow("one row") << QByteArray("[Processor]\nRef=300,250\n")
+                             << Bars{spacer(), cpu("Ref", 300), fpu(250)};
+    QTest::newRow("one field shows as both")
+        << QByteArray("[Processor]\nOld=300\n") << Bars{spacer(), cpu("Old", 300), fpu(300)};
+    QTest::newRow("blanks and semicolons")
+        << QByteArray("[Processor]\nP 133 = 95 ; 80\n") << Bars{spacer(), cpu("P 133", 95), fpu(80)};
+    QTest::newRow("three rows in file order, case-blind section")
+        << QByteArray("; machines\n[processor]\nZeta=1,2\nAlpha=30,40\n\nMid=-5,6\n[Video]\nV=9\n")
+        << Bars{spacer(), cpu("Zeta", 1),   fpu(2),      spacer(), cpu("Alpha", 30),
+                fpu(40),  spacer(),         cpu("Mid", -5), fpu(6)};
+}
+
+void TestBenchmarkPages::loadsRowsInFileOrder()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(Bars, rows);
+    ChartFixture fixture;
+    const ComparisonDatabase database = databaseWith(contents);
+
+    RefreshProcessorPage(fixture.chart, database, fakeKernels(600, 300));
+
+    // 600 of 400 and 300 of 200 at 300: both 450.
+    const Bars expected = Bars{own(450), ownFpu(450)} + rows;
+    const Bars actual = barsOf(fixture.chart);
+    QVERIFY2(actual == expected, qPrintable(describe(actual) + "\n---\n" + describe(expected)));
+    QCOMPARE(LastCpuCount, 600);
+    QCOMPARE(LastFpuCount, 300);
+}
+
+void TestBenchmarkPages::spacerKeepsTheChartsGradient()
+{
+    ChartFixture fixture;
+    fixture.chart.setGradientColor(kBlack);
+    const ComparisonDatabase database = databaseWith("[Processor]\nRef=300,250\n");
+
+    RefreshProcessorPage(fixture.chart, database, fakeKernels(1, 1));
+
+    QCOMPARE(fixture.chart.Bars.Count, 5);
+    QCOMPARE(fixture.chart.Bars.Items[2].GradientColor, kBlack);
+    QCOMPARE(fixture.chart.Bars.Items[3].GradientColor, kReferenceBar.gradientColor);
+}
+
+void TestBenchmarkPages::rowsThatDoNotFitAreLeftOut()
+{
+    // 2 + 3 x 33 = 101 bars fill the chart; the 34th row is not read at all,
+    // so its bad value does not stop the refresh.
+    QByteArray contents = "[Processor]\n";
+    for (int row = 1; row <= 33; ++row)
+        contents += QByteArray("R") + QByteArray::number(row) + "=" + QByteArray::number(row) + ",7\n";
+    contents += "R34=bad\n";
+    ChartFixture fixture;
+
+    RefreshProcessorPage(fixture.chart, databaseWith(contents), fakeKernels(600, 300));
+
+    QCOMPARE(fixture.chart.Bars.Count, TMyChartBars::Capacity);
+    QCOMPARE(fixture.chart.Bars.Items[99].Caption, QString("R33 CPU"));
+    QCOMPARE(fixture.chart.Bars.Items[99].Value, 33);
+    QCOMPARE(fixture.chart.Bars.Items[100].Value, 7);
+}
+
+void TestBenchmarkPages::rejectedValueStopsTheRefresh_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<Bars>("rows");
+
+    QTest::newRow("text in the FPU field")
+        << QByteArray("[Processor]\nA=1,2\nB=300,x\nC=5,5\n") << "'x' is not a valid integer value"
+        << Bars{spacer(), cpu("A", 1), fpu(2), spacer(), cpu("B", 300)};
+    QTest::newRow("empty value")
+        << QByteArray("[Processor]\nA=\n") << "'' is not a valid integer value" << Bars{spacer()};
+    QTest::newRow("trailing separator leaves field 1 empty")
+        << QByteArray("[Processor]\nA=300,\n") << "'' is not a valid integer value"
+        << Bars{spacer(), cpu("A", 300)};
+}
+
+void TestBenchmarkPages::rejectedValueStopsTheRefresh()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, message);
+    QFETCH(Bars, rows);
+    ChartFixture fixture;
+    LastCpuCount = 17;
+    bool kernelRan = false;
+    const ProcessorKernels kernels{[&] { kernelRan = true; return 1; },
+                                   [&] { kernelRan = true; return 1; }};
+    const ComparisonDatabase database = databaseWith(contents);
+    const int rendersBefore = fixture.rendersAfterEvents();
+
+    try {
+        RefreshProcessorPage(fixture.chart, database, kernels);
+        QFAIL("no error raised");
+    } catch (const DatabaseError& error) {
+        QCOMPARE(QString::fromUtf8(error.what()), message);
+    }
+
+    const Bars expected = Bars{own(0), ownFpu(0)} + rows;
+    const Bars actual = barsOf(fixture.chart);
+    QVERIFY2(actual == expected, qPrintable(describe(actual) + "\n---\n" + describe(expected)));
+    QVERIFY(!kernelRan);
+    QCOMPARE(LastCpuCount, 17);
+    // Automatic redraw is still off: adding a bar renders nothing until
+    // EndUpdate, which does.
+    fixture.chart.AddBar("late", 1, 0);
+    QCOMPARE(fixture.rendersAfterEvents(), rendersBefore);
+    fixture.chart.EndUpdate();
+    QVERIFY(fixture.rendersAfterEvents() > rendersBefore);
+}
+
+void TestBenchmarkPages::singleValuePages_data()
+{
+    QTest::addColumn<ChartPageSpec>("page");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("ownCaption");
+
+    QTest::newRow("memory") << MemoryPageSpec() << "Memory" << "Your memory";
+    QTest::newRow("video") << VideoPageSpec() << "Video" << "Your video";
+    QTest::newRow("drive") << DrivePageSpec() << "Drive" << "Your drive";
+}
+
+void TestBenchmarkPages::singleValuePages()
+{
+    QFETCH(ChartPageSpec, page);
+    QFETCH(QString, section);
+    QFETCH(QString, ownCaption);
+    ChartFixture fixture;
+    fixture.chart.setGradientColor(kBlack);
+    const QByteArray contents = "[Processor]\nP=1,2\n[" + section.toUtf8() +
+                                "]\nP 200=1234\nK6= 77 \n[Other]\nX=5\n";
+
+    LoadReferenceRows(fixture.chart, databaseWith(contents), page);
+
+    const Bar blackSpacer{"", 0, kSpacerColor, kBlack};
+    const Bars expected{{ownCaption, 0, kOwnBar.color, kOwnBar.gradientColor},
+                        blackSpacer,
+                        {"P 200", 1234, kReferenceBar.color, kReferenceBar.gradientColor},
+                        blackSpacer,
+                        {"K6", 77, kReferenceBar.color, kReferenceBar.gradientColor}};
+    QVERIFY2(barsOf(fixture.chart) == expected, qPrintable(describe(barsOf(fixture.chart))));
+
+    // These sections hold one number a row: two fields are rejected whole.
+    try {
+        LoadReferenceRows(fixture.chart, databaseWith("[" + section.toUtf8() + "]\nTwo=1,2\n"), page);
+        QFAIL("no error raised");
+    } catch (const DatabaseError& error) {
+        QCOMPARE(QString::fromUtf8(error.what()), QString("'1,2' is not a valid integer value"));
+    }
+    QCOMPARE(fixture.chart.Bars.Count, 2);
+}
+
+void TestBenchmarkPages::fpuBarStaysZeroWhileTheIntegerKernelRuns()
+{
+    ChartFixture fixture;
+    TMyChart& chart = fixture.chart;
+    Bars duringCpu, duringFpu;
+    int rendersDuringCpu = 0, rendersDuringFpu = 0;
+    const ProcessorKernels kernels{[&] {
+                                       duringCpu = barsOf(chart).mid(0, 2);
+                                       rendersDuringCpu = chart.renderCount();
+                                       return 600;
+                                   },
+                                   [&] {
+                                       duringFpu = barsOf(chart).mid(0, 2);
+                                       rendersDuringFpu = chart.renderCount();
+                                       return 100;
+                                   }};
+
+    const int rendersBefore = fixture.rendersAfterEvents();
+
+    RefreshProcessorPage(chart, databaseWith("[Processor]\nRef=300,250\n"), kernels);
+
+    QCOMPARE(duringCpu, (Bars{own(0), ownFpu(0)}));
+    QCOMPARE(duringFpu, (Bars{own(450), ownFpu(0)}));
+    QCOMPARE(barsOf(chart).mid(0, 2), (Bars{own(450), ownFpu(150)}));
+    // Each score is drawn before the next step: the rows before the integer
+    // kernel, the CPU score before the floating-point kernel, and the FPU
+    // score at the end.
+    QVERIFY(rendersDuringCpu > rendersBefore);
+    QVERIFY(rendersDuringFpu > rendersDuringCpu);
+    QVERIFY(chart.renderCount() > rendersDuringFpu);
+}
+
+void TestBenchmarkPages::zeroReferenceStopsBeforeTheBarChanges()
+{
+    PIIMultCPU = 0;
+    ChartFixture fixture;
+    bool fpuRan = false;
+    const ProcessorKernels kernels{[] { return 600; }, [&] { fpuRan = true; return 1; }};
+
+    try {
+        RefreshProcessorPage(fixture.chart, databaseWith("[Processor]\nRef=300,250\n"), kernels);
+        QFAIL("no error raised");
+    } catch (const BenchError& error) {
+        QCOMPARE(QString::fromUtf8(error.what()), QString("PIIMultCPU is missing or 0 in base.ini"));
+    }
+    QCOMPARE(LastCpuCount, 600);
+    QCOMPARE(fixture.chart.Bars.Items[0].Value, 0);
+    QVERIFY(!fpuRan);
+}

@@ -1,0 +1,125 @@
+#include "tst_scores.h"
+
+#include "bench/BenchError.h"
+#include "bench/Scaling.h"
+#include "bench/Scores.h"
+
+#include <QTest>
+
+#include <cstdint>
+#include <limits>
+
+using bench::BenchError;
+
+void TestScores::cleanup()
+{
+    bench::PIIMultCPU = 0;
+    bench::PIIMultFPU = 0;
+    bench::PIIFreq = 0;
+}
+
+void TestScores::scaling_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("referenceCount");
+    QTest::addColumn<int>("referenceScore");
+    QTest::addColumn<int>("score");
+
+    QTest::newRow("600 of 400 at 300") << 600 << 400 << 300 << 450;
+    QTest::newRow("449.25 truncated") << 599 << 400 << 300 << 449;
+    QTest::newRow("equal count gives PIIFreq") << 123457 << 123457 << 733 << 733;
+    QTest::newRow("449.997 truncated, not rounded") << 149999 << 1000 << 3 << 449;
+    QTest::newRow("count 1") << 1 << 400 << 300 << 0;
+    QTest::newRow("count 1, reference 1") << 1 << 1 << 300 << 300;
+    // 25 / 3 rounded in extended times 15 lies just under 125; multiplying
+    // first, or working in double, gives 125.
+    QTest::newRow("division first, extended") << 25 << 3 << 15 << 124;
+    // ...and here double gives 244 where extended gives 245.
+    QTest::newRow("extended, not double") << 49 << 3 << 15 << 245;
+    QTest::newRow("today's counts") << 6400000 << 1500000 << 450 << 1920;
+    QTest::newRow("negative truncates toward zero") << 599 << -400 << 300 << -449;
+    QTest::newRow("PIIFreq 0") << 600 << 400 << 0 << 0;
+}
+
+void TestScores::scaling()
+{
+    QFETCH(int, count);
+    QFETCH(int, referenceCount);
+    QFETCH(int, referenceScore);
+    QFETCH(int, score);
+
+    QCOMPARE(bench::ScaleCount(count, referenceCount, referenceScore, "PIIMultCPU"), score);
+}
+
+void TestScores::cpuAndFpuUseTheirOwnReference()
+{
+    bench::PIIMultCPU = 400;
+    bench::PIIMultFPU = 200;
+    bench::PIIFreq = 300;
+
+    QCOMPARE(bench::CpuScore(600), 450);
+    QCOMPARE(bench::FpuScore(600), 900);
+}
+
+void TestScores::zeroReferenceNamesTheKey_data()
+{
+    QTest::addColumn<bool>("fpu");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("CPU") << false << 600 << "PIIMultCPU is missing or 0 in base.ini";
+    QTest::newRow("FPU") << true << 600 << "PIIMultFPU is missing or 0 in base.ini";
+    QTest::newRow("CPU, count 0 too") << false << 0 << "PIIMultCPU is missing or 0 in base.ini";
+}
+
+void TestScores::zeroReferenceNamesTheKey()
+{
+    QFETCH(bool, fpu);
+    QFETCH(int, count);
+    QFETCH(QString, message);
+    // The other reference is set, so the message must come from the right one.
+    bench::PIIMultCPU = fpu ? 400 : 0;
+    bench::PIIMultFPU = fpu ? 0 : 400;
+    bench::PIIFreq = 300;
+
+    try {
+        fpu ? bench::FpuScore(count) : bench::CpuScore(count);
+        QFAIL("no error raised");
+    } catch (const BenchError& error) {
+        QCOMPARE(QString::fromUtf8(error.what()), message);
+    }
+}
+
+void TestScores::scoreOutside32BitsRaises_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("referenceCount");
+    QTest::addColumn<int>("referenceScore");
+    QTest::addColumn<bool>("raises");
+    QTest::addColumn<int>("score");
+
+    const int max = std::numeric_limits<std::int32_t>::max();
+    const int min = std::numeric_limits<std::int32_t>::min();
+    QTest::newRow("largest score") << max << max << max << false << max;
+    QTest::newRow("smallest score") << min << -1 << -1 << false << min;
+    QTest::newRow("largest PIIFreq, quotient 1") << 2 << 2 << max << false << max;
+    QTest::newRow("twice the largest") << 2 << 1 << max << true << 0;
+    QTest::newRow("below the smallest") << 2 << 1 << min << true << 0;
+    QTest::newRow("huge quotient") << max << 1 << 2 << true << 0;
+}
+
+void TestScores::scoreOutside32BitsRaises()
+{
+    QFETCH(int, count);
+    QFETCH(int, referenceCount);
+    QFETCH(int, referenceScore);
+    QFETCH(bool, raises);
+    QFETCH(int, score);
+
+    if (raises) {
+        QVERIFY_THROWS_EXCEPTION(BenchError,
+                                 bench::ScaleCount(count, referenceCount, referenceScore, "PIIMultFPU"));
+    } else {
+        QCOMPARE(bench::ScaleCount(count, referenceCount, referenceScore, "PIIMultFPU"), score);
+    }
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QObject>
+
+class TestScores : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void scaling_data();
+    void scaling();
+    void cpuAndFpuUseTheirOwnReference();
+    void zeroReferenceNamesTheKey_data();
+    void zeroReferenceNamesTheKey();
+    void scoreOutside32BitsRaises_data();
+    void scoreOutside32BitsRaises();
+};
