@@ -11,6 +11,8 @@ void RaiseToTimeCritical();
 void RestoreNormalPriority();
 
 // Scope guard around a measurement: raises on entry, restores on every way out.
+// A bracket that follows another within 100 ms first waits out the rest, so
+// that back-to-back measurements stay inside the kernel's real-time budget.
 class TimeCriticalBracket
 {
 public:

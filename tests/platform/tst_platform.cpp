@@ -77,6 +77,14 @@ private slots:
         errno = 0;
         QCOMPARE(getpriority(PRIO_PROCESS, 0), 0);
     }
+
+    void backToBackBracketsLeaveRoomForTheRealTimeBudget()
+    {
+        { platform::TimeCriticalBracket first; }
+        const double ended = platform::PreciseMilliseconds();
+        { platform::TimeCriticalBracket second; }
+        QVERIFY(platform::PreciseMilliseconds() - ended >= 100.0);
+    }
 };
 
 QUORVIX_TEST_MAIN(ClockTest, CpuInstructionsTest, PriorityTest, FilesTest, MemoryTest, IdentityTest,
