@@ -452,6 +452,9 @@ void TestMainWindow::fontsRegistered()
     const QFontInfo chart(ui.MyChart1->font());
     QCOMPARE(chart.family(), QStringLiteral("Tahoma"));
     QVERIFY(chart.bold());
+    const QFontInfo caption(ui.Label2->font());
+    QCOMPARE(caption.family(), QStringLiteral("Tahoma"));
+    QVERIFY(caption.bold());
     QCOMPARE(QFontInfo(ui.Memo1->font()).family(), QStringLiteral("Fixedsys"));
     QCOMPARE(ui.MyChart1->palette().color(QPalette::WindowText), QColor(Qt::yellow));
     QCOMPARE(ui.MyChart3->gradientColor(), 0u);
