@@ -29,9 +29,9 @@ render_jpeg "$src/pictures/background.svg" "$out/pictures/background.jpg"
 render_jpeg "$src/pictures/splash.svg" "$out/pictures/splash.jpg"
 render_jpeg "$src/pictures/about.svg" "$out/pictures/about.jpg"
 
-# The tool-bar band: brushed metal, seamless when tiled, 256 colours.
-convert -size 128x128 xc:gray60 +noise Random -virtual-pixel tile -blur 0x0.6 -motion-blur 0x24+0 \
-  -colorspace Gray -level 35%,65% \
-  \( -size 128x34 gradient:'#eef1f5'-'#aab3c0' -size 128x94 xc:'#aab3c0' -append \) \
-  -compose SoftLight -composite \
-  -colors 256 -strip "PNG8:$out/pictures/band.png"
+# The tool-bar band: light brushed metal, seamless when tiled, 256 colours.
+# Only its top 34 rows show, so the shading runs over those.
+convert \( -size 128x34 gradient:'#ffffff'-'#c4cad4' -size 128x94 xc:'#c4cad4' -append \) \
+  \( -size 128x128 xc:gray50 +noise Random -virtual-pixel tile -blur 0x0.6 -motion-blur 0x24+0 \
+     -colorspace Gray +level 40%,60% \) \
+  -compose SoftLight -composite -colors 256 -strip "PNG8:$out/pictures/band.png"
