@@ -28,7 +28,7 @@ sysinfo::OverviewFields sampleFields()
 
 } // namespace
 
-ShellFixture::ShellFixture()
+ShellFixture::ShellFixture() : fields(sampleFields())
 {
     TForm1Services services;
     services.gatherOverview = [this] {
@@ -38,7 +38,7 @@ ShellFixture::ShellFixture()
         splashVisibleWhileGathering = forms.Form1->ui().Panel4->isVisible();
         hourglassWhileGathering = busy::HourglassShown();
         statusWhileGathering = busy::StatusText(forms.Form1->ui().StatusBar1);
-        return sampleFields();
+        return fields;
     };
     services.listFixedDrives = [] {
         return sysinfo::FixedDriveListing{{QStringLiteral("Drive /"), QStringLiteral("Drive /home")},

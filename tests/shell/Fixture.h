@@ -24,6 +24,7 @@ struct ShellFixture
     QStringList takeHandlers();
 
     QTemporaryDir directory;
+    sysinfo::OverviewFields fields;  // what the probes return
     int gatherCount = 0;
     bool splashVisibleWhileGathering = false;
     bool hourglassWhileGathering = false;

@@ -41,6 +41,8 @@ class TestMainWindow : public QObject
 private slots:
     void startUpState();
     void readyAfterActivation();
+    void reactivationRefillsFields();
+    void scalingValuesReadAtActivation();
     void layout_data();
     void layout();
     void toolBar_data();

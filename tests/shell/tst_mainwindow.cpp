@@ -4,6 +4,7 @@
 #include "controls/Busy.h"
 #include "database/ComparisonDatabase.h"
 #include "shell/Fonts.h"
+#include "shell/ScalingValues.h"
 #include "ui_Unit1.h"
 #include "ui_Unit5.h"
 
@@ -84,6 +85,43 @@ void TestMainWindow::readyAfterActivation()
     const QPoint offset = f.form().geometry().center() - f.form().screen()->availableGeometry().center();
     QVERIFY2(qAbs(offset.x()) <= 2 && qAbs(offset.y()) <= 2,
              qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
+}
+
+void TestMainWindow::reactivationRefillsFields()
+{
+    ShellFixture f;
+    Ui::TForm1& ui = f.form().ui();
+    QVERIFY(f.showAndActivate());
+    f.fields.processor = QStringLiteral("A processor name far too long for the field, 2400 MHz");
+    f.fields.os.reset();  // the version key could not be read this time
+    QTest::mouseClick(ui.ToolButton1, Qt::LeftButton);
+    QCOMPARE(f.gatherCount, 2);
+    QCOMPARE(ui.Edit1->text(), f.fields.processor);
+    QCOMPARE(ui.Edit1->cursorPosition(), 0);  // the start of the text shows
+    QCOMPARE(ui.Edit5->text(), QStringLiteral("Debian GNU/Linux 12 (bookworm)"));
+}
+
+void TestMainWindow::scalingValuesReadAtActivation()
+{
+    ShellFixture f;
+    QFile file(f.directory.filePath(QStringLiteral("base.ini")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[DATA]\r\nPIIMultCPU=120\r\nPIIMultFPU=-7\r\nPIIFreq=$1F4\r\n");
+    file.close();
+    if (f.form().database().ReadText(QStringLiteral("DATA"), QStringLiteral("PIIFreq"), {}).isEmpty())
+        QSKIP("the comparison database has no implementation in this build");
+    ProgramScaling() = {};
+    QVERIFY(f.showAndActivate());
+    QCOMPARE(ProgramScaling().PIIMultCPU, 120);
+    QCOMPARE(ProgramScaling().PIIMultFPU, -7);
+    QCOMPARE(ProgramScaling().PIIFreq, 500);
+    // Read again at every activation: the file changed in between.
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[DATA]\r\nPIIMultCPU=1\r\n");
+    file.close();
+    QTest::mouseClick(f.form().ui().ToolButton1, Qt::LeftButton);
+    QCOMPARE(ProgramScaling().PIIMultCPU, 1);
+    QCOMPARE(ProgramScaling().PIIFreq, 0);
 }
 
 void TestMainWindow::layout_data()
