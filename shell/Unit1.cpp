@@ -9,6 +9,7 @@
 #include "database/ComparisonDatabase.h"
 #include "resources/Resources.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -28,6 +29,21 @@ QFont pixelFont(const QString& family, int pixels)
     QFont font(family);
     font.setPixelSize(pixels);
     return font;
+}
+
+// The page controls sit on the black content area but keep the desktop's own
+// button-face colours; every role is set so nothing black is inherited.
+void useStandardColours(QWidget* widget)
+{
+    QPalette palette = QApplication::palette();
+    for (int group = 0; group < QPalette::NColorGroups; ++group)
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto g = QPalette::ColorGroup(group);
+            const auto r = QPalette::ColorRole(role);
+            palette.setBrush(g, r, palette.brush(g, r));
+        }
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
 }
 
 void setFieldText(QLineEdit* field, const QString& text)
@@ -57,6 +73,7 @@ void TForm1::setUpLook()
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(pixelFont(QStringLiteral("Tahoma"), 11));
     m_ui->Memo1->setFont(pixelFont(QStringLiteral("Fixedsys"), 19));
+    useStandardColours(m_ui->Panel2);
     m_ui->ClientArea->setFixedSize(595, 466);
     m_ui->StatusBar1->setFixedHeight(19);
     busy::SetStatusText(m_ui->StatusBar1, QString());

@@ -500,6 +500,13 @@ void TestMainWindow::fontsRegistered()
     QCOMPARE(ui.MyChart2->border(), 10);
     QVERIFY(ui.MyChart4->gradient());
     QCOMPARE(ui.Label13->text(), QString::fromUtf8("Speed inв Kb/sec"));
+    // The page captions are readable: the pages do not take the black of the
+    // content area behind them.
+    const QColor pages = ui.Panel2->palette().color(QPalette::Window);
+    QVERIFY(ui.Panel2->autoFillBackground());
+    for (QWidget* caption : std::initializer_list<QWidget*>{ui.Label14, ui.Label17, ui.Label13, ui.RadioButton1})
+        QVERIFY(caption->palette().color(QPalette::WindowText) != pages);
+    QVERIFY(pages != QColor(Qt::black));
     QTemporaryDir empty;
     QCOMPARE(RegisterFonts(empty.path()), 0);
 }
