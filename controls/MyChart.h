@@ -1,30 +1,22 @@
 #pragma once
 
+#include "controls/ChartBars.h"
+
+#include <QImage>
 #include <QWidget>
 
-#include <array>
 #include <cstdint>
 
-// Colours are 32-bit values with red in the lowest byte, then green, blue.
-using TColor = std::uint32_t;
-
-struct TMyChartBar
-{
-    QString Caption;
-    TColor GradientColor = 0;
-    TColor Color = 0;
-    std::int32_t Value = 0;
-};
-
-struct TMyChartBars
-{
-    static constexpr int Capacity = 101;
-    std::int32_t Count = 0;
-    std::array<TMyChartBar, Capacity> Items{};
-};
-
-// Horizontal bar chart rendered into an off-screen picture.
-// (Interface fixed; rendering arrives with the display components.)
+// Horizontal bar chart: one row per bar with its caption right-aligned on the
+// left, the bar with a black drop shadow and its value in white after it.
+// Renders into an off-screen picture and only copies it on ordinary repaints;
+// the picture is rebuilt after Redraw (and the operations that call it) or a
+// size change. Writes to Border, Gradient, GradientColor and to Bars show at
+// the next rebuild.
+//
+// The chart's colour is the palette's Window role (inherited from the parent
+// unless set); captions use the WindowText role and the widget's font; values
+// are white.
 class TMyChart : public QWidget
 {
     Q_OBJECT
@@ -43,17 +35,39 @@ public:
     uint gradientColor() const { return m_gradientColor; }
     void setGradientColor(uint color) { m_gradientColor = color; }
 
+    // The control's colour: the palette's Window role.
+    TColor color() const;
+    void setColor(TColor color);
+
     void BeginUpdate();
     void EndUpdate();
     void Redraw();
     void Clear();
+    // Returns the new bar's index, or -1 when the list is full (the bar is dropped).
     int AddBar(const QString& caption, std::int32_t value, TColor color);
+
+    // Creates or re-creates the picture at the widget's size and renders it
+    // when it is not valid. The paint event calls it before copying.
+    void PreparePicture();
+    const QImage& picture() const { return m_picture; }
+    bool pictureValid() const { return m_pictureValid; }
+    int renderCount() const { return m_renderCount; }
+    int paintCount() const { return m_paintCount; }
 
     TMyChartBars Bars;
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
+    void Render();
+
     int m_border = 0;
     bool m_autoRedraw = true;
+    bool m_pictureValid = false;
+    QImage m_picture;
     bool m_gradient = false;
     TColor m_gradientColor = 0;
+    int m_renderCount = 0;
+    int m_paintCount = 0;
 };

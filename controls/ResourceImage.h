@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 enum TResourceImageType
@@ -10,8 +11,11 @@ enum TResourceImageType
 };
 
 // Draws a named picture from the program's resources: icons come from
-// ":/icons/<NAME>.png", bitmaps from ":/bitmaps/<NAME>.png".
-// (Interface fixed; loading and drawing arrive with the display components.)
+// ":/icons/<NAME>.png", bitmaps from ":/bitmaps/<NAME>.png". A cursor is
+// loaded and drawn as the icon of that name. The image is drawn at its own
+// size from the top-left corner (cut to the control) or stretched to the
+// control, without erasing what lies beneath: transparent icon pixels show
+// the parent. Bitmaps are opaque. A name that is not found draws nothing.
 class TResourceImage : public QWidget
 {
     Q_OBJECT
@@ -23,14 +27,31 @@ public:
     ~TResourceImage() override;
 
     TResourceImageType imageType() const { return m_imageType; }
-    void setImageType(TResourceImageType type) { m_imageType = type; }
+    // A different type reloads the image by the new type; no repaint.
+    void setImageType(TResourceImageType type);
     QString resourceName() const { return m_resourceName; }
-    void setResourceName(const QString& name) { m_resourceName = name; }
+    // A different name (case-sensitive) reloads and repaints at once.
+    void setResourceName(const QString& name);
     bool stretched() const { return m_stretched; }
-    void setStretched(bool stretched) { m_stretched = stretched; }
+    // Always repaints at once, changed or not.
+    void setStretched(bool stretched);
+
+    bool hasImage() const { return !m_image.isNull(); }
+    const QImage& image() const { return m_image; }
+    int loadCount() const { return m_loadCount; }
+    int paintCount() const { return m_paintCount; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    void Load();
+    void Release();
+
     TResourceImageType m_imageType = riIcon;
     QString m_resourceName;
+    QImage m_image;
     bool m_stretched = false;
+    int m_loadCount = 0;
+    int m_paintCount = 0;
 };

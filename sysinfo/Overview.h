@@ -1,9 +1,18 @@
 #pragma once
 
+#include "platform/Drives.h"
+#include "platform/Identity.h"
+#include "platform/Memory.h"
+#include "sysinfo/DeviceDescriptions.h"
+#include "sysinfo/SysInfo.h"
+
 #include <QString>
 #include <QStringList>
 
+#include <filesystem>
+#include <functional>
 #include <optional>
+#include <string>
 
 namespace sysinfo {
 
@@ -35,5 +44,31 @@ struct FixedDriveListing
 OverviewFields GatherOverview();
 
 FixedDriveListing ListFixedDrives();
+
+// Everything a probe pass reads, so that tests can replace what this machine
+// does not have. The defaults are this machine.
+struct OverviewSources
+{
+    std::filesystem::path root = "/"; // stands for / in /proc, /etc and /sys
+    ProcessorSource processor;
+    CounterSource counter;
+    platform::HardwareNameLookup hardwareNames; // empty: the udev hwdb
+    std::function<std::string()> computerName = platform::ComputerName;
+    std::function<std::string()> userName = platform::UserName;
+    std::function<std::optional<platform::KernelIdentity>()> kernel = platform::ReadKernelIdentity;
+};
+
+OverviewFields GatherOverview(const OverviewSources& sources);
+
+using DriveSpaceSource =
+    std::function<std::optional<platform::DriveSpace>(const std::string& path)>;
+
+// The listing of the fixed drives under root, sized by the given source.
+FixedDriveListing ListFixedDrives(const std::filesystem::path& root, const DriveSpaceSource& space);
+
+// The field texts, each from what its probe returned.
+QString ProcessorField(const QString& name, std::uint32_t megahertz);
+QString MemoryField(const platform::MemoryStatus& status);
+std::optional<QString> OsField(const std::optional<platform::OsVersion>& version);
 
 } // namespace sysinfo

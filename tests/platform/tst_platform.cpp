@@ -1,3 +1,4 @@
+#include "ProbeTests.h"
 #include "TestMain.h"
 #include "platform/Clock.h"
 #include "platform/Cpu.h"
@@ -78,6 +79,7 @@ private slots:
     }
 };
 
-QUORVIX_TEST_MAIN(ClockTest, CpuInstructionsTest, PriorityTest)
+QUORVIX_TEST_MAIN(ClockTest, CpuInstructionsTest, PriorityTest, FilesTest, MemoryTest, IdentityTest,
+                  DrivesTest, EdidTest, InputTest, DevicesTest)
 
 #include "tst_platform.moc"

@@ -1,0 +1,133 @@
+#include "Drives.h"
+
+#include "Files.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <sstream>
+#include <sys/statvfs.h>
+#include <system_error>
+
+namespace platform {
+namespace {
+
+// mountinfo writes blank, tab, newline and backslash as \ooo octal escapes.
+std::string unescape(const std::string& field)
+{
+    std::string text;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        const bool octal = field[i] == '\\' && i + 3 < field.size() &&
+                           std::all_of(field.begin() + i + 1, field.begin() + i + 4,
+                                       [](char c) { return c >= '0' && c <= '7'; });
+        if (octal) {
+            text += static_cast<char>(std::stoi(field.substr(i + 1, 3), nullptr, 8));
+            i += 3;
+        } else {
+            text += field[i];
+        }
+    }
+    return text;
+}
+
+std::optional<MountEntry> parseLine(const std::string& line)
+{
+    std::istringstream in(line);
+    std::string id, parent, devices, root, mountPoint, field;
+    if (!(in >> id >> parent >> devices >> root >> mountPoint))
+        return std::nullopt;
+    while (in >> field && field != "-") {
+    } // options and optional fields
+    MountEntry entry;
+    if (field != "-" || !(in >> entry.fsType >> entry.source))
+        return std::nullopt;
+    int consumed = 0;
+    if (std::sscanf(devices.c_str(), "%u:%u%n", &entry.major, &entry.minor, &consumed) != 2 ||
+        static_cast<std::size_t>(consumed) != devices.size())
+        return std::nullopt;
+    entry.root = unescape(root);
+    entry.mountPoint = unescape(mountPoint);
+    entry.source = unescape(entry.source);
+    return entry;
+}
+
+namespace fs = std::filesystem;
+
+// The sysfs directory of a block device, found by its numbers, or else by the
+// mount source (btrfs and FUSE report an anonymous 0:n device there).
+std::optional<fs::path> blockDirectory(const fs::path& root, const MountEntry& mount)
+{
+    std::error_code error;
+    const fs::path byNumber =
+        root / "sys/dev/block" / (std::to_string(mount.major) + ":" + std::to_string(mount.minor));
+    if (mount.major != 0 && fs::exists(byNumber, error))
+        return fs::canonical(byNumber, error);
+    if (!mount.source.starts_with("/dev/"))
+        return std::nullopt;
+    const std::string name = fs::path(mount.source).filename().string();
+    if (mount.source.starts_with("/dev/mapper/")) {
+        for (const auto& dm : ListEntries(root / "sys/class/block", "dm-"))
+            if (ReadAttribute(root / "sys/class/block" / dm / "dm/name") == name)
+                return fs::canonical(root / "sys/class/block" / dm, error);
+        return std::nullopt;
+    }
+    const fs::path byName = root / "sys/class/block" / name;
+    if (name.empty() || !fs::exists(byName, error))
+        return std::nullopt;
+    return fs::canonical(byName, error);
+}
+
+bool isFixedDisk(const fs::path& device)
+{
+    std::error_code error;
+    // A partition's removable flag lives on its disk, one level up.
+    const fs::path disk = fs::exists(device / "partition", error) ? device.parent_path() : device;
+    const std::string name = disk.filename().string();
+    for (const char* virtualDisk : {"loop", "zram", "ram"})
+        if (name.starts_with(virtualDisk))
+            return false;
+    return ReadAttribute(disk / "removable") != "1";
+}
+
+} // namespace
+
+std::vector<MountEntry> ParseMountInfo(const std::string& text)
+{
+    std::vector<MountEntry> entries;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line))
+        if (auto entry = parseLine(line))
+            entries.push_back(std::move(*entry));
+    return entries;
+}
+
+std::vector<FixedDrive> ListFixedMounts(const fs::path& root)
+{
+    std::vector<FixedDrive> drives;
+    std::set<std::string> seen;
+    const auto text = ReadFileBytes(root / "proc/self/mountinfo");
+    for (const MountEntry& mount : ParseMountInfo(text.value_or(std::string()))) {
+        const auto device = blockDirectory(root, mount);
+        if (!device || device->empty() || !isFixedDisk(*device))
+            continue;
+        if (seen.insert(device->string()).second)
+            drives.push_back({mount.mountPoint, device->filename().string()});
+    }
+    std::sort(drives.begin(), drives.end(),
+              [](const FixedDrive& a, const FixedDrive& b) { return a.mountPoint < b.mountPoint; });
+    return drives;
+}
+
+std::optional<DriveSpace> QueryDriveSpace(const std::string& path)
+{
+    struct statvfs info
+    {
+    };
+    if (statvfs(path.c_str(), &info) != 0)
+        return std::nullopt;
+    return DriveSpace{static_cast<std::uint64_t>(info.f_blocks) * info.f_frsize,
+                      static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize};
+}
+
+} // namespace platform

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// One line of /proc/self/mountinfo, escapes (\040 for a blank) undone.
+struct MountEntry
+{
+    unsigned major = 0;
+    unsigned minor = 0;
+    std::string root;
+    std::string mountPoint;
+    std::string fsType;
+    std::string source;
+};
+
+// Parses mountinfo text; malformed lines are skipped.
+std::vector<MountEntry> ParseMountInfo(const std::string& text);
+
+// A fixed drive: a locally mounted filesystem on a non-removable block device.
+struct FixedDrive
+{
+    std::string mountPoint;
+    std::string device; // kernel name of the whole disk or partition, e.g. "sda2"
+};
+
+// The fixed drives from <root>/proc/self/mountinfo, judged by <root>/sys:
+// filesystems without a block device (tmpfs, overlay, proc...), loop, zram and
+// ram disks and removable disks are left out; a device mounted more than once
+// (bind mounts, btrfs subvolumes) is listed once, at its first mount point.
+// Sorted by mount point.
+std::vector<FixedDrive> ListFixedMounts(const std::filesystem::path& root);
+
+// Sizes of the filesystem holding a path.
+struct DriveSpace
+{
+    std::uint64_t totalBytes = 0;
+    std::uint64_t availableBytes = 0; // to the calling user
+};
+
+// statvfs: total = f_blocks x f_frsize, available = f_bavail x f_frsize.
+std::optional<DriveSpace> QueryDriveSpace(const std::string& path);
+
+} // namespace platform

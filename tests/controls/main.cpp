@@ -1,0 +1,4 @@
+#include "ControlsTests.h"
+#include "TestMain.h"
+
+QUORVIX_TEST_MAIN(ChartGeometryTest, ChartRenderTest, MyChartTest, ResourceImageTest)

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QObject>
+
+// Tests of the Linux probes; each class lives in its own tst_*.cpp.
+
+class FilesTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void naturalOrder_data();
+    void naturalOrder();
+};
+
+class MemoryTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void meminfo_data();
+    void meminfo();
+    void realTotalAgreesWithPageCount();
+};
+
+class IdentityTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void osVersion_data();
+    void osVersion();
+    void computerNameIsTheKernelsHostName();
+    void userNameIsTheEffectiveUsersLogin();
+};
+
+class DrivesTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void parseMountInfo_data();
+    void parseMountInfo();
+    void fixtureMachine();
+    void noFixedDrive();
+    void realMachine();
+};
+
+class EdidTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void monitorName_data();
+    void monitorName();
+};
+
+class InputTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void bitmap_data();
+    void bitmap();
+    void pointingDevice_data();
+    void pointingDevice();
+};
+
+class DevicesTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void displayAdaptersNamedByLookup();
+    void realHardwareDatabaseKnowsIntel440FX();
+    void fixtureDisplayWithRealHardwareDatabase();
+    void monitors();
+    void cdromDrives();
+    void pointingDevices();
+    void machineWithoutDevices();
+};

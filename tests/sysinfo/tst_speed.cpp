@@ -1,0 +1,100 @@
+#include "FakeProcessor.h"
+#include "SysInfoTests.h"
+#include "platform/Clock.h"
+
+#include <QTest>
+
+#include <vector>
+
+namespace {
+
+// A counter that returns the given readings in turn and records every sleep.
+struct ScriptedCounter
+{
+    explicit ScriptedCounter(std::vector<std::uint64_t> values) : readings(std::move(values)) {}
+
+    std::vector<std::uint64_t> readings;
+    std::vector<unsigned> sleeps;
+    std::vector<int> order; // 0 = sleep, 1 = read
+    std::size_t next = 0;
+
+    sysinfo::CounterSource Source()
+    {
+        sysinfo::CounterSource source;
+        source.readCounter = [this] {
+            order.push_back(1);
+            return next < readings.size() ? readings[next++] : 0;
+        };
+        source.sleep = [this](unsigned ms) {
+            order.push_back(0);
+            sleeps.push_back(ms);
+        };
+        return source;
+    }
+};
+
+const FakeProcessor kPentiumIII{586, "GenuineIntel", Signature(6, 7), {}};
+
+} // namespace
+
+void ProcessorSpeedTest::arithmetic_data()
+{
+    QTest::addColumn<quint64>("t0");
+    QTest::addColumn<quint64>("t1");
+    QTest::addColumn<quint32>("mhz");
+
+    QTest::newRow("733.999999 MHz truncates") << quint64(1000) << quint64(1000 + 733999999) << 733U;
+    QTest::newRow("exactly 500 MHz") << quint64(0) << quint64(500000000) << 500U;
+    QTest::newRow("below 1 MHz") << quint64(5) << quint64(999999) << 0U;
+    QTest::newRow("2^32 ticks: 4294 MHz, not 0") << quint64(0) << quint64(4294967296) << 4294U;
+    QTest::newRow("5.2 GHz") << quint64(123456789) << quint64(123456789 + 5200000000) << 5200U;
+    QTest::newRow("high counter values")
+        << quint64(0xFFFFFFFF00000000) << quint64(0xFFFFFFFF00000000 + 3000000000) << 3000U;
+    QTest::newRow("counter went back") << quint64(2000000000) << quint64(1000) << 0U;
+}
+
+void ProcessorSpeedTest::arithmetic()
+{
+    QFETCH(quint64, t0);
+    QFETCH(quint64, t1);
+    QFETCH(quint32, mhz);
+    ScriptedCounter counter({t0, t1});
+    QCOMPARE(sysinfo::GetProcessorSpeed(kPentiumIII.Source(), counter.Source()), mhz);
+}
+
+void ProcessorSpeedTest::sleepsTenThenOneThousandAroundTheCounter()
+{
+    ScriptedCounter counter({100, 200});
+    sysinfo::GetProcessorSpeed(kPentiumIII.Source(), counter.Source());
+    QCOMPARE(counter.sleeps, (std::vector<unsigned>{10, 1000}));
+    QCOMPARE(counter.order, (std::vector<int>{0, 1, 0, 1}));
+}
+
+void ProcessorSpeedTest::noMeasurementBelowFamilyFive()
+{
+    for (int type : {386, 486, 8664}) {
+        ScriptedCounter counter({0, 500000000});
+        const FakeProcessor cpu{type, "GenuineIntel", Signature(6, 7), {}};
+        QCOMPARE(sysinfo::GetProcessorSpeed(cpu.Source(), counter.Source()), 0U);
+        QVERIFY(counter.order.empty());
+    }
+}
+
+void ProcessorSpeedTest::measuresThisMachine()
+{
+    // The test's own estimate of the counter's rate, over 200 ms of the
+    // monotonic clock.
+    const double startMs = platform::PreciseMilliseconds();
+    const std::uint64_t startTicks = platform::ReadTimeStampCounter();
+    platform::SleepMilliseconds(200);
+    const double rateMhz = double(platform::ReadTimeStampCounter() - startTicks) /
+                           (platform::PreciseMilliseconds() - startMs) / 1000.0;
+
+    const double before = platform::PreciseMilliseconds();
+    const std::uint32_t mhz = sysinfo::GetProcessorSpeed();
+    const double elapsed = platform::PreciseMilliseconds() - before;
+    QVERIFY2(elapsed >= 1010.0 && elapsed < 3000.0, qPrintable(QString::number(elapsed)));
+    // The sleep may overrun a little, which makes the measured clock a bit high.
+    QVERIFY2(mhz > rateMhz * 0.95 && mhz < rateMhz * 1.05,
+             qPrintable(QStringLiteral("%1 MHz against %2").arg(mhz).arg(rateMhz)));
+}
