@@ -45,6 +45,8 @@ private slots:
     void scalingValuesReadAtActivation();
     void layout_data();
     void layout();
+    void icons_data();
+    void icons();
     void toolBar_data();
     void toolBar();
     void menu_data();

@@ -8,6 +8,8 @@
 #include "ui_Unit1.h"
 #include "ui_Unit5.h"
 
+#include "controls/ResourceImage.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -158,6 +160,38 @@ void TestMainWindow::layout()
     QVERIFY(!f.form().windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     QCOMPARE(f.form().ui().StatusBar1->height(), 19);
     QVERIFY(!f.form().ui().StatusBar1->isSizeGripEnabled());
+}
+
+void TestMainWindow::icons_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("resource");
+    QTest::addColumn<QPoint>("place");
+    const char* overview[] = {"PROCESSOR", "MEMORY", "VIDEO", "MONITOR", "HDD",
+                              "CDROM", "MOUSE", "WINDOWS", "COMPUTER", "USERS"};
+    const int tops[] = {4, 40, 76, 112, 140, 184, 220, 256, 292, 328};
+    for (int row = 0; row < 10; ++row)
+        QTest::newRow(overview[row]) << QStringLiteral("ResourceImage%1").arg(row + 1)
+                                     << QString::fromLatin1(overview[row]) << QPoint(9, tops[row] + 1);
+    QTest::newRow("processor page") << "ResourceImage11" << "PROCESSOR" << QPoint(0, 307);
+    QTest::newRow("memory page") << "ResourceImage12" << "MEMORY" << QPoint(0, 304);
+    QTest::newRow("video page") << "ResourceImage13" << "VIDEO" << QPoint(0, 307);
+    QTest::newRow("hdd page") << "ResourceImage14" << "HDD" << QPoint(0, 306);
+}
+
+void TestMainWindow::icons()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, resource);
+    QFETCH(QPoint, place);
+    ShellFixture f;
+    auto* icon = f.form().findChild<TResourceImage*>(name);
+    QVERIFY(icon != nullptr);
+    QCOMPARE(icon->resourceName(), resource);
+    QCOMPARE(icon->pos(), place);
+    QVERIFY(!icon->stretched());
+    QVERIFY(icon->hasImage());
+    QCOMPARE(icon->image().size(), QSize(32, 32));
 }
 
 void TestMainWindow::toolBar_data()
