@@ -17,7 +17,7 @@
 #include <QDir>
 #include <QScopedValueRollback>
 #include <QScreen>
-#include <QShortcut>
+#include <QKeyEvent>
 
 #include <array>
 #include <utility>
@@ -146,8 +146,13 @@ void TForm1::bindPageHandlers()
     bindButton(m_ui->Button6, &TForm1::Button6Click);
     bindButton(m_ui->RadioButton1, &TForm1::RadioButton1Click);
     bindButton(m_ui->RadioButton2, &TForm1::RadioButton1Click);
-    // Only the user's choice in the list measures; filling it does not.
-    connect(m_ui->ComboBox1, &QComboBox::activated, this, [this] { RunGuarded([this] { Button4Click(); }); });
+    // Only the user's change of drive measures: filling the list, or picking
+    // the drive that is already selected, does not.
+    connect(m_ui->ComboBox1, &QComboBox::currentIndexChanged, this, [this] { m_driveChanged = true; });
+    connect(m_ui->ComboBox1, &QComboBox::activated, this, [this] {
+        if (std::exchange(m_driveChanged, false))
+            RunGuarded([this] { Button4Click(); });
+    });
 
     // currentChanged fires for the user's switching and for setPages alike;
     // only the former is a page change.
@@ -157,14 +162,6 @@ void TForm1::bindPageHandlers()
     };
     connect(m_ui->PageControl1, &QTabWidget::currentChanged, this, pageChanged);
     connect(m_ui->PageControl2, &QTabWidget::currentChanged, this, pageChanged);
-
-    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* shortcut = new QShortcut(QKeySequence(key), this);
-        connect(shortcut, &QShortcut::activated, this, [this] {
-            if (QPushButton* button = currentDefaultButton())
-                button->click();
-        });
-    }
 }
 
 void TForm1::setWindows(QDialog* editor, QDialog* about)
@@ -191,6 +188,7 @@ void TForm1::FormCreate()
     m_ui->ComboBox1->addItems(drives.items);
     setFieldText(m_ui->Edit4, drives.sizes);
     m_ui->ComboBox1->setCurrentIndex(drives.items.isEmpty() ? -1 : 0);
+    m_driveChanged = false;
 }
 
 void TForm1::FormActivate()
@@ -395,6 +393,19 @@ void TForm1::showEvent(QShowEvent* event)
         // Showing the window activates it; run the activation once it is up.
         QMetaObject::invokeMethod(this, [this] { RunGuarded([this] { FormActivate(); }); }, Qt::QueuedConnection);
     }
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event)
+{
+    // Enter that no control took presses the default button of the page shown.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    QPushButton* button = currentDefaultButton();
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == 0 && button != nullptr) {
+        event->accept();
+        button->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

@@ -84,6 +84,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -106,5 +107,6 @@ private:
     QDialog* m_editor = nullptr;
     QDialog* m_about = nullptr;
     bool m_settingPages = false;
+    bool m_driveChanged = false;
     bool m_shownOnce = false;
 };

@@ -10,6 +10,7 @@
 
 #include "controls/ResourceImage.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -400,8 +401,17 @@ void TestMainWindow::enterPressesPageDefault()
     clickTab(ui.PageControl1, 1);
     clickTab(ui.PageControl2, page);
     QCOMPARE(f.takeHandlers(), QStringList{QStringLiteral("FormActivate")});
-    QTest::keyClick(&f.form(), Qt::Key_Return);
+    // Enter goes to the focused control first (the tabs here), which leaves
+    // it to the window.
+    QWidget* tabs = ui.PageControl2->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly);
+    tabs->setFocus();
+    QTest::keyClick(tabs, Qt::Key_Return);
     QCOMPARE(f.takeHandlers(), QStringList{handler});
+    if (page == 4) {  // also from the read-only log
+        ui.Memo1->setFocus();
+        QTest::keyClick(ui.Memo1, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(f.takeHandlers(), QStringList{handler});
+    }
 }
 
 void TestMainWindow::driveListChangeRunsDiskTest()
@@ -417,6 +427,17 @@ void TestMainWindow::driveListChangeRunsDiskTest()
     ui.ComboBox1->setFocus();
     QTest::keyClick(ui.ComboBox1, Qt::Key_Down);
     QCOMPARE(ui.ComboBox1->currentIndex(), 1);
+    QCOMPARE(f.takeHandlers(), QStringList{QStringLiteral("Button4Click")});
+    // Picking the drive already selected changes nothing.
+    ui.ComboBox1->showPopup();
+    QTest::keyClick(ui.ComboBox1->view(), Qt::Key_Return);
+    QVERIFY(!ui.ComboBox1->view()->isVisible());
+    QCOMPARE(ui.ComboBox1->currentIndex(), 1);
+    QCOMPARE(f.takeHandlers(), QStringList{});
+    ui.ComboBox1->showPopup();
+    QTest::keyClick(ui.ComboBox1->view(), Qt::Key_Up);
+    QTest::keyClick(ui.ComboBox1->view(), Qt::Key_Return);
+    QCOMPARE(ui.ComboBox1->currentIndex(), 0);
     QCOMPARE(f.takeHandlers(), QStringList{QStringLiteral("Button4Click")});
 }
 
