@@ -1,5 +1,5 @@
-// The command table of the main window and the page handlers that later
-// work fills in.
+// The command table of the main window, and the page handlers: each one
+// announces itself so the dispatch can be observed.
 #include "Unit1.h"
 
 #include "ui_Unit1.h"

@@ -9,6 +9,8 @@ out=$2
 mkdir -p "$out"
 rm -f "$out"/screen.png "$out"/window.png
 
+# A real X client, whatever the caller's platform setting.
+export QT_QPA_PLATFORM=xcb
 export E2E_EXE=$exe E2E_OUT=$out
 xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
   set -u
