@@ -4,8 +4,8 @@
 # "Quorvix 2000" and its first overview, and takes screenshots of the screen
 # and of the window.
 set -euo pipefail
-exe=$1
-out=$2
+exe=$(realpath "$1")
+out=$(realpath -m "$2")
 mkdir -p "$out"
 rm -f "$out"/screen.png "$out"/window.png
 
