@@ -27,6 +27,7 @@ struct TForm1Services
     std::function<sysinfo::FixedDriveListing()> listFixedDrives = [] { return sysinfo::ListFixedDrives(); };
     std::function<bool(const QUrl&)> openUrl;  // empty: QDesktopServices::openUrl
     QString databasePath;                       // empty: base.ini beside the executable
+    bool runPageHandlers = true;                // false: page handlers only announce themselves
 };
 
 // The main window: overview, benchmark pages, menu and tool-bar commands.

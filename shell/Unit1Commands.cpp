@@ -97,41 +97,57 @@ void TForm1::openUrl(const QUrl& url)
 void TForm1::Button1Click()
 {
     announce(QStringLiteral("Button1Click"));
+    if (!m_services.runPageHandlers)
+        return;
 }
 
 void TForm1::Button3Click()
 {
     announce(QStringLiteral("Button3Click"));
+    if (!m_services.runPageHandlers)
+        return;
 }
 
 void TForm1::Button5Click()
 {
     announce(QStringLiteral("Button5Click"));
+    if (!m_services.runPageHandlers)
+        return;
 }
 
 void TForm1::UpdateVideoChart()
 {
     announce(QStringLiteral("UpdateVideoChart"));
+    if (!m_services.runPageHandlers)
+        return;
 }
 
 void TForm1::Button4Click()
 {
     announce(QStringLiteral("Button4Click"));
+    if (!m_services.runPageHandlers)
+        return;
 }
 
 void TForm1::Button2Click()
 {
     announce(QStringLiteral("Button2Click"));
+    if (!m_services.runPageHandlers)
+        return;
 }
 
 void TForm1::Button6Click()
 {
     announce(QStringLiteral("Button6Click"));
+    if (!m_services.runPageHandlers)
+        return;
 }
 
 void TForm1::RadioButton1Click()
 {
     announce(QStringLiteral("RadioButton1Click"));
+    if (!m_services.runPageHandlers)
+        return;
 }
 
 void TForm1::announce(const QString& name)

@@ -49,6 +49,7 @@ ShellFixture::ShellFixture() : fields(sampleFields())
         return true;
     };
     services.databasePath = directory.filePath(QStringLiteral("base.ini"));
+    services.runPageHandlers = false;  // the command table is under test, not the benchmarks
     forms = CreateForms(std::move(services));
     QObject::connect(forms.Form1.get(), &TForm1::handlerRan, forms.Form1.get(),
                      [this](const QString& name) { handlers.append(name); });
