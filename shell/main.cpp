@@ -1,11 +1,6 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "shell/Program.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Quorvix 2000"));
-    window.show();
-    return app.exec();
+    return RunProgram(argc, argv);
 }

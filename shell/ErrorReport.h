@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// The caption of every message box: the application's title.
+inline const QString ApplicationTitle = QStringLiteral("Quorvix 2000");
+
+// The text the error box shows: a full stop is appended unless the message is
+// empty or already ends in "." or a character that sorts before it.
+QString ErrorBoxText(const QString& message);
+
+// Shows the error box (error icon, application title, ErrorBoxText) modally.
+void ShowErrorMessage(const QString& message);
+
+// Runs one command; an exception it raises ends it and is shown in the error
+// box. The program then goes on from the state reached.
+void RunGuarded(const std::function<void()>& command);

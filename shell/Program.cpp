@@ -1,0 +1,30 @@
+#include "Program.h"
+
+#include "Application.h"
+#include "Fonts.h"
+
+TForms CreateForms(TForm1Services services)
+{
+    TForms forms;
+    forms.Form1 = std::make_unique<TForm1>(std::move(services));
+    forms.Form2 = std::make_unique<TForm2>();
+    forms.Form3 = std::make_unique<TForm3>();
+    forms.Form4 = std::make_unique<TForm4>();
+    forms.Form5 = std::make_unique<TForm5>();
+
+    TForm1* main = forms.Form1.get();
+    main->setWindows(forms.Form3.get(), forms.Form5.get());
+    // When the test surface goes, the focus returns to the main window.
+    QObject::connect(forms.Form2.get(), &TForm2::hidden, main, &TForm1::FormActivate, Qt::QueuedConnection);
+    return forms;
+}
+
+int RunProgram(int argc, char** argv)
+{
+    TApplication application(argc, argv);
+    RegisterFonts();
+    TForms forms = CreateForms();
+    QObject::connect(forms.Form1.get(), &TForm1::closed, &application, &QCoreApplication::quit);
+    forms.Form1->show();
+    return application.exec();
+}

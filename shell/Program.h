@@ -1,0 +1,26 @@
+#pragma once
+
+#include "EditorWindows.h"
+#include "Unit1.h"
+#include "Unit2.h"
+#include "Unit5.h"
+
+#include <memory>
+
+// The five windows of the program, alive from start to end.
+struct TForms
+{
+    std::unique_ptr<TForm1> Form1;
+    std::unique_ptr<TForm2> Form2;
+    std::unique_ptr<TForm3> Form3;
+    std::unique_ptr<TForm4> Form4;
+    std::unique_ptr<TForm5> Form5;
+};
+
+// Creates Form1 (its FormCreate runs), Form2, Form3, Form4 and Form5 in this
+// order, all hidden, and connects them.
+TForms CreateForms(TForm1Services services = {});
+
+// Program start: fonts, the windows, Form1 shown, the message loop until
+// Form1 closes. Returns the exit code.
+int RunProgram(int argc, char** argv);

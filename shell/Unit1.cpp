@@ -1,0 +1,288 @@
+#include "Unit1.h"
+
+#include "ui_Unit1.h"
+
+#include "ErrorReport.h"
+#include "JpegImage.h"
+#include "ScalingValues.h"
+#include "controls/Busy.h"
+#include "database/ComparisonDatabase.h"
+#include "resources/Resources.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QScreen>
+
+#include <array>
+#include <utility>
+
+namespace {
+
+QFont pixelFont(const QString& family, int pixels)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    return font;
+}
+
+// The page controls sit on the black content area but keep the desktop's own
+// button-face colours; every role is set so nothing black is inherited.
+void useStandardColours(QWidget* widget)
+{
+    QPalette palette = QApplication::palette();
+    for (int group = 0; group < QPalette::NColorGroups; ++group)
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto g = QPalette::ColorGroup(group);
+            const auto r = QPalette::ColorRole(role);
+            palette.setBrush(g, r, palette.brush(g, r));
+        }
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void setFieldText(QLineEdit* field, const QString& text)
+{
+    field->setText(text);
+    field->setCursorPosition(0);  // show the start of a long text
+}
+
+} // namespace
+
+TForm1::TForm1(TForm1Services services, QWidget* parent)
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::TForm1>()), m_services(std::move(services))
+{
+    m_ui->setupUi(this);
+    setUpLook();
+    setUpToolBar();
+    bindCommands();
+    bindPageHandlers();
+    RunGuarded([this] { FormCreate(); });
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setUpLook()
+{
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFont(pixelFont(QStringLiteral("Tahoma"), 11));
+    m_ui->Memo1->setFont(pixelFont(QStringLiteral("Fixedsys"), 19));
+    useStandardColours(m_ui->Panel2);
+    m_ui->ClientArea->setFixedSize(595, 466);
+    m_ui->StatusBar1->setFixedHeight(19);
+    busy::SetStatusText(m_ui->StatusBar1, QString());
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    QPalette band = m_ui->CoolBar1->palette();
+    band.setBrush(QPalette::Window, QBrush(QPixmap(resources::BandBackground)));
+    m_ui->CoolBar1->setPalette(band);
+
+    RunGuarded([this] {
+        m_ui->Image1->setPixmap(QPixmap::fromImage(LoadJpeg(resources::BackgroundPicture)));
+        m_ui->Image2->setPixmap(QPixmap::fromImage(LoadJpeg(resources::SplashPicture)));
+    });
+
+    m_ui->Panel1->hide();
+    adjustSize();
+    const QRect area = screen()->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+}
+
+void TForm1::setUpToolBar()
+{
+    const std::array<std::pair<QToolButton*, int>, 8> images{{
+        {m_ui->ToolButton10, 6}, {m_ui->ToolButton1, 5}, {m_ui->ToolButton2, 7}, {m_ui->ToolButton5, 0},
+        {m_ui->ToolButton6, 1}, {m_ui->ToolButton7, 2}, {m_ui->ToolButton9, 3}, {m_ui->ToolButton3, 4},
+    }};
+    for (const auto& [button, index] : images)
+        button->setIcon(QIcon(resources::ToolBarImage(index)));
+}
+
+void TForm1::bindButton(QAbstractButton* button, void (TForm1::*handler)())
+{
+    connect(button, &QAbstractButton::clicked, this, [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
+}
+
+void TForm1::bindAction(QAction* action, void (TForm1::*handler)())
+{
+    connect(action, &QAction::triggered, this, [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
+}
+
+void TForm1::bindCommands()
+{
+    bindButton(m_ui->ToolButton10, &TForm1::ToolButton10Click);
+    bindAction(m_ui->N17, &TForm1::ToolButton10Click);
+    bindButton(m_ui->ToolButton1, &TForm1::ToolButton1Click);
+    bindButton(m_ui->ToolButton2, &TForm1::ToolButton2Click);
+    bindAction(m_ui->N10, &TForm1::ToolButton2Click);
+    bindButton(m_ui->ToolButton5, &TForm1::ToolButton5Click);
+    bindAction(m_ui->N11, &TForm1::ToolButton5Click);
+    bindButton(m_ui->ToolButton6, &TForm1::ToolButton6Click);
+    bindAction(m_ui->N12, &TForm1::ToolButton6Click);
+    bindButton(m_ui->ToolButton7, &TForm1::ToolButton7Click);
+    bindAction(m_ui->N13, &TForm1::ToolButton7Click);
+    bindButton(m_ui->ToolButton9, &TForm1::ToolButton9Click);
+    bindAction(m_ui->N14, &TForm1::ToolButton9Click);
+    bindButton(m_ui->ToolButton3, &TForm1::ToolButton3Click);
+    bindAction(m_ui->N5, &TForm1::ToolButton3Click);
+    bindAction(m_ui->N3, &TForm1::N3Click);
+    bindAction(m_ui->N16, &TForm1::N16Click);
+    bindAction(m_ui->WebSiteItem, &TForm1::WebSiteItemClick);
+}
+
+void TForm1::bindPageHandlers()
+{
+    bindButton(m_ui->Button1, &TForm1::Button1Click);
+    bindButton(m_ui->Button3, &TForm1::Button3Click);
+    bindButton(m_ui->Button5, &TForm1::Button5Click);
+    bindButton(m_ui->Button4, &TForm1::Button4Click);
+    bindButton(m_ui->Button2, &TForm1::Button2Click);
+    bindButton(m_ui->Button6, &TForm1::Button6Click);
+    bindButton(m_ui->RadioButton1, &TForm1::RadioButton1Click);
+    bindButton(m_ui->RadioButton2, &TForm1::RadioButton1Click);
+    // Only the user's change of drive measures: filling the list, or picking
+    // the drive that is already selected, does not.
+    connect(m_ui->ComboBox1, &QComboBox::currentIndexChanged, this, [this] { m_driveChanged = true; });
+    connect(m_ui->ComboBox1, &QComboBox::activated, this, [this] {
+        if (std::exchange(m_driveChanged, false))
+            RunGuarded([this] { Button4Click(); });
+    });
+
+    // currentChanged fires for the user's switching and for setPages alike;
+    // only the former is a page change.
+    const auto pageChanged = [this] {
+        if (!m_settingPages)
+            RunGuarded([this] { PageControl1Change(); });
+    };
+    connect(m_ui->PageControl1, &QTabWidget::currentChanged, this, pageChanged);
+    connect(m_ui->PageControl2, &QTabWidget::currentChanged, this, pageChanged);
+}
+
+void TForm1::setWindows(QDialog* editor, QDialog* about)
+{
+    m_editor = editor;
+    m_about = about;
+}
+
+void TForm1::FormCreate()
+{
+    m_ui->Memo1->appendPlainText(QStringLiteral("Press Start ..."));
+
+    const QFrame* content = m_ui->Panel1;
+    QFrame* splash = m_ui->Panel4;
+    splash->move((content->contentsRect().width() - splash->width()) / 2,
+                 (content->contentsRect().height() - splash->height()) / 2 + content->y());
+
+    const QString path = m_services.databasePath.isEmpty()
+        ? QCoreApplication::applicationDirPath() + QStringLiteral("/base.ini")
+        : m_services.databasePath;
+    m_database = std::make_unique<ComparisonDatabase>(path);
+
+    const sysinfo::FixedDriveListing drives = m_services.listFixedDrives();
+    m_ui->ComboBox1->addItems(drives.items);
+    setFieldText(m_ui->Edit4, drives.sizes);
+    m_ui->ComboBox1->setCurrentIndex(drives.items.isEmpty() ? -1 : 0);
+    m_driveChanged = false;
+}
+
+void TForm1::FormActivate()
+{
+    if (!m_database)
+        return;  // closed: the program is ending
+    const busy::Hourglass hourglass;
+    ProgramScaling() = ReadScalingValues(*m_database);
+    busy::SetStatusText(m_ui->StatusBar1, busy::StandardStatusText);
+    busy::ProcessPendingEvents();
+    fillOverview(m_services.gatherOverview());
+    m_ui->Panel4->hide();
+    m_ui->Panel1->show();
+    announce(QStringLiteral("FormActivate"));
+}
+
+void TForm1::fillOverview(const sysinfo::OverviewFields& fields)
+{
+    setFieldText(m_ui->Edit1, fields.processor);
+    setFieldText(m_ui->Edit2, fields.memory);
+    setFieldText(m_ui->Edit6, fields.computerName);
+    setFieldText(m_ui->Edit7, fields.userName);
+    if (fields.os)
+        setFieldText(m_ui->Edit5, *fields.os);
+    setFieldText(m_ui->Edit3, fields.display);
+    setFieldText(m_ui->Edit8, fields.monitor);
+    setFieldText(m_ui->Edit9, fields.cdrom);
+    setFieldText(m_ui->Edit10, fields.mouse);
+}
+
+void TForm1::PageControl1Change()
+{
+    if (m_ui->PageControl1->currentIndex() != 1)
+        return;
+    switch (m_ui->PageControl2->currentIndex()) {
+    case 0:
+        if (m_ui->MyChart1->Bars.Count == 0)
+            Button1Click();
+        break;
+    case 1:
+        if (m_ui->MyChart2->Bars.Count == 0)
+            Button3Click();
+        break;
+    case 2:
+        if (m_ui->MyChart4->Bars.Count == 0)
+            UpdateVideoChart();
+        break;
+    case 3:
+        if (m_ui->MyChart3->Bars.Count == 0)
+            Button4Click();
+        break;
+    default:
+        break;
+    }
+}
+
+QPushButton* TForm1::currentDefaultButton() const
+{
+    if (m_ui->PageControl1->currentIndex() != 1)
+        return nullptr;
+    const std::array<QPushButton*, 5> buttons{m_ui->Button1, m_ui->Button3, m_ui->Button5, m_ui->Button4,
+                                              m_ui->Button2};
+    const int page = m_ui->PageControl2->currentIndex();
+    return page >= 0 && page < int(buttons.size()) ? buttons[std::size_t(page)] : nullptr;
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        // Showing the window activates it; run the activation once it is up.
+        QMetaObject::invokeMethod(this, [this] { RunGuarded([this] { FormActivate(); }); }, Qt::QueuedConnection);
+    }
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event)
+{
+    // Enter that no control took presses the default button of the page shown.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    QPushButton* button = currentDefaultButton();
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == 0 && button != nullptr) {
+        event->accept();
+        button->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+    emit closed();
+}
+
+void TForm1::FormClose()
+{
+    m_database.reset();
+}

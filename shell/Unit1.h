@@ -1,0 +1,113 @@
+#pragma once
+
+#include "sysinfo/Overview.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+class ComparisonDatabase;
+class QAbstractButton;
+class QAction;
+class QDialog;
+class QPushButton;
+
+namespace Ui {
+class TForm1;
+}
+
+// What the main window calls outside itself; tests replace the slow or
+// external parts (the one-second clock measurement, the desktop's browser).
+struct TForm1Services
+{
+    std::function<sysinfo::OverviewFields()> gatherOverview = [] { return sysinfo::GatherOverview(); };
+    std::function<sysinfo::FixedDriveListing()> listFixedDrives = [] { return sysinfo::ListFixedDrives(); };
+    std::function<bool(const QUrl&)> openUrl;  // empty: QDesktopServices::openUrl
+    QString databasePath;                       // empty: base.ini beside the executable
+    bool runPageHandlers = true;                // false: page handlers only announce themselves
+};
+
+// The main window: overview, benchmark pages, menu and tool-bar commands.
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    static inline const QString WebSiteAddress = QStringLiteral("https://quorvix.example/");
+
+    explicit TForm1(TForm1Services services = {}, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The named components, for the pages, the log and the editor.
+    Ui::TForm1& ui() const { return *m_ui; }
+    ComparisonDatabase& database() const { return *m_database; }
+
+    // The windows the commands show; set once after all windows exist.
+    void setWindows(QDialog* editor, QDialog* about);
+
+    void FormActivate();
+    void PageControl1Change();
+
+    // Command table.
+    void ToolButton10Click();
+    void ToolButton1Click();
+    void ToolButton2Click();
+    void ToolButton5Click();
+    void ToolButton6Click();
+    void ToolButton7Click();
+    void ToolButton9Click();
+    void ToolButton3Click();
+    void N3Click();
+    void N16Click();
+    void WebSiteItemClick();
+
+    // Page handlers, filled by the benchmark, video, disk and report code.
+    void Button1Click();
+    void Button3Click();
+    void Button5Click();
+    void UpdateVideoChart();
+    void Button4Click();
+    void Button2Click();
+    void Button6Click();
+    void RadioButton1Click();
+
+    // The page whose default button Enter presses (null on the overview).
+    QPushButton* currentDefaultButton() const;
+
+signals:
+    // Every page handler and FormActivate announce themselves, so the command
+    // table can be observed.
+    void handlerRan(const QString& name);
+    void closed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormClose();
+    void setUpLook();
+    void setUpToolBar();
+    void bindCommands();
+    void bindPageHandlers();
+    void bindButton(QAbstractButton* button, void (TForm1::*handler)());
+    void bindAction(QAction* action, void (TForm1::*handler)());
+    void setPages(int outer, int inner);
+    void fillOverview(const sysinfo::OverviewFields& fields);
+    void openUrl(const QUrl& url);
+    void announce(const QString& name);
+
+    std::unique_ptr<Ui::TForm1> m_ui;
+    TForm1Services m_services;
+    std::unique_ptr<ComparisonDatabase> m_database;
+    QDialog* m_editor = nullptr;
+    QDialog* m_about = nullptr;
+    bool m_settingPages = false;
+    bool m_driveChanged = false;
+    bool m_shownOnce = false;
+};

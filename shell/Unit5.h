@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class TForm5;
+}
+
+// The about box.
+class TForm5 : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TForm5(QWidget* parent = nullptr);
+    ~TForm5() override;
+
+    Ui::TForm5& ui() const { return *m_ui; }
+
+private:
+    std::unique_ptr<Ui::TForm5> m_ui;
+};

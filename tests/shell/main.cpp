@@ -1,0 +1,21 @@
+// The shell's tests run under the program's own application object, so the
+// top-level error handler is the real one.
+#include "TestMain.h"
+
+#include "shell/Application.h"
+#include "shell/Fonts.h"
+
+#include "tst_classes.h"
+
+int main(int argc, char** argv)
+{
+    TApplication application(argc, argv);
+    RegisterFonts();
+    int failed = 0;
+    failed += runOneTest<TestErrorReport>(argc, argv);
+    failed += runOneTest<TestJpeg>(argc, argv);
+    failed += runOneTest<TestBusy>(argc, argv);
+    failed += runOneTest<TestMainWindow>(argc, argv);
+    failed += runOneTest<TestWindows>(argc, argv);
+    return failed;
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QObject>
+
+class TestErrorReport : public QObject
+{
+    Q_OBJECT
+private slots:
+    void fullStopRule_data();
+    void fullStopRule();
+    void guardedCommandShowsBox();
+    void escapedEventErrorShowsBox();
+};
+
+class TestJpeg : public QObject
+{
+    Q_OBJECT
+private slots:
+    void decodesColours();
+    void decodesGreyAsRgb();
+    void corruptDataRaises_data();
+    void corruptDataRaises();
+    void missingFileRaises();
+    void shippedPictureSizes_data();
+    void shippedPictureSizes();
+};
+
+class TestBusy : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup();
+    void hourglassIsNotAStack();
+    void beginAndEnd();
+    void frameEndsOnError();
+};
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startUpState();
+    void readyAfterActivation();
+    void reactivationRefillsFields();
+    void scalingValuesReadAtActivation();
+    void layout_data();
+    void layout();
+    void icons_data();
+    void icons();
+    void toolBar_data();
+    void toolBar();
+    void menu_data();
+    void menu();
+    void firstVisitRunsRefresh_data();
+    void firstVisitRunsRefresh();
+    void chartWithBarsIsNotRefreshed();
+    void commandsDoNotRaisePageChange_data();
+    void commandsDoNotRaisePageChange();
+    void shortcutsReachHandlers_data();
+    void shortcutsReachHandlers();
+    void enterPressesPageDefault_data();
+    void enterPressesPageDefault();
+    void driveListChangeRunsDiskTest();
+    void aboutBoxReactivates();
+    void editorReactivates();
+    void helpAndWebSite();
+    void overviewErrorShowsBox();
+    void exitClosesAndReleases();
+    void fontsRegistered();
+};
+
+class TestWindows : public QObject
+{
+    Q_OBJECT
+private slots:
+    void createdHiddenExceptMain();
+    void surfaceHidesOnAnyButton_data();
+    void surfaceHidesOnAnyButton();
+    void aboutBoxContent();
+    void aboutOkAndCloseBox_data();
+    void aboutOkAndCloseBox();
+};

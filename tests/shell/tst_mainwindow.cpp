@@ -1,0 +1,567 @@
+#include "tst_classes.h"
+
+#include "Fixture.h"
+#include "controls/Busy.h"
+#include "database/ComparisonDatabase.h"
+#include "shell/Fonts.h"
+#include "shell/ScalingValues.h"
+#include "ui_Unit1.h"
+#include "ui_Unit5.h"
+
+#include "controls/ResourceImage.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFontInfo>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+
+#include <stdexcept>
+
+namespace {
+
+void clickTab(QTabWidget* tabs, int index)
+{
+    QTabBar* bar = tabs->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+void fillAllCharts(Ui::TForm1& ui)
+{
+    for (TMyChart* chart : {ui.MyChart1, ui.MyChart2, ui.MyChart3, ui.MyChart4})
+        chart->AddBar(QStringLiteral("Reference"), 100, 0x00FF00);
+}
+
+QWidget* named(const TForm1& form, const QString& name)
+{
+    return form.findChild<QWidget*>(name);
+}
+
+} // namespace
+
+void TestMainWindow::startUpState()
+{
+    ShellFixture f;
+    Ui::TForm1& ui = f.form().ui();
+    QVERIFY(ui.Panel1->isHidden());
+    QVERIFY(!ui.Panel4->isHidden());
+    // Centred over the content area: ((593 - 393) div 2, (430 - 349) div 2 + 34).
+    QCOMPARE(ui.Panel4->pos(), QPoint(100, 74));
+    QCOMPARE(ui.Memo1->toPlainText(), QStringLiteral("Press Start ..."));
+    QCOMPARE(busy::StatusText(ui.StatusBar1), QString());
+    QCOMPARE(ui.ComboBox1->count(), 2);
+    QCOMPARE(ui.ComboBox1->currentText(), QStringLiteral("Drive /"));
+    QCOMPARE(ui.Edit4->text(), QStringLiteral("/ 100 Gb; /home 200 Gb"));
+    QVERIFY(ui.Edit1->text().isEmpty());
+    QCOMPARE(f.gatherCount, 0);
+    QCOMPARE(ui.PageControl1->currentIndex(), 0);
+    QCOMPARE(ui.PageControl2->currentIndex(), 0);
+    QVERIFY(ui.RadioButton1->isChecked());
+    QCOMPARE(f.form().database().path(), f.directory.filePath(QStringLiteral("base.ini")));
+}
+
+void TestMainWindow::readyAfterActivation()
+{
+    ShellFixture f;
+    Ui::TForm1& ui = f.form().ui();
+    QVERIFY(f.showAndActivate());
+    QCOMPARE(f.gatherCount, 1);
+    QVERIFY(f.splashVisibleWhileGathering);
+    QVERIFY(f.hourglassWhileGathering);
+    QCOMPARE(f.statusWhileGathering, QStringLiteral("Quorvix 2000.  Designed by Varnholt"));
+    QVERIFY(ui.Panel1->isVisible());
+    QVERIFY(!ui.Panel4->isVisible());
+    QVERIFY(!busy::HourglassShown());
+    QCOMPARE(ui.Edit1->text(), QStringLiteral("Test CPU, 1000 MHz"));
+    QCOMPARE(ui.Edit2->text(), QStringLiteral("512 Mb, load 10%"));
+    QCOMPARE(ui.Edit5->text(), QStringLiteral("Debian GNU/Linux 12 (bookworm)"));
+    QCOMPARE(ui.Edit6->text(), QStringLiteral("testhost"));
+    QCOMPARE(ui.Edit7->text(), QStringLiteral("tester"));
+    QCOMPARE(ui.Edit10->text(), QStringLiteral("Test mouse"));
+    QCOMPARE(ui.Edit4->text(), QStringLiteral("/ 100 Gb; /home 200 Gb"));
+    QCOMPARE(ui.Memo1->toPlainText(), QStringLiteral("Press Start ..."));
+    // Centred on the screen.
+    const QPoint offset = f.form().geometry().center() - f.form().screen()->availableGeometry().center();
+    QVERIFY2(qAbs(offset.x()) <= 2 && qAbs(offset.y()) <= 2,
+             qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
+}
+
+void TestMainWindow::reactivationRefillsFields()
+{
+    ShellFixture f;
+    Ui::TForm1& ui = f.form().ui();
+    QVERIFY(f.showAndActivate());
+    f.fields.processor = QStringLiteral("A processor name far too long for the field, 2400 MHz");
+    f.fields.os.reset();  // the version key could not be read this time
+    QTest::mouseClick(ui.ToolButton1, Qt::LeftButton);
+    QCOMPARE(f.gatherCount, 2);
+    QCOMPARE(ui.Edit1->text(), f.fields.processor);
+    QCOMPARE(ui.Edit1->cursorPosition(), 0);  // the start of the text shows
+    QCOMPARE(ui.Edit5->text(), QStringLiteral("Debian GNU/Linux 12 (bookworm)"));
+}
+
+void TestMainWindow::scalingValuesReadAtActivation()
+{
+    ShellFixture f;
+    QFile file(f.directory.filePath(QStringLiteral("base.ini")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[DATA]\r\nPIIMultCPU=120\r\nPIIMultFPU=-7\r\nPIIFreq=$1F4\r\n");
+    file.close();
+    if (f.form().database().ReadText(QStringLiteral("DATA"), QStringLiteral("PIIFreq"), {}).isEmpty())
+        QSKIP("the comparison database has no implementation in this build");
+    ProgramScaling() = {};
+    QVERIFY(f.showAndActivate());
+    QCOMPARE(ProgramScaling().PIIMultCPU, 120);
+    QCOMPARE(ProgramScaling().PIIMultFPU, -7);
+    QCOMPARE(ProgramScaling().PIIFreq, 500);
+    // Read again at every activation: the file changed in between.
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[DATA]\r\nPIIMultCPU=1\r\n");
+    file.close();
+    QTest::mouseClick(f.form().ui().ToolButton1, Qt::LeftButton);
+    QCOMPARE(ProgramScaling().PIIMultCPU, 1);
+    QCOMPARE(ProgramScaling().PIIFreq, 0);
+}
+
+void TestMainWindow::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::newRow("cool bar") << "CoolBar1" << QRect(0, 0, 595, 34);
+    QTest::newRow("content") << "Panel1" << QRect(0, 34, 595, 432);
+    QTest::newRow("background") << "Image1" << QRect(1, 1, 592, 429);
+    QTest::newRow("splash picture") << "Image2" << QRect(8, 8, 194, 332);
+    QTest::newRow("processor field") << "Edit1" << QRect(113, 9, 257, 21);
+    QTest::newRow("computer field") << "Edit6" << QRect(141, 297, 229, 21);
+    QTest::newRow("processor refresh") << "Button1" << QRect(297, 312, 75, 23);
+    QTest::newRow("video refresh") << "Button5" << QRect(296, 313, 75, 23);
+    QTest::newRow("disk refresh") << "Button4" << QRect(182, 316, 75, 23);
+    QTest::newRow("drive list") << "ComboBox1" << QRect(266, 316, 105, 21);
+    QTest::newRow("log") << "Memo1" << QRect(0, 0, 372, 309);
+    QTest::newRow("processor chart panel") << "Panel6" << QRect(0, 0, 372, 302);
+    QTest::newRow("disk chart panel") << "Panel7" << QRect(0, 0, 372, 310);
+}
+
+void TestMainWindow::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    ShellFixture f;
+    QVERIFY(f.showAndActivate());
+    QWidget* widget = named(f.form(), name);
+    QVERIFY(widget != nullptr);
+    QCOMPARE(widget->geometry(), geometry);
+    // The window itself: fixed size, no maximise box, status bar of 19.
+    QCOMPARE(f.form().ui().ClientArea->size(), QSize(595, 466));
+    QCOMPARE(f.form().minimumSize(), f.form().maximumSize());
+    QVERIFY(!f.form().windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(f.form().ui().StatusBar1->height(), 19);
+    QVERIFY(!f.form().ui().StatusBar1->isSizeGripEnabled());
+}
+
+void TestMainWindow::icons_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("resource");
+    QTest::addColumn<QPoint>("place");
+    const char* overview[] = {"PROCESSOR", "MEMORY", "VIDEO", "MONITOR", "HDD",
+                              "CDROM", "MOUSE", "WINDOWS", "COMPUTER", "USERS"};
+    const int tops[] = {4, 40, 76, 112, 140, 184, 220, 256, 292, 328};
+    for (int row = 0; row < 10; ++row)
+        QTest::newRow(overview[row]) << QStringLiteral("ResourceImage%1").arg(row + 1)
+                                     << QString::fromLatin1(overview[row]) << QPoint(9, tops[row] + 1);
+    QTest::newRow("processor page") << "ResourceImage11" << "PROCESSOR" << QPoint(0, 307);
+    QTest::newRow("memory page") << "ResourceImage12" << "MEMORY" << QPoint(0, 304);
+    QTest::newRow("video page") << "ResourceImage13" << "VIDEO" << QPoint(0, 307);
+    QTest::newRow("hdd page") << "ResourceImage14" << "HDD" << QPoint(0, 306);
+}
+
+void TestMainWindow::icons()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, resource);
+    QFETCH(QPoint, place);
+    ShellFixture f;
+    auto* icon = f.form().findChild<TResourceImage*>(name);
+    QVERIFY(icon != nullptr);
+    QCOMPARE(icon->resourceName(), resource);
+    QCOMPARE(icon->pos(), place);
+    QVERIFY(!icon->stretched());
+    QVERIFY(icon->hasImage());
+    QCOMPARE(icon->image().size(), QSize(32, 32));
+}
+
+void TestMainWindow::toolBar_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<QString>("hint");
+    QTest::newRow("database") << "ToolButton10" << 0 << "Edit database";
+    QTest::newRow("separator 1") << "ToolButton11" << 31 << "";
+    QTest::newRow("overview") << "ToolButton1" << 39 << "System overview";
+    QTest::newRow("all tests") << "ToolButton2" << 70 << "All tests";
+    QTest::newRow("separator 2") << "ToolButton4" << 101 << "";
+    QTest::newRow("processor") << "ToolButton5" << 109 << "Processor benchmark";
+    QTest::newRow("memory") << "ToolButton6" << 140 << "Memory benchmark";
+    QTest::newRow("video") << "ToolButton7" << 171 << "Video benchmark";
+    QTest::newRow("hdd") << "ToolButton9" << 202 << "HDD benchmark";
+    QTest::newRow("separator 3") << "ToolButton8" << 233 << "";
+    QTest::newRow("about") << "ToolButton3" << 241 << "About ...";
+}
+
+void TestMainWindow::toolBar()
+{
+    QFETCH(QString, name);
+    QFETCH(int, left);
+    QFETCH(QString, hint);
+    ShellFixture f;
+    QWidget* widget = named(f.form(), name);
+    QVERIFY(widget != nullptr);
+    QCOMPARE(widget->x(), left);
+    if (hint.isEmpty()) {
+        QCOMPARE(widget->width(), 8);
+        return;
+    }
+    auto* button = qobject_cast<QToolButton*>(widget);
+    QVERIFY(button != nullptr);
+    QCOMPARE(button->size(), QSize(31, 30));
+    QCOMPARE(button->toolTip(), hint);
+    QCOMPARE(button->iconSize(), QSize(24, 24));
+    QVERIFY(!button->icon().pixmap(24, 24).isNull());
+}
+
+void TestMainWindow::menu_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("shortcut");
+    QTest::newRow("database") << "N17" << "Comparision data &base" << "F3";
+    QTest::newRow("save results") << "N6" << "&Save results" << "F2";
+    QTest::newRow("exit") << "N3" << "E&xit" << "Alt+F4";
+    QTest::newRow("all tests") << "N10" << "All tests" << "Ctrl+F";
+    QTest::newRow("processor") << "N11" << "Processor" << "Ctrl+P";
+    QTest::newRow("memory") << "N12" << "Memory" << "Ctrl+M";
+    QTest::newRow("video") << "N13" << "Video (GDI)" << "Ctrl+V";
+    QTest::newRow("hdd") << "N14" << "HDD" << "Ctrl+D";
+    QTest::newRow("help") << "N16" << "Quorvix help" << "F1";
+    QTest::newRow("web site") << "WebSiteItem" << "https://quorvix.example/" << "";
+    QTest::newRow("about") << "N5" << "About ..." << "";
+}
+
+void TestMainWindow::menu()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, shortcut);
+    ShellFixture f;
+    auto* action = f.form().findChild<QAction*>(name);
+    QVERIFY(action != nullptr);
+    QCOMPARE(action->text(), caption);
+    QCOMPARE(action->shortcut(), QKeySequence(shortcut));
+}
+
+void TestMainWindow::firstVisitRunsRefresh_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QStringList>("handlers");
+    QTest::newRow("processor") << 0 << QStringList{QStringLiteral("Button1Click")};
+    QTest::newRow("memory") << 1 << QStringList{QStringLiteral("Button3Click")};
+    QTest::newRow("video: chart only") << 2 << QStringList{QStringLiteral("UpdateVideoChart")};
+    QTest::newRow("hdd") << 3 << QStringList{QStringLiteral("Button4Click")};
+    QTest::newRow("all tests: nothing") << 4 << QStringList{};
+}
+
+void TestMainWindow::firstVisitRunsRefresh()
+{
+    QFETCH(int, page);
+    QFETCH(QStringList, handlers);
+    ShellFixture f;
+    Ui::TForm1& ui = f.form().ui();
+    QVERIFY(f.showAndActivate());
+    f.takeHandlers();
+    // "Benchmarks" shows the processor page first, so that is what runs.
+    clickTab(ui.PageControl1, 1);
+    QCOMPARE(f.takeHandlers(), QStringList{QStringLiteral("Button1Click")});
+    if (page == 0)
+        return;
+    clickTab(ui.PageControl2, page);
+    QCOMPARE(ui.PageControl2->currentIndex(), page);
+    QCOMPARE(f.takeHandlers(), handlers);
+}
+
+void TestMainWindow::chartWithBarsIsNotRefreshed()
+{
+    ShellFixture f;
+    Ui::TForm1& ui = f.form().ui();
+    QVERIFY(f.showAndActivate());
+    fillAllCharts(ui);
+    f.takeHandlers();
+    clickTab(ui.PageControl1, 1);
+    for (int page = 1; page < 5; ++page)
+        clickTab(ui.PageControl2, page);
+    clickTab(ui.PageControl2, 0);
+    clickTab(ui.PageControl1, 0);
+    clickTab(ui.PageControl1, 1);
+    QCOMPARE(ui.PageControl1->currentIndex(), 1);
+    QCOMPARE(f.takeHandlers(), QStringList{});
+}
+
+void TestMainWindow::commandsDoNotRaisePageChange_data()
+{
+    QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<bool>("withBars");
+    QTest::addColumn<QStringList>("handlers");
+    QTest::addColumn<int>("outer");
+    QTest::addColumn<int>("inner");
+    const QString activate = QStringLiteral("FormActivate");
+    QTest::newRow("processor") << QStringList{"ToolButton5"} << false << QStringList{"Button1Click"} << 1 << 0;
+    QTest::newRow("memory") << QStringList{"ToolButton6"} << false << QStringList{"Button3Click"} << 1 << 1;
+    QTest::newRow("video measures") << QStringList{"ToolButton7"} << false << QStringList{"Button5Click"} << 1 << 2;
+    QTest::newRow("hdd") << QStringList{"ToolButton9"} << false << QStringList{"Button4Click"} << 1 << 3;
+    QTest::newRow("all tests refreshes overview first")
+        << QStringList{"ToolButton2"} << false << QStringList{activate, "Button2Click"} << 1 << 4;
+    QTest::newRow("overview keeps the inner page")
+        << QStringList{"ToolButton9", "ToolButton1"} << false << QStringList{"Button4Click", activate} << 0 << 3;
+    QTest::newRow("re-runs a chart with bars")
+        << QStringList{"ToolButton6", "ToolButton6"} << true << QStringList{"Button3Click", "Button3Click"} << 1 << 1;
+}
+
+void TestMainWindow::commandsDoNotRaisePageChange()
+{
+    QFETCH(QStringList, buttons);
+    QFETCH(bool, withBars);
+    QFETCH(QStringList, handlers);
+    QFETCH(int, outer);
+    QFETCH(int, inner);
+    ShellFixture f;
+    Ui::TForm1& ui = f.form().ui();
+    QVERIFY(f.showAndActivate());
+    if (withBars)
+        fillAllCharts(ui);
+    f.takeHandlers();
+    for (const QString& name : buttons)
+        QTest::mouseClick(named(f.form(), name), Qt::LeftButton);
+    QCOMPARE(f.takeHandlers(), handlers);
+    QCOMPARE(ui.PageControl1->currentIndex(), outer);
+    QCOMPARE(ui.PageControl2->currentIndex(), inner);
+}
+
+void TestMainWindow::shortcutsReachHandlers_data()
+{
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QStringList>("handlers");
+    QTest::addColumn<int>("inner");
+    QTest::newRow("Ctrl+P") << QKeySequence(QStringLiteral("Ctrl+P")) << QStringList{"Button1Click"} << 0;
+    QTest::newRow("Ctrl+M") << QKeySequence(QStringLiteral("Ctrl+M")) << QStringList{"Button3Click"} << 1;
+    QTest::newRow("Ctrl+V") << QKeySequence(QStringLiteral("Ctrl+V")) << QStringList{"Button5Click"} << 2;
+    QTest::newRow("Ctrl+D") << QKeySequence(QStringLiteral("Ctrl+D")) << QStringList{"Button4Click"} << 3;
+    QTest::newRow("Ctrl+F") << QKeySequence(QStringLiteral("Ctrl+F"))
+                            << QStringList{"FormActivate", "Button2Click"} << 4;
+    QTest::newRow("F2 does nothing") << QKeySequence(QStringLiteral("F2")) << QStringList{} << 0;
+}
+
+void TestMainWindow::shortcutsReachHandlers()
+{
+    QFETCH(QKeySequence, keys);
+    QFETCH(QStringList, handlers);
+    QFETCH(int, inner);
+    ShellFixture f;
+    QVERIFY(f.showAndActivate());
+    f.takeHandlers();
+    QTest::keySequence(&f.form(), keys);
+    QCOMPARE(f.takeHandlers(), handlers);
+    QCOMPARE(f.form().ui().PageControl1->currentIndex(), handlers.isEmpty() ? 0 : 1);
+    QCOMPARE(f.form().ui().PageControl2->currentIndex(), inner);
+}
+
+void TestMainWindow::enterPressesPageDefault_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("handler");
+    QTest::newRow("processor") << 0 << "Button1Click";
+    QTest::newRow("memory") << 1 << "Button3Click";
+    QTest::newRow("video") << 2 << "Button5Click";
+    QTest::newRow("hdd") << 3 << "Button4Click";
+    QTest::newRow("all tests") << 4 << "Button2Click";
+}
+
+void TestMainWindow::enterPressesPageDefault()
+{
+    QFETCH(int, page);
+    QFETCH(QString, handler);
+    ShellFixture f;
+    Ui::TForm1& ui = f.form().ui();
+    QVERIFY(f.showAndActivate());
+    fillAllCharts(ui);
+    QTest::keyClick(&f.form(), Qt::Key_Return);  // overview: no default button
+    clickTab(ui.PageControl1, 1);
+    clickTab(ui.PageControl2, page);
+    QCOMPARE(f.takeHandlers(), QStringList{QStringLiteral("FormActivate")});
+    // Enter goes to the focused control first (the tabs here), which leaves
+    // it to the window.
+    QWidget* tabs = ui.PageControl2->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly);
+    tabs->setFocus();
+    QTest::keyClick(tabs, Qt::Key_Return);
+    QCOMPARE(f.takeHandlers(), QStringList{handler});
+    if (page == 4) {  // also from the read-only log
+        ui.Memo1->setFocus();
+        QTest::keyClick(ui.Memo1, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(f.takeHandlers(), QStringList{handler});
+    }
+}
+
+void TestMainWindow::driveListChangeRunsDiskTest()
+{
+    ShellFixture f;
+    Ui::TForm1& ui = f.form().ui();
+    QVERIFY(f.showAndActivate());
+    QTest::mouseClick(ui.ToolButton9, Qt::LeftButton);
+    f.takeHandlers();
+    ui.ComboBox1->setCurrentIndex(1);  // not the user's choice
+    ui.ComboBox1->setCurrentIndex(0);
+    QCOMPARE(f.takeHandlers(), QStringList{});
+    ui.ComboBox1->setFocus();
+    QTest::keyClick(ui.ComboBox1, Qt::Key_Down);
+    QCOMPARE(ui.ComboBox1->currentIndex(), 1);
+    QCOMPARE(f.takeHandlers(), QStringList{QStringLiteral("Button4Click")});
+    // Picking the drive already selected changes nothing.
+    ui.ComboBox1->showPopup();
+    QTest::keyClick(ui.ComboBox1->view(), Qt::Key_Return);
+    QVERIFY(!ui.ComboBox1->view()->isVisible());
+    QCOMPARE(ui.ComboBox1->currentIndex(), 1);
+    QCOMPARE(f.takeHandlers(), QStringList{});
+    ui.ComboBox1->showPopup();
+    QTest::keyClick(ui.ComboBox1->view(), Qt::Key_Up);
+    QTest::keyClick(ui.ComboBox1->view(), Qt::Key_Return);
+    QCOMPARE(ui.ComboBox1->currentIndex(), 0);
+    QCOMPARE(f.takeHandlers(), QStringList{QStringLiteral("Button4Click")});
+}
+
+void TestMainWindow::aboutBoxReactivates()
+{
+    ShellFixture f;
+    Ui::TForm1& ui = f.form().ui();
+    QVERIFY(f.showAndActivate());
+    fillAllCharts(ui);
+    ui.Memo1->appendPlainText(QStringLiteral("log line"));
+    f.takeHandlers();
+    QWidget* seen = nullptr;
+    onNextModal([&seen, &f](QWidget* modal) {
+        seen = modal;
+        if (modal == f.forms.Form5.get())
+            QTest::mouseClick(f.forms.Form5->ui().Button1, Qt::LeftButton);
+        else
+            modal->close();
+    });
+    QTest::mouseClick(ui.ToolButton3, Qt::LeftButton);
+    QCOMPARE(seen, f.forms.Form5.get());
+    QCOMPARE(f.takeHandlers(), QStringList{QStringLiteral("FormActivate")});
+    QCOMPARE(f.gatherCount, 2);
+    QCOMPARE(ui.Memo1->toPlainText(), QStringLiteral("Press Start ...\nlog line"));
+    QCOMPARE(ui.MyChart1->Bars.Count, 1);
+    QVERIFY(ui.Panel1->isVisible());
+}
+
+void TestMainWindow::editorReactivates()
+{
+    ShellFixture f;
+    QVERIFY(f.showAndActivate());
+    f.takeHandlers();
+    QWidget* seen = nullptr;
+    onNextModal([&seen](QWidget* modal) {
+        seen = modal;
+        modal->close();
+    });
+    QTest::keyClick(&f.form(), Qt::Key_F3);
+    QCOMPARE(seen, f.forms.Form3.get());
+    QCOMPARE(f.takeHandlers(), QStringList{QStringLiteral("FormActivate")});
+    QCOMPARE(f.gatherCount, 2);
+}
+
+void TestMainWindow::helpAndWebSite()
+{
+    ShellFixture f;
+    QVERIFY(f.showAndActivate());
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(f.directory.path()));
+    QTest::keyClick(&f.form(), Qt::Key_F1);
+    QDir::setCurrent(previous);
+    f.form().ui().WebSiteItem->trigger();
+    QCOMPARE(f.openedUrls.size(), 2);
+    QCOMPARE(f.openedUrls[0], QUrl::fromLocalFile(f.directory.filePath(QStringLiteral("doc/help.htm"))));
+    QCOMPARE(f.openedUrls[1], QUrl(QStringLiteral("https://quorvix.example/")));
+}
+
+void TestMainWindow::overviewErrorShowsBox()
+{
+    ShellFixture f;
+    Ui::TForm1& ui = f.form().ui();
+    QVERIFY(f.showAndActivate());
+    QTest::mouseClick(ui.ToolButton9, Qt::LeftButton);
+    f.beforeGather = [] { throw std::runtime_error("Cannot read /proc/meminfo"); };
+    QString text;
+    onNextModal([&text](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            text = box->text();
+            box->accept();
+        }
+    });
+    QTest::mouseClick(ui.ToolButton1, Qt::LeftButton);
+    QCOMPARE(text, QStringLiteral("Cannot read /proc/meminfo."));
+    // The command ended where it failed; the window goes on, without the hourglass.
+    QCOMPARE(ui.PageControl1->currentIndex(), 0);
+    QVERIFY(!busy::HourglassShown());
+    QVERIFY(f.form().isVisible());
+    QCOMPARE(ui.Edit1->text(), QStringLiteral("Test CPU, 1000 MHz"));
+}
+
+void TestMainWindow::exitClosesAndReleases()
+{
+    ShellFixture f;
+    QVERIFY(f.showAndActivate());
+    QSignalSpy closed(&f.form(), &TForm1::closed);
+    QTest::keySequence(&f.form(), QKeySequence(QStringLiteral("Alt+F4")));
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!f.form().isVisible());
+    f.takeHandlers();
+    f.form().FormActivate();  // after closing there is nothing to refresh
+    QCOMPARE(f.takeHandlers(), QStringList{});
+}
+
+void TestMainWindow::fontsRegistered()
+{
+    if (!QFile::exists(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")))
+        QSKIP("fonts-wine is not installed");
+    ShellFixture f;
+    const Ui::TForm1& ui = f.form().ui();
+    const QFontInfo field(ui.Edit1->font());
+    QCOMPARE(field.family(), QStringLiteral("Tahoma"));
+    QVERIFY(field.bold());
+    QCOMPARE(field.pixelSize(), 11);
+    const QFontInfo chart(ui.MyChart1->font());
+    QCOMPARE(chart.family(), QStringLiteral("Tahoma"));
+    QVERIFY(chart.bold());
+    const QFontInfo caption(ui.Label2->font());
+    QCOMPARE(caption.family(), QStringLiteral("Tahoma"));
+    QVERIFY(caption.bold());
+    QCOMPARE(QFontInfo(ui.Memo1->font()).family(), QStringLiteral("Fixedsys"));
+    QCOMPARE(ui.MyChart1->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+    QCOMPARE(ui.MyChart3->gradientColor(), 0u);
+    QCOMPARE(ui.MyChart1->gradientColor(), 0x800000u);
+    QCOMPARE(ui.MyChart2->border(), 10);
+    QVERIFY(ui.MyChart4->gradient());
+    QCOMPARE(ui.Label13->text(), QString::fromUtf8("Speed inв Kb/sec"));
+    // The page captions are readable: the pages do not take the black of the
+    // content area behind them.
+    const QColor pages = ui.Panel2->palette().color(QPalette::Window);
+    QVERIFY(ui.Panel2->autoFillBackground());
+    for (QWidget* caption : std::initializer_list<QWidget*>{ui.Label14, ui.Label17, ui.Label13, ui.RadioButton1})
+        QVERIFY(caption->palette().color(QPalette::WindowText) != pages);
+    QVERIFY(pages != QColor(Qt::black));
+    QTemporaryDir empty;
+    QCOMPARE(RegisterFonts(empty.path()), 0);
+}

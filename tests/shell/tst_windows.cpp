@@ -1,0 +1,104 @@
+#include "tst_classes.h"
+
+#include "Fixture.h"
+#include "ui_Unit1.h"
+#include "ui_Unit5.h"
+
+#include <QApplication>
+#include <QTest>
+
+void TestWindows::createdHiddenExceptMain()
+{
+    ShellFixture f;
+    const QList<QWidget*> others{f.forms.Form2.get(), f.forms.Form3.get(), f.forms.Form4.get(),
+                                 f.forms.Form5.get()};
+    QVERIFY(f.showAndActivate());
+    for (QWidget* window : others)
+        QVERIFY(!window->isVisible());
+    QVERIFY(f.form().isVisible());
+
+    TForm2& surface = *f.forms.Form2;
+    QVERIFY(surface.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QVERIFY(surface.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(surface.geometry(), QRect(128, 46, 407, 379));
+    QCOMPARE(surface.palette().color(QPalette::Window), QColor(Qt::black));
+
+    TForm5& about = *f.forms.Form5;
+    QCOMPARE(about.windowTitle(), QStringLiteral("About ..."));
+    QCOMPARE(about.minimumSize(), QSize(332, 186));
+    QCOMPARE(about.maximumSize(), QSize(332, 186));
+}
+
+void TestWindows::surfaceHidesOnAnyButton_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::newRow("left") << Qt::LeftButton;
+    QTest::newRow("right") << Qt::RightButton;
+    QTest::newRow("middle") << Qt::MiddleButton;
+}
+
+void TestWindows::surfaceHidesOnAnyButton()
+{
+    QFETCH(Qt::MouseButton, button);
+    ShellFixture f;
+    QVERIFY(f.showAndActivate());
+    f.takeHandlers();
+    TForm2& surface = *f.forms.Form2;
+    surface.setGeometry(0, 0, 300, 200);
+    surface.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&surface));
+    QTest::mouseClick(&surface, button, {}, QPoint(150, 100));
+    QVERIFY(!surface.isVisible());
+    // The focus goes back to the main window: it activates again.
+    QTRY_VERIFY(f.handlers.contains(QStringLiteral("FormActivate")));
+    QCOMPARE(f.gatherCount, 2);
+}
+
+void TestWindows::aboutBoxContent()
+{
+    ShellFixture f;
+    const Ui::TForm5& ui = f.forms.Form5->ui();
+    QCOMPARE(ui.Label1->text(), QStringLiteral("Quorvix 2000"));
+    QCOMPARE(ui.Label2->text(), QStringLiteral("Quorvix 2000"));
+    QCOMPARE(ui.Label3->text(), QStringLiteral("Designed by Varnholt"));
+    QCOMPARE(ui.Label4->text(), QStringLiteral("System information and benchmark. Version 1.03"));
+    QCOMPARE(ui.Label5->text(), QStringLiteral("Varnholt:"));
+    QVERIFY(ui.Label6->text().contains(QStringLiteral("the Quorvix 2000 team")));
+    QVERIFY(ui.Label7->text().contains(QStringLiteral("the Quorvix 2000 team")));
+    QCOMPARE(ui.Button1->text(), QStringLiteral("Ok"));
+    QVERIFY(ui.Label6->x() >= ui.Label5->x() + ui.Label5->fontMetrics().horizontalAdvance(ui.Label5->text()));
+    QCOMPARE(ui.Image1->pixmap().size(), QSize(100, 135));
+    // The yellow title lies over the black one, which shows as a shadow 4 px
+    // right and down.
+    QCOMPARE(ui.Label1->pos() - ui.Label2->pos(), QPoint(4, 4));
+    QCOMPARE(f.forms.Form5->childAt(ui.Label2->geometry().center()), ui.Label2);
+    QCOMPARE(QFontInfo(ui.Label2->font()).pixelSize(), 24);
+    QCOMPARE(ui.Label2->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+}
+
+void TestWindows::aboutOkAndCloseBox_data()
+{
+    QTest::addColumn<bool>("useOk");
+    QTest::newRow("Ok") << true;
+    QTest::newRow("close box") << false;
+}
+
+void TestWindows::aboutOkAndCloseBox()
+{
+    QFETCH(bool, useOk);
+    ShellFixture f;
+    QVERIFY(f.showAndActivate());
+    TForm5* about = f.forms.Form5.get();
+    onNextModal([about, useOk](QWidget* modal) {
+        if (modal != about)
+            return;
+        if (useOk)
+            QTest::mouseClick(about->ui().Button1, Qt::LeftButton);
+        else
+            about->close();
+    });
+    f.form().ui().N5->trigger();
+    QVERIFY(!about->isVisible());
+    QCOMPARE(about->result(), useOk ? int(QDialog::Accepted) : int(QDialog::Rejected));
+    QCOMPARE(f.gatherCount, 2);
+}
