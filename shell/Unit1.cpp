@@ -4,7 +4,7 @@
 
 #include "ErrorReport.h"
 #include "JpegImage.h"
-#include "ScalingValues.h"
+#include "bench/Scaling.h"
 #include "controls/Busy.h"
 #include "database/ComparisonDatabase.h"
 #include "resources/Resources.h"
@@ -193,7 +193,7 @@ void TForm1::FormActivate()
     if (!m_database)
         return;  // closed: the program is ending
     const busy::Hourglass hourglass;
-    ProgramScaling() = ReadScalingValues(*m_database);
+    bench::LoadScaling(*m_database);
     busy::SetStatusText(m_ui->StatusBar1, busy::StandardStatusText);
     busy::ProcessPendingEvents();
     fillOverview(m_services.gatherOverview());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bench/ProcessorPage.h"
 #include "sysinfo/Overview.h"
 
 #include <QMainWindow>
@@ -28,6 +29,7 @@ struct TForm1Services
     std::function<bool(const QUrl&)> openUrl;  // empty: QDesktopServices::openUrl
     QString databasePath;                       // empty: base.ini beside the executable
     bool runPageHandlers = true;                // false: page handlers only announce themselves
+    bench::ProcessorKernels processorKernels = bench::RealProcessorKernels();
 };
 
 // The main window: overview, benchmark pages, menu and tool-bar commands.

@@ -4,6 +4,9 @@
 
 #include "ui_Unit1.h"
 
+#include "bench/ProcessorPage.h"
+#include "controls/Busy.h"
+
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
@@ -99,6 +102,11 @@ void TForm1::Button1Click()
     announce(QStringLiteral("Button1Click"));
     if (!m_services.runPageHandlers)
         return;
+    // Not a scope guard: a refresh that fails leaves the busy state showing
+    // until the next refresh finishes.
+    busy::Begin(m_ui->StatusBar1);
+    bench::RefreshProcessorPage(*m_ui->MyChart1, *m_database, m_services.processorKernels);
+    busy::End(m_ui->StatusBar1);
 }
 
 void TForm1::Button3Click()

@@ -28,7 +28,7 @@ sysinfo::OverviewFields sampleFields()
 
 } // namespace
 
-ShellFixture::ShellFixture() : fields(sampleFields())
+ShellFixture::ShellFixture(bool runPages) : fields(sampleFields())
 {
     TForm1Services services;
     services.gatherOverview = [this] {
@@ -49,7 +49,8 @@ ShellFixture::ShellFixture() : fields(sampleFields())
         return true;
     };
     services.databasePath = directory.filePath(QStringLiteral("base.ini"));
-    services.runPageHandlers = false;  // the command table is under test, not the benchmarks
+    services.runPageHandlers = runPages;  // off: the command table is under test, not the benchmarks
+    services.processorKernels = {[] { return 600; }, [] { return 300; }};
     forms = CreateForms(std::move(services));
     QObject::connect(forms.Form1.get(), &TForm1::handlerRan, forms.Form1.get(),
                      [this](const QString& name) { handlers.append(name); });

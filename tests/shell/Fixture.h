@@ -14,7 +14,9 @@
 // database path in a temporary directory.
 struct ShellFixture
 {
-    ShellFixture();
+    // With `runPages` the page handlers do their work, on fake kernels that
+    // count 600 integer and 300 floating-point passes.
+    explicit ShellFixture(bool runPages = false);
     ~ShellFixture();
 
     TForm1& form() const { return *forms.Form1; }

@@ -17,5 +17,6 @@ int main(int argc, char** argv)
     failed += runOneTest<TestBusy>(argc, argv);
     failed += runOneTest<TestMainWindow>(argc, argv);
     failed += runOneTest<TestWindows>(argc, argv);
+    failed += runOneTest<TestProcessorPage>(argc, argv);
     return failed;
 }

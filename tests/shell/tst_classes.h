@@ -80,3 +80,12 @@ private slots:
     void aboutOkAndCloseBox_data();
     void aboutOkAndCloseBox();
 };
+
+class TestProcessorPage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void refreshCharts_data();
+    void refreshCharts();
+    void rejectedRowLeavesBusyState();
+};
