@@ -3,6 +3,7 @@
 #include "bench/TimedWindow.h"
 #include "platform/Clock.h"
 #include "platform/Priority.h"
+#include "platform/PublishedTick.h"
 
 #include <cmath>
 
@@ -169,15 +170,16 @@ void FpuPass(FpuOperands& operands, std::int32_t& count)
 std::int32_t CpuTest()
 {
     const platform::TimeCriticalBracket bracket;
-    return CountPassesInWindow(platform::TickCount, [](std::int32_t& count) { CpuPass(count); });
+    const platform::PublishedTickCount tick;
+    return CountPassesInWindow(tick, [](std::int32_t& count) { CpuPass(count); });
 }
 
 std::int32_t FpuTest()
 {
     FpuOperands operands;
     const platform::TimeCriticalBracket bracket;
-    return CountPassesInWindow(platform::TickCount,
-                               [&operands](std::int32_t& count) { FpuPass(operands, count); });
+    const platform::PublishedTickCount tick;
+    return CountPassesInWindow(tick, [&operands](std::int32_t& count) { FpuPass(operands, count); });
 }
 
 } // namespace bench

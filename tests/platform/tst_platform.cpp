@@ -3,6 +3,9 @@
 #include "platform/Clock.h"
 #include "platform/Cpu.h"
 #include "platform/Priority.h"
+#include "platform/PublishedTick.h"
+
+#include <csignal>
 
 #include <QObject>
 #include <QTest>
@@ -31,6 +34,45 @@ private slots:
         // The coarse tick may lag by one jiffy (up to 10 ms) at each end.
         QVERIFY2(tickElapsed >= 40 && tickElapsed < 500, qPrintable(QString::number(tickElapsed)));
         QVERIFY2(mmElapsed >= 49 && mmElapsed < 500, qPrintable(QString::number(mmElapsed)));
+    }
+};
+
+class PublishedTickTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void followsTheTickCount()
+    {
+        const platform::PublishedTickCount tick;
+        QVERIFY(tick.published());
+        const std::uint32_t first = tick();
+        // Spin: the value must move while the thread never leaves the loop.
+        const double start = platform::PreciseMilliseconds();
+        while (platform::PreciseMilliseconds() - start < 30.0) {
+        }
+        const std::uint32_t later = tick();
+        QVERIFY2(later - first >= 20 && later - first < 500, qPrintable(QString::number(later - first)));
+        // At most one timer period plus one coarse tick behind the clock.
+        QVERIFY(platform::TickCount() - tick() <= 20);
+    }
+
+    void aSecondOneReadsTheClock()
+    {
+        const platform::PublishedTickCount first;
+        const platform::PublishedTickCount second;
+        QVERIFY(first.published());
+        QVERIFY(!second.published());
+        const std::uint32_t before = platform::TickCount();
+        const std::uint32_t read = second();
+        QVERIFY(read - before <= platform::TickCount() - before);
+    }
+
+    void aLateSignalDoesNotEndTheProcess()
+    {
+        { const platform::PublishedTickCount tick; }
+        QCOMPARE(raise(SIGRTMIN), 0);
+        const platform::PublishedTickCount again;
+        QVERIFY(again.published());
     }
 };
 
@@ -87,7 +129,7 @@ private slots:
     }
 };
 
-QUORVIX_TEST_MAIN(ClockTest, CpuInstructionsTest, PriorityTest, FilesTest, MemoryTest, IdentityTest,
+QUORVIX_TEST_MAIN(ClockTest, PublishedTickTest, CpuInstructionsTest, PriorityTest, FilesTest, MemoryTest, IdentityTest,
                   DrivesTest, EdidTest, InputTest, DevicesTest)
 
 #include "tst_platform.moc"
