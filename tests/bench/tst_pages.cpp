@@ -341,3 +341,21 @@ void TestBenchmarkPages::zeroReferenceStopsBeforeTheBarChanges()
     QCOMPARE(fixture.chart.Bars.Items[0].Value, 0);
     QVERIFY(!fpuRan);
 }
+
+void TestBenchmarkPages::shippedDatabaseScoresTheReferenceAtItsClock()
+{
+    const ComparisonDatabase shipped(QStringLiteral(QUORVIX_TEST_DATA "/../../resources/base.ini"));
+    LoadScaling(shipped);
+    QVERIFY(PIIMultCPU > 0 && PIIMultFPU > 0 && PIIFreq > 0);
+    const QStringList rows = shipped.ListKeys(QStringLiteral("Processor"));
+    QVERIFY(!rows.isEmpty());
+
+    // A machine that counts what the reference counted scores its clock, and
+    // every shipped row loads.
+    ChartFixture fixture;
+    const ProcessorKernels kernels{[] { return PIIMultCPU; }, [] { return PIIMultFPU; }};
+    RefreshProcessorPage(fixture.chart, shipped, kernels);
+    QCOMPARE(fixture.chart.Bars.Count, 2 + 3 * int(rows.size()));
+    QCOMPARE(fixture.chart.Bars.Items[0].Value, PIIFreq);
+    QCOMPARE(fixture.chart.Bars.Items[1].Value, PIIFreq);
+}

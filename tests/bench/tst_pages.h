@@ -19,4 +19,5 @@ private slots:
     void singleValuePages();
     void fpuBarStaysZeroWhileTheIntegerKernelRuns();
     void zeroReferenceStopsBeforeTheBarChanges();
+    void shippedDatabaseScoresTheReferenceAtItsClock();
 };
