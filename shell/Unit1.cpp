@@ -15,6 +15,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QTabBar>
 
 #include <array>
 #include <utility>
@@ -41,6 +42,17 @@ void useStandardColours(QWidget* widget)
         }
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
+}
+
+// Tabs drawn as flat buttons: the page shown is pressed in, the one under the
+// mouse is outlined (hot tracking).
+void useFlatButtonTabs(QTabWidget* tabs)
+{
+    tabs->tabBar()->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { padding: 3px 10px; margin: 2px 2px 2px 0px; border: 1px solid transparent;"
+        " border-radius: 2px; background: transparent; }"
+        "QTabBar::tab:hover { border-color: palette(mid); background: palette(light); }"
+        "QTabBar::tab:selected { border-color: palette(shadow); background: palette(midlight); }"));
 }
 
 void setFieldText(QLineEdit* field, const QString& text)
@@ -71,6 +83,8 @@ void TForm1::setUpLook()
     setFont(pixelFont(QStringLiteral("Tahoma"), 11));
     m_ui->Memo1->setFont(pixelFont(QStringLiteral("Fixedsys"), 19));
     useStandardColours(m_ui->Panel2);
+    useFlatButtonTabs(m_ui->PageControl1);
+    useFlatButtonTabs(m_ui->PageControl2);
     m_ui->ClientArea->setFixedSize(595, 466);
     m_ui->StatusBar1->setFixedHeight(19);
     busy::SetStatusText(m_ui->StatusBar1, QString());
