@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 
+#include <ctime>
 #include <sched.h>
 #include <sys/resource.h>
 
@@ -13,24 +14,44 @@ constexpr int kRealTimePriority = 49;
 
 // The kernel lets real-time threads run 0.95 s in every second and then
 // stops them for the rest of it. Two half-second windows back to back would
-// lose up to 50 ms of the second one; a short pause between brackets keeps
-// both inside the budget.
-constexpr double kPauseBetweenBracketsMs = 100.0;
+// lose up to 50 ms of the second one. So a bracket that follows one which
+// kept the processor busy waits until a bracket of up to 550 ms fits the
+// budget again; brackets that mostly slept need no pause.
+constexpr double kBudgetMs = 950.0;
+constexpr double kLongestBracketMs = 550.0;
 
-double g_lastRestoreMs = -1e12;
+double g_lastRestoreMs = 0;
+double g_lastBusyMs = 0;
+double g_raisedAtCpuMs = 0;
+
+double threadCpuMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
 
 void WaitForRealTimeBudget()
 {
-    const double since = PreciseMilliseconds() - g_lastRestoreMs;
-    if (since >= 0 && since < kPauseBetweenBracketsMs)
-        SleepMilliseconds(static_cast<unsigned>(kPauseBetweenBracketsMs - since) + 1);
+    const double wait = RealTimeBudgetWaitMs(g_lastBusyMs, PreciseMilliseconds() - g_lastRestoreMs);
+    if (wait > 0)
+        SleepMilliseconds(static_cast<unsigned>(wait) + 1);
 }
 
 } // namespace
 
+double RealTimeBudgetWaitMs(double lastBusyMs, double sinceLastMs)
+{
+    const double pause = lastBusyMs + kLongestBracketMs - kBudgetMs;
+    if (pause <= 0 || sinceLastMs < 0 || sinceLastMs >= pause)
+        return 0;
+    return pause - sinceLastMs;
+}
+
 void RaiseToTimeCritical()
 {
     WaitForRealTimeBudget();
+    g_raisedAtCpuMs = threadCpuMilliseconds();
     sched_param param{};
     param.sched_priority = kRealTimePriority;
     if (sched_setscheduler(0, SCHED_FIFO, &param) != 0) {
@@ -45,6 +66,7 @@ void RestoreNormalPriority()
     sched_setscheduler(0, SCHED_OTHER, &param);
     setpriority(PRIO_PROCESS, 0, 0);
     g_lastRestoreMs = PreciseMilliseconds();
+    g_lastBusyMs = threadCpuMilliseconds() - g_raisedAtCpuMs;
 }
 
 } // namespace platform

@@ -10,9 +10,13 @@ void RaiseToTimeCritical();
 // Always returns to SCHED_OTHER at nice 0, whatever was in force before.
 void RestoreNormalPriority();
 
+// How long a new bracket waits, given the processor time the last one used
+// and the time since it ended (milliseconds).
+double RealTimeBudgetWaitMs(double lastBusyMs, double sinceLastMs);
+
 // Scope guard around a measurement: raises on entry, restores on every way out.
-// A bracket that follows another within 100 ms first waits out the rest, so
-// that back-to-back measurements stay inside the kernel's real-time budget.
+// A bracket that follows a busy one (over 400 ms of processor time) waits
+// until the next can run 550 ms inside the kernel's real-time budget.
 class TimeCriticalBracket
 {
 public:

@@ -120,12 +120,39 @@ private slots:
         QCOMPARE(getpriority(PRIO_PROCESS, 0), 0);
     }
 
-    void backToBackBracketsLeaveRoomForTheRealTimeBudget()
+    void afterABusyBracketTheNextWaitsForTheRealTimeBudget()
     {
-        { platform::TimeCriticalBracket first; }
+        {
+            platform::TimeCriticalBracket busy;
+            const double start = platform::PreciseMilliseconds();
+            while (platform::PreciseMilliseconds() - start < 500.0) {
+            }
+        }
         const double ended = platform::PreciseMilliseconds();
-        { platform::TimeCriticalBracket second; }
-        QVERIFY(platform::PreciseMilliseconds() - ended >= 100.0);
+        { platform::TimeCriticalBracket next; }
+        // 500 ms busy + 550 ms next - 950 ms budget.
+        QVERIFY(platform::PreciseMilliseconds() - ended >= 95.0);
+    }
+
+    void budgetWait_data()
+    {
+        QTest::addColumn<double>("lastBusyMs");
+        QTest::addColumn<double>("sinceLastMs");
+        QTest::addColumn<double>("waitMs");
+        QTest::newRow("kernel window, at once") << 510.0 << 0.0 << 110.0;
+        QTest::newRow("kernel window, partly waited") << 510.0 << 60.0 << 50.0;
+        QTest::newRow("kernel window, long ago") << 510.0 << 200.0 << 0.0;
+        QTest::newRow("clock measurement mostly slept") << 3.0 << 0.0 << 0.0;
+        QTest::newRow("just within the budget") << 400.0 << 0.0 << 0.0;
+        QTest::newRow("clock went backwards") << 510.0 << -5.0 << 0.0;
+    }
+
+    void budgetWait()
+    {
+        QFETCH(double, lastBusyMs);
+        QFETCH(double, sinceLastMs);
+        QFETCH(double, waitMs);
+        QCOMPARE(platform::RealTimeBudgetWaitMs(lastBusyMs, sinceLastMs), waitMs);
     }
 };
 
