@@ -15,7 +15,7 @@ ProcessorKernels RealProcessorKernels()
 void RefreshProcessorPage(TMyChart& chart, const ComparisonDatabase& database,
                           const ProcessorKernels& kernels)
 {
-    LoadReferenceRows(chart, database, ProcessorPageSpec());
+    LoadReferenceRows(chart, database, ProcessorPageRows());
 
     LastCpuCount = kernels.cpuTest();
     chart.Bars.Items[0].Value = CpuScore(LastCpuCount);

@@ -18,12 +18,12 @@ std::int32_t barValue(const QString& text, int field)
     return TextToInteger(field < 0 ? text : ExtractField(text, field));
 }
 
-bool rowFits(const TMyChart& chart, const ChartPageSpec& page)
+bool rowFits(const TMyChart& chart, const ChartPageRows& page)
 {
     return chart.Bars.Count + 1 + page.rowBars.size() <= TMyChartBars::Capacity;
 }
 
-ChartPageSpec singleValuePage(const QString& section, const QString& missingKeyDefault,
+ChartPageRows singleValuePage(const QString& section, const QString& missingKeyDefault,
                               const QString& ownCaption)
 {
     return {section, missingKeyDefault, {{ownCaption, kOwnBar}}, {{true, QString(), -1, kReferenceBar}}};
@@ -32,11 +32,11 @@ ChartPageSpec singleValuePage(const QString& section, const QString& missingKeyD
 } // namespace
 
 void LoadReferenceRows(TMyChart& chart, const ComparisonDatabase& database,
-                       const ChartPageSpec& page)
+                       const ChartPageRows& page)
 {
     chart.BeginUpdate();
     chart.Clear();
-    for (const OwnBarSpec& own : page.ownBars)
+    for (const OwnBarLook& own : page.ownBars)
         addBar(chart, own.caption, 0, own.colors);
     const QStringList keys = database.ListKeys(page.section);
     for (const QString& key : keys) {
@@ -44,7 +44,7 @@ void LoadReferenceRows(TMyChart& chart, const ComparisonDatabase& database,
             break;
         chart.AddBar(QString(), 0, kSpacerColor);
         const QString text = database.ReadText(page.section, key, page.missingKeyDefault);
-        for (const RowBarSpec& bar : page.rowBars) {
+        for (const RowBarLook& bar : page.rowBars) {
             const QString caption = bar.captionFromKey ? key + bar.captionText : bar.captionText;
             addBar(chart, caption, barValue(text, bar.field), bar.colors);
         }
@@ -52,7 +52,7 @@ void LoadReferenceRows(TMyChart& chart, const ComparisonDatabase& database,
     chart.EndUpdate();
 }
 
-ChartPageSpec ProcessorPageSpec()
+ChartPageRows ProcessorPageRows()
 {
     return {QStringLiteral("Processor"),
             QStringLiteral("0,0"),
@@ -61,19 +61,19 @@ ChartPageSpec ProcessorPageSpec()
              {false, QStringLiteral("FPU"), 1, kReferenceFpuBar}}};
 }
 
-ChartPageSpec MemoryPageSpec()
+ChartPageRows MemoryPageRows()
 {
     return singleValuePage(QStringLiteral("Memory"), QStringLiteral("0"), QStringLiteral("Your memory"));
 }
 
 // "0,0" is not an integer: a key that vanishes between listing and reading
 // stops the refresh with the usual conversion error.
-ChartPageSpec VideoPageSpec()
+ChartPageRows VideoPageRows()
 {
     return singleValuePage(QStringLiteral("Video"), QStringLiteral("0,0"), QStringLiteral("Your video"));
 }
 
-ChartPageSpec DrivePageSpec()
+ChartPageRows DrivePageRows()
 {
     return singleValuePage(QStringLiteral("Drive"), QStringLiteral("0,0"), QStringLiteral("Your drive"));
 }

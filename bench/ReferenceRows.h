@@ -11,7 +11,7 @@ class TMyChart;
 namespace bench {
 
 // One of the page's own bars, added at value 0 before the reference rows.
-struct OwnBarSpec
+struct OwnBarLook
 {
     QString caption;
     BarColors colors;
@@ -20,7 +20,7 @@ struct OwnBarSpec
 // One bar of a reference row. The caption is the row's key followed by
 // `captionText` when `captionFromKey`, else `captionText` alone. The value is
 // field `field` of the row's text, or the whole text when `field` < 0.
-struct RowBarSpec
+struct RowBarLook
 {
     bool captionFromKey;
     QString captionText;
@@ -31,12 +31,12 @@ struct RowBarSpec
 // What a benchmark page shows: its section of base.ini, the text read for a
 // key that is listed but gone by the time it is read, its own bars and the
 // bars of each row (each row is preceded by a spacer).
-struct ChartPageSpec
+struct ChartPageRows
 {
     QString section;
     QString missingKeyDefault;
-    QList<OwnBarSpec> ownBars;
-    QList<RowBarSpec> rowBars;
+    QList<OwnBarLook> ownBars;
+    QList<RowBarLook> rowBars;
 };
 
 // Rebuilds `chart` from the page's reference rows in file order. A row value
@@ -44,16 +44,16 @@ struct ChartPageSpec
 // stay and automatic redraw stays off. Rows that would not fit whole into
 // the chart's fixed number of bars are left out.
 void LoadReferenceRows(TMyChart& chart, const ComparisonDatabase& database,
-                       const ChartPageSpec& page);
+                       const ChartPageRows& page);
 
 // The processor page: own bars "Your CPU" and "FPU"; per row "<key> CPU" from
 // field 0 and "FPU" from field 1.
-ChartPageSpec ProcessorPageSpec();
+ChartPageRows ProcessorPageRows();
 
 // The memory (comparative mode), video and HDD pages: one own bar, and per
 // row one bar captioned with the key holding the whole value.
-ChartPageSpec MemoryPageSpec();
-ChartPageSpec VideoPageSpec();
-ChartPageSpec DrivePageSpec();
+ChartPageRows MemoryPageRows();
+ChartPageRows VideoPageRows();
+ChartPageRows DrivePageRows();
 
 } // namespace bench

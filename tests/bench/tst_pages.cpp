@@ -253,18 +253,18 @@ void TestBenchmarkPages::rejectedValueStopsTheRefresh()
 
 void TestBenchmarkPages::singleValuePages_data()
 {
-    QTest::addColumn<ChartPageSpec>("page");
+    QTest::addColumn<ChartPageRows>("page");
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("ownCaption");
 
-    QTest::newRow("memory") << MemoryPageSpec() << "Memory" << "Your memory";
-    QTest::newRow("video") << VideoPageSpec() << "Video" << "Your video";
-    QTest::newRow("drive") << DrivePageSpec() << "Drive" << "Your drive";
+    QTest::newRow("memory") << MemoryPageRows() << "Memory" << "Your memory";
+    QTest::newRow("video") << VideoPageRows() << "Video" << "Your video";
+    QTest::newRow("drive") << DrivePageRows() << "Drive" << "Your drive";
 }
 
 void TestBenchmarkPages::singleValuePages()
 {
-    QFETCH(ChartPageSpec, page);
+    QFETCH(ChartPageRows, page);
     QFETCH(QString, section);
     QFETCH(QString, ownCaption);
     ChartFixture fixture;
