@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-// PLACEHOLDERS until the database editor arrives: the editor (Form3) and its
+// Empty until the database editor arrives: the editor (Form3) and its
 // record dialog (Form4) exist from start to end, empty for now.
 class TForm3 : public QDialog
 {
