@@ -26,7 +26,10 @@ bool rowFits(const TMyChart& chart, const ChartPageRows& page)
 ChartPageRows singleValuePage(const QString& section, const QString& missingKeyDefault,
                               const QString& ownCaption)
 {
-    return {section, missingKeyDefault, {{ownCaption, kOwnBar}}, {{true, QString(), -1, kReferenceBar}}};
+    return {section,
+            missingKeyDefault,
+            {{ownCaption, kOwnBar}},
+            {{true, QString(), -1, kReferenceBar}}};
 }
 
 } // namespace
@@ -63,19 +66,22 @@ ChartPageRows ProcessorPageRows()
 
 ChartPageRows MemoryPageRows()
 {
-    return singleValuePage(QStringLiteral("Memory"), QStringLiteral("0"), QStringLiteral("Your memory"));
+    return singleValuePage(QStringLiteral("Memory"), QStringLiteral("0"),
+                           QStringLiteral("Your memory"));
 }
 
 // "0,0" is not an integer: a key that vanishes between listing and reading
 // stops the refresh with the usual conversion error.
 ChartPageRows VideoPageRows()
 {
-    return singleValuePage(QStringLiteral("Video"), QStringLiteral("0,0"), QStringLiteral("Your video"));
+    return singleValuePage(QStringLiteral("Video"), QStringLiteral("0,0"),
+                           QStringLiteral("Your video"));
 }
 
 ChartPageRows DrivePageRows()
 {
-    return singleValuePage(QStringLiteral("Drive"), QStringLiteral("0,0"), QStringLiteral("Your drive"));
+    return singleValuePage(QStringLiteral("Drive"), QStringLiteral("0,0"),
+                           QStringLiteral("Your drive"));
 }
 
 } // namespace bench

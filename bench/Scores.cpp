@@ -9,8 +9,8 @@
 
 namespace bench {
 
-std::int32_t ScaleCount(std::int32_t count, std::int32_t referenceCount, std::int32_t referenceScore,
-                        const char* referenceName)
+std::int32_t ScaleCount(std::int32_t count, std::int32_t referenceCount,
+                        std::int32_t referenceScore, const char* referenceName)
 {
     if (referenceCount == 0)
         throw BenchError(std::string(referenceName) + " is missing or 0 in base.ini");

@@ -11,6 +11,13 @@ namespace bench {
 
 #if defined(QUORVIX_X86_KERNELS)
 
+// LOOP counts in ECX, not RCX, as the 32-bit block was written.
+#if defined(__x86_64__)
+#define QUORVIX_LOOP_ECX "addr32 loop "
+#else
+#define QUORVIX_LOOP_ECX "loop "
+#endif
+
 // The blocks are the definition of the score, so they are written as
 // instructions: the compiler may not drop, merge or reorder what it sees as
 // dead work. Only 32-bit registers, and LOOP counts in ECX as on the
@@ -22,41 +29,36 @@ namespace bench {
 void CpuPass(std::int32_t& count)
 {
     const std::uint32_t multiplier = 0x9E3779B9u;
-    asm volatile(
-        "movl %[multiplier], %%ebx\n\t"
-        "movl $10, %%ecx\n\t"     // step counter
-        "movl %%ecx, %%eax\n\t"   // accumulator
-        "1:\n\t"
-        "addl %%ecx, %%eax\n\t"
-        "addl %%ecx, %%eax\n\t"
-        "mull %%ebx\n\t"
-        "addl %%ecx, %%eax\n\t"
-        "mull %%ebx\n\t"
-        "addl %%ecx, %%eax\n\t"
-        "mull %%ebx\n\t"
-        "addl %%ecx, %%eax\n\t"
-        "mull %%ebx\n\t"
-        "addl %%ecx, %%eax\n\t"
-        "mull %%ebx\n\t"
-        "shll %%cl, %%eax\n\t"
-        "shll %%cl, %%eax\n\t"
-        "shll %%cl, %%eax\n\t"
-        "addl %%edx, %%eax\n\t"
-#if defined(__x86_64__)
-        "addr32 loop 1b\n\t"      // ECX, not RCX
-#else
-        "loop 1b\n\t"
-#endif
-        "decl %%eax\n\t"
-        "subl %%ebx, %%eax\n\t"
-        "mull %%ebx\n\t"
-        "shll %%cl, %%eax\n\t"
-        "movl %%eax, %%esi\n\t"
-        "movl %%edx, %%eax\n\t"
-        "incl %[count]\n\t"
-        : [count] "+m"(count)
-        : [multiplier] "r"(multiplier)
-        : "eax", "ebx", "ecx", "edx", "esi", "cc", "memory");
+    asm volatile("movl %[multiplier], %%ebx\n\t"
+                 "movl $10, %%ecx\n\t"   // step counter
+                 "movl %%ecx, %%eax\n\t" // accumulator
+                 "1:\n\t"
+                 "addl %%ecx, %%eax\n\t"
+                 "addl %%ecx, %%eax\n\t"
+                 "mull %%ebx\n\t"
+                 "addl %%ecx, %%eax\n\t"
+                 "mull %%ebx\n\t"
+                 "addl %%ecx, %%eax\n\t"
+                 "mull %%ebx\n\t"
+                 "addl %%ecx, %%eax\n\t"
+                 "mull %%ebx\n\t"
+                 "addl %%ecx, %%eax\n\t"
+                 "mull %%ebx\n\t"
+                 "shll %%cl, %%eax\n\t"
+                 "shll %%cl, %%eax\n\t"
+                 "shll %%cl, %%eax\n\t"
+                 "addl %%edx, %%eax\n\t" //
+                 QUORVIX_LOOP_ECX "1b\n\t"
+                 "decl %%eax\n\t"
+                 "subl %%ebx, %%eax\n\t"
+                 "mull %%ebx\n\t"
+                 "shll %%cl, %%eax\n\t"
+                 "movl %%eax, %%esi\n\t"
+                 "movl %%edx, %%eax\n\t"
+                 "incl %[count]\n\t"
+                 : [count] "+m"(count)
+                 : [multiplier] "r"(multiplier)
+                 : "eax", "ebx", "ecx", "edx", "esi", "cc", "memory");
 }
 
 // Leaves the x87 stack empty. FDIVRP is written in Intel syntax because the
@@ -111,7 +113,7 @@ void FpuPass(FpuOperands& operands, std::int32_t& count)
         "fmuls %[y]\n\t"
         "faddp\n\t"
         ".intel_syntax noprefix\n\t"
-        "fdivrp st(1), st\n\t"    // st(1) = st(0) / st(1), pop
+        "fdivrp st(1), st\n\t" // st(1) = st(0) / st(1), pop
         ".att_syntax prefix\n\t"
         "fstps %[z]\n\t"
         "fwait\n\t"
@@ -121,11 +123,9 @@ void FpuPass(FpuOperands& operands, std::int32_t& count)
         "fstps %[z]\n\t"
         "fstps %[y]\n\t"
         "incl %[count]\n\t"
-        : [count] "+m"(count), [y] "+m"(operands.y), [z] "+m"(operands.z),
-          [t] "+m"(operands.t)
+        : [count] "+m"(count), [y] "+m"(operands.y), [z] "+m"(operands.z), [t] "+m"(operands.t)
         : [x] "m"(operands.x)
-        : "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)", "cc",
-          "memory");
+        : "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)", "cc", "memory");
 }
 
 #else
@@ -179,7 +179,8 @@ std::int32_t FpuTest()
     FpuOperands operands;
     const platform::TimeCriticalBracket bracket;
     const platform::PublishedTickCount tick;
-    return CountPassesInWindow(tick, [&operands](std::int32_t& count) { FpuPass(operands, count); });
+    return CountPassesInWindow(tick,
+                               [&operands](std::int32_t& count) { FpuPass(operands, count); });
 }
 
 } // namespace bench

@@ -103,8 +103,7 @@ std::vector<double> tickShares(int runs, Pass&& pass, Tick&& tick)
     return shares;
 }
 
-template <typename Tick>
-double tickReadNanoseconds(Tick&& tick)
+template <typename Tick> double tickReadNanoseconds(Tick&& tick)
 {
     constexpr int reads = 10'000'000;
     volatile std::uint32_t sink = 0;
@@ -132,7 +131,8 @@ int main(int argc, char** argv)
         pauseMilliseconds = static_cast<unsigned>(std::max(0, std::atoi(argv[2])));
     std::printf("bench_processor: %d runs per kernel, %u ms pause between windows, "
                 "load average before %s%s\n",
-                runs, pauseMilliseconds, loadAverage().c_str(), bench::kKernelsComparable ? "" : " (C++ passes: not comparable)");
+                runs, pauseMilliseconds, loadAverage().c_str(),
+                bench::kKernelsComparable ? "" : " (C++ passes: not comparable)");
 
     std::vector<double> cpu, fpu;
     for (int i = 0; i < runs; ++i) {

@@ -59,7 +59,8 @@ int main(int argc, char** argv)
     ComparisonDatabase database(path);
     database.WriteText(QStringLiteral("DATA"), QStringLiteral("PIIMultCPU"), QString::number(cpu));
     database.WriteText(QStringLiteral("DATA"), QStringLiteral("PIIMultFPU"), QString::number(fpu));
-    database.WriteText(QStringLiteral("DATA"), QStringLiteral("PIIFreq"), QString::number(megahertz));
+    database.WriteText(QStringLiteral("DATA"), QStringLiteral("PIIFreq"),
+                       QString::number(megahertz));
     bench::LoadScaling(database);
 
     TMyChart chart;

@@ -23,9 +23,18 @@ struct TMyChartBars
     std::array<TMyChartBar, Capacity> Items{};
 };
 
-constexpr int RedOf(TColor c) { return int(c & 0xFF); }
-constexpr int GreenOf(TColor c) { return int((c >> 8) & 0xFF); }
-constexpr int BlueOf(TColor c) { return int((c >> 16) & 0xFF); }
+constexpr int RedOf(TColor c)
+{
+    return int(c & 0xFF);
+}
+constexpr int GreenOf(TColor c)
+{
+    return int((c >> 8) & 0xFF);
+}
+constexpr int BlueOf(TColor c)
+{
+    return int((c >> 16) & 0xFF);
+}
 constexpr TColor MakeColor(int r, int g, int b)
 {
     return TColor(r & 0xFF) | TColor(g & 0xFF) << 8 | TColor(b & 0xFF) << 16;

@@ -29,8 +29,8 @@ float ScaleFor(const TMyChartBars& bars, int count, const std::vector<ChartRow>&
         const std::int32_t value = bars.Items[std::size_t(i)].Value;
         long double candidate = 10000.0L;
         if (value > 0) {
-            const long long room = (long long)innerWidth - barLeft + border
-                                   - measure.width(rows[std::size_t(i)].valueText);
+            const long long room = (long long)innerWidth - barLeft + border -
+                                   measure.width(rows[std::size_t(i)].valueText);
             candidate = (long double)room / value;
         }
         if (candidate < scale)
@@ -87,8 +87,8 @@ ChartGeometry ChartGeometry::Compute(int width, int height, int border, const TM
 
     g.scale = ScaleFor(bars, count, g.rows, g.innerWidth, g.barLeft, border, measure);
     for (int i = 0; i < count; ++i)
-        g.rows[std::size_t(i)] = PlaceRow(g, i, bars.Items[std::size_t(i)],
-                                          captionWidths[std::size_t(i)]);
+        g.rows[std::size_t(i)] =
+            PlaceRow(g, i, bars.Items[std::size_t(i)], captionWidths[std::size_t(i)]);
     return g;
 }
 

@@ -33,11 +33,11 @@ struct ChartGeometry
 {
     int width = 0, height = 0, border = 0;
     int innerWidth = 0, innerHeight = 0;
-    float rowHeight = 0;  // R
-    int widestCaption = 0; // M
-    int barLeft = 0;       // L
-    float scale = 0;       // S
-    int textHeight = 0;    // th
+    float rowHeight = 0;        // R
+    int widestCaption = 0;      // M
+    int barLeft = 0;            // L
+    float scale = 0;            // S
+    int textHeight = 0;         // th
     std::vector<ChartRow> rows; // one per bar, spacers included
 
     static ChartGeometry Compute(int width, int height, int border, const TMyChartBars& bars,

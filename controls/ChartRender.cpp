@@ -17,7 +17,8 @@ void FillSpan(QPainter& p, int left, int top, int right, int bottom, const QColo
 
 void FillGradient(QPainter& p, const ChartRow& row, int bottom, const TMyChartBar& bar)
 {
-    for (const GradientBand& band : GradientBands(row.left, row.right, bar.GradientColor, bar.Color))
+    for (const GradientBand& band :
+         GradientBands(row.left, row.right, bar.GradientColor, bar.Color))
         FillSpan(p, band.left, row.top, band.right, bottom, ToQColor(band.color));
 }
 

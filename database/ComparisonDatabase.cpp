@@ -33,8 +33,7 @@ QStringList ComparisonDatabase::ListKeys(const QString& section) const
     return ListIniKeys(ini->text, section);
 }
 
-void ComparisonDatabase::WriteText(const QString& section, const QString& key,
-                                   const QString& value)
+void ComparisonDatabase::WriteText(const QString& section, const QString& key, const QString& value)
 {
     IniText ini = LoadIniForWriting(m_path);
     IniEditor editor(ini.text);

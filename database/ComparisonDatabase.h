@@ -10,10 +10,7 @@
 class DatabaseError : public std::runtime_error
 {
 public:
-    explicit DatabaseError(const QString& message)
-        : std::runtime_error(message.toStdString())
-    {
-    }
+    explicit DatabaseError(const QString& message) : std::runtime_error(message.toStdString()) {}
 };
 
 // One row of a list section as the editor writes it back: key = value.
@@ -50,8 +47,7 @@ public:
     const QString& path() const { return m_path; }
 
     // The value, without enclosing quotes, up to 2,047 characters.
-    QString ReadText(const QString& section, const QString& key,
-                     const QString& defaultText) const;
+    QString ReadText(const QString& section, const QString& key, const QString& defaultText) const;
     // The value by TextToInteger; the default where that fails.
     int ReadNumber(const QString& section, const QString& key, int defaultValue) const;
     // Key names in file order, as many as fit 16,384 bytes with each name in

@@ -73,7 +73,8 @@ IniEditor::Target& IniEditor::TargetFor(const QString& section)
     if (header == m_lines.end())
         header = AppendSection(section);
     Target& target = m_target.emplace(Target{section, header, header, {}, {}});
-    for (auto it = std::next(header); it != m_lines.end() && it->kind != IniLineKind::Section; ++it) {
+    for (auto it = std::next(header); it != m_lines.end() && it->kind != IniLineKind::Section;
+         ++it) {
         if (it->kind != IniLineKind::Entry)
             continue;
         target.entries.push_back(it);
@@ -124,8 +125,8 @@ void IniEditor::InsertEntry(Target& target, const QString& content)
     // In a file whose lines end in CR, the new CR and an empty line ending in
     // LF after it make one CR LF, as the file reads from now on.
     const LineIt after = std::next(line);
-    if (line->ending == u"\r" && after != m_lines.end() && after->content.isEmpty()
-        && after->ending == u"\n") {
+    if (line->ending == u"\r" && after != m_lines.end() && after->content.isEmpty() &&
+        after->ending == u"\n") {
         line->ending = QStringLiteral("\r\n");
         m_lines.erase(after);
     }

@@ -49,8 +49,8 @@ bool IniLineCursor::next()
     m_length = position - m_start;
     m_endingLength = 0;
     if (position < m_text.size()) {
-        const bool crlf = m_text[position] == u'\r' && position + 1 < m_text.size()
-            && m_text[position + 1] == u'\n';
+        const bool crlf = m_text[position] == u'\r' && position + 1 < m_text.size() &&
+                          m_text[position + 1] == u'\n';
         m_endingLength = crlf ? 2 : 1;
     }
     return true;

@@ -18,8 +18,8 @@ bool FindSection(IniLineCursor& cursor, QStringView section)
 
 QStringView Unquote(QStringView value)
 {
-    if (value.size() > 1 && (value.front() == u'"' || value.front() == u'\'')
-        && value.back() == value.front())
+    if (value.size() > 1 && (value.front() == u'"' || value.front() == u'\'') &&
+        value.back() == value.front())
         return value.mid(1, value.size() - 2);
     return value;
 }
@@ -28,8 +28,8 @@ QStringView CutToCharacters(QStringView value, qsizetype characters)
 {
     qsizetype position = 0;
     for (qsizetype count = 0; count < characters && position < value.size(); ++count) {
-        const bool pair = value[position].isHighSurrogate() && position + 1 < value.size()
-            && value[position + 1].isLowSurrogate();
+        const bool pair = value[position].isHighSurrogate() && position + 1 < value.size() &&
+                          value[position + 1].isLowSurrogate();
         position += pair ? 2 : 1;
     }
     return value.first(position);

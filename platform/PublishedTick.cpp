@@ -10,7 +10,9 @@ namespace platform {
 namespace {
 
 std::atomic<bool> g_inUse{false};
-struct sigaction g_previousAction{};
+struct sigaction g_previousAction
+{
+};
 
 // clock_gettime is async-signal-safe.
 void onTimer(int)
@@ -25,7 +27,9 @@ int timerSignal()
 
 bool startTimer(timer_t& timer)
 {
-    struct sigaction action{};
+    struct sigaction action
+    {
+    };
     action.sa_handler = onTimer;
     action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);

@@ -34,7 +34,8 @@ extern "C" void onJpegMessage(j_common_ptr info, int level)
 
 // Only trivially destructible locals live in this frame, so the long jump out
 // of libjpeg skips no destructor. The image is owned by the caller.
-bool decode(jpeg_decompress_struct* info, ErrorManager* errors, const QByteArray* data, QImage* image)
+bool decode(jpeg_decompress_struct* info, ErrorManager* errors, const QByteArray* data,
+            QImage* image)
 {
     if (setjmp(errors->jump) != 0)
         return false;
@@ -73,7 +74,8 @@ QImage DecodeJpeg(const QByteArray& data)
     const bool decoded = decode(&info, &errors, &data, &image);
     jpeg_destroy_decompress(&info);
     if (!decoded)
-        throw JpegError(QStringLiteral("Cannot decode the picture: %1").arg(QString::fromLocal8Bit(errors.message)));
+        throw JpegError(QStringLiteral("Cannot decode the picture: %1")
+                            .arg(QString::fromLocal8Bit(errors.message)));
     return image;
 }
 

@@ -15,7 +15,8 @@ TForms CreateForms(TForm1Services services)
     TForm1* main = forms.Form1.get();
     main->setWindows(forms.Form3.get(), forms.Form5.get());
     // When the test surface goes, the focus returns to the main window.
-    QObject::connect(forms.Form2.get(), &TForm2::hidden, main, &TForm1::FormActivate, Qt::QueuedConnection);
+    QObject::connect(forms.Form2.get(), &TForm2::hidden, main, &TForm1::FormActivate,
+                     Qt::QueuedConnection);
     return forms;
 }
 

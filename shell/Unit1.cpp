@@ -58,7 +58,7 @@ void useFlatButtonTabs(QTabWidget* tabs)
 void setFieldText(QLineEdit* field, const QString& text)
 {
     field->setText(text);
-    field->setCursorPosition(0);  // show the start of a long text
+    field->setCursorPosition(0); // show the start of a long text
 }
 
 } // namespace
@@ -78,8 +78,9 @@ TForm1::~TForm1() = default;
 
 void TForm1::setUpLook()
 {
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setFont(pixelFont(QStringLiteral("Tahoma"), 11));
     m_ui->Memo1->setFont(pixelFont(QStringLiteral("Fixedsys"), 19));
     useStandardColours(m_ui->Panel2);
@@ -108,8 +109,14 @@ void TForm1::setUpLook()
 void TForm1::setUpToolBar()
 {
     const std::array<std::pair<QToolButton*, int>, 8> images{{
-        {m_ui->ToolButton10, 6}, {m_ui->ToolButton1, 5}, {m_ui->ToolButton2, 7}, {m_ui->ToolButton5, 0},
-        {m_ui->ToolButton6, 1}, {m_ui->ToolButton7, 2}, {m_ui->ToolButton9, 3}, {m_ui->ToolButton3, 4},
+        {m_ui->ToolButton10, 6},
+        {m_ui->ToolButton1, 5},
+        {m_ui->ToolButton2, 7},
+        {m_ui->ToolButton5, 0},
+        {m_ui->ToolButton6, 1},
+        {m_ui->ToolButton7, 2},
+        {m_ui->ToolButton9, 3},
+        {m_ui->ToolButton3, 4},
     }};
     for (const auto& [button, index] : images)
         button->setIcon(QIcon(resources::ToolBarImage(index)));
@@ -117,12 +124,14 @@ void TForm1::setUpToolBar()
 
 void TForm1::bindButton(QAbstractButton* button, void (TForm1::*handler)())
 {
-    connect(button, &QAbstractButton::clicked, this, [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
+    connect(button, &QAbstractButton::clicked, this,
+            [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
 }
 
 void TForm1::bindAction(QAction* action, void (TForm1::*handler)())
 {
-    connect(action, &QAction::triggered, this, [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
+    connect(action, &QAction::triggered, this,
+            [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
 }
 
 void TForm1::bindCommands()
@@ -159,7 +168,8 @@ void TForm1::bindPageHandlers()
     bindButton(m_ui->RadioButton2, &TForm1::RadioButton1Click);
     // Only the user's change of drive measures: filling the list, or picking
     // the drive that is already selected, does not.
-    connect(m_ui->ComboBox1, &QComboBox::currentIndexChanged, this, [this] { m_driveChanged = true; });
+    connect(m_ui->ComboBox1, &QComboBox::currentIndexChanged, this,
+            [this] { m_driveChanged = true; });
     connect(m_ui->ComboBox1, &QComboBox::activated, this, [this] {
         if (std::exchange(m_driveChanged, false))
             RunGuarded([this] { Button4Click(); });
@@ -191,8 +201,8 @@ void TForm1::FormCreate()
                  (content->contentsRect().height() - splash->height()) / 2 + content->y());
 
     const QString path = m_services.databasePath.isEmpty()
-        ? QCoreApplication::applicationDirPath() + QStringLiteral("/base.ini")
-        : m_services.databasePath;
+                             ? QCoreApplication::applicationDirPath() + QStringLiteral("/base.ini")
+                             : m_services.databasePath;
     m_database = std::make_unique<ComparisonDatabase>(path);
 
     const sysinfo::FixedDriveListing drives = m_services.listFixedDrives();
@@ -205,7 +215,7 @@ void TForm1::FormCreate()
 void TForm1::FormActivate()
 {
     if (!m_database)
-        return;  // closed: the program is ending
+        return; // closed: the program is ending
     const busy::Hourglass hourglass;
     bench::LoadScaling(*m_database);
     busy::SetStatusText(m_ui->StatusBar1, busy::StandardStatusText);
@@ -260,8 +270,8 @@ QPushButton* TForm1::currentDefaultButton() const
 {
     if (m_ui->PageControl1->currentIndex() != 1)
         return nullptr;
-    const std::array<QPushButton*, 5> buttons{m_ui->Button1, m_ui->Button3, m_ui->Button5, m_ui->Button4,
-                                              m_ui->Button2};
+    const std::array<QPushButton*, 5> buttons{m_ui->Button1, m_ui->Button3, m_ui->Button5,
+                                              m_ui->Button4, m_ui->Button2};
     const int page = m_ui->PageControl2->currentIndex();
     return page >= 0 && page < int(buttons.size()) ? buttons[std::size_t(page)] : nullptr;
 }
@@ -272,7 +282,8 @@ void TForm1::showEvent(QShowEvent* event)
     if (!m_shownOnce) {
         m_shownOnce = true;
         // Showing the window activates it; run the activation once it is up.
-        QMetaObject::invokeMethod(this, [this] { RunGuarded([this] { FormActivate(); }); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { RunGuarded([this] { FormActivate(); }); }, Qt::QueuedConnection);
     }
 }
 

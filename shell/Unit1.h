@@ -24,11 +24,15 @@ class TForm1;
 // external parts (the one-second clock measurement, the desktop's browser).
 struct TForm1Services
 {
-    std::function<sysinfo::OverviewFields()> gatherOverview = [] { return sysinfo::GatherOverview(); };
-    std::function<sysinfo::FixedDriveListing()> listFixedDrives = [] { return sysinfo::ListFixedDrives(); };
-    std::function<bool(const QUrl&)> openUrl;  // empty: QDesktopServices::openUrl
-    QString databasePath;                       // empty: base.ini beside the executable
-    bool runPageHandlers = true;                // false: page handlers only announce themselves
+    std::function<sysinfo::OverviewFields()> gatherOverview = [] {
+        return sysinfo::GatherOverview();
+    };
+    std::function<sysinfo::FixedDriveListing()> listFixedDrives = [] {
+        return sysinfo::ListFixedDrives();
+    };
+    std::function<bool(const QUrl&)> openUrl; // empty: QDesktopServices::openUrl
+    QString databasePath;                     // empty: base.ini beside the executable
+    bool runPageHandlers = true;              // false: page handlers only announce themselves
     bench::ProcessorKernels processorKernels = bench::RealProcessorKernels();
 };
 

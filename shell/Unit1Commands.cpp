@@ -24,7 +24,7 @@ void TForm1::ToolButton10Click()
 {
     if (m_editor != nullptr) {
         m_editor->exec();
-        FormActivate();  // the focus comes back to the main window
+        FormActivate(); // the focus comes back to the main window
     }
 }
 

@@ -74,8 +74,7 @@ DatabaseLists RowsFrom(const QString& text, int n)
     for (int row = 0; cursor.next() && row < 24; ++row) {
         const QStringView line = cursor.line();
         const qsizetype cut = line.size() / 2;
-        targets[(row + n) % 4]->append(
-            {line.first(cut).toString(), line.mid(cut).toString()});
+        targets[(row + n) % 4]->append({line.first(cut).toString(), line.mid(cut).toString()});
     }
     return lists;
 }

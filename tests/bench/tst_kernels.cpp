@@ -78,14 +78,14 @@ void TestTimedWindow::noPassBeforeTheEdge()
     tick.now = 78;
     int scriptLeftAtFirstPass = -1;
 
-    const std::int32_t count = bench::CountPassesInWindow(
-        [&tick] { return tick.read(); },
-        [&](std::int32_t& passes) {
-            if (passes == 0)
-                scriptLeftAtFirstPass = int(tick.script.size());
-            tick.now += 250;
-            ++passes;
-        });
+    const std::int32_t count = bench::CountPassesInWindow([&tick] { return tick.read(); },
+                                                          [&](std::int32_t& passes) {
+                                                              if (passes == 0)
+                                                                  scriptLeftAtFirstPass =
+                                                                      int(tick.script.size());
+                                                              tick.now += 250;
+                                                              ++passes;
+                                                          });
 
     QCOMPARE(scriptLeftAtFirstPass, 0);
     QCOMPARE(count, 3);

@@ -139,19 +139,19 @@ void TestBenchmarkPages::loadsRowsInFileOrder_data()
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<Bars>("rows");
 
-    QTest::newRow("empty section") << QByteArray("[DATA]\nPIIFreq=300\n[Processor]\n[Memory]\nM=5\n")
-                                   << Bars{};
+    QTest::newRow("empty section")
+        << QByteArray("[DATA]\nPIIFreq=300\n[Processor]\n[Memory]\nM=5\n") << Bars{};
     QTest::newRow("missing section") << QByteArray("[Memory]\nM=5\n") << Bars{};
     QTest::newRow("one row") << QByteArray("[Processor]\nRef=300,250\n")
                              << Bars{spacer(), cpu("Ref", 300), fpu(250)};
     QTest::newRow("one field shows as both")
         << QByteArray("[Processor]\nOld=300\n") << Bars{spacer(), cpu("Old", 300), fpu(300)};
-    QTest::newRow("blanks and semicolons")
-        << QByteArray("[Processor]\nP 133 = 95 ; 80\n") << Bars{spacer(), cpu("P 133", 95), fpu(80)};
+    QTest::newRow("blanks and semicolons") << QByteArray("[Processor]\nP 133 = 95 ; 80\n")
+                                           << Bars{spacer(), cpu("P 133", 95), fpu(80)};
     QTest::newRow("three rows in file order, case-blind section")
         << QByteArray("; machines\n[processor]\nZeta=1,2\nAlpha=30,40\n\nMid=-5,6\n[Video]\nV=9\n")
-        << Bars{spacer(), cpu("Zeta", 1),   fpu(2),      spacer(), cpu("Alpha", 30),
-                fpu(40),  spacer(),         cpu("Mid", -5), fpu(6)};
+        << Bars{spacer(), cpu("Zeta", 1), fpu(2),         spacer(), cpu("Alpha", 30),
+                fpu(40),  spacer(),       cpu("Mid", -5), fpu(6)};
 }
 
 void TestBenchmarkPages::loadsRowsInFileOrder()
@@ -190,7 +190,8 @@ void TestBenchmarkPages::rowsThatDoNotFitAreLeftOut()
     // so its bad value does not stop the refresh.
     QByteArray contents = "[Processor]\n";
     for (int row = 1; row <= 33; ++row)
-        contents += QByteArray("R") + QByteArray::number(row) + "=" + QByteArray::number(row) + ",7\n";
+        contents +=
+            QByteArray("R") + QByteArray::number(row) + "=" + QByteArray::number(row) + ",7\n";
     contents += "R34=bad\n";
     ChartFixture fixture;
 
@@ -211,8 +212,8 @@ void TestBenchmarkPages::rejectedValueStopsTheRefresh_data()
     QTest::newRow("text in the FPU field")
         << QByteArray("[Processor]\nA=1,2\nB=300,x\nC=5,5\n") << "'x' is not a valid integer value"
         << Bars{spacer(), cpu("A", 1), fpu(2), spacer(), cpu("B", 300)};
-    QTest::newRow("empty value")
-        << QByteArray("[Processor]\nA=\n") << "'' is not a valid integer value" << Bars{spacer()};
+    QTest::newRow("empty value") << QByteArray("[Processor]\nA=\n")
+                                 << "'' is not a valid integer value" << Bars{spacer()};
     QTest::newRow("trailing separator leaves field 1 empty")
         << QByteArray("[Processor]\nA=300,\n") << "'' is not a valid integer value"
         << Bars{spacer(), cpu("A", 300)};
@@ -226,8 +227,14 @@ void TestBenchmarkPages::rejectedValueStopsTheRefresh()
     ChartFixture fixture;
     LastCpuCount = 17;
     bool kernelRan = false;
-    const ProcessorKernels kernels{[&] { kernelRan = true; return 1; },
-                                   [&] { kernelRan = true; return 1; }};
+    const ProcessorKernels kernels{[&] {
+                                       kernelRan = true;
+                                       return 1;
+                                   },
+                                   [&] {
+                                       kernelRan = true;
+                                       return 1;
+                                   }};
     const ComparisonDatabase database = databaseWith(contents);
     const int rendersBefore = fixture.rendersAfterEvents();
 
@@ -257,9 +264,12 @@ void TestBenchmarkPages::singleValuePages_data()
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("ownCaption");
 
-    QTest::newRow("memory") << MemoryPageRows() << "Memory" << "Your memory";
-    QTest::newRow("video") << VideoPageRows() << "Video" << "Your video";
-    QTest::newRow("drive") << DrivePageRows() << "Drive" << "Your drive";
+    QTest::newRow("memory") << MemoryPageRows() << "Memory"
+                            << "Your memory";
+    QTest::newRow("video") << VideoPageRows() << "Video"
+                           << "Your video";
+    QTest::newRow("drive") << DrivePageRows() << "Drive"
+                           << "Your drive";
 }
 
 void TestBenchmarkPages::singleValuePages()
@@ -269,8 +279,8 @@ void TestBenchmarkPages::singleValuePages()
     QFETCH(QString, ownCaption);
     ChartFixture fixture;
     fixture.chart.setGradientColor(kBlack);
-    const QByteArray contents = "[Processor]\nP=1,2\n[" + section.toUtf8() +
-                                "]\nP 200=1234\nK6= 77 \n[Other]\nX=5\n";
+    const QByteArray contents =
+        "[Processor]\nP=1,2\n[" + section.toUtf8() + "]\nP 200=1234\nK6= 77 \n[Other]\nX=5\n";
 
     LoadReferenceRows(fixture.chart, databaseWith(contents), page);
 
@@ -284,7 +294,8 @@ void TestBenchmarkPages::singleValuePages()
 
     // These sections hold one number a row: two fields are rejected whole.
     try {
-        LoadReferenceRows(fixture.chart, databaseWith("[" + section.toUtf8() + "]\nTwo=1,2\n"), page);
+        LoadReferenceRows(fixture.chart, databaseWith("[" + section.toUtf8() + "]\nTwo=1,2\n"),
+                          page);
         QFAIL("no error raised");
     } catch (const DatabaseError& error) {
         QCOMPARE(QString::fromUtf8(error.what()), QString("'1,2' is not a valid integer value"));
@@ -329,13 +340,18 @@ void TestBenchmarkPages::zeroReferenceStopsBeforeTheBarChanges()
     PIIMultCPU = 0;
     ChartFixture fixture;
     bool fpuRan = false;
-    const ProcessorKernels kernels{[] { return 600; }, [&] { fpuRan = true; return 1; }};
+    const ProcessorKernels kernels{[] { return 600; },
+                                   [&] {
+                                       fpuRan = true;
+                                       return 1;
+                                   }};
 
     try {
         RefreshProcessorPage(fixture.chart, databaseWith("[Processor]\nRef=300,250\n"), kernels);
         QFAIL("no error raised");
     } catch (const BenchError& error) {
-        QCOMPARE(QString::fromUtf8(error.what()), QString("PIIMultCPU is missing or 0 in base.ini"));
+        QCOMPARE(QString::fromUtf8(error.what()),
+                 QString("PIIMultCPU is missing or 0 in base.ini"));
     }
     QCOMPARE(LastCpuCount, 600);
     QCOMPARE(fixture.chart.Bars.Items[0].Value, 0);

@@ -117,8 +117,8 @@ void TestScores::scoreOutside32BitsRaises()
     QFETCH(int, score);
 
     if (raises) {
-        QVERIFY_THROWS_EXCEPTION(BenchError,
-                                 bench::ScaleCount(count, referenceCount, referenceScore, "PIIMultFPU"));
+        QVERIFY_THROWS_EXCEPTION(
+            BenchError, bench::ScaleCount(count, referenceCount, referenceScore, "PIIMultFPU"));
     } else {
         QCOMPARE(bench::ScaleCount(count, referenceCount, referenceScore, "PIIMultFPU"), score);
     }

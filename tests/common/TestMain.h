@@ -5,15 +5,13 @@
 
 // Runs several test classes in one executable, so that each module has a
 // single Qt Test binary for CTest. Every class runs even when one fails.
-template <typename Test>
-int runOneTest(int argc, char** argv)
+template <typename Test> int runOneTest(int argc, char** argv)
 {
     Test test;
     return QTest::qExec(&test, argc, argv);
 }
 
-template <typename... Tests>
-int runTests(int argc, char** argv)
+template <typename... Tests> int runTests(int argc, char** argv)
 {
     QApplication app(argc, argv);
     int failed = 0;

@@ -18,7 +18,8 @@ inline bool AnyPixel(const QImage& image, const QRect& area, const std::function
 
 inline bool AllPixels(const QImage& image, const QRect& area, QRgb colour)
 {
-    return !AnyPixel(image, area, [colour](QRgb p) { return (p | 0xFF000000) != (colour | 0xFF000000); });
+    return !AnyPixel(image, area,
+                     [colour](QRgb p) { return (p | 0xFF000000) != (colour | 0xFF000000); });
 }
 
 // Leftmost and rightmost columns in area whose pixels differ from background; (-1, -1) if none.
@@ -26,8 +27,9 @@ inline QPair<int, int> InkColumns(const QImage& image, const QRect& area, QRgb b
 {
     int first = -1, last = -1;
     for (int x = area.left(); x <= area.right(); ++x) {
-        if (AnyPixel(image, QRect(x, area.top(), 1, area.height()),
-                     [background](QRgb p) { return (p | 0xFF000000) != (background | 0xFF000000); })) {
+        if (AnyPixel(image, QRect(x, area.top(), 1, area.height()), [background](QRgb p) {
+                return (p | 0xFF000000) != (background | 0xFF000000);
+            })) {
             if (first < 0)
                 first = x;
             last = x;

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QFile>
 #include <QFont>
 #include <QFontDatabase>
-#include <QFile>
 
 // The chart font of the main window: Tahoma bold, 11 pixels, when the wine
 // fonts are installed; otherwise the default family at that size.

@@ -78,7 +78,8 @@ void ChartRenderTest::gradientBarShadowAndValue()
     // Shadow: strip along the right end from top + 4, and along the bottom from left + 4.
     QCOMPARE(At(r.image, row.right, row.top + 3), Panel);
     QVERIFY(AllPixels(r.image, QRect(row.right, row.top + 4, 4, row.bottom - row.top - 4), Black));
-    QVERIFY(AllPixels(r.image, QRect(row.left + 4, row.bottom - 4, row.right - row.left, 4), Black));
+    QVERIFY(
+        AllPixels(r.image, QRect(row.left + 4, row.bottom - 4, row.right - row.left, 4), Black));
     QCOMPARE(At(r.image, row.left + 3, row.bottom - 1), Panel);
     QCOMPARE(At(r.image, row.left + 10, row.bottom), Panel);
 
@@ -94,7 +95,8 @@ void ChartRenderTest::solidBarUsesBarColour()
     Add(bars, "Cpu", 100, Navy, MakeColor(0, 160, 0));
     const Rendered r = Render(bars, {400, 120}, Look(false));
     const ChartRow& row = r.geometry.rows[0];
-    QVERIFY(AllPixels(r.image, QRect(row.left, row.top, row.right - row.left, row.bottom - 4 - row.top),
+    QVERIFY(AllPixels(r.image,
+                      QRect(row.left, row.top, row.right - row.left, row.bottom - 4 - row.top),
                       qRgb(0, 160, 0)));
 }
 
@@ -123,7 +125,8 @@ void ChartRenderTest::widestCaptionStartsAtBorder()
     const QRect wide(0, r.geometry.rows[0].captionY, barLeft - 5, th);
     const auto [wideFirst, wideLast] = InkColumns(r.image, wide, Panel);
     QVERIFY2(wideFirst >= 10 && wideFirst <= 12, qPrintable(QString::number(wideFirst)));
-    QVERIFY2(wideLast < barLeft - 10 && wideLast >= barLeft - 13, qPrintable(QString::number(wideLast)));
+    QVERIFY2(wideLast < barLeft - 10 && wideLast >= barLeft - 13,
+             qPrintable(QString::number(wideLast)));
 
     // Captions are right-aligned: the short one ends where the wide one does.
     const QRect narrow(0, r.geometry.rows[1].captionY, barLeft - 5, th);

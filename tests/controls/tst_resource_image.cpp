@@ -115,15 +115,18 @@ void ResourceImageTest::drawing_data()
 
     QTest::newRow("icon stretched fills the control")
         << "SOLID" << riIcon << true << QSize(64, 48)
-        << QList<Probe>{{0, 0, Solid}, {63, 0, Solid}, {0, 47, Solid}, {63, 47, Solid}, {64, 48, Parent}};
+        << QList<Probe>{
+               {0, 0, Solid}, {63, 0, Solid}, {0, 47, Solid}, {63, 47, Solid}, {64, 48, Parent}};
     QTest::newRow("icon at its own size in the top-left corner")
         << "SOLID" << riIcon << false << QSize(64, 48)
-        << QList<Probe>{{0, 0, Solid}, {31, 31, Solid}, {32, 0, Parent}, {0, 32, Parent}, {63, 47, Parent}};
+        << QList<Probe>{
+               {0, 0, Solid}, {31, 31, Solid}, {32, 0, Parent}, {0, 32, Parent}, {63, 47, Parent}};
     QTest::newRow("cursor draws as the icon") << "SOLID" << riCursor << false << QSize(32, 32)
                                               << QList<Probe>{{0, 0, Solid}, {31, 31, Solid}};
     QTest::newRow("transparent pixels show the parent")
         << "HOLE" << riIcon << false << QSize(32, 32)
-        << QList<Probe>{{0, 0, Green}, {7, 7, Green}, {8, 8, Parent}, {23, 23, Parent}, {24, 24, Green}};
+        << QList<Probe>{
+               {0, 0, Green}, {7, 7, Green}, {8, 8, Parent}, {23, 23, Parent}, {24, 24, Green}};
     QTest::newRow("bitmap cut to the control")
         << "QUAD" << riBitmap << false << QSize(32, 32)
         << QList<Probe>{{0, 0, Red}, {23, 19, Red}, {31, 0, Lime}, {0, 31, Blue}, {31, 31, White}};
@@ -155,7 +158,9 @@ void ResourceImageTest::drawing()
     for (const Probe& probe : probes) {
         const QPoint at = Offset + QPoint(probe.x, probe.y);
         QVERIFY2((shot.pixel(at) | 0xFF000000) == probe.colour,
-                 qPrintable(QStringLiteral("(%1, %2): %3").arg(probe.x).arg(probe.y)
+                 qPrintable(QStringLiteral("(%1, %2): %3")
+                                .arg(probe.x)
+                                .arg(probe.y)
                                 .arg(shot.pixel(at), 8, 16, QChar('0'))));
     }
 }

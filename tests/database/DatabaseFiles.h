@@ -41,8 +41,7 @@ private:
 };
 
 // A byte array from a literal that may hold NUL bytes.
-template <qsizetype N>
-QByteArray Bytes(const char (&literal)[N])
+template <qsizetype N> QByteArray Bytes(const char (&literal)[N])
 {
     return QByteArray(literal, N - 1);
 }

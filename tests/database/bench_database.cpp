@@ -53,8 +53,8 @@ int main(int argc, char** argv)
     const int largest = argc > 1 ? QString(argv[1]).toInt() : 100000;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("base.ini"));
-    std::printf("%9s %10s %12s %12s %12s %14s\n", "keys", "bytes", "ListKeys ms",
-                "ReadText ms", "WriteText ms", "ReplaceLists ms");
+    std::printf("%9s %10s %12s %12s %12s %14s\n", "keys", "bytes", "ListKeys ms", "ReadText ms",
+                "WriteText ms", "ReplaceLists ms");
     for (int keys = 1000; keys <= largest; keys *= 10) {
         WriteFile(path, keys);
         ComparisonDatabase database(path);

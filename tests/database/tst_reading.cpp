@@ -18,46 +18,93 @@ void TestReading::readText_data()
     QTest::addColumn<QString>("value");
 
     QTest::newRow("blanks trimmed") << QByteArray("  [ DATA ]  \n  key  =  a b  \n") << "DATA"
-                                    << "key" << "a b";
+                                    << "key"
+                                    << "a b";
     QTest::newRow("tabs and controls trimmed")
-        << QByteArray("\t[A]\t\x01\r\n\tx\t=\t1\t\x1f\r\n") << "A" << "x" << "1";
+        << QByteArray("\t[A]\t\x01\r\n\tx\t=\t1\t\x1f\r\n") << "A"
+        << "x"
+        << "1";
     QTest::newRow("names without regard to case") << QByteArray("[data]\nKEY=1\n") << "DATA"
-                                                  << "key" << "1";
+                                                  << "key"
+                                                  << "1";
     QTest::newRow("Cyrillic names without regard to case")
-        << QByteArray("[Процессор]\nКлюч=1\n") << "ПРОЦЕССОР" << "ключ" << "1";
-    QTest::newRow("arguments trimmed") << QByteArray("[A]\nx=1\n") << " A " << " x " << "1";
+        << QByteArray("[Процессор]\nКлюч=1\n") << "ПРОЦЕССОР"
+        << "ключ"
+        << "1";
+    QTest::newRow("arguments trimmed") << QByteArray("[A]\nx=1\n") << " A "
+                                       << " x "
+                                       << "1";
     QTest::newRow("line breaks in arguments read as blanks")
-        << QByteArray("[A B]\nx y=1\n") << "A\nB" << "x\ry" << "1";
-    QTest::newRow("first section wins") << QByteArray("[A]\nx=1\n[a]\nx=2\ny=3\n") << "A" << "x"
+        << QByteArray("[A B]\nx y=1\n") << "A\nB"
+        << "x\ry"
+        << "1";
+    QTest::newRow("first section wins") << QByteArray("[A]\nx=1\n[a]\nx=2\ny=3\n") << "A"
+                                        << "x"
                                         << "1";
-    QTest::newRow("second section unseen") << QByteArray("[A]\nx=1\n[a]\ny=3\n") << "A" << "y"
-                                           << kDefault;
-    QTest::newRow("first key wins") << QByteArray("[A]\nx=1\nX=2\n") << "A" << "x" << "1";
-    QTest::newRow("double quotes") << QByteArray("[A]\nx=\"a b\"\n") << "A" << "x" << "a b";
-    QTest::newRow("single quotes") << QByteArray("[A]\nx='a'\n") << "A" << "x" << "a";
-    QTest::newRow("two quotes") << QByteArray("[A]\nx=\"\"\n") << "A" << "x" << "";
-    QTest::newRow("one quote") << QByteArray("[A]\nx=\"\n") << "A" << "x" << "\"";
-    QTest::newRow("mixed quotes") << QByteArray("[A]\nx=\"a'\n") << "A" << "x" << "\"a'";
-    QTest::newRow("quote inside") << QByteArray("[A]\nx=a\"b\"\n") << "A" << "x" << "a\"b\"";
-    QTest::newRow("empty value") << QByteArray("[A]\nx=\n") << "A" << "x" << "";
-    QTest::newRow("value holds =") << QByteArray("[A]\nx = a=b\n") << "A" << "x" << "a=b";
-    QTest::newRow("line without =") << QByteArray("[A]\nx\nx=2\n") << "A" << "x" << "2";
-    QTest::newRow("comment") << QByteArray("[A]\n;x=1\n  ; x=3\nx=2\n") << "A" << "x" << "2";
-    QTest::newRow("hash is no comment") << QByteArray("[A]\n#x=1\n") << "A" << "#x" << "1";
-    QTest::newRow("key before any section") << QByteArray("x=1\n[A]\n") << "A" << "x" << kDefault;
-    QTest::newRow("CR line endings") << QByteArray("[A]\rx=1\ry=2\r") << "A" << "y" << "2";
-    QTest::newRow("mixed line endings") << QByteArray("[A]\r\nx=1\ny=2\rz=3") << "A" << "z"
+    QTest::newRow("second section unseen") << QByteArray("[A]\nx=1\n[a]\ny=3\n") << "A"
+                                           << "y" << kDefault;
+    QTest::newRow("first key wins") << QByteArray("[A]\nx=1\nX=2\n") << "A"
+                                    << "x"
+                                    << "1";
+    QTest::newRow("double quotes") << QByteArray("[A]\nx=\"a b\"\n") << "A"
+                                   << "x"
+                                   << "a b";
+    QTest::newRow("single quotes") << QByteArray("[A]\nx='a'\n") << "A"
+                                   << "x"
+                                   << "a";
+    QTest::newRow("two quotes") << QByteArray("[A]\nx=\"\"\n") << "A"
+                                << "x"
+                                << "";
+    QTest::newRow("one quote") << QByteArray("[A]\nx=\"\n") << "A"
+                               << "x"
+                               << "\"";
+    QTest::newRow("mixed quotes") << QByteArray("[A]\nx=\"a'\n") << "A"
+                                  << "x"
+                                  << "\"a'";
+    QTest::newRow("quote inside") << QByteArray("[A]\nx=a\"b\"\n") << "A"
+                                  << "x"
+                                  << "a\"b\"";
+    QTest::newRow("empty value") << QByteArray("[A]\nx=\n") << "A"
+                                 << "x"
+                                 << "";
+    QTest::newRow("value holds =") << QByteArray("[A]\nx = a=b\n") << "A"
+                                   << "x"
+                                   << "a=b";
+    QTest::newRow("line without =") << QByteArray("[A]\nx\nx=2\n") << "A"
+                                    << "x"
+                                    << "2";
+    QTest::newRow("comment") << QByteArray("[A]\n;x=1\n  ; x=3\nx=2\n") << "A"
+                             << "x"
+                             << "2";
+    QTest::newRow("hash is no comment") << QByteArray("[A]\n#x=1\n") << "A"
+                                        << "#x"
+                                        << "1";
+    QTest::newRow("key before any section") << QByteArray("x=1\n[A]\n") << "A"
+                                            << "x" << kDefault;
+    QTest::newRow("CR line endings") << QByteArray("[A]\rx=1\ry=2\r") << "A"
+                                     << "y"
+                                     << "2";
+    QTest::newRow("mixed line endings") << QByteArray("[A]\r\nx=1\ny=2\rz=3") << "A"
+                                        << "z"
                                         << "3";
-    QTest::newRow("name up to last ]") << QByteArray("[a]b] ; c\nx=1\n") << "a]b" << "x" << "1";
-    QTest::newRow("[ without ] is no header")
-        << QByteArray("[B]\n[A\nx=1\n") << "B" << "x" << "1";
-    QTest::newRow("[ without ] but with = is an entry")
-        << QByteArray("[B]\n[A=1\n") << "B" << "[A" << "1";
-    QTest::newRow("section ends at next header") << QByteArray("[A]\n[B]\nx=1\n") << "A" << "x"
-                                                 << kDefault;
-    QTest::newRow("missing section") << QByteArray("[A]\nx=1\n") << "B" << "x" << kDefault;
-    QTest::newRow("empty file") << QByteArray() << "A" << "x" << kDefault;
-    QTest::newRow("empty key") << QByteArray("[A]\n=5\n") << "A" << "" << "5";
+    QTest::newRow("name up to last ]") << QByteArray("[a]b] ; c\nx=1\n") << "a]b"
+                                       << "x"
+                                       << "1";
+    QTest::newRow("[ without ] is no header") << QByteArray("[B]\n[A\nx=1\n") << "B"
+                                              << "x"
+                                              << "1";
+    QTest::newRow("[ without ] but with = is an entry") << QByteArray("[B]\n[A=1\n") << "B"
+                                                        << "[A"
+                                                        << "1";
+    QTest::newRow("section ends at next header") << QByteArray("[A]\n[B]\nx=1\n") << "A"
+                                                 << "x" << kDefault;
+    QTest::newRow("missing section") << QByteArray("[A]\nx=1\n") << "B"
+                                     << "x" << kDefault;
+    QTest::newRow("empty file") << QByteArray() << "A"
+                                << "x" << kDefault;
+    QTest::newRow("empty key") << QByteArray("[A]\n=5\n") << "A"
+                               << ""
+                               << "5";
 }
 
 void TestReading::readText()
@@ -82,12 +129,12 @@ void TestReading::listKeys_data()
         << "p" << QStringList{"b", "a", "B"};
     QTest::newRow("moving a line moves the key")
         << QByteArray("[P]\na=3\nb=1\n") << "P" << QStringList{"a", "b"};
-    QTest::newRow("first section only") << QByteArray("[P]\na=1\n[Q]\nq=1\n[p]\nz=1\n") << "P"
-                                        << QStringList{"a"};
+    QTest::newRow("first section only")
+        << QByteArray("[P]\na=1\n[Q]\nq=1\n[p]\nz=1\n") << "P" << QStringList{"a"};
     QTest::newRow("missing section") << QByteArray("[P]\na=1\n") << "Q" << QStringList{};
     QTest::newRow("empty section") << QByteArray("[P]\n[Q]\nq=1\n") << "P" << QStringList{};
-    QTest::newRow("empty key listed") << QByteArray("[P]\n=1\nb=2\n") << "P"
-                                      << QStringList{"", "b"};
+    QTest::newRow("empty key listed")
+        << QByteArray("[P]\n=1\nb=2\n") << "P" << QStringList{"", "b"};
 }
 
 void TestReading::listKeys()
@@ -111,8 +158,8 @@ void TestReading::valueLimit_data()
     QTest::newRow("quotes removed before the cut") << '"' + full + "w\"" << full;
     QTest::newRow("characters, not bytes") << QString(3000, u'ж') << QString(2047, u'ж');
     const QString smile = QString::fromUtf8("\U0001F600");
-    QTest::newRow("no pair split") << QString(2046, u'a') + smile + smile
-                                   << QString(2046, u'a') + smile;
+    QTest::newRow("no pair split")
+        << QString(2046, u'a') + smile + smile << QString(2046, u'a') + smile;
 }
 
 void TestReading::valueLimit()
@@ -161,21 +208,25 @@ void TestReading::encoding_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
 
-    QTest::newRow("UTF-8") << QByteArray("[A]\nПроцессор=Ёё\n") << "Процессор" << "Ёё";
-    QTest::newRow("Windows-1251") << QByteArray("[A]\n\xcf\xf0\xee\xf6\xe5\xf1\xf1\xee\xf0=\xa8\xb8\n")
-                                  << "Процессор" << "Ёё";
+    QTest::newRow("UTF-8") << QByteArray("[A]\nПроцессор=Ёё\n") << "Процессор"
+                           << "Ёё";
+    QTest::newRow("Windows-1251") << QByteArray(
+                                         "[A]\n\xcf\xf0\xee\xf6\xe5\xf1\xf1\xee\xf0=\xa8\xb8\n")
+                                  << "Процессор"
+                                  << "Ёё";
     QTest::newRow("Windows-1251 signs")
         << QByteArray("[A]\nx=\x88\xb9\x96\x85\xab\xbb\xc0\xff\xa5\xb4\n") << "x"
         << QString::fromUtf8("€№–…«»АяҐґ");
     QTest::newRow("one bad byte makes the file Windows-1251")
         << QByteArray("[A]\nx=ж\n\xff") << "x" << QString::fromUtf8("Р¶");
-    QTest::newRow("overlong form is not UTF-8") << QByteArray("[A]\nx=\xc0\xaf\n") << "x"
-                                                << QString::fromUtf8("АЇ");
-    QTest::newRow("encoded surrogate is not UTF-8") << QByteArray("[A]\nx=\xed\xa0\x80\n") << "x"
-                                                    << QString::fromUtf8("н\u00A0Ђ");
-    QTest::newRow("four-byte UTF-8") << QByteArray("[A]\nx=\xf0\x9f\x98\x80\n") << "x"
-                                     << QString::fromUtf8("\U0001F600");
-    QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf[A]\nx=1\n") << "x" << "1";
+    QTest::newRow("overlong form is not UTF-8")
+        << QByteArray("[A]\nx=\xc0\xaf\n") << "x" << QString::fromUtf8("АЇ");
+    QTest::newRow("encoded surrogate is not UTF-8")
+        << QByteArray("[A]\nx=\xed\xa0\x80\n") << "x" << QString::fromUtf8("н\u00A0Ђ");
+    QTest::newRow("four-byte UTF-8")
+        << QByteArray("[A]\nx=\xf0\x9f\x98\x80\n") << "x" << QString::fromUtf8("\U0001F600");
+    QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf[A]\nx=1\n") << "x"
+                                     << "1";
 }
 
 void TestReading::encoding()

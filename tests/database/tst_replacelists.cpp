@@ -110,12 +110,24 @@ void TestReplaceLists::editorRoundTrip_data()
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("written");
 
-    QTest::newRow("Processor 300 250") << "Processor" << "300 250" << "300,250";
-    QTest::newRow("Processor 300") << "Processor" << "300" << "300,300";
-    QTest::newRow("Processor third field dropped") << "Processor" << "1;2;3" << "1,2";
-    QTest::newRow("Processor ends in separator") << "Processor" << "300," << "300,";
-    QTest::newRow("Memory 180,5 unchanged") << "Memory" << "180,5" << "180,5";
-    QTest::newRow("Drive text unchanged") << "Drive" << "fast" << "fast";
+    QTest::newRow("Processor 300 250") << "Processor"
+                                       << "300 250"
+                                       << "300,250";
+    QTest::newRow("Processor 300") << "Processor"
+                                   << "300"
+                                   << "300,300";
+    QTest::newRow("Processor third field dropped") << "Processor"
+                                                   << "1;2;3"
+                                                   << "1,2";
+    QTest::newRow("Processor ends in separator") << "Processor"
+                                                 << "300,"
+                                                 << "300,";
+    QTest::newRow("Memory 180,5 unchanged") << "Memory"
+                                            << "180,5"
+                                            << "180,5";
+    QTest::newRow("Drive text unchanged") << "Drive"
+                                          << "fast"
+                                          << "fast";
 }
 
 void TestReplaceLists::editorRoundTrip()
@@ -142,5 +154,6 @@ void TestReplaceLists::editorRoundTrip()
     database.ReplaceLists(lists);
     QCOMPARE(database.ReadText(section, "M", "<default>"), written);
     QCOMPARE(database.ReadNumber("DATA", "PIIFreq", 0), 400);
-    QCOMPARE(base.read(), QString("[DATA]\nPIIFreq=400\n[%1]\nM=%2\n").arg(section, written).toUtf8());
+    QCOMPARE(base.read(),
+             QString("[DATA]\nPIIFreq=400\n[%1]\nM=%2\n").arg(section, written).toUtf8());
 }

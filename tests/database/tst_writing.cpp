@@ -16,53 +16,75 @@ void TestWriting::writeText_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QByteArray>("after");
 
-    QTest::newRow("key keeps its spelling") << QByteArray("[A]\r\nKey=1\r\n") << "a" << "KEY"
+    QTest::newRow("key keeps its spelling") << QByteArray("[A]\r\nKey=1\r\n") << "a"
+                                            << "KEY"
                                             << "2" << QByteArray("[A]\r\nKey=2\r\n");
-    QTest::newRow("leading blanks of value removed")
-        << QByteArray("[A]\nx=1\n") << "A" << "x" << " \t 5 " << QByteArray("[A]\nx=5 \n");
-    QTest::newRow("whole line rewritten")
-        << QByteArray("[A]\n  x = 1  ; note\n") << "A" << "x" << "9" << QByteArray("[A]\nx=9\n");
+    QTest::newRow("leading blanks of value removed") << QByteArray("[A]\nx=1\n") << "A"
+                                                     << "x"
+                                                     << " \t 5 " << QByteArray("[A]\nx=5 \n");
+    QTest::newRow("whole line rewritten") << QByteArray("[A]\n  x = 1  ; note\n") << "A"
+                                          << "x"
+                                          << "9" << QByteArray("[A]\nx=9\n");
     QTest::newRow("new key after last entry")
-        << QByteArray("[A]\nx=1\nloose line\n\n;c\n[B]\ny=2\n") << "A" << "z" << "3"
-        << QByteArray("[A]\nx=1\nz=3\nloose line\n\n;c\n[B]\ny=2\n");
+        << QByteArray("[A]\nx=1\nloose line\n\n;c\n[B]\ny=2\n") << "A"
+        << "z"
+        << "3" << QByteArray("[A]\nx=1\nz=3\nloose line\n\n;c\n[B]\ny=2\n");
     QTest::newRow("new key in a section without entries")
-        << QByteArray("[A]\n;c\n[B]\n") << "A" << "z" << "3" << QByteArray("[A]\nz=3\n;c\n[B]\n");
+        << QByteArray("[A]\n;c\n[B]\n") << "A"
+        << "z"
+        << "3" << QByteArray("[A]\nz=3\n;c\n[B]\n");
     QTest::newRow("new section at the end, CR LF")
-        << QByteArray("; top\r\n\r\n[A]\r\nx=1\r\n\r\n") << "B" << "y" << "2"
-        << QByteArray("; top\r\n\r\n[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
-    QTest::newRow("new key, no final line ending") << QByteArray("[A]\r\nx=1") << "A" << "y"
+        << QByteArray("; top\r\n\r\n[A]\r\nx=1\r\n\r\n") << "B"
+        << "y"
+        << "2" << QByteArray("; top\r\n\r\n[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n");
+    QTest::newRow("new key, no final line ending") << QByteArray("[A]\r\nx=1") << "A"
+                                                   << "y"
                                                    << "2" << QByteArray("[A]\r\nx=1\r\ny=2\r\n");
     QTest::newRow("new section, no final line ending")
-        << QByteArray("[A]\r\nx=1") << "B" << "y" << "2"
-        << QByteArray("[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
-    QTest::newRow("header only, no line ending") << QByteArray("[A]") << "A" << "x" << "1"
-                                                 << QByteArray("[A]\nx=1\n");
-    QTest::newRow("empty file") << QByteArray() << "A" << "x" << "1" << QByteArray("[A]\nx=1\n");
-    QTest::newRow("CR line endings") << QByteArray("[A]\rx=1\r") << "A" << "y" << "2"
-                                     << QByteArray("[A]\rx=1\ry=2\r");
-    QTest::newRow("first line's ending is the file's")
-        << QByteArray("[A]\r\nx=1\n") << "A" << "y" << "2" << QByteArray("[A]\r\nx=1\ny=2\r\n");
-    QTest::newRow("first section written") << QByteArray("[A]\nx=1\n[a]\ny=2\n") << "A" << "y"
+        << QByteArray("[A]\r\nx=1") << "B"
+        << "y"
+        << "2" << QByteArray("[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
+    QTest::newRow("header only, no line ending") << QByteArray("[A]") << "A"
+                                                 << "x"
+                                                 << "1" << QByteArray("[A]\nx=1\n");
+    QTest::newRow("empty file") << QByteArray() << "A"
+                                << "x"
+                                << "1" << QByteArray("[A]\nx=1\n");
+    QTest::newRow("CR line endings") << QByteArray("[A]\rx=1\r") << "A"
+                                     << "y"
+                                     << "2" << QByteArray("[A]\rx=1\ry=2\r");
+    QTest::newRow("first line's ending is the file's") << QByteArray("[A]\r\nx=1\n") << "A"
+                                                       << "y"
+                                                       << "2" << QByteArray("[A]\r\nx=1\ny=2\r\n");
+    QTest::newRow("first section written") << QByteArray("[A]\nx=1\n[a]\ny=2\n") << "A"
+                                           << "y"
                                            << "3" << QByteArray("[A]\nx=1\ny=3\n[a]\ny=2\n");
-    QTest::newRow("first key written") << QByteArray("[A]\nx=1\nX=2\n") << "A" << "x" << "3"
-                                       << QByteArray("[A]\nx=3\nX=2\n");
-    QTest::newRow("names trimmed") << QByteArray("[A]\n") << " B " << " y " << "2"
-                                   << QByteArray("[A]\n[B]\ny=2\n");
-    QTest::newRow("line breaks written as blanks")
-        << QByteArray("[A]\n") << "A" << "x" << "a\r\nb\nc" << QByteArray("[A]\nx=a  b c\n");
-    QTest::newRow("line breaks in names")
-        << QByteArray("[A B]\nx y=1\n") << "A\nB" << "x\ry" << "2"
-        << QByteArray("[A B]\nx y=2\n");
-    QTest::newRow("value keeps = and quotes") << QByteArray("[A]\n") << "A" << "x" << "\"a=b\""
-                                              << QByteArray("[A]\nx=\"a=b\"\n");
-    QTest::newRow("byte-order mark kept") << QByteArray("\xef\xbb\xbf[A]\nx=1\n") << "A" << "x"
+    QTest::newRow("first key written") << QByteArray("[A]\nx=1\nX=2\n") << "A"
+                                       << "x"
+                                       << "3" << QByteArray("[A]\nx=3\nX=2\n");
+    QTest::newRow("names trimmed") << QByteArray("[A]\n") << " B "
+                                   << " y "
+                                   << "2" << QByteArray("[A]\n[B]\ny=2\n");
+    QTest::newRow("line breaks written as blanks") << QByteArray("[A]\n") << "A"
+                                                   << "x"
+                                                   << "a\r\nb\nc" << QByteArray("[A]\nx=a  b c\n");
+    QTest::newRow("line breaks in names") << QByteArray("[A B]\nx y=1\n") << "A\nB"
+                                          << "x\ry"
+                                          << "2" << QByteArray("[A B]\nx y=2\n");
+    QTest::newRow("value keeps = and quotes") << QByteArray("[A]\n") << "A"
+                                              << "x"
+                                              << "\"a=b\"" << QByteArray("[A]\nx=\"a=b\"\n");
+    QTest::newRow("byte-order mark kept") << QByteArray("\xef\xbb\xbf[A]\nx=1\n") << "A"
+                                          << "x"
                                           << "2" << QByteArray("\xef\xbb\xbf[A]\nx=2\n");
     QTest::newRow("a second byte-order mark is text")
-        << QByteArray("\xef\xbb\xbf\xef\xbb\xbf[A]\nx=1\n") << "A" << "x" << "2"
-        << QByteArray("\xef\xbb\xbf\xef\xbb\xbf[A]\nx=1\n[A]\nx=2\n");
+        << QByteArray("\xef\xbb\xbf\xef\xbb\xbf[A]\nx=1\n") << "A"
+        << "x"
+        << "2" << QByteArray("\xef\xbb\xbf\xef\xbb\xbf[A]\nx=1\n[A]\nx=2\n");
     QTest::newRow("NUL bytes elsewhere kept")
-        << Bytes("[A]\nx=1\n\0junk\0\n[B]\0\ny=\0\n") << "B" << "z" << "1"
-        << Bytes("[A]\nx=1\n\0junk\0\n[B]\0\ny=\0\nz=1\n");
+        << Bytes("[A]\nx=1\n\0junk\0\n[B]\0\ny=\0\n") << "B"
+        << "z"
+        << "1" << Bytes("[A]\nx=1\n\0junk\0\n[B]\0\ny=\0\nz=1\n");
 }
 
 void TestWriting::writeText()
@@ -89,11 +111,11 @@ void TestWriting::removeSection_data()
         << "processor" << QByteArray("[DATA]\r\na=1\r\n[Memory]\r\nm=1\r\n");
     QTest::newRow("first of two") << QByteArray("[P]\na=1\n[p]\nb=2\n") << "P"
                                   << QByteArray("[p]\nb=2\n");
-    QTest::newRow("last, no final line ending") << QByteArray("[A]\nx=1\n[P]\ny=2") << "P"
-                                                << QByteArray("[A]\nx=1\n");
+    QTest::newRow("last, no final line ending")
+        << QByteArray("[A]\nx=1\n[P]\ny=2") << "P" << QByteArray("[A]\nx=1\n");
     QTest::newRow("only section") << QByteArray("[P]\ny=2\n") << "P" << QByteArray();
-    QTest::newRow("missing: file untouched") << QByteArray("[A]\r\nx=1") << "P"
-                                             << QByteArray("[A]\r\nx=1");
+    QTest::newRow("missing: file untouched")
+        << QByteArray("[A]\r\nx=1") << "P" << QByteArray("[A]\r\nx=1");
     QTest::newRow("missing: Windows-1251 not re-encoded")
         << QByteArray("[A]\nx=\xc0\n") << "P" << QByteArray("[A]\nx=\xc0\n");
 }

@@ -41,15 +41,16 @@ ShellFixture::ShellFixture(bool runPages) : fields(sampleFields())
         return fields;
     };
     services.listFixedDrives = [] {
-        return sysinfo::FixedDriveListing{{QStringLiteral("Drive /"), QStringLiteral("Drive /home")},
-                                          QStringLiteral("/ 100 Gb; /home 200 Gb")};
+        return sysinfo::FixedDriveListing{
+            {QStringLiteral("Drive /"), QStringLiteral("Drive /home")},
+            QStringLiteral("/ 100 Gb; /home 200 Gb")};
     };
     services.openUrl = [this](const QUrl& url) {
         openedUrls.append(url);
         return true;
     };
     services.databasePath = directory.filePath(QStringLiteral("base.ini"));
-    services.runPageHandlers = runPages;  // off: the command table is under test, not the benchmarks
+    services.runPageHandlers = runPages; // off: the command table is under test, not the benchmarks
     services.processorKernels = {[] { return 600; }, [] { return 300; }};
     forms = CreateForms(std::move(services));
     QObject::connect(forms.Form1.get(), &TForm1::handlerRan, forms.Form1.get(),

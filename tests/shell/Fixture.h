@@ -26,12 +26,12 @@ struct ShellFixture
     QStringList takeHandlers();
 
     QTemporaryDir directory;
-    sysinfo::OverviewFields fields;  // what the probes return
+    sysinfo::OverviewFields fields; // what the probes return
     int gatherCount = 0;
     bool splashVisibleWhileGathering = false;
     bool hourglassWhileGathering = false;
     QString statusWhileGathering;
-    std::function<void()> beforeGather;  // tests make the probes fail here
+    std::function<void()> beforeGather; // tests make the probes fail here
     QList<QUrl> openedUrls;
     QStringList handlers;
     TForms forms;

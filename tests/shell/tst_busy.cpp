@@ -32,7 +32,7 @@ void TestBusy::beginAndEnd()
     busy::Begin(&bar);
     QVERIFY(busy::HourglassShown());
     QCOMPARE(busy::StatusText(&bar), QStringLiteral("Stand by ..."));
-    bar.showMessage(QString());  // what a menu's status tip does
+    bar.showMessage(QString()); // what a menu's status tip does
     QCOMPARE(busy::StatusText(&bar), QStringLiteral("Stand by ..."));
     busy::End(&bar);
     QVERIFY(!busy::HourglassShown());

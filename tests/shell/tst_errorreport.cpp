@@ -15,17 +15,28 @@ void TestErrorReport::fullStopRule_data()
 {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("plain") << "Disk full" << "Disk full.";
-    QTest::newRow("ends in full stop") << "Done." << "Done.";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("question mark sorts after") << "Why?" << "Why?.";
-    QTest::newRow("slash sorts after") << "a/" << "a/.";
-    QTest::newRow("hyphen sorts before") << "range 1-" << "range 1-";
-    QTest::newRow("comma sorts before") << "x," << "x,";
-    QTest::newRow("blank sorts before") << "trailing " << "trailing ";
-    QTest::newRow("percent sorts before") << "50%" << "50%";
-    QTest::newRow("quote sorts before") << "'abc'" << "'abc'";
-    QTest::newRow("integer error") << "'x' is not a valid integer value" << "'x' is not a valid integer value.";
+    QTest::newRow("plain") << "Disk full"
+                           << "Disk full.";
+    QTest::newRow("ends in full stop") << "Done."
+                                       << "Done.";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("question mark sorts after") << "Why?"
+                                               << "Why?.";
+    QTest::newRow("slash sorts after") << "a/"
+                                       << "a/.";
+    QTest::newRow("hyphen sorts before") << "range 1-"
+                                         << "range 1-";
+    QTest::newRow("comma sorts before") << "x,"
+                                        << "x,";
+    QTest::newRow("blank sorts before") << "trailing "
+                                        << "trailing ";
+    QTest::newRow("percent sorts before") << "50%"
+                                          << "50%";
+    QTest::newRow("quote sorts before") << "'abc'"
+                                        << "'abc'";
+    QTest::newRow("integer error") << "'x' is not a valid integer value"
+                                   << "'x' is not a valid integer value.";
     QTest::newRow("cyrillic") << QString::fromUtf8("Ошибка") << QString::fromUtf8("Ошибка.");
 }
 
@@ -92,7 +103,7 @@ void TestErrorReport::escapedEventErrorShowsBox()
     SeenBox seen;
     captureAndClose(&seen);
     QEvent event(QEvent::User);
-    QVERIFY(QCoreApplication::sendEvent(&receiver, &event));  // handled, not fatal
+    QVERIFY(QCoreApplication::sendEvent(&receiver, &event)); // handled, not fatal
     QCOMPARE(seen.text, QStringLiteral("Cannot read the drive."));
     QCOMPARE(seen.caption, QStringLiteral("Quorvix 2000"));
 }

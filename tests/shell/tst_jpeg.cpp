@@ -19,7 +19,8 @@ QByteArray fixture(const char* name)
 
 bool near(QRgb pixel, int red, int green, int blue)
 {
-    return qAbs(qRed(pixel) - red) < 24 && qAbs(qGreen(pixel) - green) < 24 && qAbs(qBlue(pixel) - blue) < 24;
+    return qAbs(qRed(pixel) - red) < 24 && qAbs(qGreen(pixel) - green) < 24 &&
+           qAbs(qBlue(pixel) - blue) < 24;
 }
 
 } // namespace
@@ -45,7 +46,7 @@ void TestJpeg::corruptDataRaises_data()
     const QByteArray good = fixture("halves.jpg");
     QVERIFY(good.size() > 100);
     QByteArray badMarker = good;
-    badMarker[2] = '\x00';  // the first segment marker is gone
+    badMarker[2] = '\x00'; // the first segment marker is gone
     QTest::addColumn<QByteArray>("data");
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("not a jpeg") << QByteArray("GIF89a this is not a picture at all");
@@ -62,13 +63,15 @@ void TestJpeg::corruptDataRaises()
         const QImage image = DecodeJpeg(data);
         QFAIL(qPrintable(QStringLiteral("decoded %1 x %2").arg(image.width()).arg(image.height())));
     } catch (const JpegError& error) {
-        QVERIFY(QString::fromUtf8(error.what()).startsWith(QStringLiteral("Cannot decode the picture: ")));
+        QVERIFY(QString::fromUtf8(error.what())
+                    .startsWith(QStringLiteral("Cannot decode the picture: ")));
     }
 }
 
 void TestJpeg::missingFileRaises()
 {
-    QVERIFY_THROWS_EXCEPTION(JpegError, LoadJpeg(QStringLiteral(QUORVIX_TEST_DATA "/shell/none.jpg")));
+    QVERIFY_THROWS_EXCEPTION(JpegError,
+                             LoadJpeg(QStringLiteral(QUORVIX_TEST_DATA "/shell/none.jpg")));
 }
 
 void TestJpeg::shippedPictureSizes_data()
@@ -81,8 +84,8 @@ void TestJpeg::shippedPictureSizes_data()
     QTest::newRow("band") << resources::BandBackground << QSize(128, 128);
     for (int index = 0; index < resources::ToolBarImageCount; ++index)
         QTest::addRow("tool bar %d", index) << resources::ToolBarImage(index) << QSize(24, 24);
-    for (const char* name : {"PROCESSOR", "MEMORY", "VIDEO", "HDD", "MONITOR", "CDROM", "MOUSE", "WINDOWS",
-                             "COMPUTER", "USERS"})
+    for (const char* name : {"PROCESSOR", "MEMORY", "VIDEO", "HDD", "MONITOR", "CDROM", "MOUSE",
+                             "WINDOWS", "COMPUTER", "USERS"})
         QTest::newRow(name) << resources::IconPath(QString::fromLatin1(name)) << QSize(32, 32);
 }
 

@@ -1,10 +1,10 @@
 #include "tst_classes.h"
 
 #include "Fixture.h"
+#include "bench/Scaling.h"
 #include "controls/Busy.h"
 #include "database/ComparisonDatabase.h"
 #include "shell/Fonts.h"
-#include "bench/Scaling.h"
 #include "ui_Unit1.h"
 #include "ui_Unit5.h"
 
@@ -85,7 +85,8 @@ void TestMainWindow::readyAfterActivation()
     QCOMPARE(ui.Edit4->text(), QStringLiteral("/ 100 Gb; /home 200 Gb"));
     QCOMPARE(ui.Memo1->toPlainText(), QStringLiteral("Press Start ..."));
     // Centred on the screen.
-    const QPoint offset = f.form().geometry().center() - f.form().screen()->availableGeometry().center();
+    const QPoint offset =
+        f.form().geometry().center() - f.form().screen()->availableGeometry().center();
     QVERIFY2(qAbs(offset.x()) <= 2 && qAbs(offset.y()) <= 2,
              qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
 }
@@ -96,11 +97,11 @@ void TestMainWindow::reactivationRefillsFields()
     Ui::TForm1& ui = f.form().ui();
     QVERIFY(f.showAndActivate());
     f.fields.processor = QStringLiteral("A processor name far too long for the field, 2400 MHz");
-    f.fields.os.reset();  // the version key could not be read this time
+    f.fields.os.reset(); // the version key could not be read this time
     QTest::mouseClick(ui.ToolButton1, Qt::LeftButton);
     QCOMPARE(f.gatherCount, 2);
     QCOMPARE(ui.Edit1->text(), f.fields.processor);
-    QCOMPARE(ui.Edit1->cursorPosition(), 0);  // the start of the text shows
+    QCOMPARE(ui.Edit1->cursorPosition(), 0); // the start of the text shows
     QCOMPARE(ui.Edit5->text(), QStringLiteral("Debian GNU/Linux 12 (bookworm)"));
 }
 
@@ -166,16 +167,21 @@ void TestMainWindow::icons_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("resource");
     QTest::addColumn<QPoint>("place");
-    const char* overview[] = {"PROCESSOR", "MEMORY", "VIDEO", "MONITOR", "HDD",
-                              "CDROM", "MOUSE", "WINDOWS", "COMPUTER", "USERS"};
+    const char* overview[] = {"PROCESSOR", "MEMORY", "VIDEO",   "MONITOR",  "HDD",
+                              "CDROM",     "MOUSE",  "WINDOWS", "COMPUTER", "USERS"};
     const int tops[] = {4, 40, 76, 112, 140, 184, 220, 256, 292, 328};
     for (int row = 0; row < 10; ++row)
-        QTest::newRow(overview[row]) << QStringLiteral("ResourceImage%1").arg(row + 1)
-                                     << QString::fromLatin1(overview[row]) << QPoint(9, tops[row] + 1);
-    QTest::newRow("processor page") << "ResourceImage11" << "PROCESSOR" << QPoint(0, 307);
-    QTest::newRow("memory page") << "ResourceImage12" << "MEMORY" << QPoint(0, 304);
-    QTest::newRow("video page") << "ResourceImage13" << "VIDEO" << QPoint(0, 307);
-    QTest::newRow("hdd page") << "ResourceImage14" << "HDD" << QPoint(0, 306);
+        QTest::newRow(overview[row])
+            << QStringLiteral("ResourceImage%1").arg(row + 1) << QString::fromLatin1(overview[row])
+            << QPoint(9, tops[row] + 1);
+    QTest::newRow("processor page") << "ResourceImage11"
+                                    << "PROCESSOR" << QPoint(0, 307);
+    QTest::newRow("memory page") << "ResourceImage12"
+                                 << "MEMORY" << QPoint(0, 304);
+    QTest::newRow("video page") << "ResourceImage13"
+                                << "VIDEO" << QPoint(0, 307);
+    QTest::newRow("hdd page") << "ResourceImage14"
+                              << "HDD" << QPoint(0, 306);
 }
 
 void TestMainWindow::icons()
@@ -237,17 +243,39 @@ void TestMainWindow::menu_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("shortcut");
-    QTest::newRow("database") << "N17" << "Comparision data &base" << "F3";
-    QTest::newRow("save results") << "N6" << "&Save results" << "F2";
-    QTest::newRow("exit") << "N3" << "E&xit" << "Alt+F4";
-    QTest::newRow("all tests") << "N10" << "All tests" << "Ctrl+F";
-    QTest::newRow("processor") << "N11" << "Processor" << "Ctrl+P";
-    QTest::newRow("memory") << "N12" << "Memory" << "Ctrl+M";
-    QTest::newRow("video") << "N13" << "Video (GDI)" << "Ctrl+V";
-    QTest::newRow("hdd") << "N14" << "HDD" << "Ctrl+D";
-    QTest::newRow("help") << "N16" << "Quorvix help" << "F1";
-    QTest::newRow("web site") << "WebSiteItem" << "https://quorvix.example/" << "";
-    QTest::newRow("about") << "N5" << "About ..." << "";
+    QTest::newRow("database") << "N17"
+                              << "Comparision data &base"
+                              << "F3";
+    QTest::newRow("save results") << "N6"
+                                  << "&Save results"
+                                  << "F2";
+    QTest::newRow("exit") << "N3"
+                          << "E&xit"
+                          << "Alt+F4";
+    QTest::newRow("all tests") << "N10"
+                               << "All tests"
+                               << "Ctrl+F";
+    QTest::newRow("processor") << "N11"
+                               << "Processor"
+                               << "Ctrl+P";
+    QTest::newRow("memory") << "N12"
+                            << "Memory"
+                            << "Ctrl+M";
+    QTest::newRow("video") << "N13"
+                           << "Video (GDI)"
+                           << "Ctrl+V";
+    QTest::newRow("hdd") << "N14"
+                         << "HDD"
+                         << "Ctrl+D";
+    QTest::newRow("help") << "N16"
+                          << "Quorvix help"
+                          << "F1";
+    QTest::newRow("web site") << "WebSiteItem"
+                              << "https://quorvix.example/"
+                              << "";
+    QTest::newRow("about") << "N5"
+                           << "About ..."
+                           << "";
 }
 
 void TestMainWindow::menu()
@@ -316,16 +344,22 @@ void TestMainWindow::commandsDoNotRaisePageChange_data()
     QTest::addColumn<int>("outer");
     QTest::addColumn<int>("inner");
     const QString activate = QStringLiteral("FormActivate");
-    QTest::newRow("processor") << QStringList{"ToolButton5"} << false << QStringList{"Button1Click"} << 1 << 0;
-    QTest::newRow("memory") << QStringList{"ToolButton6"} << false << QStringList{"Button3Click"} << 1 << 1;
-    QTest::newRow("video measures") << QStringList{"ToolButton7"} << false << QStringList{"Button5Click"} << 1 << 2;
-    QTest::newRow("hdd") << QStringList{"ToolButton9"} << false << QStringList{"Button4Click"} << 1 << 3;
+    QTest::newRow("processor") << QStringList{"ToolButton5"} << false << QStringList{"Button1Click"}
+                               << 1 << 0;
+    QTest::newRow("memory") << QStringList{"ToolButton6"} << false << QStringList{"Button3Click"}
+                            << 1 << 1;
+    QTest::newRow("video measures")
+        << QStringList{"ToolButton7"} << false << QStringList{"Button5Click"} << 1 << 2;
+    QTest::newRow("hdd") << QStringList{"ToolButton9"} << false << QStringList{"Button4Click"} << 1
+                         << 3;
     QTest::newRow("all tests refreshes overview first")
         << QStringList{"ToolButton2"} << false << QStringList{activate, "Button2Click"} << 1 << 4;
     QTest::newRow("overview keeps the inner page")
-        << QStringList{"ToolButton9", "ToolButton1"} << false << QStringList{"Button4Click", activate} << 0 << 3;
+        << QStringList{"ToolButton9", "ToolButton1"} << false
+        << QStringList{"Button4Click", activate} << 0 << 3;
     QTest::newRow("re-runs a chart with bars")
-        << QStringList{"ToolButton6", "ToolButton6"} << true << QStringList{"Button3Click", "Button3Click"} << 1 << 1;
+        << QStringList{"ToolButton6", "ToolButton6"} << true
+        << QStringList{"Button3Click", "Button3Click"} << 1 << 1;
 }
 
 void TestMainWindow::commandsDoNotRaisePageChange()
@@ -353,10 +387,14 @@ void TestMainWindow::shortcutsReachHandlers_data()
     QTest::addColumn<QKeySequence>("keys");
     QTest::addColumn<QStringList>("handlers");
     QTest::addColumn<int>("inner");
-    QTest::newRow("Ctrl+P") << QKeySequence(QStringLiteral("Ctrl+P")) << QStringList{"Button1Click"} << 0;
-    QTest::newRow("Ctrl+M") << QKeySequence(QStringLiteral("Ctrl+M")) << QStringList{"Button3Click"} << 1;
-    QTest::newRow("Ctrl+V") << QKeySequence(QStringLiteral("Ctrl+V")) << QStringList{"Button5Click"} << 2;
-    QTest::newRow("Ctrl+D") << QKeySequence(QStringLiteral("Ctrl+D")) << QStringList{"Button4Click"} << 3;
+    QTest::newRow("Ctrl+P") << QKeySequence(QStringLiteral("Ctrl+P")) << QStringList{"Button1Click"}
+                            << 0;
+    QTest::newRow("Ctrl+M") << QKeySequence(QStringLiteral("Ctrl+M")) << QStringList{"Button3Click"}
+                            << 1;
+    QTest::newRow("Ctrl+V") << QKeySequence(QStringLiteral("Ctrl+V")) << QStringList{"Button5Click"}
+                            << 2;
+    QTest::newRow("Ctrl+D") << QKeySequence(QStringLiteral("Ctrl+D")) << QStringList{"Button4Click"}
+                            << 3;
     QTest::newRow("Ctrl+F") << QKeySequence(QStringLiteral("Ctrl+F"))
                             << QStringList{"FormActivate", "Button2Click"} << 4;
     QTest::newRow("F2 does nothing") << QKeySequence(QStringLiteral("F2")) << QStringList{} << 0;
@@ -395,7 +433,7 @@ void TestMainWindow::enterPressesPageDefault()
     Ui::TForm1& ui = f.form().ui();
     QVERIFY(f.showAndActivate());
     fillAllCharts(ui);
-    QTest::keyClick(&f.form(), Qt::Key_Return);  // overview: no default button
+    QTest::keyClick(&f.form(), Qt::Key_Return); // overview: no default button
     clickTab(ui.PageControl1, 1);
     clickTab(ui.PageControl2, page);
     QCOMPARE(f.takeHandlers(), QStringList{QStringLiteral("FormActivate")});
@@ -405,7 +443,7 @@ void TestMainWindow::enterPressesPageDefault()
     tabs->setFocus();
     QTest::keyClick(tabs, Qt::Key_Return);
     QCOMPARE(f.takeHandlers(), QStringList{handler});
-    if (page == 4) {  // also from the read-only log
+    if (page == 4) { // also from the read-only log
         ui.Memo1->setFocus();
         QTest::keyClick(ui.Memo1, Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(f.takeHandlers(), QStringList{handler});
@@ -419,7 +457,7 @@ void TestMainWindow::driveListChangeRunsDiskTest()
     QVERIFY(f.showAndActivate());
     QTest::mouseClick(ui.ToolButton9, Qt::LeftButton);
     f.takeHandlers();
-    ui.ComboBox1->setCurrentIndex(1);  // not the user's choice
+    ui.ComboBox1->setCurrentIndex(1); // not the user's choice
     ui.ComboBox1->setCurrentIndex(0);
     QCOMPARE(f.takeHandlers(), QStringList{});
     ui.ComboBox1->setFocus();
@@ -490,7 +528,8 @@ void TestMainWindow::helpAndWebSite()
     QDir::setCurrent(previous);
     f.form().ui().WebSiteItem->trigger();
     QCOMPARE(f.openedUrls.size(), 2);
-    QCOMPARE(f.openedUrls[0], QUrl::fromLocalFile(f.directory.filePath(QStringLiteral("doc/help.htm"))));
+    QCOMPARE(f.openedUrls[0],
+             QUrl::fromLocalFile(f.directory.filePath(QStringLiteral("doc/help.htm"))));
     QCOMPARE(f.openedUrls[1], QUrl(QStringLiteral("https://quorvix.example/")));
 }
 
@@ -526,7 +565,7 @@ void TestMainWindow::exitClosesAndReleases()
     QCOMPARE(closed.count(), 1);
     QVERIFY(!f.form().isVisible());
     f.takeHandlers();
-    f.form().FormActivate();  // after closing there is nothing to refresh
+    f.form().FormActivate(); // after closing there is nothing to refresh
     QCOMPARE(f.takeHandlers(), QStringList{});
 }
 
@@ -557,7 +596,8 @@ void TestMainWindow::fontsRegistered()
     // content area behind them.
     const QColor pages = ui.Panel2->palette().color(QPalette::Window);
     QVERIFY(ui.Panel2->autoFillBackground());
-    for (QWidget* caption : std::initializer_list<QWidget*>{ui.Label14, ui.Label17, ui.Label13, ui.RadioButton1})
+    for (QWidget* caption :
+         std::initializer_list<QWidget*>{ui.Label14, ui.Label17, ui.Label13, ui.RadioButton1})
         QVERIFY(caption->palette().color(QPalette::WindowText) != pages);
     QVERIFY(pages != QColor(Qt::black));
     QTemporaryDir empty;

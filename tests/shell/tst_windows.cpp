@@ -66,7 +66,8 @@ void TestWindows::aboutBoxContent()
     QVERIFY(ui.Label6->text().contains(QStringLiteral("the Quorvix 2000 team")));
     QVERIFY(ui.Label7->text().contains(QStringLiteral("the Quorvix 2000 team")));
     QCOMPARE(ui.Button1->text(), QStringLiteral("Ok"));
-    QVERIFY(ui.Label6->x() >= ui.Label5->x() + ui.Label5->fontMetrics().horizontalAdvance(ui.Label5->text()));
+    QVERIFY(ui.Label6->x() >=
+            ui.Label5->x() + ui.Label5->fontMetrics().horizontalAdvance(ui.Label5->text()));
     QCOMPARE(ui.Image1->pixmap().size(), QSize(100, 135));
     // The yellow title lies over the black one, which shows as a shadow 4 px
     // right and down.

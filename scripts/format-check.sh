@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Fails when a tracked C++ source does not follow .clang-format.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+git ls-files -z '*.cpp' '*.h' | xargs -0 -r clang-format --dry-run -Werror
+echo "format-check: every tracked source follows .clang-format"
