@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/MyChart.h"
+#include "controls/ChartBars.h"
 
 namespace bench {
 

@@ -1,9 +1,10 @@
 #include "bench/ProcessorPage.h"
 
+#include "bench/Kernels.h"
 #include "bench/ReferenceRows.h"
+#include "bench/Scaling.h"
 #include "bench/Scores.h"
-#include "bench/Test.h"
-#include "controls/MyChart.h"
+#include "controls/Chart.h"
 
 namespace bench {
 
@@ -12,17 +13,17 @@ ProcessorKernels RealProcessorKernels()
     return {CpuTest, FpuTest};
 }
 
-void RefreshProcessorPage(TMyChart& chart, const ComparisonDatabase& database,
+void RefreshProcessorPage(Chart& chart, const ComparisonDatabase& database, BenchState& state,
                           const ProcessorKernels& kernels)
 {
     LoadReferenceRows(chart, database, ProcessorPageRows());
 
-    LastCpuCount = kernels.cpuTest();
-    chart.Bars.Items[0].Value = CpuScore(LastCpuCount);
+    state.LastCpuCount = kernels.cpuTest();
+    chart.bars().Items[0].Value = CpuScore(state.LastCpuCount, state.reference);
     chart.Redraw();
 
-    LastFpuCount = kernels.fpuTest();
-    chart.Bars.Items[1].Value = FpuScore(LastFpuCount);
+    state.LastFpuCount = kernels.fpuTest();
+    chart.bars().Items[1].Value = FpuScore(state.LastFpuCount, state.reference);
     chart.Redraw();
 }
 

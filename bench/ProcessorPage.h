@@ -3,15 +3,12 @@
 #include <cstdint>
 #include <functional>
 
+class Chart;
 class ComparisonDatabase;
-class TMyChart;
 
 namespace bench {
 
-// Raw pass counts of the last processor refresh, 0 until the first; the
-// results log prints them beside the scores.
-inline std::int32_t LastCpuCount = 0;
-inline std::int32_t LastFpuCount = 0;
+struct BenchState;
 
 // The two kernels the processor page runs; tests put fast fakes here.
 struct ProcessorKernels
@@ -25,9 +22,10 @@ ProcessorKernels RealProcessorKernels();
 
 // The work of the processor page's refresh between the caller's busy-frame
 // steps: reference rows into `chart`, then the integer score into bar 0 and
-// the floating-point score into bar 1, each followed by a redraw. Errors
-// (a rejected row value, a 0 reference count) propagate to the caller.
-void RefreshProcessorPage(TMyChart& chart, const ComparisonDatabase& database,
+// the floating-point score into bar 1, each followed by a redraw; the pass
+// counts go into `state`. Errors (a rejected row value, a 0 reference count)
+// propagate to the caller.
+void RefreshProcessorPage(Chart& chart, const ComparisonDatabase& database, BenchState& state,
                           const ProcessorKernels& kernels = RealProcessorKernels());
 
 } // namespace bench

@@ -1,16 +1,16 @@
 #include "bench/ReferenceRows.h"
 
-#include "controls/MyChart.h"
+#include "controls/Chart.h"
 #include "database/ComparisonDatabase.h"
 
 namespace bench {
 namespace {
 
-void addBar(TMyChart& chart, const QString& caption, std::int32_t value, const BarColors& colors)
+void addBar(Chart& chart, const QString& caption, std::int32_t value, const BarColors& colors)
 {
     const int index = chart.AddBar(caption, value, colors.color);
     if (index >= 0)
-        chart.Bars.Items[index].GradientColor = colors.gradientColor;
+        chart.bars().Items[index].GradientColor = colors.gradientColor;
 }
 
 std::int32_t barValue(const QString& text, int field)
@@ -18,9 +18,9 @@ std::int32_t barValue(const QString& text, int field)
     return TextToInteger(field < 0 ? text : ExtractField(text, field));
 }
 
-bool rowFits(const TMyChart& chart, const ChartPageRows& page)
+bool rowFits(const Chart& chart, const ChartPageRows& page)
 {
-    return chart.Bars.Count + 1 + page.rowBars.size() <= TMyChartBars::Capacity;
+    return chart.bars().Count + 1 + page.rowBars.size() <= TMyChartBars::Capacity;
 }
 
 ChartPageRows singleValuePage(const QString& section, const QString& missingKeyDefault,
@@ -34,8 +34,7 @@ ChartPageRows singleValuePage(const QString& section, const QString& missingKeyD
 
 } // namespace
 
-void LoadReferenceRows(TMyChart& chart, const ComparisonDatabase& database,
-                       const ChartPageRows& page)
+void LoadReferenceRows(Chart& chart, const ComparisonDatabase& database, const ChartPageRows& page)
 {
     chart.BeginUpdate();
     chart.Clear();

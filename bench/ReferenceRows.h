@@ -6,7 +6,7 @@
 #include <QString>
 
 class ComparisonDatabase;
-class TMyChart;
+class Chart;
 
 namespace bench {
 
@@ -43,8 +43,7 @@ struct ChartPageRows
 // that TextToInteger rejects raises its DatabaseError; the bars added so far
 // stay and automatic redraw stays off. Rows that would not fit whole into
 // the chart's fixed number of bars are left out.
-void LoadReferenceRows(TMyChart& chart, const ComparisonDatabase& database,
-                       const ChartPageRows& page);
+void LoadReferenceRows(Chart& chart, const ComparisonDatabase& database, const ChartPageRows& page);
 
 // The processor page: own bars "Your CPU" and "FPU"; per row "<key> CPU" from
 // field 0 and "FPU" from field 1.

@@ -4,12 +4,14 @@
 
 namespace bench {
 
-void LoadScaling(const ComparisonDatabase& database)
+ReferenceMachine LoadScaling(const ComparisonDatabase& database)
 {
     const QString section = QStringLiteral("DATA");
-    PIIMultCPU = database.ReadNumber(section, QStringLiteral("PIIMultCPU"), 0);
-    PIIMultFPU = database.ReadNumber(section, QStringLiteral("PIIMultFPU"), 0);
-    PIIFreq = database.ReadNumber(section, QStringLiteral("PIIFreq"), 0);
+    ReferenceMachine machine;
+    machine.PIIMultCPU = database.ReadNumber(section, QStringLiteral("PIIMultCPU"), 0);
+    machine.PIIMultFPU = database.ReadNumber(section, QStringLiteral("PIIMultFPU"), 0);
+    machine.PIIFreq = database.ReadNumber(section, QStringLiteral("PIIFreq"), 0);
+    return machine;
 }
 
 } // namespace bench

@@ -6,13 +6,27 @@ class ComparisonDatabase;
 
 namespace bench {
 
-// The reference machine from section DATA of base.ini; the main window reads
-// them afresh at every activation. 0 stands for a missing or unreadable key.
-inline std::int32_t PIIMultCPU = 0; // CpuTest count of the reference machine
-inline std::int32_t PIIMultFPU = 0; // FpuTest count of the reference machine
-inline std::int32_t PIIFreq = 0;    // the score the reference machine gets
+// The reference machine from section DATA of base.ini. 0 stands for a
+// missing or unreadable key.
+struct ReferenceMachine
+{
+    std::int32_t PIIMultCPU = 0; // CpuTest count of the reference machine
+    std::int32_t PIIMultFPU = 0; // FpuTest count of the reference machine
+    std::int32_t PIIFreq = 0;    // the score the reference machine gets
+};
 
 // Reads the three values from section DATA; missing keys read as 0.
-void LoadScaling(const ComparisonDatabase& database);
+ReferenceMachine LoadScaling(const ComparisonDatabase& database);
+
+// What the benchmarks keep between commands, owned by whoever runs them (the
+// main window, a report run): the reference machine, read afresh at every
+// activation, and the raw pass counts of the last processor refresh (0 until
+// the first), which the results log prints beside the scores.
+struct BenchState
+{
+    ReferenceMachine reference;
+    std::int32_t LastCpuCount = 0;
+    std::int32_t LastFpuCount = 0;
+};
 
 } // namespace bench

@@ -1,7 +1,6 @@
 #include "bench/Scores.h"
 
 #include "bench/BenchError.h"
-#include "bench/Scaling.h"
 
 #include <cmath>
 #include <limits>
@@ -12,7 +11,8 @@ namespace bench {
 std::int32_t ScaleCount(std::int32_t count, std::int32_t referenceCount,
                         std::int32_t referenceScore, const char* referenceName)
 {
-    if (referenceCount == 0)
+    // A negative count would draw a blank own bar as if measured.
+    if (referenceCount <= 0)
         throw BenchError(std::string(referenceName) + " is missing or 0 in base.ini");
     long double score = static_cast<long double>(count) / referenceCount;
     score *= referenceScore;
@@ -27,14 +27,14 @@ std::int32_t ScaleCount(std::int32_t count, std::int32_t referenceCount,
     return static_cast<std::int32_t>(score);
 }
 
-std::int32_t CpuScore(std::int32_t count)
+std::int32_t CpuScore(std::int32_t count, const ReferenceMachine& reference)
 {
-    return ScaleCount(count, PIIMultCPU, PIIFreq, "PIIMultCPU");
+    return ScaleCount(count, reference.PIIMultCPU, reference.PIIFreq, "PIIMultCPU");
 }
 
-std::int32_t FpuScore(std::int32_t count)
+std::int32_t FpuScore(std::int32_t count, const ReferenceMachine& reference)
 {
-    return ScaleCount(count, PIIMultFPU, PIIFreq, "PIIMultFPU");
+    return ScaleCount(count, reference.PIIMultFPU, reference.PIIFreq, "PIIMultFPU");
 }
 
 } // namespace bench

@@ -51,12 +51,8 @@ void TMyChart::Clear()
 
 int TMyChart::AddBar(const QString& caption, std::int32_t value, TColor color)
 {
-    if (Bars.Count < 0 || Bars.Count >= TMyChartBars::Capacity)
-        return -1;
-    const int index = Bars.Count;
-    Bars.Items[std::size_t(index)] = {caption, m_gradientColor, color, value};
-    ++Bars.Count;
-    if (m_autoRedraw)
+    const int index = AppendBar(Bars, caption, value, color, m_gradientColor);
+    if (index >= 0 && m_autoRedraw)
         Redraw();
     return index;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/ChartBars.h"
+#include "controls/Chart.h"
 
 #include <QImage>
 #include <QWidget>
@@ -17,7 +17,7 @@
 // The chart's colour is the palette's Window role (inherited from the parent
 // unless set); captions use the WindowText role and the widget's font; values
 // are white.
-class TMyChart : public QWidget
+class TMyChart : public QWidget, public Chart
 {
     Q_OBJECT
     Q_PROPERTY(int Border READ border WRITE setBorder)
@@ -39,12 +39,13 @@ public:
     TColor color() const;
     void setColor(TColor color);
 
-    void BeginUpdate();
-    void EndUpdate();
-    void Redraw();
-    void Clear();
-    // Returns the new bar's index, or -1 when the list is full (the bar is dropped).
-    int AddBar(const QString& caption, std::int32_t value, TColor color);
+    void BeginUpdate() override;
+    void EndUpdate() override;
+    void Redraw() override;
+    void Clear() override;
+    int AddBar(const QString& caption, std::int32_t value, TColor color) override;
+    TMyChartBars& bars() override { return Bars; }
+    const TMyChartBars& bars() const override { return Bars; }
 
     // Creates or re-creates the picture at the widget's size and renders it
     // when it is not valid. The paint event calls it before copying.

@@ -1,17 +1,11 @@
 #pragma once
 
+#include "database/DatabaseError.h"
+#include "database/ValueText.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-#include <stdexcept>
-
-// Raised by every operation that fails; the message is the text the user sees.
-class DatabaseError : public std::runtime_error
-{
-public:
-    explicit DatabaseError(const QString& message) : std::runtime_error(message.toStdString()) {}
-};
 
 // One row of a list section as the editor writes it back: key = value.
 struct DatabaseRow
@@ -65,11 +59,3 @@ public:
 private:
     QString m_path;
 };
-
-// The n-th field (from 0) of a list of fields separated by blanks, commas or
-// semicolons.
-QString ExtractField(const QString& value, int n);
-
-// Strict integer conversion; throws DatabaseError
-// "'<text>' is not a valid integer value".
-int TextToInteger(const QString& text);

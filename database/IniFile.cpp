@@ -1,6 +1,6 @@
 #include "database/IniFile.h"
 
-#include "database/ComparisonDatabase.h"
+#include "database/DatabaseError.h"
 
 #include <QFile>
 #include <QFileInfo>

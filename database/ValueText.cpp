@@ -1,6 +1,6 @@
 #include "database/ValueText.h"
 
-#include "database/ComparisonDatabase.h"
+#include "database/DatabaseError.h"
 
 #include <cstdint>
 

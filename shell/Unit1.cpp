@@ -217,7 +217,7 @@ void TForm1::FormActivate()
     if (!m_database)
         return; // closed: the program is ending
     const busy::Hourglass hourglass;
-    bench::LoadScaling(*m_database);
+    m_benchState.reference = bench::LoadScaling(*m_database);
     busy::SetStatusText(m_ui->StatusBar1, busy::StandardStatusText);
     busy::ProcessPendingEvents();
     fillOverview(m_services.gatherOverview());

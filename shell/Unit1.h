@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bench/ProcessorPage.h"
+#include "bench/Scaling.h"
 #include "sysinfo/Overview.h"
 
 #include <QMainWindow>
@@ -50,6 +51,8 @@ public:
     // The named components, for the pages, the log and the editor.
     Ui::TForm1& ui() const { return *m_ui; }
     ComparisonDatabase& database() const { return *m_database; }
+    // The reference machine read at the last activation and the last pass counts.
+    const bench::BenchState& benchState() const { return m_benchState; }
 
     // The windows the commands show; set once after all windows exist.
     void setWindows(QDialog* editor, QDialog* about);
@@ -111,6 +114,7 @@ private:
     std::unique_ptr<Ui::TForm1> m_ui;
     TForm1Services m_services;
     std::unique_ptr<ComparisonDatabase> m_database;
+    bench::BenchState m_benchState;
     QDialog* m_editor = nullptr;
     QDialog* m_about = nullptr;
     bool m_settingPages = false;

@@ -105,7 +105,8 @@ void TForm1::Button1Click()
     // Not a scope guard: a refresh that fails leaves the busy state showing
     // until the next refresh finishes.
     busy::Begin(m_ui->StatusBar1);
-    bench::RefreshProcessorPage(*m_ui->MyChart1, *m_database, m_services.processorKernels);
+    bench::RefreshProcessorPage(*m_ui->MyChart1, *m_database, m_benchState,
+                                m_services.processorKernels);
     busy::End(m_ui->StatusBar1);
 }
 

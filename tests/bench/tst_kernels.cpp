@@ -1,6 +1,6 @@
 #include "tst_kernels.h"
 
-#include "bench/Test.h"
+#include "bench/Kernels.h"
 #include "bench/TimedWindow.h"
 
 #include <QList>

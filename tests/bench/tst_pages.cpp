@@ -1,11 +1,12 @@
 #include "tst_pages.h"
 
+#include "RecordingChart.h"
+
 #include "bench/BarColors.h"
 #include "bench/BenchError.h"
 #include "bench/ProcessorPage.h"
 #include "bench/ReferenceRows.h"
 #include "bench/Scaling.h"
-#include "controls/MyChart.h"
 #include "database/ComparisonDatabase.h"
 
 #include <QFile>
@@ -43,11 +44,11 @@ QString describe(const Bars& bars)
     return lines.join('\n');
 }
 
-Bars barsOf(const TMyChart& chart)
+Bars barsOf(const Chart& chart)
 {
     Bars bars;
-    for (int i = 0; i < chart.Bars.Count; ++i) {
-        const TMyChartBar& bar = chart.Bars.Items[i];
+    for (int i = 0; i < chart.bars().Count; ++i) {
+        const TMyChartBar& bar = chart.bars().Items[i];
         bars << Bar{bar.Caption, bar.Value, bar.Color, bar.GradientColor};
     }
     return bars;
@@ -78,25 +79,18 @@ Bar fpu(int value)
     return {"FPU", value, kReferenceFpuBar.color, kReferenceFpuBar.gradientColor};
 }
 
-// A processor chart as the main window sets it up, on screen.
+// A processor chart as the main window sets it up.
 struct ChartFixture
 {
-    TMyChart chart;
+    RecordingChart chart;
 
-    ChartFixture()
-    {
-        chart.setGradientColor(kNavy);
-        chart.resize(372, 302);
-        chart.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&chart));
-    }
+    ChartFixture() { chart.GradientColor = kNavy; }
 
-    int rendersAfterEvents()
-    {
-        QCoreApplication::processEvents();
-        return chart.renderCount();
-    }
+    int rendersAfterEvents() const { return chart.renders; }
 };
+
+// The reference machine of the tests: 400 and 200 passes score 300.
+BenchState g_state;
 
 ProcessorKernels fakeKernels(int cpuCount, int fpuCount)
 {
@@ -120,18 +114,13 @@ void TestBenchmarkPages::init()
 {
     g_dir = new QTemporaryDir;
     QVERIFY(g_dir->isValid());
-    PIIMultCPU = 400;
-    PIIMultFPU = 200;
-    PIIFreq = 300;
-    LastCpuCount = 0;
-    LastFpuCount = 0;
+    g_state = BenchState{{400, 200, 300}, 0, 0};
 }
 
 void TestBenchmarkPages::cleanup()
 {
     delete g_dir;
     g_dir = nullptr;
-    PIIMultCPU = PIIMultFPU = PIIFreq = 0;
 }
 
 void TestBenchmarkPages::loadsRowsInFileOrder_data()
@@ -161,27 +150,27 @@ void TestBenchmarkPages::loadsRowsInFileOrder()
     ChartFixture fixture;
     const ComparisonDatabase database = databaseWith(contents);
 
-    RefreshProcessorPage(fixture.chart, database, fakeKernels(600, 300));
+    RefreshProcessorPage(fixture.chart, database, g_state, fakeKernels(600, 300));
 
     // 600 of 400 and 300 of 200 at 300: both 450.
     const Bars expected = Bars{own(450), ownFpu(450)} + rows;
     const Bars actual = barsOf(fixture.chart);
     QVERIFY2(actual == expected, qPrintable(describe(actual) + "\n---\n" + describe(expected)));
-    QCOMPARE(LastCpuCount, 600);
-    QCOMPARE(LastFpuCount, 300);
+    QCOMPARE(g_state.LastCpuCount, 600);
+    QCOMPARE(g_state.LastFpuCount, 300);
 }
 
 void TestBenchmarkPages::spacerKeepsTheChartsGradient()
 {
     ChartFixture fixture;
-    fixture.chart.setGradientColor(kBlack);
+    fixture.chart.GradientColor = kBlack;
     const ComparisonDatabase database = databaseWith("[Processor]\nRef=300,250\n");
 
-    RefreshProcessorPage(fixture.chart, database, fakeKernels(1, 1));
+    RefreshProcessorPage(fixture.chart, database, g_state, fakeKernels(1, 1));
 
-    QCOMPARE(fixture.chart.Bars.Count, 5);
-    QCOMPARE(fixture.chart.Bars.Items[2].GradientColor, kBlack);
-    QCOMPARE(fixture.chart.Bars.Items[3].GradientColor, kReferenceBar.gradientColor);
+    QCOMPARE(fixture.chart.bars().Count, 5);
+    QCOMPARE(fixture.chart.bars().Items[2].GradientColor, kBlack);
+    QCOMPARE(fixture.chart.bars().Items[3].GradientColor, kReferenceBar.gradientColor);
 }
 
 void TestBenchmarkPages::rowsThatDoNotFitAreLeftOut()
@@ -195,12 +184,12 @@ void TestBenchmarkPages::rowsThatDoNotFitAreLeftOut()
     contents += "R34=bad\n";
     ChartFixture fixture;
 
-    RefreshProcessorPage(fixture.chart, databaseWith(contents), fakeKernels(600, 300));
+    RefreshProcessorPage(fixture.chart, databaseWith(contents), g_state, fakeKernels(600, 300));
 
-    QCOMPARE(fixture.chart.Bars.Count, TMyChartBars::Capacity);
-    QCOMPARE(fixture.chart.Bars.Items[99].Caption, QString("R33 CPU"));
-    QCOMPARE(fixture.chart.Bars.Items[99].Value, 33);
-    QCOMPARE(fixture.chart.Bars.Items[100].Value, 7);
+    QCOMPARE(fixture.chart.bars().Count, TMyChartBars::Capacity);
+    QCOMPARE(fixture.chart.bars().Items[99].Caption, QString("R33 CPU"));
+    QCOMPARE(fixture.chart.bars().Items[99].Value, 33);
+    QCOMPARE(fixture.chart.bars().Items[100].Value, 7);
 }
 
 void TestBenchmarkPages::rejectedValueStopsTheRefresh_data()
@@ -225,7 +214,7 @@ void TestBenchmarkPages::rejectedValueStopsTheRefresh()
     QFETCH(QString, message);
     QFETCH(Bars, rows);
     ChartFixture fixture;
-    LastCpuCount = 17;
+    g_state.LastCpuCount = 17;
     bool kernelRan = false;
     const ProcessorKernels kernels{[&] {
                                        kernelRan = true;
@@ -239,7 +228,7 @@ void TestBenchmarkPages::rejectedValueStopsTheRefresh()
     const int rendersBefore = fixture.rendersAfterEvents();
 
     try {
-        RefreshProcessorPage(fixture.chart, database, kernels);
+        RefreshProcessorPage(fixture.chart, database, g_state, kernels);
         QFAIL("no error raised");
     } catch (const DatabaseError& error) {
         QCOMPARE(QString::fromUtf8(error.what()), message);
@@ -249,7 +238,7 @@ void TestBenchmarkPages::rejectedValueStopsTheRefresh()
     const Bars actual = barsOf(fixture.chart);
     QVERIFY2(actual == expected, qPrintable(describe(actual) + "\n---\n" + describe(expected)));
     QVERIFY(!kernelRan);
-    QCOMPARE(LastCpuCount, 17);
+    QCOMPARE(g_state.LastCpuCount, 17);
     // Automatic redraw is still off: adding a bar renders nothing until
     // EndUpdate, which does.
     fixture.chart.AddBar("late", 1, 0);
@@ -278,7 +267,7 @@ void TestBenchmarkPages::singleValuePages()
     QFETCH(QString, section);
     QFETCH(QString, ownCaption);
     ChartFixture fixture;
-    fixture.chart.setGradientColor(kBlack);
+    fixture.chart.GradientColor = kBlack;
     const QByteArray contents =
         "[Processor]\nP=1,2\n[" + section.toUtf8() + "]\nP 200=1234\nK6= 77 \n[Other]\nX=5\n";
 
@@ -300,29 +289,29 @@ void TestBenchmarkPages::singleValuePages()
     } catch (const DatabaseError& error) {
         QCOMPARE(QString::fromUtf8(error.what()), QString("'1,2' is not a valid integer value"));
     }
-    QCOMPARE(fixture.chart.Bars.Count, 2);
+    QCOMPARE(fixture.chart.bars().Count, 2);
 }
 
 void TestBenchmarkPages::fpuBarStaysZeroWhileTheIntegerKernelRuns()
 {
     ChartFixture fixture;
-    TMyChart& chart = fixture.chart;
+    RecordingChart& chart = fixture.chart;
     Bars duringCpu, duringFpu;
     int rendersDuringCpu = 0, rendersDuringFpu = 0;
     const ProcessorKernels kernels{[&] {
                                        duringCpu = barsOf(chart).mid(0, 2);
-                                       rendersDuringCpu = chart.renderCount();
+                                       rendersDuringCpu = chart.renders;
                                        return 600;
                                    },
                                    [&] {
                                        duringFpu = barsOf(chart).mid(0, 2);
-                                       rendersDuringFpu = chart.renderCount();
+                                       rendersDuringFpu = chart.renders;
                                        return 100;
                                    }};
 
     const int rendersBefore = fixture.rendersAfterEvents();
 
-    RefreshProcessorPage(chart, databaseWith("[Processor]\nRef=300,250\n"), kernels);
+    RefreshProcessorPage(chart, databaseWith("[Processor]\nRef=300,250\n"), g_state, kernels);
 
     QCOMPARE(duringCpu, (Bars{own(0), ownFpu(0)}));
     QCOMPARE(duringFpu, (Bars{own(450), ownFpu(0)}));
@@ -332,12 +321,12 @@ void TestBenchmarkPages::fpuBarStaysZeroWhileTheIntegerKernelRuns()
     // score at the end.
     QVERIFY(rendersDuringCpu > rendersBefore);
     QVERIFY(rendersDuringFpu > rendersDuringCpu);
-    QVERIFY(chart.renderCount() > rendersDuringFpu);
+    QVERIFY(chart.renders > rendersDuringFpu);
 }
 
 void TestBenchmarkPages::zeroReferenceStopsBeforeTheBarChanges()
 {
-    PIIMultCPU = 0;
+    g_state.reference.PIIMultCPU = 0;
     ChartFixture fixture;
     bool fpuRan = false;
     const ProcessorKernels kernels{[] { return 600; },
@@ -347,31 +336,34 @@ void TestBenchmarkPages::zeroReferenceStopsBeforeTheBarChanges()
                                    }};
 
     try {
-        RefreshProcessorPage(fixture.chart, databaseWith("[Processor]\nRef=300,250\n"), kernels);
+        RefreshProcessorPage(fixture.chart, databaseWith("[Processor]\nRef=300,250\n"), g_state,
+                             kernels);
         QFAIL("no error raised");
     } catch (const BenchError& error) {
         QCOMPARE(QString::fromUtf8(error.what()),
                  QString("PIIMultCPU is missing or 0 in base.ini"));
     }
-    QCOMPARE(LastCpuCount, 600);
-    QCOMPARE(fixture.chart.Bars.Items[0].Value, 0);
+    QCOMPARE(g_state.LastCpuCount, 600);
+    QCOMPARE(fixture.chart.bars().Items[0].Value, 0);
     QVERIFY(!fpuRan);
 }
 
 void TestBenchmarkPages::shippedDatabaseScoresTheReferenceAtItsClock()
 {
     const ComparisonDatabase shipped(QStringLiteral(QUORVIX_TEST_DATA "/../../resources/base.ini"));
-    LoadScaling(shipped);
-    QVERIFY(PIIMultCPU > 0 && PIIMultFPU > 0 && PIIFreq > 0);
+    g_state.reference = LoadScaling(shipped);
+    const ReferenceMachine reference = g_state.reference;
+    QVERIFY(reference.PIIMultCPU > 0 && reference.PIIMultFPU > 0 && reference.PIIFreq > 0);
     const QStringList rows = shipped.ListKeys(QStringLiteral("Processor"));
     QVERIFY(!rows.isEmpty());
 
     // A machine that counts what the reference counted scores its clock, and
     // every shipped row loads.
     ChartFixture fixture;
-    const ProcessorKernels kernels{[] { return PIIMultCPU; }, [] { return PIIMultFPU; }};
-    RefreshProcessorPage(fixture.chart, shipped, kernels);
-    QCOMPARE(fixture.chart.Bars.Count, 2 + 3 * int(rows.size()));
-    QCOMPARE(fixture.chart.Bars.Items[0].Value, PIIFreq);
-    QCOMPARE(fixture.chart.Bars.Items[1].Value, PIIFreq);
+    const ProcessorKernels kernels{[&] { return reference.PIIMultCPU; },
+                                   [&] { return reference.PIIMultFPU; }};
+    RefreshProcessorPage(fixture.chart, shipped, g_state, kernels);
+    QCOMPARE(fixture.chart.bars().Count, 2 + 3 * int(rows.size()));
+    QCOMPARE(fixture.chart.bars().Items[0].Value, reference.PIIFreq);
+    QCOMPARE(fixture.chart.bars().Items[1].Value, reference.PIIFreq);
 }

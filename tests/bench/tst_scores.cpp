@@ -11,13 +11,6 @@
 
 using bench::BenchError;
 
-void TestScores::cleanup()
-{
-    bench::PIIMultCPU = 0;
-    bench::PIIMultFPU = 0;
-    bench::PIIFreq = 0;
-}
-
 void TestScores::scaling_data()
 {
     QTest::addColumn<int>("count");
@@ -37,7 +30,7 @@ void TestScores::scaling_data()
     // ...and here double gives 244 where extended gives 245.
     QTest::newRow("extended, not double") << 49 << 3 << 15 << 245;
     QTest::newRow("today's counts") << 6400000 << 1500000 << 450 << 1920;
-    QTest::newRow("negative truncates toward zero") << 599 << -400 << 300 << -449;
+    QTest::newRow("negative truncates toward zero") << -599 << 400 << 300 << -449;
     QTest::newRow("PIIFreq 0") << 600 << 400 << 0 << 0;
 }
 
@@ -53,37 +46,38 @@ void TestScores::scaling()
 
 void TestScores::cpuAndFpuUseTheirOwnReference()
 {
-    bench::PIIMultCPU = 400;
-    bench::PIIMultFPU = 200;
-    bench::PIIFreq = 300;
-
-    QCOMPARE(bench::CpuScore(600), 450);
-    QCOMPARE(bench::FpuScore(600), 900);
+    const bench::ReferenceMachine reference{400, 200, 300};
+    QCOMPARE(bench::CpuScore(600, reference), 450);
+    QCOMPARE(bench::FpuScore(600, reference), 900);
 }
 
 void TestScores::zeroReferenceNamesTheKey_data()
 {
     QTest::addColumn<bool>("fpu");
+    QTest::addColumn<int>("reference");
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("CPU") << false << 600 << "PIIMultCPU is missing or 0 in base.ini";
-    QTest::newRow("FPU") << true << 600 << "PIIMultFPU is missing or 0 in base.ini";
-    QTest::newRow("CPU, count 0 too") << false << 0 << "PIIMultCPU is missing or 0 in base.ini";
+    QTest::newRow("CPU") << false << 0 << 600 << "PIIMultCPU is missing or 0 in base.ini";
+    QTest::newRow("FPU") << true << 0 << 600 << "PIIMultFPU is missing or 0 in base.ini";
+    QTest::newRow("CPU, count 0 too")
+        << false << 0 << 0 << "PIIMultCPU is missing or 0 in base.ini";
+    QTest::newRow("negative CPU") << false << -400 << 600
+                                  << "PIIMultCPU is missing or 0 in base.ini";
+    QTest::newRow("negative FPU") << true << -1 << 600 << "PIIMultFPU is missing or 0 in base.ini";
 }
 
 void TestScores::zeroReferenceNamesTheKey()
 {
     QFETCH(bool, fpu);
+    QFETCH(int, reference);
     QFETCH(int, count);
     QFETCH(QString, message);
     // The other reference is set, so the message must come from the right one.
-    bench::PIIMultCPU = fpu ? 400 : 0;
-    bench::PIIMultFPU = fpu ? 0 : 400;
-    bench::PIIFreq = 300;
+    const bench::ReferenceMachine machine{fpu ? 400 : reference, fpu ? reference : 400, 300};
 
     try {
-        fpu ? bench::FpuScore(count) : bench::CpuScore(count);
+        fpu ? bench::FpuScore(count, machine) : bench::CpuScore(count, machine);
         QFAIL("no error raised");
     } catch (const BenchError& error) {
         QCOMPARE(QString::fromUtf8(error.what()), message);
@@ -101,7 +95,7 @@ void TestScores::scoreOutside32BitsRaises_data()
     const int max = std::numeric_limits<std::int32_t>::max();
     const int min = std::numeric_limits<std::int32_t>::min();
     QTest::newRow("largest score") << max << max << max << false << max;
-    QTest::newRow("smallest score") << min << -1 << -1 << false << min;
+    QTest::newRow("smallest score") << min << 1 << 1 << false << min;
     QTest::newRow("largest PIIFreq, quotient 1") << 2 << 2 << max << false << max;
     QTest::newRow("twice the largest") << 2 << 1 << max << true << 0;
     QTest::newRow("below the smallest") << 2 << 1 << min << true << 0;

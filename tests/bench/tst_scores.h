@@ -7,7 +7,6 @@ class TestScores : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup();
     void scaling_data();
     void scaling();
     void cpuAndFpuUseTheirOwnReference();

@@ -112,18 +112,18 @@ void TestMainWindow::scalingValuesReadAtActivation()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("[DATA]\r\nPIIMultCPU=120\r\nPIIMultFPU=-7\r\nPIIFreq=$1F4\r\n");
     file.close();
-    bench::PIIMultCPU = bench::PIIMultFPU = bench::PIIFreq = 0;
     QVERIFY(f.showAndActivate());
-    QCOMPARE(bench::PIIMultCPU, 120);
-    QCOMPARE(bench::PIIMultFPU, -7);
-    QCOMPARE(bench::PIIFreq, 500);
+    const bench::ReferenceMachine& reference = f.form().benchState().reference;
+    QCOMPARE(reference.PIIMultCPU, 120);
+    QCOMPARE(reference.PIIMultFPU, -7);
+    QCOMPARE(reference.PIIFreq, 500);
     // Read again at every activation: the file changed in between.
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write("[DATA]\r\nPIIMultCPU=1\r\n");
     file.close();
     QTest::mouseClick(f.form().ui().ToolButton1, Qt::LeftButton);
-    QCOMPARE(bench::PIIMultCPU, 1);
-    QCOMPARE(bench::PIIFreq, 0);
+    QCOMPARE(reference.PIIMultCPU, 1);
+    QCOMPARE(reference.PIIFreq, 0);
 }
 
 void TestMainWindow::layout_data()

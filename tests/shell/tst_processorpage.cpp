@@ -64,8 +64,8 @@ void TestProcessorPage::refreshCharts()
     QCOMPARE(chart.Bars.Items[4].Value, 250);
     QCOMPARE(chart.Bars.Items[6].Caption, QStringLiteral("Ref B CPU"));
     QCOMPARE(chart.Bars.Items[7].Value, 100);
-    QCOMPARE(bench::LastCpuCount, 600);
-    QCOMPARE(bench::LastFpuCount, 300);
+    QCOMPARE(f.form().benchState().LastCpuCount, 600);
+    QCOMPARE(f.form().benchState().LastFpuCount, 300);
     QCOMPARE(f.form().ui().PageControl1->currentIndex(), 1);
     QCOMPARE(f.form().ui().PageControl2->currentIndex(), 0);
     QCOMPARE(busy::StatusText(f.form().ui().StatusBar1), busy::StandardStatusText);

@@ -5,7 +5,7 @@
 // into the real-time budget of the next (the kernel throttles a SCHED_FIFO
 // thread after 950 ms in any second); 0 runs them back to back.
 
-#include "bench/Test.h"
+#include "bench/Kernels.h"
 #include "bench/TimedWindow.h"
 #include "platform/Clock.h"
 #include "platform/Priority.h"

@@ -1,4 +1,4 @@
-#include "bench/Test.h"
+#include "bench/Kernels.h"
 
 #include "bench/TimedWindow.h"
 #include "platform/Clock.h"

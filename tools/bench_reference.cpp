@@ -6,16 +6,16 @@
 // those values, described by the overview's processor text.
 //   bench_reference [runs]
 
+#include "bench/Kernels.h"
 #include "bench/ProcessorPage.h"
 #include "bench/Scaling.h"
-#include "bench/Test.h"
-#include "controls/MyChart.h"
+#include "controls/Chart.h"
 #include "database/ComparisonDatabase.h"
 #include "platform/Clock.h"
 #include "sysinfo/Overview.h"
 #include "sysinfo/SysInfo.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -42,9 +42,7 @@ std::int32_t medianOf(int runs, std::int32_t (*kernel)())
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
 
     std::fprintf(stderr, "CpuTest counts:\n");
@@ -61,11 +59,12 @@ int main(int argc, char** argv)
     database.WriteText(QStringLiteral("DATA"), QStringLiteral("PIIMultFPU"), QString::number(fpu));
     database.WriteText(QStringLiteral("DATA"), QStringLiteral("PIIFreq"),
                        QString::number(megahertz));
-    bench::LoadScaling(database);
+    bench::BenchState state;
+    state.reference = bench::LoadScaling(database);
 
-    TMyChart chart;
+    MemoryChart chart;
     platform::SleepMilliseconds(1000);
-    bench::RefreshProcessorPage(chart, database);
+    bench::RefreshProcessorPage(chart, database, state);
     const QString row = QString::number(chart.Bars.Items[0].Value) + QLatin1Char(',') +
                         QString::number(chart.Bars.Items[1].Value);
     database.WriteText(QStringLiteral("Processor"), description, row);
