@@ -1,5 +1,7 @@
 #include "ErrorReport.h"
 
+#include "controls/DialogFlags.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -16,6 +18,7 @@ void ShowErrorMessage(const QString& message)
 {
     QMessageBox box(QMessageBox::Critical, ApplicationTitle, ErrorBoxText(message), QMessageBox::Ok,
                     QApplication::activeWindow());
+    box.setWindowFlags(DialogTitleBar);
     box.exec();
 }
 
