@@ -19,13 +19,16 @@ rm -f "$out"/*.png "$out"/*.xwd "$out"/*.log
 # A real X client, whatever the caller's platform setting.
 export QT_QPA_PLATFORM=xcb
 export E2E_EXE=$exe E2E_OUT=$out
-xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
+# A random first display number: concurrent runs of xvfb-run -a that start
+# from the same number can race for it and end up on one server.
+xvfb-run -a -n $((200 + RANDOM % 700)) -s '-screen 0 1024x768x24' bash -c '
   set -u
   cd "$E2E_OUT"
   limit=60  # seconds for any one wait
 
   fail() {
     echo "e2e: $* (after ${SECONDS} s)"
+    [ -n "${id:-}" ] && xwininfo -id "$id" 2>&1 | grep -E "Map State|geometry"
     for log in program openbox; do
       [ -s "$E2E_OUT/$log.log" ] && { echo "--- $log.log"; cat "$E2E_OUT/$log.log"; }
     done
@@ -56,10 +59,13 @@ xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
 
   "$E2E_EXE" >"$E2E_OUT/program.log" 2>&1 &
   pid=$!
+  # The main window of this very process, by its _NET_WM_PID.
   find_main() {
     kill -0 $pid 2>/dev/null || fail "the program ended early"
-    id=$(xwininfo -root -tree | awk "/\"Quorvix 2000\"/ && / 595x/ {print \$1; exit}")
-    [ -n "$id" ]
+    for id in $(xwininfo -root -tree | awk "/\"Quorvix 2000\"/ && / 595x/ {print \$1}"); do
+      xprop -id "$id" _NET_WM_PID | grep -q "= $pid\$" && return 0
+    done
+    return 1
   }
   waitfor "the main window" find_main
   echo "e2e: window $id"
