@@ -80,3 +80,16 @@ private slots:
     void refreshCharts();
     void rejectedRowLeavesBusyState();
 };
+
+class TestLook : public QObject
+{
+    Q_OBJECT
+private slots:
+    void contentRectangles_data();
+    void contentRectangles();
+    void panel2Bevels();
+    void menusAndTipsUseProgramFont_data();
+    void menusAndTipsUseProgramFont();
+    void aboutBoxIsDialogOfMainWindow();
+    void activationWaitsForFirstFrame();
+};
