@@ -89,3 +89,10 @@ private slots:
     void refreshCharts();
     void rejectedRowLeavesBusyState();
 };
+
+class TestEditorLink : public QObject
+{
+    Q_OBJECT
+private slots:
+    void newRowsFromMainWindow();
+};
