@@ -2,13 +2,11 @@
 
 #include <QObject>
 
-// Rows from the file and the description order, without a window.
+// The description order, without a window.
 class TestEditorRows : public QObject
 {
     Q_OBJECT
 private slots:
-    void loadSplitsProcessorValues_data();
-    void loadSplitsProcessorValues();
     void descriptionOrder_data();
     void descriptionOrder();
 };

@@ -1,58 +1,9 @@
 #include "tst_classes.h"
 
-#include "database/ComparisonDatabase.h"
 #include "editor/EditorRows.h"
 
-#include <QFile>
 #include <QLocale>
-#include <QTemporaryDir>
 #include <QTest>
-
-void TestEditorRows::loadSplitsProcessorValues_data()
-{
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("cpu");
-    QTest::addColumn<QString>("fpu");
-
-    QTest::newRow("two fields") << "300,250"
-                                << "300"
-                                << "250";
-    QTest::newRow("one field shows twice") << "300"
-                                           << "300"
-                                           << "300";
-    QTest::newRow("ends in a separator") << "300,"
-                                         << "300"
-                                         << "";
-    QTest::newRow("third field dropped") << "300 250 7"
-                                         << "300"
-                                         << "250";
-    QTest::newRow("separators around") << " ;5 ,6; "
-                                       << "5"
-                                       << "6";
-    QTest::newRow("letters kept") << "abc,x1"
-                                  << "abc"
-                                  << "x1";
-    QTest::newRow("empty") << ""
-                           << ""
-                           << "";
-}
-
-void TestEditorRows::loadSplitsProcessorValues()
-{
-    QFETCH(QString, value);
-    QFETCH(QString, cpu);
-    QFETCH(QString, fpu);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("base.ini");
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[Processor]\nMachine=" + value.toUtf8() + "\n[Memory]\nMachine=" + value.toUtf8() +
-               "\n");
-    file.close();
-    const ComparisonDatabase database(path);
-    QCOMPARE(LoadEditorList(database, lkProcessor), (EditorList{{"Machine", cpu, fpu}}));
-    QCOMPARE(LoadEditorList(database, lkMemory), (EditorList{{"Machine", value.trimmed(), ""}}));
-}
 
 void TestEditorRows::descriptionOrder_data()
 {
