@@ -18,5 +18,6 @@ int main(int argc, char** argv)
     failed += runOneTest<TestWindows>(argc, argv);
     failed += runOneTest<TestProcessorPage>(argc, argv);
     failed += runOneTest<TestLook>(argc, argv);
+    failed += runOneTest<TestEditorLink>(argc, argv);
     return failed;
 }

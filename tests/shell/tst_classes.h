@@ -93,3 +93,10 @@ private slots:
     void aboutBoxIsDialogOfMainWindow();
     void activationWaitsForFirstFrame();
 };
+
+class TestEditorLink : public QObject
+{
+    Q_OBJECT
+private slots:
+    void newRowsFromMainWindow();
+};
