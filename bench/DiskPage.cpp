@@ -7,10 +7,6 @@
 #include "platform/DiskDirectory.h"
 #include "platform/Drives.h"
 
-#include <QFile>
-#include <QString>
-#include <QVariant>
-
 #include <algorithm>
 #include <limits>
 
@@ -45,17 +41,6 @@ DiskKernels RealDiskKernels()
 {
     return {[](const std::string& mountPoint) { return platform::DiskTestDirectory(mountPoint); },
             availableBytes, DiskTest};
-}
-
-std::string DriveMountPoint(const QString& itemText, const QVariant& itemData)
-{
-    // A QByteArray holds the path's bytes as the system gave them.
-    const QByteArray path = itemData.typeId() == QMetaType::QByteArray
-                                ? itemData.toByteArray()
-                                : QFile::encodeName(itemData.toString());
-    if (!path.isEmpty())
-        return path.toStdString();
-    return QFile::encodeName(itemText.mid(6)).toStdString();
 }
 
 std::int32_t DiskBarValue(std::int64_t bytesPerSecond)

@@ -7,8 +7,6 @@
 
 class Chart;
 class ComparisonDatabase;
-class QString;
-class QVariant;
 
 namespace bench {
 
@@ -30,11 +28,6 @@ struct DiskKernels
 
 // DiskTestDirectory, statvfs's f_bavail x f_frsize, DiskTest.
 DiskKernels RealDiskKernels();
-
-// The mount point of a drive item: the item's data when it has any (the
-// real path, which the text may show escaped), else the text after "Drive ".
-// Empty when there is no item.
-std::string DriveMountPoint(const QString& itemText, const QVariant& itemData);
 
 // Bytes per second to the page's KB/s, truncated; kept within the bar's range.
 std::int32_t DiskBarValue(std::int64_t bytesPerSecond);

@@ -270,29 +270,6 @@ struct DiskPageFixture
 
 } // namespace
 
-void TestDiskPage::driveMountPoint_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QVariant>("data");
-    QTest::addColumn<QByteArray>("mountPoint");
-
-    QTest::newRow("text") << "Drive /home" << QVariant() << QByteArray("/home");
-    QTest::newRow("path kept beside an escaped text")
-        << "Drive /mnt/a\\nb" << QVariant(QString("/mnt/a\nb")) << QByteArray("/mnt/a\nb");
-    QTest::newRow("bytes that are not UTF-8")
-        << "Drive /mnt/\\377" << QVariant(QByteArray("/mnt/\xff")) << QByteArray("/mnt/\xff");
-    QTest::newRow("empty data") << "Drive /data" << QVariant(QString()) << QByteArray("/data");
-    QTest::newRow("no drive") << "" << QVariant() << QByteArray();
-}
-
-void TestDiskPage::driveMountPoint()
-{
-    QFETCH(QString, text);
-    QFETCH(QVariant, data);
-    QFETCH(QByteArray, mountPoint);
-    QCOMPARE(QByteArray::fromStdString(DriveMountPoint(text, data)), mountPoint);
-}
-
 void TestDiskPage::measuresOnlyWithRoom_data()
 {
     QTest::addColumn<QString>("mountPoint");

@@ -24,8 +24,6 @@ class TestDiskPage : public QObject
     Q_OBJECT
 
 private slots:
-    void driveMountPoint_data();
-    void driveMountPoint();
     void measuresOnlyWithRoom_data();
     void measuresOnlyWithRoom();
     void failedTestReleasesTheBuffer();

@@ -80,3 +80,12 @@ private slots:
     void refreshCharts();
     void rejectedRowLeavesBusyState();
 };
+
+class TestHddPage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void refreshCharts_data();
+    void refreshCharts();
+    void failedTestShowsTheError();
+};
