@@ -81,6 +81,19 @@ private slots:
     void rejectedRowLeavesBusyState();
 };
 
+class TestLook : public QObject
+{
+    Q_OBJECT
+private slots:
+    void contentRectangles_data();
+    void contentRectangles();
+    void panel2Bevels();
+    void menusAndTipsUseProgramFont_data();
+    void menusAndTipsUseProgramFont();
+    void aboutBoxIsDialogOfMainWindow();
+    void activationWaitsForFirstFrame();
+};
+
 class TestHddPage : public QObject
 {
     Q_OBJECT
