@@ -327,21 +327,6 @@ void TestDiskPage::measuresOnlyWithRoom()
     QVERIFY(fixture.chart.renders > rendersDuringTest);
 }
 
-void TestDiskPage::failedTestReleasesTheBuffer()
-{
-    DiskPageFixture fixture;
-    const std::string full = "Unable to write to /d/temp.$$$: No space left on device";
-    const DiskKernels kernels{
-        [](const std::string&) { return std::optional<std::string>("/d/"); },
-        [](const std::string&) { return std::optional<std::uint64_t>(1ULL << 30); },
-        [&](const std::string&, std::int32_t) -> std::int64_t { throw BenchError(full); }};
-
-    QCOMPARE(errorOf([&] { RefreshDiskPage(fixture.chart, *fixture.database, "/d", kernels); }),
-             QString::fromStdString(full));
-    QCOMPARE(TestBufferSize(), std::size_t(0));
-    QCOMPARE(fixture.values(), (QList<int>{0, 0, 500, 0, 700}));
-}
-
 void TestDiskPage::realKernelsOnATemporaryDrive_data()
 {
     QTest::addColumn<QByteArray>("tmpfsSize"); // empty: the temporary directory as it is

@@ -26,7 +26,6 @@ class TestDiskPage : public QObject
 private slots:
     void measuresOnlyWithRoom_data();
     void measuresOnlyWithRoom();
-    void failedTestReleasesTheBuffer();
     void realKernelsOnATemporaryDrive_data();
     void realKernelsOnATemporaryDrive();
 };
