@@ -1,9 +1,11 @@
 #include "BenchmarkPages.h"
 
+#include <QFile>
+
 #include <utility>
 
-RealBenchmarkPages::RealBenchmarkPages(bench::ProcessorKernels processor)
-    : m_processor(std::move(processor))
+RealBenchmarkPages::RealBenchmarkPages(bench::ProcessorKernels processor, bench::DiskKernels disk)
+    : m_processor(std::move(processor)), m_disk(std::move(disk))
 {
 }
 
@@ -13,7 +15,7 @@ void RealBenchmarkPages::RefreshProcessor(Chart& chart, const ComparisonDatabase
     bench::RefreshProcessorPage(chart, database, state, m_processor);
 }
 
-// The memory, video and disk pages are still being built: until then their
+// The memory and video pages are still being built: until then their
 // handlers change nothing.
 void RealBenchmarkPages::RefreshMemory(Chart&, const ComparisonDatabase&, MemoryMode) {}
 
@@ -21,4 +23,8 @@ void RealBenchmarkPages::UpdateVideoChart(Chart&, const ComparisonDatabase&) {}
 
 void RealBenchmarkPages::RefreshVideo(Chart&, const ComparisonDatabase&) {}
 
-void RealBenchmarkPages::RefreshDrive(Chart&, const ComparisonDatabase&, const QString&) {}
+void RealBenchmarkPages::RefreshDrive(Chart& chart, const ComparisonDatabase& database,
+                                      const QString& mountPoint)
+{
+    bench::RefreshDiskPage(chart, database, QFile::encodeName(mountPoint).toStdString(), m_disk);
+}

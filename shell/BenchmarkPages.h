@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bench/DiskPage.h"
 #include "bench/ProcessorPage.h"
 
 #include <QString>
@@ -46,7 +47,8 @@ public:
 class RealBenchmarkPages : public BenchmarkPages
 {
 public:
-    explicit RealBenchmarkPages(bench::ProcessorKernels processor = bench::RealProcessorKernels());
+    explicit RealBenchmarkPages(bench::ProcessorKernels processor = bench::RealProcessorKernels(),
+                                bench::DiskKernels disk = bench::RealDiskKernels());
 
     void RefreshProcessor(Chart& chart, const ComparisonDatabase& database,
                           bench::BenchState& state) override;
@@ -58,4 +60,5 @@ public:
 
 private:
     bench::ProcessorKernels m_processor;
+    bench::DiskKernels m_disk;
 };

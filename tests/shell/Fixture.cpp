@@ -26,7 +26,8 @@ sysinfo::OverviewFields sampleFields()
 
 } // namespace
 
-ShellFixture::ShellFixture(bool runPages) : fields(sampleFields())
+ShellFixture::ShellFixture(bool runPages, const std::function<void(TForm1Services&)>& adjust)
+    : fields(sampleFields())
 {
     TForm1Services services;
     services.gatherOverview = [this] {
@@ -56,6 +57,8 @@ ShellFixture::ShellFixture(bool runPages) : fields(sampleFields())
     } else {
         services.pages = std::make_shared<RecordingPages>(handlers);
     }
+    if (adjust)
+        adjust(services);
     forms = CreateForms(std::move(services));
 }
 

@@ -18,7 +18,9 @@ struct ShellFixture
     // Without `runPages` the pages only record which handler ran (the command
     // table is under test, not the benchmarks); with it they do their work,
     // on fake kernels that count 600 integer and 300 floating-point passes.
-    explicit ShellFixture(bool runPages = false);
+    // `adjust` changes the services before the windows are made.
+    explicit ShellFixture(bool runPages = false,
+                          const std::function<void(TForm1Services&)>& adjust = {});
     ~ShellFixture();
 
     TForm1& form() const { return *forms.Form1; }
