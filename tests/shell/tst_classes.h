@@ -65,6 +65,7 @@ private slots:
     void editorReactivates();
     void helpAndWebSite();
     void overviewErrorShowsBox();
+    void failedFirstActivationShowsPages();
     void exitClosesAndReleases();
     void fontsRegistered();
 };
