@@ -40,6 +40,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 private slots:
     void startUpState();
+    void databaseBesideExecutable();
     void readyAfterActivation();
     void reactivationRefillsFields();
     void scalingValuesReadAtActivation();

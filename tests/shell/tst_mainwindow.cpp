@@ -68,6 +68,14 @@ void TestMainWindow::startUpState()
     QCOMPARE(f.form().database().path(), f.directory.filePath(QStringLiteral("base.ini")));
 }
 
+void TestMainWindow::databaseBesideExecutable()
+{
+    TForm1Services services;
+    services.listFixedDrives = [] { return sysinfo::FixedDriveListing{}; };
+    const TForm1 form(services);
+    QCOMPARE(form.database().path(), QCoreApplication::applicationDirPath() + "/base.ini");
+}
+
 void TestMainWindow::readyAfterActivation()
 {
     ShellFixture f;
