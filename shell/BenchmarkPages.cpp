@@ -24,7 +24,7 @@ void RealBenchmarkPages::UpdateVideoChart(Chart&, const ComparisonDatabase&) {}
 void RealBenchmarkPages::RefreshVideo(Chart&, const ComparisonDatabase&) {}
 
 void RealBenchmarkPages::RefreshDrive(Chart& chart, const ComparisonDatabase& database,
-                                      const QString& mountPoint)
+                                      const QByteArray& mountPoint)
 {
-    bench::RefreshDiskPage(chart, database, QFile::encodeName(mountPoint).toStdString(), m_disk);
+    bench::RefreshDiskPage(chart, database, mountPoint.toStdString(), m_disk);
 }

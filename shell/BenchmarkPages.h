@@ -3,6 +3,7 @@
 #include "bench/DiskPage.h"
 #include "bench/ProcessorPage.h"
 
+#include <QByteArray>
 #include <QString>
 
 class Chart;
@@ -37,10 +38,10 @@ public:
     virtual void UpdateVideoChart(Chart& chart, const ComparisonDatabase& database) = 0;
     // Button5Click: the full-screen fill test.
     virtual void RefreshVideo(Chart& chart, const ComparisonDatabase& database) = 0;
-    // Button4Click: the write test on the drive mounted at `mountPoint`
-    // (empty when there is no drive).
+    // Button4Click: the write test on the drive mounted at `mountPoint`, the
+    // path's bytes as the system gave them (empty when there is no drive).
     virtual void RefreshDrive(Chart& chart, const ComparisonDatabase& database,
-                              const QString& mountPoint) = 0;
+                              const QByteArray& mountPoint) = 0;
 };
 
 // The benchmarks themselves, on the given kernels.
@@ -56,7 +57,7 @@ public:
     void UpdateVideoChart(Chart& chart, const ComparisonDatabase& database) override;
     void RefreshVideo(Chart& chart, const ComparisonDatabase& database) override;
     void RefreshDrive(Chart& chart, const ComparisonDatabase& database,
-                      const QString& mountPoint) override;
+                      const QByteArray& mountPoint) override;
 
 private:
     bench::ProcessorKernels m_processor;

@@ -8,14 +8,16 @@
 #include "bench/Scaling.h"
 #include "controls/Busy.h"
 #include "database/ComparisonDatabase.h"
+#include "platform/Files.h"
 #include "resources/Resources.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDialog>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTabBar>
 #include <QWindow>
@@ -52,6 +54,20 @@ void useFlatButtonTabs(QTabWidget* tabs)
         " border: 1px solid transparent; border-radius: 2px; background: transparent; }"
         "QTabBar::tab:hover { border-color: palette(mid); background: palette(light); }"
         "QTabBar::tab:selected { border-color: palette(shadow); background: palette(midlight); }"));
+}
+
+// base.ini beside the executable, whose directory is found from the bytes
+// of its path: Qt's applicationDirPath() is empty where they are not UTF-8.
+// Empty when the directory cannot be found, never "/base.ini".
+QString DatabaseBesideExecutable()
+{
+    const std::string directory = platform::ExecutableDirectory();
+    if (directory.empty())
+        return {};
+    QString path = QFile::decodeName(QByteArray::fromStdString(directory));
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path + QStringLiteral("base.ini");
 }
 
 void setFieldText(QLineEdit* field, const QString& text)
@@ -192,16 +208,20 @@ void TForm1::FormCreate()
     splash->move((content->contentsRect().width() - splash->width()) / 2,
                  (content->contentsRect().height() - splash->height()) / 2 + content->y());
 
-    const QString path = m_services.databasePath.isEmpty()
-                             ? QCoreApplication::applicationDirPath() + QStringLiteral("/base.ini")
-                             : m_services.databasePath;
+    const QString path =
+        m_services.databasePath.isEmpty() ? DatabaseBesideExecutable() : m_services.databasePath;
     m_database = std::make_unique<ComparisonDatabase>(path);
 
     const sysinfo::FixedDriveListing drives = m_services.listFixedDrives();
-    m_ui->ComboBox1->addItems(drives.items);
+    // Each item keeps its drive's real path: the text shows escapes.
+    for (qsizetype i = 0; i < drives.items.size(); ++i)
+        m_ui->ComboBox1->addItem(drives.items[i],
+                                 i < drives.paths.size() ? QVariant(drives.paths[i]) : QVariant());
     setFieldText(m_ui->Edit4, drives.sizes);
     m_ui->ComboBox1->setCurrentIndex(drives.items.isEmpty() ? -1 : 0);
     m_driveChanged = false;
+    if (path.isEmpty())
+        throw DatabaseError(QStringLiteral("Unable to find the directory of the program"));
 }
 
 void TForm1::FormActivate()
@@ -209,12 +229,17 @@ void TForm1::FormActivate()
     if (!m_database)
         return; // closed: the program is ending
     const busy::Hourglass hourglass;
-    m_benchState.reference = bench::LoadScaling(*m_database);
-    busy::SetStatusText(m_ui->StatusBar1, busy::StandardStatusText);
-    busy::ProcessPendingEvents();
-    fillOverview(m_services.gatherOverview());
-    m_ui->Panel4->hide();
-    m_ui->Panel1->show();
+    {
+        // The pages replace the splash also when a probe fails, before its error box.
+        const auto showPages = qScopeGuard([this] {
+            m_ui->Panel4->hide();
+            m_ui->Panel1->show();
+        });
+        m_benchState.reference = bench::LoadScaling(*m_database);
+        busy::SetStatusText(m_ui->StatusBar1, busy::StandardStatusText);
+        busy::ProcessPendingEvents();
+        fillOverview(m_services.gatherOverview());
+    }
 }
 
 void TForm1::fillOverview(const sysinfo::OverviewFields& fields)

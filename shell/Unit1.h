@@ -108,7 +108,7 @@ private:
     void bindAction(QAction* action, void (TForm1::*handler)());
     void setPages(int outer, int inner);
     void showPageAndRefresh(int page);
-    QString selectedMountPoint() const;
+    QByteArray selectedMountPoint() const;
     void fillOverview(const sysinfo::OverviewFields& fields);
     void openUrl(const QUrl& url);
 

@@ -10,6 +10,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QScopedValueRollback>
 
 void TForm1::setPages(int outer, int inner)
@@ -147,15 +148,16 @@ void TForm1::Button2Click() {}
 
 void TForm1::Button6Click() {}
 
-// The drive item keeps its real mount point; an item without it names the
-// mount point after "Drive ".
-QString TForm1::selectedMountPoint() const
+// The drive item keeps its real mount point, bytes as the system gave them;
+// an item without it names the mount point after "Drive ".
+QByteArray TForm1::selectedMountPoint() const
 {
     const QComboBox* drives = m_ui->ComboBox1;
     if (drives->currentIndex() < 0)
-        return QString();
+        return QByteArray();
     const QVariant path = drives->currentData();
     if (path.isValid())
-        return path.toString();
-    return drives->currentText().mid(QStringLiteral("Drive ").size());
+        return path.typeId() == QMetaType::QByteArray ? path.toByteArray()
+                                                      : QFile::encodeName(path.toString());
+    return QFile::encodeName(drives->currentText().mid(QStringLiteral("Drive ").size()));
 }

@@ -42,9 +42,11 @@ ShellFixture::ShellFixture(bool runPages, const std::function<void(TForm1Service
         return fields;
     };
     services.listFixedDrives = [] {
+        // The second mount point holds a line break, shown escaped.
         return sysinfo::FixedDriveListing{
-            {QStringLiteral("Drive /"), QStringLiteral("Drive /home")},
-            QStringLiteral("/ 100 Gb; /home 200 Gb")};
+            {QStringLiteral("Drive /"), QStringLiteral("Drive /home/a\\012b")},
+            QStringLiteral("/ 100 Gb; /home 200 Gb"),
+            {QByteArray("/"), QByteArray("/home/a\nb")}};
     };
     services.openUrl = [this](const QUrl& url) {
         openedUrls.append(url);

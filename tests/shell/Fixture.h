@@ -63,7 +63,7 @@ public:
     {
         m_handlers.append(QStringLiteral("Button5Click"));
     }
-    void RefreshDrive(Chart&, const ComparisonDatabase&, const QString&) override
+    void RefreshDrive(Chart&, const ComparisonDatabase&, const QByteArray&) override
     {
         m_handlers.append(QStringLiteral("Button4Click"));
     }

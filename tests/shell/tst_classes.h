@@ -31,6 +31,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 private slots:
     void startUpState();
+    void databaseBesideExecutable();
     void readyAfterActivation();
     void reactivationRefillsFields();
     void scalingValuesReadAtActivation();
@@ -56,6 +57,7 @@ private slots:
     void editorReactivates();
     void helpAndWebSite();
     void overviewErrorShowsBox();
+    void failedFirstActivationShowsPages();
     void exitClosesAndReleases();
     void fontsColoursAndLabelsOfThePages();
 };

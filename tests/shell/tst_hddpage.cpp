@@ -26,8 +26,8 @@ struct HddFixture
         QDir(drives.path()).mkpath("b");
         shell = std::make_unique<ShellFixture>(false, [this](TForm1Services& services) {
             services.listFixedDrives = [this] {
-                return sysinfo::FixedDriveListing{{"Drive " + drive("a"), "Drive " + drive("b")},
-                                                  QString()};
+                return sysinfo::FixedDriveListing{
+                    {"Drive " + drive("a"), "Drive " + drive("b")}, QString(), {}};
             };
             bench::DiskKernels disk = bench::RealDiskKernels();
             disk.availableBytes = [this](const std::string& directory) {

@@ -55,6 +55,10 @@ void TestMainWindow::startUpState()
     QCOMPARE(busy::StatusText(ui.StatusBar1), QString());
     QCOMPARE(ui.ComboBox1->count(), 2);
     QCOMPARE(ui.ComboBox1->currentText(), QStringLiteral("Drive /"));
+    // Each item keeps its drive's real path beside the escaped text.
+    QCOMPARE(ui.ComboBox1->itemText(1), QStringLiteral("Drive /home/a\\012b"));
+    QCOMPARE(ui.ComboBox1->itemData(1).toByteArray(), QByteArray("/home/a\nb"));
+    QCOMPARE(ui.ComboBox1->itemData(0).toByteArray(), QByteArray("/"));
     QCOMPARE(ui.Edit4->text(), QStringLiteral("/ 100 Gb; /home 200 Gb"));
     QVERIFY(ui.Edit1->text().isEmpty());
     QCOMPARE(f.gatherCount, 0);
@@ -62,6 +66,14 @@ void TestMainWindow::startUpState()
     QCOMPARE(ui.PageControl2->currentIndex(), 0);
     QVERIFY(ui.RadioButton1->isChecked());
     QCOMPARE(f.form().database().path(), f.directory.filePath(QStringLiteral("base.ini")));
+}
+
+void TestMainWindow::databaseBesideExecutable()
+{
+    TForm1Services services;
+    services.listFixedDrives = [] { return sysinfo::FixedDriveListing{}; };
+    const TForm1 form(services);
+    QCOMPARE(form.database().path(), QCoreApplication::applicationDirPath() + "/base.ini");
 }
 
 void TestMainWindow::readyAfterActivation()
@@ -544,6 +556,30 @@ void TestMainWindow::overviewErrorShowsBox()
     QCOMPARE(ui.PageControl1->currentIndex(), 0);
     QVERIFY(!busy::HourglassShown());
     QVERIFY(f.form().isVisible());
+    QCOMPARE(ui.Edit1->text(), QStringLiteral("Test CPU, 1000 MHz"));
+}
+
+void TestMainWindow::failedFirstActivationShowsPages()
+{
+    ShellFixture f;
+    const Form1View ui = f.ui();
+    f.beforeGather = [] { throw std::runtime_error("Cannot read /etc/os-release"); };
+    QString text;
+    bool splashHiddenUnderBox = false;
+    Dialogs::SetNextErrorAnswer([&](const QString& shown) {
+        text = shown;
+        splashHiddenUnderBox = ui.Panel4->isHidden() && !ui.Panel1->isHidden();
+    });
+    f.form().show();
+    QVERIFY(QTest::qWaitFor([&] { return !text.isEmpty(); }));
+    QCOMPARE(text, QStringLiteral("Cannot read /etc/os-release."));
+    QVERIFY(splashHiddenUnderBox);
+    QVERIFY(QTest::qWaitFor([&] { return ui.Panel1->isVisible(); }));
+    QVERIFY(!ui.Panel4->isVisible());
+    QVERIFY(!busy::HourglassShown());
+    // The next activation works as ever.
+    f.beforeGather = nullptr;
+    QTest::mouseClick(ui.ToolButton1, Qt::LeftButton);
     QCOMPARE(ui.Edit1->text(), QStringLiteral("Test CPU, 1000 MHz"));
 }
 
