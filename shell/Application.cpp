@@ -6,7 +6,11 @@
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
-    setApplicationName(ApplicationTitle);
+    // The name gives the configuration directory ~/.config/quorvix; titles keep
+    // the display name.
+    setApplicationName(QStringLiteral("quorvix"));
+    setApplicationDisplayName(ApplicationTitle);
+    setDesktopFileName(QStringLiteral(QUORVIX_APP_ID));
     setQuitOnLastWindowClosed(false);
 }
 

@@ -5,6 +5,7 @@
 #include "ErrorReport.h"
 #include "Fonts.h"
 #include "JpegImage.h"
+#include "Locations.h"
 #include "bench/Scaling.h"
 #include "controls/Busy.h"
 #include "database/ComparisonDatabase.h"
@@ -192,9 +193,8 @@ void TForm1::FormCreate()
     splash->move((content->contentsRect().width() - splash->width()) / 2,
                  (content->contentsRect().height() - splash->height()) / 2 + content->y());
 
-    const QString path = m_services.databasePath.isEmpty()
-                             ? QCoreApplication::applicationDirPath() + QStringLiteral("/base.ini")
-                             : m_services.databasePath;
+    const QString path =
+        m_services.databasePath.isEmpty() ? LocateProgramDatabase().path : m_services.databasePath;
     m_database = std::make_unique<ComparisonDatabase>(path);
 
     const sysinfo::FixedDriveListing drives = m_services.listFixedDrives();

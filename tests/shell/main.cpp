@@ -19,5 +19,6 @@ int main(int argc, char** argv)
     failed += runOneTest<TestProcessorPage>(argc, argv);
     failed += runOneTest<TestLook>(argc, argv);
     failed += runOneTest<TestEditorLink>(argc, argv);
+    failed += runOneTest<TestLocations>(argc, argv);
     return failed;
 }

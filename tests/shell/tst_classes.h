@@ -100,3 +100,16 @@ class TestEditorLink : public QObject
 private slots:
     void newRowsFromMainWindow();
 };
+
+class TestLocations : public QObject
+{
+    Q_OBJECT
+private slots:
+    void database_data();
+    void database();
+    void secondStartKeepsTheSeededCopy();
+    void helpDocument_data();
+    void helpDocument();
+    void configDirectoryIsQuorvix();
+    void aboutBoxNamesDatabase();
+};
