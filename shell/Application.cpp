@@ -6,10 +6,9 @@
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
-    // The name gives the configuration directory ~/.config/quorvix; titles keep
-    // the display name.
+    // The name gives the configuration directory ~/.config/quorvix and the
+    // X11 window class. No display name: Qt would append it to every title.
     setApplicationName(QStringLiteral("quorvix"));
-    setApplicationDisplayName(ApplicationTitle);
     setDesktopFileName(QStringLiteral(QUORVIX_APP_ID));
     setQuitOnLastWindowClosed(false);
 }
