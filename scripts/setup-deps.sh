@@ -9,6 +9,7 @@ packages=(
   libjpeg62-turbo-dev libudev-dev udev fonts-wine libxcb-damage0-dev
   xvfb xauth x11-utils x11-apps imagemagick openbox xdotool
   clang libclang-rt-14-dev clang-format
+  desktop-file-utils appstream dpkg-dev groff-base inotify-tools
 )
 
 missing=()

@@ -3,6 +3,8 @@
 #include "Application.h"
 #include "EditorLink.h"
 #include "Fonts.h"
+#include "Locations.h"
+#include "database/ComparisonDatabase.h"
 
 TForms CreateForms(TForm1Services services)
 {
@@ -18,6 +20,8 @@ TForms CreateForms(TForm1Services services)
 
     TForm1* main = forms.Form1.get();
     main->setWindows(forms.Form3.get(), forms.Form5.get());
+    // The about box names the database in use, as a tool tip that leaves its layout alone.
+    forms.Form5->setToolTip(DatabaseInUseText(main->database().path()));
     // When the test surface goes, the focus returns to the main window.
     QObject::connect(forms.Form2.get(), &TForm2::hidden, main, &TForm1::FormActivate,
                      Qt::QueuedConnection);

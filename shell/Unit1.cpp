@@ -5,16 +5,15 @@
 #include "ErrorReport.h"
 #include "Fonts.h"
 #include "JpegImage.h"
+#include "Locations.h"
 #include "bench/Scaling.h"
 #include "controls/Busy.h"
 #include "database/ComparisonDatabase.h"
-#include "platform/Files.h"
 #include "resources/Resources.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
-#include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QScopeGuard>
@@ -54,20 +53,6 @@ void useFlatButtonTabs(QTabWidget* tabs)
         " border: 1px solid transparent; border-radius: 2px; background: transparent; }"
         "QTabBar::tab:hover { border-color: palette(mid); background: palette(light); }"
         "QTabBar::tab:selected { border-color: palette(shadow); background: palette(midlight); }"));
-}
-
-// base.ini beside the executable, whose directory is found from the bytes
-// of its path: Qt's applicationDirPath() is empty where they are not UTF-8.
-// Empty when the directory cannot be found, never "/base.ini".
-QString DatabaseBesideExecutable()
-{
-    const std::string directory = platform::ExecutableDirectory();
-    if (directory.empty())
-        return {};
-    QString path = QFile::decodeName(QByteArray::fromStdString(directory));
-    if (!path.endsWith(QLatin1Char('/')))
-        path += QLatin1Char('/');
-    return path + QStringLiteral("base.ini");
 }
 
 void setFieldText(QLineEdit* field, const QString& text)
@@ -209,7 +194,7 @@ void TForm1::FormCreate()
                  (content->contentsRect().height() - splash->height()) / 2 + content->y());
 
     const QString path =
-        m_services.databasePath.isEmpty() ? DatabaseBesideExecutable() : m_services.databasePath;
+        m_services.databasePath.isEmpty() ? LocateProgramDatabase().path : m_services.databasePath;
     m_database = std::make_unique<ComparisonDatabase>(path);
 
     const sysinfo::FixedDriveListing drives = m_services.listFixedDrives();

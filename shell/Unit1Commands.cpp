@@ -4,6 +4,7 @@
 #include "ui_Unit1.h"
 
 #include "Dialogs.h"
+#include "Locations.h"
 
 #include "controls/Busy.h"
 
@@ -84,7 +85,8 @@ void TForm1::N3Click()
 
 void TForm1::N16Click()
 {
-    openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("doc/help.htm"))));
+    openUrl(
+        QUrl::fromLocalFile(LocateHelpDocument(QDir::currentPath(), CurrentProgramDirs().docDir)));
 }
 
 void TForm1::WebSiteItemClick()

@@ -20,5 +20,6 @@ int main(int argc, char** argv)
     failed += runOneTest<TestLook>(argc, argv);
     failed += runOneTest<TestEditorLink>(argc, argv);
     failed += runOneTest<TestHddPage>(argc, argv);
+    failed += runOneTest<TestLocations>(argc, argv);
     return failed;
 }

@@ -111,3 +111,16 @@ private slots:
     void refreshCharts();
     void failedTestShowsTheError();
 };
+
+class TestLocations : public QObject
+{
+    Q_OBJECT
+private slots:
+    void database_data();
+    void database();
+    void secondStartKeepsTheSeededCopy();
+    void helpDocument_data();
+    void helpDocument();
+    void configDirectoryIsQuorvix();
+    void aboutBoxNamesDatabase();
+};

@@ -14,10 +14,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <stdexcept>
@@ -70,10 +72,21 @@ void TestMainWindow::startUpState()
 
 void TestMainWindow::databaseBesideExecutable()
 {
+    // No base.ini beside the test executable: the user's copy, in a
+    // configuration directory of the test's own.
+    QTemporaryDir config;
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     TForm1Services services;
     services.listFixedDrives = [] { return sysinfo::FixedDriveListing{}; };
     const TForm1 form(services);
-    QCOMPARE(form.database().path(), QCoreApplication::applicationDirPath() + "/base.ini");
+    if (wasSet)
+        qputenv("XDG_CONFIG_HOME", previous);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
+    QVERIFY(!QFileInfo::exists(QCoreApplication::applicationDirPath() + "/base.ini"));
+    QCOMPARE(form.database().path(), config.filePath(QStringLiteral("quorvix/base.ini")));
 }
 
 void TestMainWindow::readyAfterActivation()
