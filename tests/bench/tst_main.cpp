@@ -1,7 +1,9 @@
 #include "TestMain.h"
 
 #include "tst_kernels.h"
+#include "tst_memory.h"
 #include "tst_pages.h"
 #include "tst_scores.h"
 
-QUORVIX_TEST_MAIN(TestScores, TestTimedWindow, TestKernels, TestBenchmarkPages)
+QUORVIX_TEST_MAIN(TestScores, TestTimedWindow, TestKernels, TestBenchmarkPages, TestMemoryKernels,
+                  TestMemoryPage)
