@@ -103,12 +103,12 @@ BarColors FullTestWriteColors(int index)
     return {Rgb(0, 255, blueOf(index)), Rgb(0, 100, gradientBlueOf(index))};
 }
 
-void RefreshMemoryPage(Chart& chart, const ComparisonDatabase& database, int tag,
+void RefreshMemoryPage(Chart& chart, const ComparisonDatabase& database, MemoryMode mode,
                        const MemoryKernels& kernels)
 {
-    if (tag == kComparativeMemoryTest)
+    if (mode == MemoryMode::Comparative)
         runComparativeTest(chart, database, kernels);
-    else if (tag == kFullMemoryTest)
+    else if (mode == MemoryMode::Full)
         runFullTest(chart, kernels);
 }
 

@@ -23,9 +23,13 @@ struct MemoryKernels
 // MemoryReadTest and MemoryWriteTest.
 MemoryKernels RealMemoryKernels();
 
-// The radio buttons' tags: the mode each one runs.
-inline constexpr int kComparativeMemoryTest = 1;
-inline constexpr int kFullMemoryTest = 2;
+// The two modes of the memory page, by the radio buttons' tag. A mode of
+// any other value runs nothing.
+enum class MemoryMode
+{
+    Comparative = 1,
+    Full = 2,
+};
 
 // The test buffer of a memory refresh, and the comparative test's block.
 inline constexpr std::uint32_t kMemoryTestBufferSize = 4'194'304;
@@ -44,13 +48,13 @@ std::int32_t MebibytesPerSecond(std::int64_t rate);
 BarColors FullTestReadColors(int index);
 BarColors FullTestWriteColors(int index);
 
-// The work of a memory refresh between the caller's busy-frame steps, in the
-// mode `tag`: the comparative test (reference rows and the own bar "Your
+// The work of a memory refresh between the caller's busy-frame steps, in
+// `mode`: the comparative test (reference rows and the own bar "Your
 // memory"), the full test (a read and a write bar per block size, the chart
-// redrawn after each pair), or nothing for any other tag. The test buffer
+// redrawn after each pair), or nothing for any other value. The test buffer
 // exists only during the call, also when it fails; errors (a rejected row
 // value, no memory for the buffer) propagate to the caller.
-void RefreshMemoryPage(Chart& chart, const ComparisonDatabase& database, int tag,
+void RefreshMemoryPage(Chart& chart, const ComparisonDatabase& database, MemoryMode mode,
                        const MemoryKernels& kernels = RealMemoryKernels());
 
 } // namespace bench

@@ -2,8 +2,9 @@
 
 #include <utility>
 
-RealBenchmarkPages::RealBenchmarkPages(bench::ProcessorKernels processor)
-    : m_processor(std::move(processor))
+RealBenchmarkPages::RealBenchmarkPages(bench::ProcessorKernels processor,
+                                       bench::MemoryKernels memory)
+    : m_processor(std::move(processor)), m_memory(std::move(memory))
 {
 }
 
@@ -13,9 +14,14 @@ void RealBenchmarkPages::RefreshProcessor(Chart& chart, const ComparisonDatabase
     bench::RefreshProcessorPage(chart, database, state, m_processor);
 }
 
-// The memory, video and disk pages are still being built: until then their
-// handlers change nothing.
-void RealBenchmarkPages::RefreshMemory(Chart&, const ComparisonDatabase&, MemoryMode) {}
+void RealBenchmarkPages::RefreshMemory(Chart& chart, const ComparisonDatabase& database,
+                                       MemoryMode mode)
+{
+    bench::RefreshMemoryPage(chart, database, mode, m_memory);
+}
+
+// The video and disk pages are still being built: until then their handlers
+// change nothing.
 
 void RealBenchmarkPages::UpdateVideoChart(Chart&, const ComparisonDatabase&) {}
 

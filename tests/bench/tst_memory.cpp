@@ -350,7 +350,7 @@ void TestMemoryPage::comparativeShowsTheMeanBesideTheRows()
                      }};
 
     RefreshMemoryPage(chart, databaseWith("[Memory]\nRef A=1200\nRef B= 800\n[Video]\nV=5\n"),
-                      kComparativeMemoryTest, fake.kernels());
+                      MemoryMode::Comparative, fake.kernels());
 
     const QList<Bar> expected{{"Your memory", value, kOwnBar.color, kOwnBar.gradientColor},
                               kSpacer,
@@ -392,7 +392,7 @@ void TestMemoryPage::fullTestBarsPerBlock()
                          return mib * 1'048'576 + 1'048'575;
                      }};
 
-    RefreshMemoryPage(chart, databaseWith("[Memory]\nRef=1\n"), kFullMemoryTest, fake.kernels());
+    RefreshMemoryPage(chart, databaseWith("[Memory]\nRef=1\n"), MemoryMode::Full, fake.kernels());
 
     QCOMPARE(chart.bars().Count, 26);
     const QList<Bar> pair = barsOf(chart).mid(2 * index, 2);
@@ -410,7 +410,7 @@ void TestMemoryPage::fullTestDrawsEachPairAsMeasured()
     fillWithStaleBars(chart);
     FakeKernels fake{chart, [](const QString&, std::uint32_t) { return 1; }};
 
-    RefreshMemoryPage(chart, databaseWith("[Memory]\nBad=x\n"), kFullMemoryTest, fake.kernels());
+    RefreshMemoryPage(chart, databaseWith("[Memory]\nBad=x\n"), MemoryMode::Full, fake.kernels());
 
     // Block i is measured with 2i bars in place and i pairs drawn: no
     // picture but the Redraw after each pair until EndUpdate, no rows.
@@ -428,20 +428,20 @@ void TestMemoryPage::fullTestDrawsEachPairAsMeasured()
 
 void TestMemoryPage::otherTagsRunNothing_data()
 {
-    QTest::addColumn<int>("tag");
-    QTest::newRow("0") << 0;
-    QTest::newRow("3") << 3;
-    QTest::newRow("-1") << -1;
+    QTest::addColumn<MemoryMode>("mode");
+    QTest::newRow("0") << MemoryMode(0);
+    QTest::newRow("3") << MemoryMode(3);
+    QTest::newRow("-1") << MemoryMode(-1);
 }
 
 void TestMemoryPage::otherTagsRunNothing()
 {
-    QFETCH(int, tag);
+    QFETCH(MemoryMode, mode);
     RecordingChart chart;
     fillWithStaleBars(chart);
     FakeKernels fake{chart, [](const QString&, std::uint32_t) { return 1; }};
 
-    RefreshMemoryPage(chart, databaseWith("[Memory]\nRef=1\n"), tag, fake.kernels());
+    RefreshMemoryPage(chart, databaseWith("[Memory]\nRef=1\n"), mode, fake.kernels());
 
     QCOMPARE(chart.bars().Count, 30);
     QCOMPARE(chart.renders, 0);
@@ -450,25 +450,25 @@ void TestMemoryPage::otherTagsRunNothing()
 
 void TestMemoryPage::failedRefreshReleasesTheBuffer_data()
 {
-    QTest::addColumn<int>("tag");
+    QTest::addColumn<MemoryMode>("mode");
     QTest::addColumn<QByteArray>("rows");
     QTest::addColumn<QString>("failingKernel");
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("bars");
     QTest::addColumn<bool>("autoRedraw");
 
-    QTest::newRow("bad row") << kComparativeMemoryTest << QByteArray("A=100\nB=12 x\nC=5\n")
+    QTest::newRow("bad row") << MemoryMode::Comparative << QByteArray("A=100\nB=12 x\nC=5\n")
                              << QString() << "'12 x' is not a valid integer value" << 4 << false;
     QTest::newRow("comparative write fails")
-        << kComparativeMemoryTest << QByteArray("A=100\n") << "write"
+        << MemoryMode::Comparative << QByteArray("A=100\n") << "write"
         << "no memory" << 3 << true;
-    QTest::newRow("full read fails") << kFullMemoryTest << QByteArray("A=100\n") << "read"
+    QTest::newRow("full read fails") << MemoryMode::Full << QByteArray("A=100\n") << "read"
                                      << "no memory" << 0 << false;
 }
 
 void TestMemoryPage::failedRefreshReleasesTheBuffer()
 {
-    QFETCH(int, tag);
+    QFETCH(MemoryMode, mode);
     QFETCH(QByteArray, rows);
     QFETCH(QString, failingKernel);
     QFETCH(QString, message);
@@ -483,7 +483,7 @@ void TestMemoryPage::failedRefreshReleasesTheBuffer()
                      }};
 
     try {
-        RefreshMemoryPage(chart, databaseWith("[Memory]\n" + rows), tag, fake.kernels());
+        RefreshMemoryPage(chart, databaseWith("[Memory]\n" + rows), mode, fake.kernels());
         QFAIL("no error raised");
     } catch (const std::runtime_error& error) {
         QCOMPARE(QString::fromUtf8(error.what()), message);

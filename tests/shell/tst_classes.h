@@ -80,3 +80,13 @@ private slots:
     void refreshCharts();
     void rejectedRowLeavesBusyState();
 };
+
+class TestMemoryPage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void commandsRunTheSelectedMode_data();
+    void commandsRunTheSelectedMode();
+    void otherTagOnlyShowsTheBusyState();
+    void rejectedRowReleasesTheBuffer();
+};
