@@ -61,13 +61,21 @@ std::uint32_t MemoryReadPasses(const std::uint32_t* buffer, std::uint32_t blockS
     const std::uint32_t* volatile address = buffer;
     std::uint32_t last = 0;
     // Early clobber: REP LODSD overwrites EAX, which must hold no input.
+    // clang-format off
     asm volatile(QUORVIX_STACK_OPEN
                  "movl %[passes], %%ecx\n\t"
-                 "1:\n\t" QUORVIX_PUSH_COUNT QUORVIX_LOAD_SOURCE "movl %[words], %%ecx\n\t"
-                 "rep lodsl\n\t" QUORVIX_POP_COUNT QUORVIX_LOOP_ECX "1b\n\t" QUORVIX_STACK_CLOSE
+                 "1:\n\t"
+                 QUORVIX_PUSH_COUNT
+                 QUORVIX_LOAD_SOURCE
+                 "movl %[words], %%ecx\n\t"
+                 "rep lodsl\n\t"
+                 QUORVIX_POP_COUNT
+                 QUORVIX_LOOP_ECX "1b\n\t"
+                 QUORVIX_STACK_CLOSE
                  : "=&a"(last)
                  : [slot] "r"(&address), [words] "r"(words), [passes] "r"(passes)
                  : "ecx", "esi", "cc", "memory");
+    // clang-format on
     return last;
 }
 
@@ -79,16 +87,24 @@ std::uint32_t MemoryWritePasses(std::uint32_t* buffer, std::uint32_t blockSize,
         return start;
     std::uint32_t* volatile address = buffer;
     std::uint32_t value = start;
+    // clang-format off
     asm volatile(QUORVIX_STACK_OPEN
                  "movl %[passes], %%ecx\n\t"
-                 "1:\n\t" QUORVIX_PUSH_COUNT QUORVIX_LOAD_TARGET "movl %[words], %%ecx\n\t"
+                 "1:\n\t"
+                 QUORVIX_PUSH_COUNT
+                 QUORVIX_LOAD_TARGET
+                 "movl %[words], %%ecx\n\t"
                  "2:\n\t"
                  "stosl\n\t"
-                 "incl %%eax\n\t" QUORVIX_LOOP_ECX "2b\n\t" QUORVIX_POP_COUNT QUORVIX_LOOP_ECX
-                 "1b\n\t" QUORVIX_STACK_CLOSE
+                 "incl %%eax\n\t"
+                 QUORVIX_LOOP_ECX "2b\n\t"
+                 QUORVIX_POP_COUNT
+                 QUORVIX_LOOP_ECX "1b\n\t"
+                 QUORVIX_STACK_CLOSE
                  : "+a"(value)
                  : [slot] "r"(&address), [words] "r"(words), [passes] "r"(passes)
                  : "ecx", "edi", "cc", "memory");
+    // clang-format on
     return value;
 }
 
