@@ -10,7 +10,7 @@ TForms CreateForms(TForm1Services services)
     forms.Form2 = std::make_unique<TForm2>();
     forms.Form3 = std::make_unique<TForm3>();
     forms.Form4 = std::make_unique<TForm4>();
-    forms.Form5 = std::make_unique<TForm5>();
+    forms.Form5 = std::make_unique<TForm5>(forms.Form1.get());
 
     TForm1* main = forms.Form1.get();
     main->setWindows(forms.Form3.get(), forms.Form5.get());
@@ -23,7 +23,7 @@ TForms CreateForms(TForm1Services services)
 int RunProgram(int argc, char** argv)
 {
     TApplication application(argc, argv);
-    RegisterFonts();
+    SetUpFonts();
     TForms forms = CreateForms();
     QObject::connect(forms.Form1.get(), &TForm1::closed, &application, &QCoreApplication::quit);
     forms.Form1->show();

@@ -89,6 +89,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -117,4 +118,5 @@ private:
     bool m_settingPages = false;
     bool m_driveChanged = false;
     bool m_shownOnce = false;
+    bool m_activationQueued = false;
 };

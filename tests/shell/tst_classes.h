@@ -90,3 +90,16 @@ private slots:
     void otherTagOnlyShowsTheBusyState();
     void rejectedRowReleasesTheBuffer();
 };
+
+class TestLook : public QObject
+{
+    Q_OBJECT
+private slots:
+    void contentRectangles_data();
+    void contentRectangles();
+    void panel2Bevels();
+    void menusAndTipsUseProgramFont_data();
+    void menusAndTipsUseProgramFont();
+    void aboutBoxIsDialogOfMainWindow();
+    void activationWaitsForFirstFrame();
+};
