@@ -19,5 +19,6 @@ int main(int argc, char** argv)
     failed += runOneTest<TestProcessorPage>(argc, argv);
     failed += runOneTest<TestMemoryPage>(argc, argv);
     failed += runOneTest<TestLook>(argc, argv);
+    failed += runOneTest<TestEditorLink>(argc, argv);
     return failed;
 }

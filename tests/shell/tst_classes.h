@@ -103,3 +103,10 @@ private slots:
     void aboutBoxIsDialogOfMainWindow();
     void activationWaitsForFirstFrame();
 };
+
+class TestEditorLink : public QObject
+{
+    Q_OBJECT
+private slots:
+    void newRowsFromMainWindow();
+};
