@@ -1,10 +1,12 @@
 #include "BenchmarkPages.h"
 
+#include <QFile>
+
 #include <utility>
 
-RealBenchmarkPages::RealBenchmarkPages(bench::ProcessorKernels processor,
+RealBenchmarkPages::RealBenchmarkPages(bench::ProcessorKernels processor, bench::DiskKernels disk,
                                        bench::MemoryKernels memory)
-    : m_processor(std::move(processor)), m_memory(std::move(memory))
+    : m_processor(std::move(processor)), m_disk(std::move(disk)), m_memory(std::move(memory))
 {
 }
 
@@ -20,11 +22,14 @@ void RealBenchmarkPages::RefreshMemory(Chart& chart, const ComparisonDatabase& d
     bench::RefreshMemoryPage(chart, database, mode, m_memory);
 }
 
-// The video and disk pages are still being built: until then their handlers
-// change nothing.
-
+// The video page is still being built: until then its handlers change
+// nothing.
 void RealBenchmarkPages::UpdateVideoChart(Chart&, const ComparisonDatabase&) {}
 
 void RealBenchmarkPages::RefreshVideo(Chart&, const ComparisonDatabase&) {}
 
-void RealBenchmarkPages::RefreshDrive(Chart&, const ComparisonDatabase&, const QString&) {}
+void RealBenchmarkPages::RefreshDrive(Chart& chart, const ComparisonDatabase& database,
+                                      const QString& mountPoint)
+{
+    bench::RefreshDiskPage(chart, database, QFile::encodeName(mountPoint).toStdString(), m_disk);
+}

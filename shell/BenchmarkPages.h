@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bench/DiskPage.h"
 #include "bench/MemoryPage.h"
 #include "bench/ProcessorPage.h"
 
@@ -44,6 +45,7 @@ class RealBenchmarkPages : public BenchmarkPages
 {
 public:
     explicit RealBenchmarkPages(bench::ProcessorKernels processor = bench::RealProcessorKernels(),
+                                bench::DiskKernels disk = bench::RealDiskKernels(),
                                 bench::MemoryKernels memory = bench::RealMemoryKernels());
 
     void RefreshProcessor(Chart& chart, const ComparisonDatabase& database,
@@ -56,5 +58,6 @@ public:
 
 private:
     bench::ProcessorKernels m_processor;
+    bench::DiskKernels m_disk;
     bench::MemoryKernels m_memory;
 };

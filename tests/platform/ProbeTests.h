@@ -42,6 +42,14 @@ private slots:
     void realMachine();
 };
 
+class DiskDirectoryTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void testDirectory_data();
+    void testDirectory();
+};
+
 class EdidTest : public QObject
 {
     Q_OBJECT

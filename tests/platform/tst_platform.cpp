@@ -152,6 +152,7 @@ private slots:
 };
 
 QUORVIX_TEST_MAIN(ClockTest, PublishedTickTest, CpuInstructionsTest, PriorityTest, FilesTest,
-                  MemoryTest, IdentityTest, DrivesTest, EdidTest, InputTest, DevicesTest)
+                  MemoryTest, IdentityTest, DrivesTest, DiskDirectoryTest, EdidTest, InputTest,
+                  DevicesTest)
 
 #include "tst_platform.moc"

@@ -26,7 +26,8 @@ sysinfo::OverviewFields sampleFields()
 
 } // namespace
 
-ShellFixture::ShellFixture(bool runPages) : fields(sampleFields())
+ShellFixture::ShellFixture(bool runPages, const std::function<void(TForm1Services&)>& adjust)
+    : fields(sampleFields())
 {
     TForm1Services services;
     services.gatherOverview = [this] {
@@ -59,10 +60,13 @@ ShellFixture::ShellFixture(bool runPages) : fields(sampleFields())
         };
         services.pages = std::make_shared<RealBenchmarkPages>(
             bench::ProcessorKernels{[] { return 600; }, [] { return 300; }},
+            bench::RealDiskKernels(),
             bench::MemoryKernels{memory("read", 1000), memory("write", 2000)});
     } else {
         services.pages = std::make_shared<RecordingPages>(handlers);
     }
+    if (adjust)
+        adjust(services);
     forms = CreateForms(std::move(services));
 }
 

@@ -19,8 +19,10 @@ struct ShellFixture
     // table is under test, not the benchmarks); with it they do their work,
     // on fake kernels that count 600 integer and 300 floating-point passes
     // and move memory at (KB + 1000) MiB/s reading and (KB + 2000) writing
-    // blocks of KB kilobytes.
-    explicit ShellFixture(bool runPages = false);
+    // blocks of KB kilobytes. `adjust` changes the services before the
+    // windows are made.
+    explicit ShellFixture(bool runPages = false,
+                          const std::function<void(TForm1Services&)>& adjust = {});
     ~ShellFixture();
 
     TForm1& form() const { return *forms.Form1; }

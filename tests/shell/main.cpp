@@ -20,5 +20,6 @@ int main(int argc, char** argv)
     failed += runOneTest<TestMemoryPage>(argc, argv);
     failed += runOneTest<TestLook>(argc, argv);
     failed += runOneTest<TestEditorLink>(argc, argv);
+    failed += runOneTest<TestHddPage>(argc, argv);
     return failed;
 }

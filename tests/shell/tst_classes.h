@@ -110,3 +110,12 @@ class TestEditorLink : public QObject
 private slots:
     void newRowsFromMainWindow();
 };
+
+class TestHddPage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void refreshCharts_data();
+    void refreshCharts();
+    void failedTestShowsTheError();
+};
