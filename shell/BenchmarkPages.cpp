@@ -4,8 +4,9 @@
 
 #include <utility>
 
-RealBenchmarkPages::RealBenchmarkPages(bench::ProcessorKernels processor, bench::DiskKernels disk)
-    : m_processor(std::move(processor)), m_disk(std::move(disk))
+RealBenchmarkPages::RealBenchmarkPages(bench::ProcessorKernels processor, bench::DiskKernels disk,
+                                       bench::MemoryKernels memory)
+    : m_processor(std::move(processor)), m_disk(std::move(disk)), m_memory(std::move(memory))
 {
 }
 
@@ -15,10 +16,14 @@ void RealBenchmarkPages::RefreshProcessor(Chart& chart, const ComparisonDatabase
     bench::RefreshProcessorPage(chart, database, state, m_processor);
 }
 
-// The memory and video pages are still being built: until then their
-// handlers change nothing.
-void RealBenchmarkPages::RefreshMemory(Chart&, const ComparisonDatabase&, MemoryMode) {}
+void RealBenchmarkPages::RefreshMemory(Chart& chart, const ComparisonDatabase& database,
+                                       MemoryMode mode)
+{
+    bench::RefreshMemoryPage(chart, database, mode, m_memory);
+}
 
+// The video page is still being built: until then its handlers change
+// nothing.
 void RealBenchmarkPages::UpdateVideoChart(Chart&, const ComparisonDatabase&) {}
 
 void RealBenchmarkPages::RefreshVideo(Chart&, const ComparisonDatabase&) {}

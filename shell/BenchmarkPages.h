@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bench/DiskPage.h"
+#include "bench/MemoryPage.h"
 #include "bench/ProcessorPage.h"
 
 #include <QByteArray>
@@ -13,12 +14,7 @@ namespace bench {
 struct BenchState;
 }
 
-// The two modes of the memory page, by the radio buttons' Tag.
-enum class MemoryMode
-{
-    Comparative = 1,
-    Full = 2,
-};
+using bench::MemoryMode;
 
 // The work behind the main window's page handlers, run between the steps of
 // the busy frame. The window takes it through its services, so tests can put
@@ -31,7 +27,8 @@ public:
     // Button1Click: reference rows, the integer and floating-point scores.
     virtual void RefreshProcessor(Chart& chart, const ComparisonDatabase& database,
                                   bench::BenchState& state) = 0;
-    // Button3Click and the radio buttons: the memory test in `mode`.
+    // Button3Click and the radio buttons: the memory test in `mode` (any
+    // other value than the two modes runs nothing).
     virtual void RefreshMemory(Chart& chart, const ComparisonDatabase& database,
                                MemoryMode mode) = 0;
     // UpdateVideoChart: the rows and an own bar at 0, without measuring.
@@ -49,7 +46,8 @@ class RealBenchmarkPages : public BenchmarkPages
 {
 public:
     explicit RealBenchmarkPages(bench::ProcessorKernels processor = bench::RealProcessorKernels(),
-                                bench::DiskKernels disk = bench::RealDiskKernels());
+                                bench::DiskKernels disk = bench::RealDiskKernels(),
+                                bench::MemoryKernels memory = bench::RealMemoryKernels());
 
     void RefreshProcessor(Chart& chart, const ComparisonDatabase& database,
                           bench::BenchState& state) override;
@@ -62,4 +60,5 @@ public:
 private:
     bench::ProcessorKernels m_processor;
     bench::DiskKernels m_disk;
+    bench::MemoryKernels m_memory;
 };

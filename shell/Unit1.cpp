@@ -157,8 +157,14 @@ void TForm1::bindPageHandlers()
     for (const PageEntry& page : m_pages)
         bindButton(page.defaultButton, page.refresh);
     bindButton(m_ui->Button6, &TForm1::Button6Click);
-    bindButton(m_ui->RadioButton1, &TForm1::RadioButton1Click);
-    bindButton(m_ui->RadioButton2, &TForm1::RadioButton1Click);
+    // A radio button runs its test when it becomes selected, by the user or
+    // by the program; clicking the one already selected runs nothing.
+    for (QRadioButton* button : {m_ui->RadioButton1, m_ui->RadioButton2}) {
+        connect(button, &QAbstractButton::toggled, this, [this, button](bool checked) {
+            if (checked)
+                RunGuarded([&] { RadioButton1Click(button); });
+        });
+    }
     // Only the user's change of drive measures: filling the list, or picking
     // the drive that is already selected, does not.
     connect(m_ui->ComboBox1, &QComboBox::currentIndexChanged, this,

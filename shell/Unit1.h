@@ -83,7 +83,7 @@ public:
     void Button4Click();
     void Button2Click();
     void Button6Click();
-    void RadioButton1Click();
+    void RadioButton1Click(const QObject* sender);
 
     // The page whose default button Enter presses (null on the overview).
     QPushButton* currentDefaultButton() const;

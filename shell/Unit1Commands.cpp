@@ -112,18 +112,19 @@ void TForm1::Button1Click()
     busy::End(m_ui->StatusBar1);
 }
 
+// Reruns the mode of the selected radio button.
 void TForm1::Button3Click()
 {
-    busy::Begin(m_ui->StatusBar1);
-    const MemoryMode mode =
-        m_ui->RadioButton2->isChecked() ? MemoryMode::Full : MemoryMode::Comparative;
-    m_services.pages->RefreshMemory(*m_ui->MyChart2, *m_database, mode);
-    busy::End(m_ui->StatusBar1);
+    RadioButton1Click(m_ui->RadioButton1->isChecked() ? m_ui->RadioButton1 : m_ui->RadioButton2);
 }
 
-void TForm1::RadioButton1Click()
+// The sender's tag is the mode; any other tag only shows the busy state.
+void TForm1::RadioButton1Click(const QObject* sender)
 {
-    Button3Click();
+    busy::Begin(m_ui->StatusBar1);
+    const int tag = sender != nullptr ? sender->property("tag").toInt() : 0;
+    m_services.pages->RefreshMemory(*m_ui->MyChart2, *m_database, static_cast<MemoryMode>(tag));
+    busy::End(m_ui->StatusBar1);
 }
 
 void TForm1::UpdateVideoChart()

@@ -2,8 +2,9 @@
 
 #include "tst_disk.h"
 #include "tst_kernels.h"
+#include "tst_memory.h"
 #include "tst_pages.h"
 #include "tst_scores.h"
 
 QUORVIX_TEST_MAIN(TestScores, TestTimedWindow, TestKernels, TestBenchmarkPages, TestDiskKernel,
-                  TestDiskPage)
+                  TestDiskPage, TestMemoryKernels, TestMemoryPage)

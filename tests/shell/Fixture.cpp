@@ -54,8 +54,16 @@ ShellFixture::ShellFixture(bool runPages, const std::function<void(TForm1Service
     };
     services.databasePath = directory.filePath(QStringLiteral("base.ini"));
     if (runPages) {
+        const auto memory = [this](const QString& kernel, std::int64_t base) {
+            return [this, kernel, base](std::uint32_t blockSize) {
+                memoryCalls.append(kernel + ' ' + QString::number(blockSize));
+                return (blockSize / 1024 + base) * 1'048'576;
+            };
+        };
         services.pages = std::make_shared<RealBenchmarkPages>(
-            bench::ProcessorKernels{[] { return 600; }, [] { return 300; }});
+            bench::ProcessorKernels{[] { return 600; }, [] { return 300; }},
+            bench::RealDiskKernels(),
+            bench::MemoryKernels{memory("read", 1000), memory("write", 2000)});
     } else {
         services.pages = std::make_shared<RecordingPages>(handlers);
     }

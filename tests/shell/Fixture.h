@@ -17,8 +17,10 @@ struct ShellFixture
 {
     // Without `runPages` the pages only record which handler ran (the command
     // table is under test, not the benchmarks); with it they do their work,
-    // on fake kernels that count 600 integer and 300 floating-point passes.
-    // `adjust` changes the services before the windows are made.
+    // on fake kernels that count 600 integer and 300 floating-point passes
+    // and move memory at (KB + 1000) MiB/s reading and (KB + 2000) writing
+    // blocks of KB kilobytes. `adjust` changes the services before the
+    // windows are made.
     explicit ShellFixture(bool runPages = false,
                           const std::function<void(TForm1Services&)>& adjust = {});
     ~ShellFixture();
@@ -39,6 +41,7 @@ struct ShellFixture
     std::function<void()> beforeGather; // tests make the probes fail here
     QList<QUrl> openedUrls;
     QStringList handlers;
+    QStringList memoryCalls; // "read 1024": kernel and block size
     TForms forms;
 };
 

@@ -83,6 +83,16 @@ private slots:
     void rejectedRowLeavesBusyState();
 };
 
+class TestMemoryPage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void commandsRunTheSelectedMode_data();
+    void commandsRunTheSelectedMode();
+    void otherTagOnlyShowsTheBusyState();
+    void rejectedRowReleasesTheBuffer();
+};
+
 class TestLook : public QObject
 {
     Q_OBJECT
