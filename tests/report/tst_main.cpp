@@ -2,4 +2,4 @@
 
 #include "tst_report.h"
 
-QUORVIX_TEST_MAIN(TestResultsLog, TestAllTests, TestSaveLog)
+QUORVIX_TEST_MAIN(TestResultsLog, TestAllTests, TestSaveLog, TestCommandLine, TestReportRun)

@@ -42,3 +42,34 @@ private slots:
     void failedWriteKeepsTheOldFile();
     void deviceIsWrittenInPlace();
 };
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_data();
+    void parse();
+    void answers_data();
+    void answers();
+};
+
+class TestReportRun : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void textLogAsTheWindowWritesIt();
+    void repeatedRunsInJson();
+    void repeatedRunsLogTheMedian();
+    void iniRowsReadBack_data();
+    void iniRowsReadBack();
+    void failedTestGivesStatus1AndThePartialLog();
+    void skippedVideoSaysWhy();
+    void outputIsSavedWithCrLf();
+    void unwritableOutputGivesStatus1();
+    void warnings_data();
+    void warnings();
+    void progressOnlyForTerminalOrVerbose_data();
+    void progressOnlyForTerminalOrVerbose();
+};
