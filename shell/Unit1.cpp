@@ -67,6 +67,7 @@ TForm1::TForm1(TForm1Services services, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::TForm1>()), m_services(std::move(services))
 {
     m_ui->setupUi(this);
+    m_pages = MakePageTable(*m_ui);
     setUpLook();
     setUpToolBar();
     bindCommands();
@@ -108,18 +109,15 @@ void TForm1::setUpLook()
 
 void TForm1::setUpToolBar()
 {
-    const std::array<std::pair<QToolButton*, int>, 8> images{{
+    const std::array<std::pair<QToolButton*, int>, 3> others{{
         {m_ui->ToolButton10, 6},
         {m_ui->ToolButton1, 5},
-        {m_ui->ToolButton2, 7},
-        {m_ui->ToolButton5, 0},
-        {m_ui->ToolButton6, 1},
-        {m_ui->ToolButton7, 2},
-        {m_ui->ToolButton9, 3},
         {m_ui->ToolButton3, 4},
     }};
-    for (const auto& [button, index] : images)
+    for (const auto& [button, index] : others)
         button->setIcon(QIcon(resources::ToolBarImage(index)));
+    for (const PageEntry& page : m_pages)
+        page.toolButton->setIcon(QIcon(resources::ToolBarImage(page.toolImage)));
 }
 
 void TForm1::bindButton(QAbstractButton* button, void (TForm1::*handler)())
@@ -139,16 +137,10 @@ void TForm1::bindCommands()
     bindButton(m_ui->ToolButton10, &TForm1::ToolButton10Click);
     bindAction(m_ui->N17, &TForm1::ToolButton10Click);
     bindButton(m_ui->ToolButton1, &TForm1::ToolButton1Click);
-    bindButton(m_ui->ToolButton2, &TForm1::ToolButton2Click);
-    bindAction(m_ui->N10, &TForm1::ToolButton2Click);
-    bindButton(m_ui->ToolButton5, &TForm1::ToolButton5Click);
-    bindAction(m_ui->N11, &TForm1::ToolButton5Click);
-    bindButton(m_ui->ToolButton6, &TForm1::ToolButton6Click);
-    bindAction(m_ui->N12, &TForm1::ToolButton6Click);
-    bindButton(m_ui->ToolButton7, &TForm1::ToolButton7Click);
-    bindAction(m_ui->N13, &TForm1::ToolButton7Click);
-    bindButton(m_ui->ToolButton9, &TForm1::ToolButton9Click);
-    bindAction(m_ui->N14, &TForm1::ToolButton9Click);
+    for (const PageEntry& page : m_pages) {
+        bindButton(page.toolButton, page.command);
+        bindAction(page.menuItem, page.command);
+    }
     bindButton(m_ui->ToolButton3, &TForm1::ToolButton3Click);
     bindAction(m_ui->N5, &TForm1::ToolButton3Click);
     bindAction(m_ui->N3, &TForm1::N3Click);
@@ -158,11 +150,8 @@ void TForm1::bindCommands()
 
 void TForm1::bindPageHandlers()
 {
-    bindButton(m_ui->Button1, &TForm1::Button1Click);
-    bindButton(m_ui->Button3, &TForm1::Button3Click);
-    bindButton(m_ui->Button5, &TForm1::Button5Click);
-    bindButton(m_ui->Button4, &TForm1::Button4Click);
-    bindButton(m_ui->Button2, &TForm1::Button2Click);
+    for (const PageEntry& page : m_pages)
+        bindButton(page.defaultButton, page.refresh);
     bindButton(m_ui->Button6, &TForm1::Button6Click);
     bindButton(m_ui->RadioButton1, &TForm1::RadioButton1Click);
     bindButton(m_ui->RadioButton2, &TForm1::RadioButton1Click);
@@ -223,7 +212,6 @@ void TForm1::FormActivate()
     fillOverview(m_services.gatherOverview());
     m_ui->Panel4->hide();
     m_ui->Panel1->show();
-    announce(QStringLiteral("FormActivate"));
 }
 
 void TForm1::fillOverview(const sysinfo::OverviewFields& fields)
@@ -244,36 +232,21 @@ void TForm1::PageControl1Change()
 {
     if (m_ui->PageControl1->currentIndex() != 1)
         return;
-    switch (m_ui->PageControl2->currentIndex()) {
-    case 0:
-        if (m_ui->MyChart1->Bars.Count == 0)
-            Button1Click();
-        break;
-    case 1:
-        if (m_ui->MyChart2->Bars.Count == 0)
-            Button3Click();
-        break;
-    case 2:
-        if (m_ui->MyChart4->Bars.Count == 0)
-            UpdateVideoChart();
-        break;
-    case 3:
-        if (m_ui->MyChart3->Bars.Count == 0)
-            Button4Click();
-        break;
-    default:
-        break;
-    }
+    const int index = m_ui->PageControl2->currentIndex();
+    if (index < 0 || index >= int(m_pages.size()))
+        return;
+    const PageEntry& page = m_pages[std::size_t(index)];
+    if (page.chart != nullptr && page.chart->Bars.Count == 0)
+        (this->*page.firstVisit)();
 }
 
 QPushButton* TForm1::currentDefaultButton() const
 {
     if (m_ui->PageControl1->currentIndex() != 1)
         return nullptr;
-    const std::array<QPushButton*, 5> buttons{m_ui->Button1, m_ui->Button3, m_ui->Button5,
-                                              m_ui->Button4, m_ui->Button2};
-    const int page = m_ui->PageControl2->currentIndex();
-    return page >= 0 && page < int(buttons.size()) ? buttons[std::size_t(page)] : nullptr;
+    const int index = m_ui->PageControl2->currentIndex();
+    return index >= 0 && index < int(m_pages.size()) ? m_pages[std::size_t(index)].defaultButton
+                                                     : nullptr;
 }
 
 void TForm1::showEvent(QShowEvent* event)

@@ -14,7 +14,6 @@ int main(int argc, char** argv)
     int failed = 0;
     failed += runOneTest<TestErrorReport>(argc, argv);
     failed += runOneTest<TestJpeg>(argc, argv);
-    failed += runOneTest<TestBusy>(argc, argv);
     failed += runOneTest<TestMainWindow>(argc, argv);
     failed += runOneTest<TestWindows>(argc, argv);
     failed += runOneTest<TestProcessorPage>(argc, argv);
