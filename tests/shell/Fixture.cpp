@@ -28,6 +28,24 @@ sysinfo::OverviewFields sampleFields()
 
 ShellFixture::ShellFixture(bool runPages) : fields(sampleFields())
 {
+    if (runPages) {
+        create(std::make_shared<RealBenchmarkPages>(
+                   bench::ProcessorKernels{[] { return 600; }, [] { return 300; }}),
+               {QStringLiteral("Drive /"), QStringLiteral("Drive /home")});
+    } else {
+        create(std::make_shared<RecordingPages>(handlers),
+               {QStringLiteral("Drive /"), QStringLiteral("Drive /home")});
+    }
+}
+
+ShellFixture::ShellFixture(std::shared_ptr<BenchmarkPages> pages, const QStringList& drives)
+    : fields(sampleFields())
+{
+    create(std::move(pages), drives);
+}
+
+void ShellFixture::create(std::shared_ptr<BenchmarkPages> pages, const QStringList& drives)
+{
     TForm1Services services;
     services.gatherOverview = [this] {
         ++gatherCount;
@@ -40,22 +58,16 @@ ShellFixture::ShellFixture(bool runPages) : fields(sampleFields())
         statusWhileGathering = busy::StatusText(view.StatusBar1);
         return fields;
     };
-    services.listFixedDrives = [] {
-        return sysinfo::FixedDriveListing{
-            {QStringLiteral("Drive /"), QStringLiteral("Drive /home")},
-            QStringLiteral("/ 100 Gb; /home 200 Gb")};
+    services.listFixedDrives = [drives] {
+        return sysinfo::FixedDriveListing{drives, QStringLiteral("/ 100 Gb; /home 200 Gb")};
     };
     services.openUrl = [this](const QUrl& url) {
         openedUrls.append(url);
         return true;
     };
     services.databasePath = directory.filePath(QStringLiteral("base.ini"));
-    if (runPages) {
-        services.pages = std::make_shared<RealBenchmarkPages>(
-            bench::ProcessorKernels{[] { return 600; }, [] { return 300; }});
-    } else {
-        services.pages = std::make_shared<RecordingPages>(handlers);
-    }
+    // Without real pages the command table is under test, not the benchmarks.
+    services.pages = std::move(pages);
     forms = CreateForms(std::move(services));
 }
 

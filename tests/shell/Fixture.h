@@ -19,6 +19,8 @@ struct ShellFixture
     // table is under test, not the benchmarks); with it they do their work,
     // on fake kernels that count 600 integer and 300 floating-point passes.
     explicit ShellFixture(bool runPages = false);
+    // With the given pages and drive list.
+    ShellFixture(std::shared_ptr<BenchmarkPages> pages, const QStringList& drives);
     ~ShellFixture();
 
     TForm1& form() const { return *forms.Form1; }
@@ -38,6 +40,9 @@ struct ShellFixture
     QList<QUrl> openedUrls;
     QStringList handlers;
     TForms forms;
+
+private:
+    void create(std::shared_ptr<BenchmarkPages> pages, const QStringList& drives);
 };
 
 // Records the page handlers that reach the benchmark pages, by name.

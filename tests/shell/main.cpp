@@ -17,5 +17,6 @@ int main(int argc, char** argv)
     failed += runOneTest<TestMainWindow>(argc, argv);
     failed += runOneTest<TestWindows>(argc, argv);
     failed += runOneTest<TestProcessorPage>(argc, argv);
+    failed += runOneTest<TestAllTestsPage>(argc, argv);
     return failed;
 }

@@ -80,3 +80,21 @@ private slots:
     void refreshCharts();
     void rejectedRowLeavesBusyState();
 };
+
+class TestAllTestsPage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void wholeLog_data();
+    void wholeLog();
+    void fullModeRunsTheComparativeTestAfter();
+    void startLogsTheFieldsAsTheyStand();
+    void secondRunReplacesTheLog();
+    void errorInVideoEndsTheRun();
+    void saveWritesTheLogByteForByte();
+    void cancelWritesNothing();
+    void unwritableTargetShowsTheError_data();
+    void unwritableTargetShowsTheError();
+    void saveDialogOffersTestlog();
+    void reportPrintsTheWindowsLog();
+};
