@@ -35,9 +35,10 @@ void HeadlessSteps::refreshOverview()
 ProcessorFigures HeadlessSteps::runProcessor()
 {
     tell(QStringLiteral("Processor"));
-    bench::RefreshProcessorPage(m_processorChart, m_database, m_state, m_pages.processorKernels);
+    m_pages.processorPage(m_processorChart, m_database, m_state);
     const TMyChartBars& bars = m_processorChart.bars();
-    return {bars.Items[0].Value, m_state.LastCpuCount, bars.Items[1].Value, m_state.LastFpuCount};
+    const std::int32_t fpu = bars.Count > 1 ? bars.Items[1].Value : 0;
+    return {ownBar(m_processorChart), m_state.LastCpuCount, fpu, m_state.LastFpuCount};
 }
 
 void HeadlessSteps::runMemory()

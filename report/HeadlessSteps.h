@@ -1,6 +1,5 @@
 #pragma once
 
-#include "bench/ProcessorPage.h"
 #include "bench/Scaling.h"
 #include "controls/Chart.h"
 #include "report/AllTests.h"
@@ -20,7 +19,8 @@ struct ReportPages
 {
     std::function<sysinfo::OverviewFields()> gatherOverview;
     std::function<sysinfo::FixedDriveListing()> listFixedDrives;
-    bench::ProcessorKernels processorKernels;
+    // The processor page: both scores, the pass counts into the state.
+    std::function<void(Chart&, const ComparisonDatabase&, bench::BenchState&)> processorPage;
     // The memory page's comparative test.
     std::function<void(Chart&, const ComparisonDatabase&)> memoryPage;
     // The video page with its measurement; empty where it cannot run, and

@@ -114,7 +114,7 @@ private:
             const ReportDocument document{
                 QStringLiteral("Quorvix 2000"), ProgramVersion(), reference, m_runs,
                 m_setup.pages.videoSkipped,     m_environment,    m_warnings};
-            m_setup.out->write(ReportJson(document).toJson(QJsonDocument::Indented));
+            write(m_setup.out, QString::fromUtf8(ReportJson(document).toJson()));
         } else if (m_options.ini) {
             writeLines(m_setup.out, IniRows(median, m_setup.pages.videoSkipped));
         } else if (m_options.output.isEmpty()) {

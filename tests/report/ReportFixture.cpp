@@ -1,5 +1,6 @@
 #include "ReportFixture.h"
 
+#include "bench/ProcessorPage.h"
 #include "bench/ReferenceRows.h"
 #include "controls/Chart.h"
 
@@ -62,8 +63,13 @@ ReportFixture::ReportFixture(int drives)
     pages.listFixedDrives = [this] {
         return sysinfo::FixedDriveListing{driveEntries, "Drive / (100 Mb), "};
     };
-    pages.processorKernels = {[this] { return cpuCounts[m_cpuCalls++ % cpuCounts.size()]; },
-                              [this] { return fpuCounts[m_fpuCalls++ % fpuCounts.size()]; }};
+    pages.processorPage = [this](Chart& chart, const ComparisonDatabase& database,
+                                 bench::BenchState& state) {
+        const bench::ProcessorKernels kernels{
+            [this] { return cpuCounts[m_cpuCalls++ % cpuCounts.size()]; },
+            [this] { return fpuCounts[m_fpuCalls++ % fpuCounts.size()]; }};
+        bench::RefreshProcessorPage(chart, database, state, kernels);
+    };
     pages.memoryPage = [this](Chart& chart, const ComparisonDatabase& database) {
         fakePage(chart, database, bench::MemoryPageRows(), memory[m_memoryCalls++ % memory.size()]);
     };

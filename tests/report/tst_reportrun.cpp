@@ -268,7 +268,14 @@ void TestReportRun::failedTestGivesStatus1AndThePartialLog()
     f.writeDatabase("[DATA]\nPIIMultCPU=0\nPIIMultFPU=200\nPIIFreq=300\n");
     ReportOptions options;
     options.verbose = true;
+    options.output = f.directory.filePath("earlier.txt");
+    QFile earlier(options.output);
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("an earlier whole log\r\n");
+    earlier.close();
     QCOMPARE(f.run(options), 1);
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    QCOMPARE(earlier.readAll(), QByteArray("an earlier whole log\r\n")); // not replaced by a part
     // The overview is logged; the processor test fails before its heading.
     QCOMPARE(f.outLines(), composedLog().mid(0, 14));
     QVERIFY2(f.err().contains("Warning: " + f.setup.databasePath +
