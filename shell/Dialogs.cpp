@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 
 #include "ErrorReport.h"
+#include "controls/DialogFlags.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -29,8 +30,10 @@ void ShowError(const QString& text)
 
 std::unique_ptr<QMessageBox> MakeErrorBox(const QString& text)
 {
-    return std::make_unique<QMessageBox>(QMessageBox::Critical, ApplicationTitle, text,
-                                         QMessageBox::Ok, QApplication::activeWindow());
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Critical, ApplicationTitle, text,
+                                             QMessageBox::Ok, QApplication::activeWindow());
+    box->setWindowFlags(DialogTitleBar);
+    return box;
 }
 
 int ExecModal(QDialog* dialog)

@@ -3,6 +3,7 @@
 #include "ui_Unit1.h"
 
 #include "ErrorReport.h"
+#include "Fonts.h"
 #include "JpegImage.h"
 #include "bench/Scaling.h"
 #include "controls/Busy.h"
@@ -14,20 +15,15 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QScreen>
 #include <QTabBar>
+#include <QWindow>
 
 #include <array>
 #include <utility>
 
 namespace {
-
-QFont pixelFont(const QString& family, int pixels)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    return font;
-}
 
 // The page controls sit on the black content area but keep the desktop's own
 // button-face colours; every role is set so nothing black is inherited.
@@ -45,12 +41,15 @@ void useStandardColours(QWidget* widget)
 }
 
 // Tabs drawn as flat buttons: the page shown is pressed in, the one under the
-// mouse is outlined (hot tracking).
+// mouse is outlined (hot tracking). The row of tabs is 27 px high and the
+// sheets sit 4 px inside the control's other three edges, as the pages'
+// contents are placed against those sheets.
 void useFlatButtonTabs(QTabWidget* tabs)
 {
-    tabs->tabBar()->setStyleSheet(QStringLiteral(
-        "QTabBar::tab { padding: 3px 10px; margin: 2px 2px 2px 0px; border: 1px solid transparent;"
-        " border-radius: 2px; background: transparent; }"
+    tabs->setStyleSheet(QStringLiteral(
+        "QTabWidget::pane { border: none; margin: 0px 4px 4px 4px; }"
+        "QTabBar::tab { height: 15px; padding: 3px 10px; margin: 2px 2px 2px 0px;"
+        " border: 1px solid transparent; border-radius: 2px; background: transparent; }"
         "QTabBar::tab:hover { border-color: palette(mid); background: palette(light); }"
         "QTabBar::tab:selected { border-color: palette(shadow); background: palette(midlight); }"));
 }
@@ -82,8 +81,11 @@ void TForm1::setUpLook()
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFont(pixelFont(QStringLiteral("Tahoma"), 11));
-    m_ui->Memo1->setFont(pixelFont(QStringLiteral("Fixedsys"), 19));
+    setFont(ProgramFont());
+    // Drop-down menus are windows of their own: they inherit no font.
+    for (QMenu* menu : m_ui->MainMenu1->findChildren<QMenu*>())
+        menu->setFont(ProgramFont());
+    m_ui->Memo1->setFont(PixelFont(QStringLiteral("Fixedsys"), 19));
     useStandardColours(m_ui->Panel2);
     useFlatButtonTabs(m_ui->PageControl1);
     useFlatButtonTabs(m_ui->PageControl2);
@@ -102,6 +104,7 @@ void TForm1::setUpLook()
     });
 
     m_ui->Panel1->hide();
+    m_ui->Panel4->installEventFilter(this);
     adjustSize();
     const QRect area = screen()->availableGeometry();
     move(area.center() - QPoint(width() / 2, height() / 2));
@@ -252,12 +255,22 @@ QPushButton* TForm1::currentDefaultButton() const
 void TForm1::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (!m_shownOnce) {
-        m_shownOnce = true;
-        // Showing the window activates it; run the activation once it is up.
+    m_shownOnce = true;
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    // The first activation starts once the splash has been painted on an
+    // exposed window: a window manager maps and exposes the window some time
+    // after show(), and the probes block the thread for a second. The queued
+    // call runs after this paint pass has been flushed to the screen.
+    if (watched == m_ui->Panel4 && event->type() == QEvent::Paint && m_shownOnce &&
+        !m_activationQueued && windowHandle() != nullptr && windowHandle()->isExposed()) {
+        m_activationQueued = true;
         QMetaObject::invokeMethod(
             this, [this] { RunGuarded([this] { FormActivate(); }); }, Qt::QueuedConnection);
     }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event)

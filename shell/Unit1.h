@@ -3,6 +3,7 @@
 #include "BenchmarkPages.h"
 #include "PageTable.h"
 #include "bench/Scaling.h"
+#include "editor/MachineValues.h"
 #include "sysinfo/Overview.h"
 
 #include <QMainWindow>
@@ -49,6 +50,9 @@ public:
     ~TForm1() override;
 
     ComparisonDatabase& database() const { return *m_database; }
+    // What a new row of the database editor takes from this machine: the
+    // overview texts and each chart's own bars.
+    MachineValues machineValues() const;
     // The reference machine read at the last activation and the last pass counts.
     const bench::BenchState& benchState() const { return m_benchState; }
 
@@ -89,6 +93,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -120,4 +125,5 @@ private:
     bool m_settingPages = false;
     bool m_driveChanged = false;
     bool m_shownOnce = false;
+    bool m_activationQueued = false;
 };

@@ -14,7 +14,8 @@ mkdir -p "$out"
 
 export QT_QPA_PLATFORM=xcb
 export E2E_EXE=$exe E2E_OUT=$out
-xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
+# A random first display number, so concurrent runs do not race for one.
+xvfb-run -a -n $((200 + RANDOM % 700)) -s '-screen 0 1024x768x24' bash -c '
   set -u
   cd "$E2E_OUT"
   "$E2E_EXE" >"$E2E_OUT/program.log" 2>&1 &
@@ -27,7 +28,15 @@ xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
     sleep 0.2
   done
   [ -n "$id" ] || { echo "e2e: no window"; kill $pid; exit 1; }
-  sleep 2  # the first overview measures the clock for about a second
+  # The first overview measures the clock for about a second; wait until the
+  # window shows the overview panel (dark grey, 96, 96, 96).
+  overview() {
+    xwd -id "$id" -silent >frame.xwd 2>/dev/null || return 1
+    [ "$(convert frame.xwd -fill black +opaque "rgb(96,96,96)" -fill white -opaque "rgb(96,96,96)" \
+         -format "%[fx:round(mean*w*h)]" info: 2>/dev/null || echo 0)" -gt 40000 ]
+  }
+  for _ in $(seq 1 600); do overview && break; sleep 0.1; done
+  overview || { echo "e2e: the overview never showed"; kill $pid; exit 1; }
   xdotool windowfocus --sync "$id"
   xdotool key ctrl+f
   closing="- All tests completed -------------------"

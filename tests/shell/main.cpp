@@ -10,7 +10,7 @@
 int main(int argc, char** argv)
 {
     TApplication application(argc, argv);
-    RegisterFonts();
+    SetUpFonts();
     int failed = 0;
     failed += runOneTest<TestErrorReport>(argc, argv);
     failed += runOneTest<TestJpeg>(argc, argv);
@@ -18,5 +18,7 @@ int main(int argc, char** argv)
     failed += runOneTest<TestWindows>(argc, argv);
     failed += runOneTest<TestProcessorPage>(argc, argv);
     failed += runOneTest<TestAllTestsPage>(argc, argv);
+    failed += runOneTest<TestLook>(argc, argv);
+    failed += runOneTest<TestEditorLink>(argc, argv);
     return failed;
 }

@@ -98,3 +98,23 @@ private slots:
     void saveDialogOffersTestlog();
     void reportPrintsTheWindowsLog();
 };
+
+class TestLook : public QObject
+{
+    Q_OBJECT
+private slots:
+    void contentRectangles_data();
+    void contentRectangles();
+    void panel2Bevels();
+    void menusAndTipsUseProgramFont_data();
+    void menusAndTipsUseProgramFont();
+    void aboutBoxIsDialogOfMainWindow();
+    void activationWaitsForFirstFrame();
+};
+
+class TestEditorLink : public QObject
+{
+    Q_OBJECT
+private slots:
+    void newRowsFromMainWindow();
+};
