@@ -23,6 +23,7 @@ constexpr double kLongestBracketMs = 550.0;
 double g_lastRestoreMs = 0;
 double g_lastBusyMs = 0;
 double g_raisedAtCpuMs = 0;
+ObtainedPriority g_lastObtained = ObtainedPriority::Neither;
 
 double threadCpuMilliseconds()
 {
@@ -54,9 +55,17 @@ void RaiseToTimeCritical()
     g_raisedAtCpuMs = threadCpuMilliseconds();
     sched_param param{};
     param.sched_priority = kRealTimePriority;
-    if (sched_setscheduler(0, SCHED_FIFO, &param) != 0) {
-        setpriority(PRIO_PROCESS, 0, -20);
-    }
+    if (sched_setscheduler(0, SCHED_FIFO, &param) == 0)
+        g_lastObtained = ObtainedPriority::RealTime;
+    else if (setpriority(PRIO_PROCESS, 0, -20) == 0)
+        g_lastObtained = ObtainedPriority::Nice;
+    else
+        g_lastObtained = ObtainedPriority::Neither;
+}
+
+ObtainedPriority LastObtainedPriority()
+{
+    return g_lastObtained;
 }
 
 void RestoreNormalPriority()

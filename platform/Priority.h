@@ -10,6 +10,17 @@ void RaiseToTimeCritical();
 // Always returns to SCHED_OTHER at nice 0, whatever was in force before.
 void RestoreNormalPriority();
 
+// What a raise obtained: the real-time class, nice -20, or neither.
+enum class ObtainedPriority
+{
+    Neither,
+    Nice,
+    RealTime,
+};
+
+// What the last RaiseToTimeCritical obtained; Neither before the first.
+ObtainedPriority LastObtainedPriority();
+
 // How long a new bracket waits, given the processor time the last one used
 // and the time since it ended (milliseconds).
 double RealTimeBudgetWaitMs(double lastBusyMs, double sinceLastMs);

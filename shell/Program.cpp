@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include "Application.h"
+#include "CommandLine.h"
 #include "EditorLink.h"
 #include "Fonts.h"
 #include "Locations.h"
@@ -30,6 +31,13 @@ TForms CreateForms(TForm1Services services)
 
 int RunProgram(int argc, char** argv)
 {
+    // Any argument is for the command line; the window takes none.
+    if (argc > 1) {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        return RunCommandLine(argc, argv, arguments);
+    }
     TApplication application(argc, argv);
     SetUpFonts();
     TForms forms = CreateForms();

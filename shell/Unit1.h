@@ -112,6 +112,9 @@ private:
     void fillOverview(const sysinfo::OverviewFields& fields);
     void openUrl(const QUrl& url);
 
+    // The all-tests run's view of this window (Unit1Report.cpp).
+    class AllTestsPages;
+
     std::unique_ptr<Ui::TForm1> m_ui;
     PageTable m_pages;
     TForm1Services m_services;

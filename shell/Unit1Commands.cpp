@@ -146,11 +146,6 @@ void TForm1::Button4Click()
     busy::End(m_ui->StatusBar1);
 }
 
-// The all-tests run and saving its log are filled by the report.
-void TForm1::Button2Click() {}
-
-void TForm1::Button6Click() {}
-
 // The drive item keeps its real mount point, bytes as the system gave them;
 // an item without it names the mount point after "Drive ".
 QByteArray TForm1::selectedMountPoint() const

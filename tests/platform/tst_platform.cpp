@@ -196,6 +196,13 @@ private slots:
             // neither was permitted; all three are allowed.
             const int policy = sched_getscheduler(0);
             QVERIFY(policy == SCHED_FIFO || policy == SCHED_OTHER);
+            // ...and the bracket says which, as the report's environment shows it.
+            errno = 0;
+            const int nice = getpriority(PRIO_PROCESS, 0);
+            const auto expected = policy == SCHED_FIFO ? platform::ObtainedPriority::RealTime
+                                  : nice == -20        ? platform::ObtainedPriority::Nice
+                                                       : platform::ObtainedPriority::Neither;
+            QCOMPARE(platform::LastObtainedPriority(), expected);
         }
         QCOMPARE(sched_getscheduler(0), SCHED_OTHER);
         errno = 0;

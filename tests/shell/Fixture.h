@@ -23,6 +23,8 @@ struct ShellFixture
     // windows are made.
     explicit ShellFixture(bool runPages = false,
                           const std::function<void(TForm1Services&)>& adjust = {});
+    // With the given pages and drive list.
+    ShellFixture(std::shared_ptr<BenchmarkPages> pages, const QStringList& drives);
     ~ShellFixture();
 
     TForm1& form() const { return *forms.Form1; }
@@ -43,6 +45,10 @@ struct ShellFixture
     QStringList handlers;
     QStringList memoryCalls; // "read 1024": kernel and block size
     TForms forms;
+
+private:
+    void create(std::shared_ptr<BenchmarkPages> pages, const sysinfo::FixedDriveListing& drives,
+                const std::function<void(TForm1Services&)>& adjust);
 };
 
 // Records the page handlers that reach the benchmark pages, by name.

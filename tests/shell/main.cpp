@@ -18,6 +18,7 @@ int main(int argc, char** argv)
     failed += runOneTest<TestWindows>(argc, argv);
     failed += runOneTest<TestProcessorPage>(argc, argv);
     failed += runOneTest<TestMemoryPage>(argc, argv);
+    failed += runOneTest<TestAllTestsPage>(argc, argv);
     failed += runOneTest<TestLook>(argc, argv);
     failed += runOneTest<TestEditorLink>(argc, argv);
     failed += runOneTest<TestHddPage>(argc, argv);

@@ -93,6 +93,24 @@ private slots:
     void rejectedRowReleasesTheBuffer();
 };
 
+class TestAllTestsPage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void wholeLog_data();
+    void wholeLog();
+    void fullModeRunsTheComparativeTestAfter();
+    void startLogsTheFieldsAsTheyStand();
+    void secondRunReplacesTheLog();
+    void errorInVideoEndsTheRun();
+    void saveWritesTheLogByteForByte();
+    void cancelWritesNothing();
+    void unwritableTargetShowsTheError_data();
+    void unwritableTargetShowsTheError();
+    void saveDialogOffersTestlog();
+    void reportPrintsTheWindowsLog();
+};
+
 class TestLook : public QObject
 {
     Q_OBJECT
