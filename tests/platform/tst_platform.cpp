@@ -213,21 +213,25 @@ private slots:
     {
         QTest::addColumn<double>("lastBusyMs");
         QTest::addColumn<double>("sinceLastMs");
+        QTest::addColumn<double>("nextMs");
         QTest::addColumn<double>("waitMs");
-        QTest::newRow("kernel window, at once") << 510.0 << 0.0 << 110.0;
-        QTest::newRow("kernel window, partly waited") << 510.0 << 60.0 << 50.0;
-        QTest::newRow("kernel window, long ago") << 510.0 << 200.0 << 0.0;
-        QTest::newRow("clock measurement mostly slept") << 3.0 << 0.0 << 0.0;
-        QTest::newRow("just within the budget") << 400.0 << 0.0 << 0.0;
-        QTest::newRow("clock went backwards") << 510.0 << -5.0 << 0.0;
+        QTest::newRow("kernel window, at once") << 510.0 << 0.0 << 550.0 << 110.0;
+        QTest::newRow("kernel window, partly waited") << 510.0 << 60.0 << 550.0 << 50.0;
+        QTest::newRow("kernel window, long ago") << 510.0 << 200.0 << 550.0 << 0.0;
+        QTest::newRow("clock measurement mostly slept") << 3.0 << 0.0 << 550.0 << 0.0;
+        QTest::newRow("just within the budget") << 400.0 << 0.0 << 550.0 << 0.0;
+        QTest::newRow("clock went backwards") << 510.0 << -5.0 << 550.0 << 0.0;
+        QTest::newRow("a short bracket fits at once") << 510.0 << 0.0 << 200.0 << 0.0;
+        QTest::newRow("a short one after a long busy one") << 900.0 << 0.0 << 200.0 << 150.0;
     }
 
     void budgetWait()
     {
         QFETCH(double, lastBusyMs);
         QFETCH(double, sinceLastMs);
+        QFETCH(double, nextMs);
         QFETCH(double, waitMs);
-        QCOMPARE(platform::RealTimeBudgetWaitMs(lastBusyMs, sinceLastMs), waitMs);
+        QCOMPARE(platform::RealTimeBudgetWaitMs(lastBusyMs, sinceLastMs, nextMs), waitMs);
     }
 };
 
