@@ -11,6 +11,7 @@ ReferenceMachine LoadScaling(const ComparisonDatabase& database)
     machine.PIIMultCPU = database.ReadNumber(section, QStringLiteral("PIIMultCPU"), 0);
     machine.PIIMultFPU = database.ReadNumber(section, QStringLiteral("PIIMultFPU"), 0);
     machine.PIIFreq = database.ReadNumber(section, QStringLiteral("PIIFreq"), 0);
+    machine.problem = database.ReadProblem();
     return machine;
 }
 

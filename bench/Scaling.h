@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 
 class ComparisonDatabase;
@@ -13,6 +15,8 @@ struct ReferenceMachine
     std::int32_t PIIMultCPU = 0; // CpuTest count of the reference machine
     std::int32_t PIIMultFPU = 0; // FpuTest count of the reference machine
     std::int32_t PIIFreq = 0;    // the score the reference machine gets
+    // Why base.ini could not be read, when it is there but unreadable.
+    QString problem;
 };
 
 // Reads the three values from section DATA; missing keys read as 0.

@@ -27,14 +27,29 @@ std::int32_t ScaleCount(std::int32_t count, std::int32_t referenceCount,
     return static_cast<std::int32_t>(score);
 }
 
+namespace {
+
+// A missing reference whose file could not be read says why.
+std::int32_t ScaleByReference(std::int32_t count, std::int32_t referenceCount,
+                              const ReferenceMachine& reference, const char* referenceName)
+{
+    if (referenceCount <= 0 && !reference.problem.isEmpty()) {
+        throw BenchError(std::string(referenceName) +
+                         " is missing or 0 in base.ini: " + reference.problem.toStdString());
+    }
+    return ScaleCount(count, referenceCount, reference.PIIFreq, referenceName);
+}
+
+} // namespace
+
 std::int32_t CpuScore(std::int32_t count, const ReferenceMachine& reference)
 {
-    return ScaleCount(count, reference.PIIMultCPU, reference.PIIFreq, "PIIMultCPU");
+    return ScaleByReference(count, reference.PIIMultCPU, reference, "PIIMultCPU");
 }
 
 std::int32_t FpuScore(std::int32_t count, const ReferenceMachine& reference)
 {
-    return ScaleCount(count, reference.PIIMultFPU, reference.PIIFreq, "PIIMultFPU");
+    return ScaleByReference(count, reference.PIIMultFPU, reference, "PIIMultFPU");
 }
 
 } // namespace bench

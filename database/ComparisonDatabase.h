@@ -53,6 +53,9 @@ public:
     // ListKeys is: the editor writes back what it reads, and must not drop
     // the rows that such a list leaves out.
     QList<DatabaseRow> ReadList(const QString& section) const;
+    // Why the file, though it is there, reads as an empty database ("base.ini
+    // cannot be read: Permission denied"); empty when it is missing or readable.
+    QString ReadProblem() const;
     void WriteText(const QString& section, const QString& key, const QString& value);
     // Writes nothing when the section is not there.
     void RemoveSection(const QString& section);

@@ -114,7 +114,7 @@ void TestBenchmarkPages::init()
 {
     g_dir = new QTemporaryDir;
     QVERIFY(g_dir->isValid());
-    g_state = BenchState{{400, 200, 300}, 0, 0};
+    g_state = BenchState{{400, 200, 300, {}}, 0, 0};
 }
 
 void TestBenchmarkPages::cleanup()

@@ -3,11 +3,17 @@
 #include "bench/BenchError.h"
 #include "bench/Scaling.h"
 #include "bench/Scores.h"
+#include "database/ComparisonDatabase.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdint>
 #include <limits>
+
+#include <sys/stat.h>
 
 using bench::BenchError;
 
@@ -46,7 +52,7 @@ void TestScores::scaling()
 
 void TestScores::cpuAndFpuUseTheirOwnReference()
 {
-    const bench::ReferenceMachine reference{400, 200, 300};
+    const bench::ReferenceMachine reference{400, 200, 300, {}};
     QCOMPARE(bench::CpuScore(600, reference), 450);
     QCOMPARE(bench::FpuScore(600, reference), 900);
 }
@@ -74,10 +80,50 @@ void TestScores::zeroReferenceNamesTheKey()
     QFETCH(int, count);
     QFETCH(QString, message);
     // The other reference is set, so the message must come from the right one.
-    const bench::ReferenceMachine machine{fpu ? 400 : reference, fpu ? reference : 400, 300};
+    const bench::ReferenceMachine machine{fpu ? 400 : reference, fpu ? reference : 400, 300, {}};
 
     try {
         fpu ? bench::FpuScore(count, machine) : bench::CpuScore(count, machine);
+        QFAIL("no error raised");
+    } catch (const BenchError& error) {
+        QCOMPARE(QString::fromUtf8(error.what()), message);
+    }
+}
+
+void TestScores::unreadableDatabaseSaysWhy_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message");
+    const QString missing = QStringLiteral("PIIMultCPU is missing or 0 in base.ini");
+    QTest::newRow("missing: nothing to say") << "missing" << missing;
+    QTest::newRow("readable, no DATA") << "empty" << missing;
+    QTest::newRow("a directory") << "directory"
+                                 << missing + ": base.ini cannot be read: it is a directory";
+    QTest::newRow("a FIFO") << "fifo"
+                            << missing + ": base.ini cannot be read: it is not a regular file";
+    QTest::newRow("UTF-16") << "utf16"
+                            << missing + ": base.ini cannot be read: it is UTF-16 text, not UTF-8";
+}
+
+void TestScores::unreadableDatabaseSaysWhy()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("base.ini"));
+    if (kind == "directory") {
+        QVERIFY(QDir().mkdir(path));
+    } else if (kind == "fifo") {
+        QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+    } else if (kind != "missing") {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        if (kind == "utf16")
+            file.write(QByteArray("\xFF\xFE[\0D\0A\0T\0A\0]\0", 14));
+    }
+    const bench::ReferenceMachine reference = bench::LoadScaling(ComparisonDatabase(path));
+    try {
+        bench::CpuScore(600, reference);
         QFAIL("no error raised");
     } catch (const BenchError& error) {
         QCOMPARE(QString::fromUtf8(error.what()), message);

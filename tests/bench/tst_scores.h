@@ -12,6 +12,8 @@ private slots:
     void cpuAndFpuUseTheirOwnReference();
     void zeroReferenceNamesTheKey_data();
     void zeroReferenceNamesTheKey();
+    void unreadableDatabaseSaysWhy_data();
+    void unreadableDatabaseSaysWhy();
     void scoreOutside32BitsRaises_data();
     void scoreOutside32BitsRaises();
 };
