@@ -8,6 +8,7 @@
 // (where permitted), since on a loaded machine the priority alone moves the
 // figure by a factor of two.
 
+#include "Summary.h"
 #include "bench/DiskKernel.h"
 #include "bench/TestBuffer.h"
 #include "platform/Clock.h"
@@ -22,27 +23,6 @@
 #include <vector>
 
 namespace {
-
-struct Summary
-{
-    double median, cv, min, max;
-};
-
-Summary summarise(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-    double mean = 0;
-    for (double v : values)
-        mean += v;
-    mean /= static_cast<double>(n);
-    double squares = 0;
-    for (double v : values)
-        squares += (v - mean) * (v - mean);
-    const double deviation = n > 1 ? std::sqrt(squares / static_cast<double>(n - 1)) : 0;
-    return {median, 100.0 * deviation / mean, values.front(), values.back()};
-}
 
 void printRow(const char* name, const std::vector<double>& values)
 {

@@ -7,6 +7,7 @@
 // The pause (default 20 ms) between measurements keeps the time-critical
 // brackets inside the kernel's real-time budget.
 
+#include "Summary.h"
 #include "bench/Kernels.h"
 #include "bench/MemoryKernels.h"
 #include "bench/MemoryPage.h"
@@ -32,27 +33,6 @@ namespace {
 constexpr std::uint32_t kBufferBytes = 4'194'304;
 constexpr double kMiB = 1'048'576.0;
 unsigned pauseMilliseconds = 20;
-
-struct Summary
-{
-    double median, cv;
-};
-
-Summary summarise(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-    double mean = 0;
-    for (double v : values)
-        mean += v;
-    mean /= static_cast<double>(n);
-    double squares = 0;
-    for (double v : values)
-        squares += (v - mean) * (v - mean);
-    const double deviation = n > 1 ? std::sqrt(squares / static_cast<double>(n - 1)) : 0;
-    return {median, mean > 0 ? 100.0 * deviation / mean : 0};
-}
 
 // The probe's passes: a C++ loop around one string instruction block, timed
 // with the standard library's steady clock.
@@ -176,14 +156,6 @@ void printPage(int runs)
                     chart.Bars.Items[i].Caption.toUtf8().constData(), chart.Bars.Items[i].Value);
     }
     std::printf("\n");
-}
-
-std::string loadAverage()
-{
-    std::ifstream file("/proc/loadavg");
-    std::string one, five, fifteen;
-    file >> one >> five >> fifteen;
-    return one + " " + five + " " + fifteen;
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 // into the real-time budget of the next (the kernel throttles a SCHED_FIFO
 // thread after 950 ms in any second); 0 runs them back to back.
 
+#include "Summary.h"
 #include "bench/Kernels.h"
 #include "bench/TimedWindow.h"
 #include "platform/Clock.h"
@@ -28,27 +29,6 @@ unsigned pauseMilliseconds = 1000;
 void pauseBetweenWindows()
 {
     platform::SleepMilliseconds(pauseMilliseconds);
-}
-
-struct Summary
-{
-    double median, cv, min, max;
-};
-
-Summary summarise(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-    double mean = 0;
-    for (double v : values)
-        mean += v;
-    mean /= n;
-    double squares = 0;
-    for (double v : values)
-        squares += (v - mean) * (v - mean);
-    const double deviation = n > 1 ? std::sqrt(squares / (n - 1)) : 0;
-    return {median, 100.0 * deviation / mean, values.front(), values.back()};
 }
 
 void printRow(const char* name, const std::vector<double>& values, const char* unit, bool withCv)
@@ -112,14 +92,6 @@ template <typename Tick> double tickReadNanoseconds(Tick&& tick)
         sink = tick();
     (void)sink;
     return (platform::PreciseMilliseconds() - start) * 1e6 / reads;
-}
-
-std::string loadAverage()
-{
-    std::ifstream file("/proc/loadavg");
-    std::string one, five, fifteen;
-    file >> one >> five >> fifteen;
-    return one + " " + five + " " + fifteen;
 }
 
 } // namespace
