@@ -3,5 +3,7 @@
 #include "tst_kernels.h"
 #include "tst_pages.h"
 #include "tst_scores.h"
+#include "tst_video.h"
 
-QUORVIX_TEST_MAIN(TestScores, TestTimedWindow, TestKernels, TestBenchmarkPages)
+QUORVIX_TEST_MAIN(TestScores, TestTimedWindow, TestKernels, TestBenchmarkPages, TestVideoKernel,
+                  TestVideoPage)

@@ -152,6 +152,6 @@ private slots:
 };
 
 QUORVIX_TEST_MAIN(ClockTest, PublishedTickTest, CpuInstructionsTest, PriorityTest, FilesTest,
-                  MemoryTest, IdentityTest, DrivesTest, EdidTest, InputTest, DevicesTest)
+                  MemoryTest, IdentityTest, DrivesTest, EdidTest, InputTest, DevicesTest, XFillTest)
 
 #include "tst_platform.moc"
