@@ -70,14 +70,4 @@ void End(QStatusBar* bar)
     SetStatusText(bar, StandardStatusText);
 }
 
-Frame::Frame(QStatusBar* bar) : m_bar(bar)
-{
-    Begin(m_bar);
-}
-
-Frame::~Frame()
-{
-    End(m_bar);
-}
-
 } // namespace busy

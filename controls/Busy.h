@@ -29,20 +29,6 @@ void Begin(QStatusBar* bar);
 // End of a benchmark: default cursor, standard status text.
 void End(QStatusBar* bar);
 
-// Begin on construction, End on every way out of the scope, so an error
-// never leaves the hourglass behind.
-class Frame
-{
-public:
-    explicit Frame(QStatusBar* bar);
-    ~Frame();
-    Frame(const Frame&) = delete;
-    Frame& operator=(const Frame&) = delete;
-
-private:
-    QStatusBar* m_bar;
-};
-
 // Hourglass alone for the scope, default cursor afterwards.
 class Hourglass
 {

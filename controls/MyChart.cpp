@@ -74,7 +74,6 @@ void TMyChart::PreparePicture()
 
 void TMyChart::Render()
 {
-    ++m_renderCount;
     if (m_picture.isNull())
         return;
     ChartLook look;
@@ -88,7 +87,6 @@ void TMyChart::Render()
 
 void TMyChart::paintEvent(QPaintEvent*)
 {
-    ++m_paintCount;
     PreparePicture();
     QPainter painter(this);
     painter.drawImage(0, 0, m_picture);

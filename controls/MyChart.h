@@ -52,8 +52,6 @@ public:
     void PreparePicture();
     const QImage& picture() const { return m_picture; }
     bool pictureValid() const { return m_pictureValid; }
-    int renderCount() const { return m_renderCount; }
-    int paintCount() const { return m_paintCount; }
 
     TMyChartBars Bars;
 
@@ -69,6 +67,4 @@ private:
     QImage m_picture;
     bool m_gradient = false;
     TColor m_gradientColor = 0;
-    int m_renderCount = 0;
-    int m_paintCount = 0;
 };

@@ -58,7 +58,6 @@ void TResourceImage::Release()
 
 void TResourceImage::paintEvent(QPaintEvent*)
 {
-    ++m_paintCount;
     if (m_image.isNull())
         return;
     QPainter painter(this);

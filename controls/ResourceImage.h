@@ -39,7 +39,6 @@ public:
     bool hasImage() const { return !m_image.isNull(); }
     const QImage& image() const { return m_image; }
     int loadCount() const { return m_loadCount; }
-    int paintCount() const { return m_paintCount; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -53,5 +52,4 @@ private:
     QImage m_image;
     bool m_stretched = false;
     int m_loadCount = 0;
-    int m_paintCount = 0;
 };

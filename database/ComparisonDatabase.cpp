@@ -33,6 +33,17 @@ QStringList ComparisonDatabase::ListKeys(const QString& section) const
     return ListIniKeys(ini->text, section);
 }
 
+QList<DatabaseRow> ComparisonDatabase::ReadList(const QString& section) const
+{
+    QList<DatabaseRow> rows;
+    const auto ini = LoadIniForReading(m_path);
+    if (!ini)
+        return rows;
+    for (auto& [key, value] : ReadIniList(ini->text, section))
+        rows.append({std::move(key), std::move(value)});
+    return rows;
+}
+
 void ComparisonDatabase::WriteText(const QString& section, const QString& key, const QString& value)
 {
     IniText ini = LoadIniForWriting(m_path);

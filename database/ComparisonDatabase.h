@@ -47,6 +47,11 @@ public:
     // Key names in file order, as many as fit 16,384 bytes with each name in
     // UTF-8 followed by a zero byte, plus one final zero byte.
     QStringList ListKeys(const QString& section) const;
+    // Every key of the section in file order, each with the value ReadText
+    // gives it, from one reading of the file. Not cut at 16,384 bytes as
+    // ListKeys is: the editor writes back what it reads, and must not drop
+    // the rows that such a list leaves out.
+    QList<DatabaseRow> ReadList(const QString& section) const;
     void WriteText(const QString& section, const QString& key, const QString& value);
     // Writes nothing when the section is not there.
     void RemoveSection(const QString& section);

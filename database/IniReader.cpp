@@ -2,6 +2,10 @@
 
 #include "database/IniLine.h"
 
+#include <QHashFunctions>
+
+#include <unordered_map>
+
 namespace {
 
 // Moves the cursor onto the header of the first section called `section`.
@@ -35,6 +39,21 @@ QStringView CutToCharacters(QStringView value, qsizetype characters)
     return value.first(position);
 }
 
+QString ValueText(QStringView value)
+{
+    return CutToCharacters(Unquote(value), kMaxValueCharacters).toString();
+}
+
+// Adds the name's bytes in the key list; false when the name does not fit.
+bool FitsKeyList(qsizetype& used, QStringView name)
+{
+    const qsizetype bytes = name.toUtf8().size() + 1;
+    if (used + bytes > kKeyListBytes)
+        return false;
+    used += bytes;
+    return true;
+}
+
 } // namespace
 
 std::optional<QString> ReadIniValue(QStringView text, QStringView section, QStringView key)
@@ -48,7 +67,7 @@ std::optional<QString> ReadIniValue(QStringView text, QStringView section, QStri
         if (line.kind == IniLineKind::Section)
             break;
         if (line.kind == IniLineKind::Entry && SameIniName(line.name, wanted))
-            return CutToCharacters(Unquote(line.value), kMaxValueCharacters).toString();
+            return ValueText(line.value);
     }
     return std::nullopt;
 }
@@ -66,11 +85,31 @@ QStringList ListIniKeys(QStringView text, QStringView section)
             break;
         if (line.kind != IniLineKind::Entry)
             continue;
-        const qsizetype bytes = line.name.toUtf8().size() + 1;
-        if (used + bytes > kKeyListBytes)
+        if (!FitsKeyList(used, line.name))
             break;
-        used += bytes;
         keys.append(line.name.toString());
     }
     return keys;
+}
+
+QList<std::pair<QString, QString>> ReadIniList(QStringView text, QStringView section)
+{
+    QList<std::pair<QString, QString>> rows;
+    IniLineCursor cursor(text);
+    if (!FindSection(cursor, section))
+        return rows;
+    // A key reads the value of the first entry of its name, which stands at
+    // or before it.
+    std::unordered_map<QString, QString> firstValues;
+    while (cursor.next()) {
+        const IniLine line = ParseIniLine(cursor.line());
+        if (line.kind == IniLineKind::Section)
+            break;
+        if (line.kind != IniLineKind::Entry)
+            continue;
+        const QString name = line.name.toString();
+        const auto first = firstValues.try_emplace(name.toCaseFolded(), ValueText(line.value));
+        rows.append({name, first.first->second});
+    }
+    return rows;
 }

@@ -1,7 +1,6 @@
 #include "ErrorReport.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include "Dialogs.h"
 
 #include <exception>
 
@@ -14,9 +13,7 @@ QString ErrorBoxText(const QString& message)
 
 void ShowErrorMessage(const QString& message)
 {
-    QMessageBox box(QMessageBox::Critical, ApplicationTitle, ErrorBoxText(message), QMessageBox::Ok,
-                    QApplication::activeWindow());
-    box.exec();
+    Dialogs::ShowError(ErrorBoxText(message));
 }
 
 void RunGuarded(const std::function<void()>& command)

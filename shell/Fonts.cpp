@@ -1,8 +1,10 @@
 #include "Fonts.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
+#include <QToolTip>
 
 int RegisterFonts(const QString& directory)
 {
@@ -13,4 +15,25 @@ int RegisterFonts(const QString& directory)
             ++registered;
     }
     return registered;
+}
+
+QFont PixelFont(const QString& family, int pixels, bool bold)
+{
+    QFont font(family);
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QFont ProgramFont()
+{
+    return PixelFont(QStringLiteral("Tahoma"), 11);
+}
+
+void SetUpFonts(const QString& directory)
+{
+    RegisterFonts(directory);
+    QApplication::setFont(ProgramFont());
+    // A platform theme may hand tool tips a font of their own class.
+    QToolTip::setFont(ProgramFont());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 
 // Directory that holds Tahoma and Fixedsys (fonts-wine, outside fontconfig).
@@ -9,3 +10,16 @@ inline const QString WineFontDirectory = QStringLiteral("/usr/share/wine/fonts")
 // Missing files are skipped: Qt then falls back to its default font.
 // Returns how many were registered.
 int RegisterFonts(const QString& directory = WineFontDirectory);
+
+// A font of the given family with its character height in pixels: the
+// windows are laid out in pixels and do not scale with the screen.
+QFont PixelFont(const QString& family, int pixels, bool bold = false);
+
+// Tahoma with a character height of 11 pixels (8 points at 96 dots per inch):
+// the font of every window, menu and tool tip unless a control has its own.
+QFont ProgramFont();
+
+// Registers the fonts and makes ProgramFont() the application's default, so
+// that menus and tool tips, which are windows of their own and inherit
+// nothing from the main window, use it too.
+void SetUpFonts(const QString& directory = WineFontDirectory);

@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include "Application.h"
+#include "EditorLink.h"
 #include "Fonts.h"
 
 TForms CreateForms(TForm1Services services)
@@ -8,9 +9,12 @@ TForms CreateForms(TForm1Services services)
     TForms forms;
     forms.Form1 = std::make_unique<TForm1>(std::move(services));
     forms.Form2 = std::make_unique<TForm2>();
-    forms.Form3 = std::make_unique<TForm3>();
-    forms.Form4 = std::make_unique<TForm4>();
-    forms.Form5 = std::make_unique<TForm5>();
+    // The dialogs are owned by the window that opens them, so a window manager
+    // minimises and restores them together.
+    forms.Form3 = std::make_unique<TForm3>(EditorServices(*forms.Form1), forms.Form1.get());
+    forms.Form4 = std::make_unique<TForm4>(forms.Form3.get());
+    forms.Form5 = std::make_unique<TForm5>(forms.Form1.get());
+    forms.Form3->setEditDialog(forms.Form4.get());
 
     TForm1* main = forms.Form1.get();
     main->setWindows(forms.Form3.get(), forms.Form5.get());
@@ -23,7 +27,7 @@ TForms CreateForms(TForm1Services services)
 int RunProgram(int argc, char** argv)
 {
     TApplication application(argc, argv);
-    RegisterFonts();
+    SetUpFonts();
     TForms forms = CreateForms();
     QObject::connect(forms.Form1.get(), &TForm1::closed, &application, &QCoreApplication::quit);
     forms.Form1->show();

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "EditorWindows.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit5.h"
+#include "editor/Unit3.h"
+#include "editor/Unit4.h"
 
 #include <memory>
 

@@ -3,6 +3,7 @@
 #include "ui_Unit1.h"
 
 #include "ErrorReport.h"
+#include "Fonts.h"
 #include "JpegImage.h"
 #include "bench/Scaling.h"
 #include "controls/Busy.h"
@@ -14,20 +15,15 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QScreen>
 #include <QTabBar>
+#include <QWindow>
 
 #include <array>
 #include <utility>
 
 namespace {
-
-QFont pixelFont(const QString& family, int pixels)
-{
-    QFont font(family);
-    font.setPixelSize(pixels);
-    return font;
-}
 
 // The page controls sit on the black content area but keep the desktop's own
 // button-face colours; every role is set so nothing black is inherited.
@@ -45,12 +41,15 @@ void useStandardColours(QWidget* widget)
 }
 
 // Tabs drawn as flat buttons: the page shown is pressed in, the one under the
-// mouse is outlined (hot tracking).
+// mouse is outlined (hot tracking). The row of tabs is 27 px high and the
+// sheets sit 4 px inside the control's other three edges, as the pages'
+// contents are placed against those sheets.
 void useFlatButtonTabs(QTabWidget* tabs)
 {
-    tabs->tabBar()->setStyleSheet(QStringLiteral(
-        "QTabBar::tab { padding: 3px 10px; margin: 2px 2px 2px 0px; border: 1px solid transparent;"
-        " border-radius: 2px; background: transparent; }"
+    tabs->setStyleSheet(QStringLiteral(
+        "QTabWidget::pane { border: none; margin: 0px 4px 4px 4px; }"
+        "QTabBar::tab { height: 15px; padding: 3px 10px; margin: 2px 2px 2px 0px;"
+        " border: 1px solid transparent; border-radius: 2px; background: transparent; }"
         "QTabBar::tab:hover { border-color: palette(mid); background: palette(light); }"
         "QTabBar::tab:selected { border-color: palette(shadow); background: palette(midlight); }"));
 }
@@ -67,6 +66,7 @@ TForm1::TForm1(TForm1Services services, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::TForm1>()), m_services(std::move(services))
 {
     m_ui->setupUi(this);
+    m_pages = MakePageTable(*m_ui);
     setUpLook();
     setUpToolBar();
     bindCommands();
@@ -81,8 +81,11 @@ void TForm1::setUpLook()
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFont(pixelFont(QStringLiteral("Tahoma"), 11));
-    m_ui->Memo1->setFont(pixelFont(QStringLiteral("Fixedsys"), 19));
+    setFont(ProgramFont());
+    // Drop-down menus are windows of their own: they inherit no font.
+    for (QMenu* menu : m_ui->MainMenu1->findChildren<QMenu*>())
+        menu->setFont(ProgramFont());
+    m_ui->Memo1->setFont(PixelFont(QStringLiteral("Fixedsys"), 19));
     useStandardColours(m_ui->Panel2);
     useFlatButtonTabs(m_ui->PageControl1);
     useFlatButtonTabs(m_ui->PageControl2);
@@ -101,6 +104,7 @@ void TForm1::setUpLook()
     });
 
     m_ui->Panel1->hide();
+    m_ui->Panel4->installEventFilter(this);
     adjustSize();
     const QRect area = screen()->availableGeometry();
     move(area.center() - QPoint(width() / 2, height() / 2));
@@ -108,18 +112,15 @@ void TForm1::setUpLook()
 
 void TForm1::setUpToolBar()
 {
-    const std::array<std::pair<QToolButton*, int>, 8> images{{
+    const std::array<std::pair<QToolButton*, int>, 3> others{{
         {m_ui->ToolButton10, 6},
         {m_ui->ToolButton1, 5},
-        {m_ui->ToolButton2, 7},
-        {m_ui->ToolButton5, 0},
-        {m_ui->ToolButton6, 1},
-        {m_ui->ToolButton7, 2},
-        {m_ui->ToolButton9, 3},
         {m_ui->ToolButton3, 4},
     }};
-    for (const auto& [button, index] : images)
+    for (const auto& [button, index] : others)
         button->setIcon(QIcon(resources::ToolBarImage(index)));
+    for (const PageEntry& page : m_pages)
+        page.toolButton->setIcon(QIcon(resources::ToolBarImage(page.toolImage)));
 }
 
 void TForm1::bindButton(QAbstractButton* button, void (TForm1::*handler)())
@@ -139,16 +140,10 @@ void TForm1::bindCommands()
     bindButton(m_ui->ToolButton10, &TForm1::ToolButton10Click);
     bindAction(m_ui->N17, &TForm1::ToolButton10Click);
     bindButton(m_ui->ToolButton1, &TForm1::ToolButton1Click);
-    bindButton(m_ui->ToolButton2, &TForm1::ToolButton2Click);
-    bindAction(m_ui->N10, &TForm1::ToolButton2Click);
-    bindButton(m_ui->ToolButton5, &TForm1::ToolButton5Click);
-    bindAction(m_ui->N11, &TForm1::ToolButton5Click);
-    bindButton(m_ui->ToolButton6, &TForm1::ToolButton6Click);
-    bindAction(m_ui->N12, &TForm1::ToolButton6Click);
-    bindButton(m_ui->ToolButton7, &TForm1::ToolButton7Click);
-    bindAction(m_ui->N13, &TForm1::ToolButton7Click);
-    bindButton(m_ui->ToolButton9, &TForm1::ToolButton9Click);
-    bindAction(m_ui->N14, &TForm1::ToolButton9Click);
+    for (const PageEntry& page : m_pages) {
+        bindButton(page.toolButton, page.command);
+        bindAction(page.menuItem, page.command);
+    }
     bindButton(m_ui->ToolButton3, &TForm1::ToolButton3Click);
     bindAction(m_ui->N5, &TForm1::ToolButton3Click);
     bindAction(m_ui->N3, &TForm1::N3Click);
@@ -158,11 +153,8 @@ void TForm1::bindCommands()
 
 void TForm1::bindPageHandlers()
 {
-    bindButton(m_ui->Button1, &TForm1::Button1Click);
-    bindButton(m_ui->Button3, &TForm1::Button3Click);
-    bindButton(m_ui->Button5, &TForm1::Button5Click);
-    bindButton(m_ui->Button4, &TForm1::Button4Click);
-    bindButton(m_ui->Button2, &TForm1::Button2Click);
+    for (const PageEntry& page : m_pages)
+        bindButton(page.defaultButton, page.refresh);
     bindButton(m_ui->Button6, &TForm1::Button6Click);
     bindButton(m_ui->RadioButton1, &TForm1::RadioButton1Click);
     bindButton(m_ui->RadioButton2, &TForm1::RadioButton1Click);
@@ -223,7 +215,6 @@ void TForm1::FormActivate()
     fillOverview(m_services.gatherOverview());
     m_ui->Panel4->hide();
     m_ui->Panel1->show();
-    announce(QStringLiteral("FormActivate"));
 }
 
 void TForm1::fillOverview(const sysinfo::OverviewFields& fields)
@@ -244,47 +235,42 @@ void TForm1::PageControl1Change()
 {
     if (m_ui->PageControl1->currentIndex() != 1)
         return;
-    switch (m_ui->PageControl2->currentIndex()) {
-    case 0:
-        if (m_ui->MyChart1->Bars.Count == 0)
-            Button1Click();
-        break;
-    case 1:
-        if (m_ui->MyChart2->Bars.Count == 0)
-            Button3Click();
-        break;
-    case 2:
-        if (m_ui->MyChart4->Bars.Count == 0)
-            UpdateVideoChart();
-        break;
-    case 3:
-        if (m_ui->MyChart3->Bars.Count == 0)
-            Button4Click();
-        break;
-    default:
-        break;
-    }
+    const int index = m_ui->PageControl2->currentIndex();
+    if (index < 0 || index >= int(m_pages.size()))
+        return;
+    const PageEntry& page = m_pages[std::size_t(index)];
+    if (page.chart != nullptr && page.chart->Bars.Count == 0)
+        (this->*page.firstVisit)();
 }
 
 QPushButton* TForm1::currentDefaultButton() const
 {
     if (m_ui->PageControl1->currentIndex() != 1)
         return nullptr;
-    const std::array<QPushButton*, 5> buttons{m_ui->Button1, m_ui->Button3, m_ui->Button5,
-                                              m_ui->Button4, m_ui->Button2};
-    const int page = m_ui->PageControl2->currentIndex();
-    return page >= 0 && page < int(buttons.size()) ? buttons[std::size_t(page)] : nullptr;
+    const int index = m_ui->PageControl2->currentIndex();
+    return index >= 0 && index < int(m_pages.size()) ? m_pages[std::size_t(index)].defaultButton
+                                                     : nullptr;
 }
 
 void TForm1::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    if (!m_shownOnce) {
-        m_shownOnce = true;
-        // Showing the window activates it; run the activation once it is up.
+    m_shownOnce = true;
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    // The first activation starts once the splash has been painted on an
+    // exposed window: a window manager maps and exposes the window some time
+    // after show(), and the probes block the thread for a second. The queued
+    // call runs after this paint pass has been flushed to the screen.
+    if (watched == m_ui->Panel4 && event->type() == QEvent::Paint && m_shownOnce &&
+        !m_activationQueued && windowHandle() != nullptr && windowHandle()->isExposed()) {
+        m_activationQueued = true;
         QMetaObject::invokeMethod(
             this, [this] { RunGuarded([this] { FormActivate(); }); }, Qt::QueuedConnection);
     }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::keyPressEvent(QKeyEvent* event)

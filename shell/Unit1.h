@@ -1,7 +1,9 @@
 #pragma once
 
-#include "bench/ProcessorPage.h"
+#include "BenchmarkPages.h"
+#include "PageTable.h"
 #include "bench/Scaling.h"
+#include "editor/MachineValues.h"
 #include "sysinfo/Overview.h"
 
 #include <QMainWindow>
@@ -33,8 +35,7 @@ struct TForm1Services
     };
     std::function<bool(const QUrl&)> openUrl; // empty: QDesktopServices::openUrl
     QString databasePath;                     // empty: base.ini beside the executable
-    bool runPageHandlers = true;              // false: page handlers only announce themselves
-    bench::ProcessorKernels processorKernels = bench::RealProcessorKernels();
+    std::shared_ptr<BenchmarkPages> pages = std::make_shared<RealBenchmarkPages>();
 };
 
 // The main window: overview, benchmark pages, menu and tool-bar commands.
@@ -48,9 +49,10 @@ public:
     explicit TForm1(TForm1Services services = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // The named components, for the pages, the log and the editor.
-    Ui::TForm1& ui() const { return *m_ui; }
     ComparisonDatabase& database() const { return *m_database; }
+    // What a new row of the database editor takes from this machine: the
+    // overview texts and each chart's own bars.
+    MachineValues machineValues() const;
     // The reference machine read at the last activation and the last pass counts.
     const bench::BenchState& benchState() const { return m_benchState; }
 
@@ -87,13 +89,11 @@ public:
     QPushButton* currentDefaultButton() const;
 
 signals:
-    // Every page handler and FormActivate announce themselves, so the command
-    // table can be observed.
-    void handlerRan(const QString& name);
     void closed();
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -107,11 +107,13 @@ private:
     void bindButton(QAbstractButton* button, void (TForm1::*handler)());
     void bindAction(QAction* action, void (TForm1::*handler)());
     void setPages(int outer, int inner);
+    void showPageAndRefresh(int page);
+    QString selectedMountPoint() const;
     void fillOverview(const sysinfo::OverviewFields& fields);
     void openUrl(const QUrl& url);
-    void announce(const QString& name);
 
     std::unique_ptr<Ui::TForm1> m_ui;
+    PageTable m_pages;
     TForm1Services m_services;
     std::unique_ptr<ComparisonDatabase> m_database;
     bench::BenchState m_benchState;
@@ -120,4 +122,5 @@ private:
     bool m_settingPages = false;
     bool m_driveChanged = false;
     bool m_shownOnce = false;
+    bool m_activationQueued = false;
 };

@@ -1,10 +1,10 @@
-// The command table of the main window, and the page handlers: each one
-// announces itself so the dispatch can be observed.
+// The command table of the main window, and the page handlers.
 #include "Unit1.h"
 
 #include "ui_Unit1.h"
 
-#include "bench/ProcessorPage.h"
+#include "Dialogs.h"
+
 #include "controls/Busy.h"
 
 #include <QDesktopServices>
@@ -23,7 +23,7 @@ void TForm1::setPages(int outer, int inner)
 void TForm1::ToolButton10Click()
 {
     if (m_editor != nullptr) {
-        m_editor->exec();
+        Dialogs::ExecModal(m_editor);
         FormActivate(); // the focus comes back to the main window
     }
 }
@@ -34,41 +34,44 @@ void TForm1::ToolButton1Click()
     FormActivate();
 }
 
+// A benchmark command shows its page and refreshes it, also when the chart
+// holds bars already.
+void TForm1::showPageAndRefresh(int page)
+{
+    setPages(1, page);
+    (this->*m_pages[std::size_t(page)].refresh)();
+}
+
 void TForm1::ToolButton2Click()
 {
     FormActivate();
-    setPages(1, 4);
-    Button2Click();
+    showPageAndRefresh(4);
 }
 
 void TForm1::ToolButton5Click()
 {
-    setPages(1, 0);
-    Button1Click();
+    showPageAndRefresh(0);
 }
 
 void TForm1::ToolButton6Click()
 {
-    setPages(1, 1);
-    Button3Click();
+    showPageAndRefresh(1);
 }
 
 void TForm1::ToolButton7Click()
 {
-    setPages(1, 2);
-    Button5Click();
+    showPageAndRefresh(2);
 }
 
 void TForm1::ToolButton9Click()
 {
-    setPages(1, 3);
-    Button4Click();
+    showPageAndRefresh(3);
 }
 
 void TForm1::ToolButton3Click()
 {
     if (m_about != nullptr) {
-        m_about->exec();
+        Dialogs::ExecModal(m_about);
         FormActivate();
     }
 }
@@ -99,67 +102,60 @@ void TForm1::openUrl(const QUrl& url)
 
 void TForm1::Button1Click()
 {
-    announce(QStringLiteral("Button1Click"));
-    if (!m_services.runPageHandlers)
-        return;
     // Not a scope guard: a refresh that fails leaves the busy state showing
     // until the next refresh finishes.
     busy::Begin(m_ui->StatusBar1);
-    bench::RefreshProcessorPage(*m_ui->MyChart1, *m_database, m_benchState,
-                                m_services.processorKernels);
+    m_services.pages->RefreshProcessor(*m_ui->MyChart1, *m_database, m_benchState);
     busy::End(m_ui->StatusBar1);
 }
 
 void TForm1::Button3Click()
 {
-    announce(QStringLiteral("Button3Click"));
-    if (!m_services.runPageHandlers)
-        return;
-}
-
-void TForm1::Button5Click()
-{
-    announce(QStringLiteral("Button5Click"));
-    if (!m_services.runPageHandlers)
-        return;
-}
-
-void TForm1::UpdateVideoChart()
-{
-    announce(QStringLiteral("UpdateVideoChart"));
-    if (!m_services.runPageHandlers)
-        return;
-}
-
-void TForm1::Button4Click()
-{
-    announce(QStringLiteral("Button4Click"));
-    if (!m_services.runPageHandlers)
-        return;
-}
-
-void TForm1::Button2Click()
-{
-    announce(QStringLiteral("Button2Click"));
-    if (!m_services.runPageHandlers)
-        return;
-}
-
-void TForm1::Button6Click()
-{
-    announce(QStringLiteral("Button6Click"));
-    if (!m_services.runPageHandlers)
-        return;
+    busy::Begin(m_ui->StatusBar1);
+    const MemoryMode mode =
+        m_ui->RadioButton2->isChecked() ? MemoryMode::Full : MemoryMode::Comparative;
+    m_services.pages->RefreshMemory(*m_ui->MyChart2, *m_database, mode);
+    busy::End(m_ui->StatusBar1);
 }
 
 void TForm1::RadioButton1Click()
 {
-    announce(QStringLiteral("RadioButton1Click"));
-    if (!m_services.runPageHandlers)
-        return;
+    Button3Click();
 }
 
-void TForm1::announce(const QString& name)
+void TForm1::UpdateVideoChart()
 {
-    emit handlerRan(name);
+    m_services.pages->UpdateVideoChart(*m_ui->MyChart4, *m_database);
+}
+
+void TForm1::Button5Click()
+{
+    busy::Begin(m_ui->StatusBar1);
+    m_services.pages->RefreshVideo(*m_ui->MyChart4, *m_database);
+    busy::End(m_ui->StatusBar1);
+}
+
+void TForm1::Button4Click()
+{
+    busy::Begin(m_ui->StatusBar1);
+    m_services.pages->RefreshDrive(*m_ui->MyChart3, *m_database, selectedMountPoint());
+    busy::End(m_ui->StatusBar1);
+}
+
+// The all-tests run and saving its log are filled by the report.
+void TForm1::Button2Click() {}
+
+void TForm1::Button6Click() {}
+
+// The drive item keeps its real mount point; an item without it names the
+// mount point after "Drive ".
+QString TForm1::selectedMountPoint() const
+{
+    const QComboBox* drives = m_ui->ComboBox1;
+    if (drives->currentIndex() < 0)
+        return QString();
+    const QVariant path = drives->currentData();
+    if (path.isValid())
+        return path.toString();
+    return drives->currentText().mid(QStringLiteral("Drive ").size());
 }

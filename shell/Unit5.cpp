@@ -3,7 +3,9 @@
 #include "ui_Unit5.h"
 
 #include "ErrorReport.h"
+#include "Fonts.h"
 #include "JpegImage.h"
+#include "controls/DialogFlags.h"
 #include "resources/Resources.h"
 
 #include <QScreen>
@@ -12,12 +14,9 @@
 
 namespace {
 
-QFont pixelFont(int pixels, bool bold)
+QFont tahoma(int pixels, bool bold)
 {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    return font;
+    return PixelFont(QStringLiteral("Tahoma"), pixels, bold);
 }
 
 } // namespace
@@ -25,12 +24,11 @@ QFont pixelFont(int pixels, bool bold)
 TForm5::TForm5(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm5>())
 {
     m_ui->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFont(pixelFont(11, false));
-    m_ui->Label1->setFont(pixelFont(24, true));
-    m_ui->Label2->setFont(pixelFont(24, true));
-    m_ui->Label5->setFont(pixelFont(11, true));
+    MakeDialogOf(this, parent);
+    setFont(tahoma(11, false));
+    m_ui->Label1->setFont(tahoma(24, true));
+    m_ui->Label2->setFont(tahoma(24, true));
+    m_ui->Label5->setFont(tahoma(11, true));
     setFixedSize(332, 186);
     // The credit lines follow the maker's name; where the bold name comes out
     // wider than planned, they move right instead of overlapping it.

@@ -5,6 +5,7 @@
 //  - a value just written reads back (for names that can stand in a file);
 //  - replacing the lists in one editor equals the remove-and-write sequence
 //    with the text parsed afresh before each step;
+//  - reading a list in one pass begins with the listed keys and their values;
 //  - TextToInteger fails exactly where ParseInteger has no value.
 // The first input byte picks field numbers; the rest is the file.
 
@@ -55,9 +56,12 @@ void ReadEverything(const QString& text, int n)
 {
     for (const QString& section : SectionNames(text)) {
         const QStringList keys = ListIniKeys(text, section);
+        const auto list = ReadIniList(text, section);
+        Check(list.size() >= keys.size());
         for (qsizetype i = 0; i < keys.size() && i < 32; ++i) {
             const auto value = ReadIniValue(text, section, keys[i]);
             Check(value.has_value() && value->size() <= 2 * kMaxValueCharacters);
+            Check(list[i].first == keys[i] && list[i].second == *value);
             ExtractField(*value, n);
             CheckInteger(*value);
         }

@@ -51,3 +51,12 @@ private slots:
     void drawing();
     void formPropertiesLoadAndPaint();
 };
+
+class BusyTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup();
+    void hourglassIsNotAStack();
+    void beginAndEnd();
+};

@@ -1,4 +1,4 @@
 #include "ControlsTests.h"
 #include "TestMain.h"
 
-QUORVIX_TEST_MAIN(ChartGeometryTest, ChartRenderTest, MyChartTest, ResourceImageTest)
+QUORVIX_TEST_MAIN(ChartGeometryTest, ChartRenderTest, MyChartTest, ResourceImageTest, BusyTest)

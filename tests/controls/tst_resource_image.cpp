@@ -1,5 +1,6 @@
 #include "ChartPixels.h"
 #include "ControlsTests.h"
+#include "PaintCounter.h"
 #include "controls/ResourceImage.h"
 
 #include <QTest>
@@ -70,32 +71,33 @@ void ResourceImageTest::setterRules()
     QVERIFY(QTest::qWaitForWindowExposed(&h.parent));
     TResourceImage& image = *h.image;
     int loads = image.loadCount();
-    int paints = image.paintCount();
+    PaintCounter painted(&image);
+    int paints = 0;
 
     image.setResourceName("SOLID"); // loads and paints at once
     QCOMPARE(image.loadCount(), ++loads);
-    QCOMPARE(image.paintCount(), ++paints);
+    QCOMPARE(painted.count, ++paints);
     QVERIFY(image.hasImage());
 
     image.setResourceName("SOLID"); // same name: nothing happens
     QCOMPARE(image.loadCount(), loads);
-    QCOMPARE(image.paintCount(), paints);
+    QCOMPARE(painted.count, paints);
 
     image.setResourceName("solid"); // names compare case-sensitively
     QCOMPARE(image.loadCount(), ++loads);
     QVERIFY(!image.hasImage());
     image.setResourceName("SOLID");
     QCOMPARE(image.loadCount(), ++loads);
-    paints = image.paintCount();
+    paints = painted.count;
 
     image.setStretched(false); // unchanged, still repaints
-    QCOMPARE(image.paintCount(), ++paints);
+    QCOMPARE(painted.count, ++paints);
     image.setStretched(true);
-    QCOMPARE(image.paintCount(), ++paints);
+    QCOMPARE(painted.count, ++paints);
 
     image.setImageType(riCursor); // reloads the same-named icon, no repaint
     QCOMPARE(image.loadCount(), ++loads);
-    QCOMPARE(image.paintCount(), paints);
+    QCOMPARE(painted.count, paints);
     QVERIFY(image.hasImage());
     image.setImageType(riCursor);
     QCOMPARE(image.loadCount(), loads);
@@ -170,10 +172,10 @@ void ResourceImageTest::formPropertiesLoadAndPaint()
     Holder h;
     h.parent.show();
     QVERIFY(QTest::qWaitForWindowExposed(&h.parent));
-    const int paints = h.image->paintCount();
+    const PaintCounter painted(h.image);
     QVERIFY(h.image->setProperty("ResourceName", QStringLiteral("HOLE")));
     QVERIFY(h.image->setProperty("Stretched", true));
     QVERIFY(h.image->hasImage());
     QVERIFY(h.image->stretched());
-    QCOMPARE(h.image->paintCount(), paints + 2);
+    QCOMPARE(painted.count, 2);
 }

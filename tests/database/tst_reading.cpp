@@ -253,3 +253,47 @@ void TestReading::readsFileAtEachCall()
     QVERIFY(QFile::remove(base.path()));
     QCOMPARE(database.ListKeys("A"), QStringList());
 }
+
+void TestReading::readListAsListKeysAndReadText_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("count");
+
+    QTest::newRow("missing file") << QByteArray("<missing>") << 0;
+    QTest::newRow("missing section") << QByteArray("[Q]\nq=1\n") << 0;
+    QTest::newRow("duplicates differing in case, first wins")
+        << QByteArray(
+               "[p]\r\nb=1\r\n;c=2\r\na=3\r\nno equals\r\n\r\n B =4\r\nA=5\r\n[Q]\r\nq=1\r\n")
+        << 4;
+    QTest::newRow("first section only") << QByteArray("[P]\na=1\n[Q]\nq=1\n[p]\nz=1\na=2\n") << 1;
+    QTest::newRow("quotes, empty key and value")
+        << QByteArray("[P]\nx=\"a b\"\ny='c'\n=1\nz=\nw=\"\n") << 5;
+    QTest::newRow("Cyrillic names without regard to case")
+        << QByteArray("[P]\nКлюч=1\nключ=2\nЁж=3\nёЖ=4\n") << 4;
+    QTest::newRow("Windows-1251") << QByteArray("[P]\n\xcf\xca=180\n\xef\xea=5\n") << 2;
+    QTest::newRow("long value cut") << "[P]\nx=" + QByteArray(3000, 'v') + "\n" << 1;
+    QByteArray many("[P]\n");
+    for (int i = 0; i < 200; ++i)
+        many += QByteArray::number(i).rightJustified(99, '0') + "=" + QByteArray::number(i) + "\n";
+    many += QByteArray(99, '0') + "=shadowed by the first of its name\n";
+    QTest::newRow("beyond the key list limit") << many << 201;
+}
+
+void TestReading::readListAsListKeysAndReadText()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, count);
+    TempBase base;
+    if (file != "<missing>")
+        base.write(file);
+    const ComparisonDatabase database(base.path());
+    const QList<DatabaseRow> rows = database.ReadList("P");
+    QCOMPARE(rows.size(), count);
+    // The listed keys first, then those the key list has no room for.
+    const QStringList listed = database.ListKeys("P");
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (i < listed.size())
+            QCOMPARE(rows[i].key, listed[i]);
+        QCOMPARE(rows[i].value, database.ReadText("P", rows[i].key, kDefault));
+    }
+}

@@ -20,4 +20,6 @@ private slots:
     void encoding_data();
     void encoding();
     void readsFileAtEachCall();
+    void readListAsListKeysAndReadText_data();
+    void readListAsListKeysAndReadText();
 };

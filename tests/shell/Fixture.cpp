@@ -1,11 +1,9 @@
 #include "Fixture.h"
 
 #include "controls/Busy.h"
-#include "ui_Unit1.h"
 
 #include <QApplication>
 #include <QTest>
-#include <QTimer>
 
 #include <utility>
 
@@ -33,11 +31,13 @@ ShellFixture::ShellFixture(bool runPages) : fields(sampleFields())
     TForm1Services services;
     services.gatherOverview = [this] {
         ++gatherCount;
+        handlers.append(QStringLiteral("FormActivate"));
         if (beforeGather)
             beforeGather();
-        splashVisibleWhileGathering = forms.Form1->ui().Panel4->isVisible();
+        const Form1View view = ui();
+        splashVisibleWhileGathering = view.Panel4->isVisible();
         hourglassWhileGathering = busy::HourglassShown();
-        statusWhileGathering = busy::StatusText(forms.Form1->ui().StatusBar1);
+        statusWhileGathering = busy::StatusText(view.StatusBar1);
         return fields;
     };
     services.listFixedDrives = [] {
@@ -50,11 +50,13 @@ ShellFixture::ShellFixture(bool runPages) : fields(sampleFields())
         return true;
     };
     services.databasePath = directory.filePath(QStringLiteral("base.ini"));
-    services.runPageHandlers = runPages; // off: the command table is under test, not the benchmarks
-    services.processorKernels = {[] { return 600; }, [] { return 300; }};
+    if (runPages) {
+        services.pages = std::make_shared<RealBenchmarkPages>(
+            bench::ProcessorKernels{[] { return 600; }, [] { return 300; }});
+    } else {
+        services.pages = std::make_shared<RecordingPages>(handlers);
+    }
     forms = CreateForms(std::move(services));
-    QObject::connect(forms.Form1.get(), &TForm1::handlerRan, forms.Form1.get(),
-                     [this](const QString& name) { handlers.append(name); });
 }
 
 ShellFixture::~ShellFixture() = default;
@@ -71,21 +73,4 @@ bool ShellFixture::showAndActivate()
 QStringList ShellFixture::takeHandlers()
 {
     return std::exchange(handlers, {});
-}
-
-void onNextModal(const std::function<void(QWidget*)>& action)
-{
-    auto* timer = new QTimer;
-    auto* tries = new int(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, tries, action] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal != nullptr || ++*tries > 100) {
-            timer->stop();
-            timer->deleteLater();
-            delete tries;
-            if (modal != nullptr)
-                action(modal);
-        }
-    });
-    timer->start(10);
 }

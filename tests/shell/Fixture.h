@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Form1View.h"
 #include "shell/Program.h"
 
 #include <QStringList>
@@ -14,12 +15,14 @@
 // database path in a temporary directory.
 struct ShellFixture
 {
-    // With `runPages` the page handlers do their work, on fake kernels that
-    // count 600 integer and 300 floating-point passes.
+    // Without `runPages` the pages only record which handler ran (the command
+    // table is under test, not the benchmarks); with it they do their work,
+    // on fake kernels that count 600 integer and 300 floating-point passes.
     explicit ShellFixture(bool runPages = false);
     ~ShellFixture();
 
     TForm1& form() const { return *forms.Form1; }
+    Form1View ui() const { return Form1View(*forms.Form1); }
     // Shows the main window and waits for its first activation.
     bool showAndActivate();
     // Names of the handlers run since the last call (FormActivate included).
@@ -37,5 +40,32 @@ struct ShellFixture
     TForms forms;
 };
 
-// Runs `action` on the next modal dialog that opens (within a second).
-void onNextModal(const std::function<void(QWidget*)>& action);
+// Records the page handlers that reach the benchmark pages, by name.
+class RecordingPages : public BenchmarkPages
+{
+public:
+    explicit RecordingPages(QStringList& handlers) : m_handlers(handlers) {}
+    void RefreshProcessor(Chart&, const ComparisonDatabase&, bench::BenchState&) override
+    {
+        m_handlers.append(QStringLiteral("Button1Click"));
+    }
+    void RefreshMemory(Chart&, const ComparisonDatabase&, MemoryMode) override
+    {
+        m_handlers.append(QStringLiteral("Button3Click"));
+    }
+    void UpdateVideoChart(Chart&, const ComparisonDatabase&) override
+    {
+        m_handlers.append(QStringLiteral("UpdateVideoChart"));
+    }
+    void RefreshVideo(Chart&, const ComparisonDatabase&) override
+    {
+        m_handlers.append(QStringLiteral("Button5Click"));
+    }
+    void RefreshDrive(Chart&, const ComparisonDatabase&, const QString&) override
+    {
+        m_handlers.append(QStringLiteral("Button4Click"));
+    }
+
+private:
+    QStringList& m_handlers;
+};

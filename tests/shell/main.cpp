@@ -10,13 +10,14 @@
 int main(int argc, char** argv)
 {
     TApplication application(argc, argv);
-    RegisterFonts();
+    SetUpFonts();
     int failed = 0;
     failed += runOneTest<TestErrorReport>(argc, argv);
     failed += runOneTest<TestJpeg>(argc, argv);
-    failed += runOneTest<TestBusy>(argc, argv);
     failed += runOneTest<TestMainWindow>(argc, argv);
     failed += runOneTest<TestWindows>(argc, argv);
     failed += runOneTest<TestProcessorPage>(argc, argv);
+    failed += runOneTest<TestLook>(argc, argv);
+    failed += runOneTest<TestEditorLink>(argc, argv);
     return failed;
 }

@@ -9,6 +9,7 @@ private slots:
     void fullStopRule_data();
     void fullStopRule();
     void guardedCommandShowsBox();
+    void errorBoxLook();
     void escapedEventErrorShowsBox();
 };
 
@@ -23,16 +24,6 @@ private slots:
     void missingFileRaises();
     void shippedPictureSizes_data();
     void shippedPictureSizes();
-};
-
-class TestBusy : public QObject
-{
-    Q_OBJECT
-private slots:
-    void cleanup();
-    void hourglassIsNotAStack();
-    void beginAndEnd();
-    void frameEndsOnError();
 };
 
 class TestMainWindow : public QObject
@@ -66,7 +57,7 @@ private slots:
     void helpAndWebSite();
     void overviewErrorShowsBox();
     void exitClosesAndReleases();
-    void fontsRegistered();
+    void fontsColoursAndLabelsOfThePages();
 };
 
 class TestWindows : public QObject
@@ -88,4 +79,24 @@ private slots:
     void refreshCharts_data();
     void refreshCharts();
     void rejectedRowLeavesBusyState();
+};
+
+class TestLook : public QObject
+{
+    Q_OBJECT
+private slots:
+    void contentRectangles_data();
+    void contentRectangles();
+    void panel2Bevels();
+    void menusAndTipsUseProgramFont_data();
+    void menusAndTipsUseProgramFont();
+    void aboutBoxIsDialogOfMainWindow();
+    void activationWaitsForFirstFrame();
+};
+
+class TestEditorLink : public QObject
+{
+    Q_OBJECT
+private slots:
+    void newRowsFromMainWindow();
 };

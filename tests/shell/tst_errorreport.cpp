@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "Fixture.h"
+#include "shell/Dialogs.h"
 
 #include <stdexcept>
 
@@ -49,24 +49,10 @@ void TestErrorReport::fullStopRule()
 
 namespace {
 
-struct SeenBox
+// The text of the next error box, taken instead of showing it.
+void captureNextError(QString* seen)
 {
-    QString caption;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-};
-
-void captureAndClose(SeenBox* seen)
-{
-    onNextModal([seen](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (box == nullptr)
-            return;
-        seen->caption = box->windowTitle();
-        seen->text = box->text();
-        seen->icon = box->icon();
-        box->accept();
-    });
+    Dialogs::SetNextErrorAnswer([seen](const QString& text) { *seen = text; });
 }
 
 // An object whose event handler fails. Commands are guarded at their own
@@ -86,24 +72,33 @@ protected:
 
 void TestErrorReport::guardedCommandShowsBox()
 {
-    SeenBox seen;
-    captureAndClose(&seen);
-    bool after = false;
-    RunGuarded([] { throw std::runtime_error("Scratch file not created"); });
-    after = true;
-    QVERIFY(after);
-    QCOMPARE(seen.caption, QStringLiteral("Quorvix 2000"));
-    QCOMPARE(seen.text, QStringLiteral("Scratch file not created."));
-    QCOMPARE(seen.icon, QMessageBox::Critical);
+    QString seen;
+    captureNextError(&seen);
+    bool rest = false;
+    RunGuarded([&rest] {
+        throw std::runtime_error("Scratch file not created");
+        rest = true;
+    });
+    // The error ended the command where it was raised.
+    QVERIFY(!rest);
+    QCOMPARE(seen, QStringLiteral("Scratch file not created."));
+}
+
+void TestErrorReport::errorBoxLook()
+{
+    const auto box = Dialogs::MakeErrorBox(QStringLiteral("Disk full."));
+    QCOMPARE(box->windowTitle(), QStringLiteral("Quorvix 2000"));
+    QCOMPARE(box->text(), QStringLiteral("Disk full."));
+    QCOMPARE(box->icon(), QMessageBox::Critical);
+    QCOMPARE(box->standardButtons(), QMessageBox::Ok);
 }
 
 void TestErrorReport::escapedEventErrorShowsBox()
 {
     FailingReceiver receiver;
-    SeenBox seen;
-    captureAndClose(&seen);
+    QString seen;
+    captureNextError(&seen);
     QEvent event(QEvent::User);
     QVERIFY(QCoreApplication::sendEvent(&receiver, &event)); // handled, not fatal
-    QCOMPARE(seen.text, QStringLiteral("Cannot read the drive."));
-    QCOMPARE(seen.caption, QStringLiteral("Quorvix 2000"));
+    QCOMPARE(seen, QStringLiteral("Cannot read the drive."));
 }

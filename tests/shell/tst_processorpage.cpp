@@ -4,7 +4,7 @@
 #include "bench/ProcessorPage.h"
 #include "controls/Busy.h"
 #include "controls/MyChart.h"
-#include "ui_Unit1.h"
+#include "shell/Dialogs.h"
 
 #include <QFile>
 #include <QMessageBox>
@@ -22,7 +22,7 @@ void writeDatabase(const ShellFixture& f, const QByteArray& rows)
 
 void refreshBy(ShellFixture& f, const QString& how)
 {
-    Ui::TForm1& ui = f.form().ui();
+    const Form1View ui = f.ui();
     if (how == QLatin1String("tool button")) {
         QTest::mouseClick(ui.ToolButton5, Qt::LeftButton);
     } else if (how == QLatin1String("Ctrl+P")) {
@@ -53,7 +53,7 @@ void TestProcessorPage::refreshCharts()
     QVERIFY(f.showAndActivate());
     refreshBy(f, how);
 
-    const TMyChart& chart = *f.form().ui().MyChart1;
+    const TMyChart& chart = *f.ui().MyChart1;
     QCOMPARE(chart.Bars.Count, 8);
     // 600 / 400 * 300 and 300 / 200 * 300.
     QCOMPARE(chart.Bars.Items[0].Caption, QStringLiteral("Your CPU"));
@@ -66,9 +66,9 @@ void TestProcessorPage::refreshCharts()
     QCOMPARE(chart.Bars.Items[7].Value, 100);
     QCOMPARE(f.form().benchState().LastCpuCount, 600);
     QCOMPARE(f.form().benchState().LastFpuCount, 300);
-    QCOMPARE(f.form().ui().PageControl1->currentIndex(), 1);
-    QCOMPARE(f.form().ui().PageControl2->currentIndex(), 0);
-    QCOMPARE(busy::StatusText(f.form().ui().StatusBar1), busy::StandardStatusText);
+    QCOMPARE(f.ui().PageControl1->currentIndex(), 1);
+    QCOMPARE(f.ui().PageControl2->currentIndex(), 0);
+    QCOMPARE(busy::StatusText(f.ui().StatusBar1), busy::StandardStatusText);
     QVERIFY(!busy::HourglassShown());
 }
 
@@ -78,15 +78,10 @@ void TestProcessorPage::rejectedRowLeavesBusyState()
     writeDatabase(f, "Good=300,250\nBad=12 x\n");
     QVERIFY(f.showAndActivate());
     QString text;
-    onNextModal([&text](QWidget* modal) {
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            text = box->text();
-            box->accept();
-        }
-    });
-    QTest::mouseClick(f.form().ui().ToolButton5, Qt::LeftButton);
+    Dialogs::SetNextErrorAnswer([&text](const QString& shown) { text = shown; });
+    QTest::mouseClick(f.ui().ToolButton5, Qt::LeftButton);
     QCOMPARE(text, QStringLiteral("'x' is not a valid integer value."));
-    Ui::TForm1& ui = f.form().ui();
+    const Form1View ui = f.ui();
     // Own bars, the good row, and the bad row's spacer and CPU bar stay.
     QCOMPARE(ui.MyChart1->Bars.Count, 7);
     QCOMPARE(ui.MyChart1->Bars.Items[0].Value, 0);

@@ -1,7 +1,7 @@
 #include "tst_classes.h"
 
 #include "Fixture.h"
-#include "ui_Unit1.h"
+#include "shell/Dialogs.h"
 #include "ui_Unit5.h"
 
 #include <QApplication>
@@ -90,15 +90,18 @@ void TestWindows::aboutOkAndCloseBox()
     ShellFixture f;
     QVERIFY(f.showAndActivate());
     TForm5* about = f.forms.Form5.get();
-    onNextModal([about, useOk](QWidget* modal) {
-        if (modal != about)
-            return;
+    QDialog* seen = nullptr;
+    Dialogs::SetNextModalAnswer([&seen, about, useOk](QDialog* dialog) {
+        seen = dialog;
+        dialog->open();
         if (useOk)
             QTest::mouseClick(about->ui().Button1, Qt::LeftButton);
         else
-            about->close();
+            dialog->close();
+        return dialog->result();
     });
-    f.form().ui().N5->trigger();
+    f.ui().N5->trigger();
+    QCOMPARE(seen, about);
     QVERIFY(!about->isVisible());
     QCOMPARE(about->result(), useOk ? int(QDialog::Accepted) : int(QDialog::Rejected));
     QCOMPARE(f.gatherCount, 2);

@@ -1,4 +1,4 @@
-#include "tst_classes.h"
+#include "ControlsTests.h"
 
 #include "controls/Busy.h"
 
@@ -6,14 +6,12 @@
 #include <QStatusBar>
 #include <QTest>
 
-#include <stdexcept>
-
-void TestBusy::cleanup()
+void BusyTest::cleanup()
 {
     busy::SetHourglass(false);
 }
 
-void TestBusy::hourglassIsNotAStack()
+void BusyTest::hourglassIsNotAStack()
 {
     busy::SetHourglass(true);
     busy::SetHourglass(true);
@@ -25,7 +23,7 @@ void TestBusy::hourglassIsNotAStack()
     QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
-void TestBusy::beginAndEnd()
+void BusyTest::beginAndEnd()
 {
     QStatusBar bar;
     QCOMPARE(busy::StatusText(&bar), QString());
@@ -37,17 +35,4 @@ void TestBusy::beginAndEnd()
     busy::End(&bar);
     QVERIFY(!busy::HourglassShown());
     QCOMPARE(busy::StatusText(&bar), QStringLiteral("Quorvix 2000.  Designed by Varnholt"));
-}
-
-void TestBusy::frameEndsOnError()
-{
-    QStatusBar bar;
-    try {
-        const busy::Frame frame(&bar);
-        QVERIFY(busy::HourglassShown());
-        throw std::runtime_error("kernel failed");
-    } catch (const std::runtime_error&) {
-    }
-    QVERIFY(!busy::HourglassShown());
-    QCOMPARE(busy::StatusText(&bar), busy::StandardStatusText);
 }

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "editor/MachineValues.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+class ComparisonDatabase;
+struct DatabaseLists;
+
+// The number of a list; it is also the index of the page that shows it.
+enum ListKind
+{
+    lkProcessor = 0,
+    lkMemory = 1,
+    lkVideo = 2,
+    lkHdd = 3,
+};
+constexpr int ListKindCount = 4;
+
+// What a list looks like: its section in base.ini and the captions of its
+// value columns, which are also the Edit dialog's labels. A single-value list
+// has an empty second caption.
+struct ListShape
+{
+    QString section;
+    QString firstCaption;
+    QString secondCaption;
+};
+
+ListShape ShapeOf(ListKind kind);
+bool HasTwoValues(ListKind kind);
+
+// One row: the description (the key in the file) and its value texts, as
+// loaded or typed; `second` only for the Processor list.
+struct EditorRow
+{
+    QString description;
+    QString first;
+    QString second;
+
+    bool operator==(const EditorRow&) const = default;
+};
+using EditorList = QList<EditorRow>;
+using EditorLists = std::array<EditorList, ListKindCount>;
+
+// A list as the file holds it: each key of its section in file order with
+// the value ReadText gives it; a Processor value split into fields 0 and 1.
+EditorList LoadEditorList(const ComparisonDatabase& database, ListKind kind);
+
+// A new row: this machine's description and own-bar values, "0" for a
+// chart that holds no bars.
+EditorRow NewEditorRow(ListKind kind, const MachineValues& machine);
+
+// The positions of the descriptions in ascending order, compared as the
+// user's locale compares text, case-sensitive; equal ones keep their order.
+QList<qsizetype> DescriptionOrder(const QStringList& descriptions);
+void SortByDescription(EditorList& rows);
+
+// The rows as they go back to the file: Processor as CPU + "," + FPU, the
+// others as their single value; nothing trimmed or converted.
+DatabaseLists ListsToWrite(const EditorLists& lists);
+
+// Replaces the four list sections with the lists in one step; on failure
+// raises "Unable to write to <full path>" and leaves the file as it was.
+void WriteEditorLists(ComparisonDatabase& database, const EditorLists& lists);

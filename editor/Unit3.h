@@ -1,0 +1,96 @@
+#pragma once
+
+#include "editor/EditorRows.h"
+#include "editor/MachineValues.h"
+
+#include <QDialog>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+#include <functional>
+#include <memory>
+
+class ComparisonDatabase;
+class QMenu;
+class TForm4;
+class TListView;
+
+namespace Ui {
+class TForm3;
+}
+
+// What the Database window takes from outside: the database, this machine's
+// values for new rows, how the Edit dialog is shown, and the application's
+// error handler (tests answer the dialog and collect errors themselves).
+struct TForm3Services
+{
+    ComparisonDatabase* database = nullptr;
+    std::function<MachineValues()> machineValues; // empty: nothing known
+    std::function<bool(TForm4&)> runEditDialog;   // empty: the dialog shown modally
+    // Runs a command and reports the error it raises; empty: errors propagate.
+    std::function<void(const std::function<void()>&)> runGuarded;
+};
+
+// The Database window: the four lists of base.ini, edited in the window and
+// written back at "Ok". Created once; page, place, size and the sort setting
+// last from one showing to the next, the rows are reloaded at each showing.
+class TForm3 : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TForm3(TForm3Services services, QWidget* parent = nullptr);
+    ~TForm3() override;
+
+    Ui::TForm3& ui() const { return *m_ui; }
+    QMenu* PopupMenu1() const { return m_popup; }
+    TListView* listOf(ListKind kind) const;
+    EditorList rows(ListKind kind) const;
+    bool keepsSorted() const { return m_keepSorted; }
+
+    // The Edit dialog; set once after both windows exist.
+    void setEditDialog(TForm4* dialog) { m_form4 = dialog; }
+
+    void FormActivate();
+    void ProcessorListUpdate();
+    void MemoryListUpdate();
+    void VideoListUpdate();
+    void HDDListUpdate();
+    void ListView1MouseUp(TListView* list, Qt::MouseButton button, const QPoint& position);
+    void N1Click();
+    void N2Click();
+    void ListView1DblClick();
+    void ListView2DblClick();
+    void ListView3DblClick();
+    void ListView4DblClick();
+    void ListView1ColumnClick(int column);
+    bool RunEditBox(ListKind kind, int row);
+    void Button1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void bindHandlers();
+    void listUpdate(ListKind kind);
+    ListKind frontKind() const;
+    int appendRow(ListKind kind, const EditorRow& row);
+    EditorRow rowAt(ListKind kind, int row) const;
+    void setRowAt(ListKind kind, int row, const EditorRow& values);
+    void editSelected(ListKind kind);
+    void sortProcessorList();
+    void guarded(const std::function<void()>& command);
+
+    std::unique_ptr<Ui::TForm3> m_ui;
+    TForm3Services m_services;
+    QMenu* m_popup = nullptr;
+    TForm4* m_form4 = nullptr;
+    QSize m_designSize;
+    QRect m_pageDesign;
+    QPoint m_okDesign;
+    QPoint m_cancelDesign;
+    bool m_keepSorted = false;
+};

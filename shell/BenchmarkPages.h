@@ -1,0 +1,61 @@
+#pragma once
+
+#include "bench/ProcessorPage.h"
+
+#include <QString>
+
+class Chart;
+class ComparisonDatabase;
+
+namespace bench {
+struct BenchState;
+}
+
+// The two modes of the memory page, by the radio buttons' Tag.
+enum class MemoryMode
+{
+    Comparative = 1,
+    Full = 2,
+};
+
+// The work behind the main window's page handlers, run between the steps of
+// the busy frame. The window takes it through its services, so tests can put
+// a recording fake in its place and observe the command table.
+class BenchmarkPages
+{
+public:
+    virtual ~BenchmarkPages() = default;
+
+    // Button1Click: reference rows, the integer and floating-point scores.
+    virtual void RefreshProcessor(Chart& chart, const ComparisonDatabase& database,
+                                  bench::BenchState& state) = 0;
+    // Button3Click and the radio buttons: the memory test in `mode`.
+    virtual void RefreshMemory(Chart& chart, const ComparisonDatabase& database,
+                               MemoryMode mode) = 0;
+    // UpdateVideoChart: the rows and an own bar at 0, without measuring.
+    virtual void UpdateVideoChart(Chart& chart, const ComparisonDatabase& database) = 0;
+    // Button5Click: the full-screen fill test.
+    virtual void RefreshVideo(Chart& chart, const ComparisonDatabase& database) = 0;
+    // Button4Click: the write test on the drive mounted at `mountPoint`
+    // (empty when there is no drive).
+    virtual void RefreshDrive(Chart& chart, const ComparisonDatabase& database,
+                              const QString& mountPoint) = 0;
+};
+
+// The benchmarks themselves, on the given kernels.
+class RealBenchmarkPages : public BenchmarkPages
+{
+public:
+    explicit RealBenchmarkPages(bench::ProcessorKernels processor = bench::RealProcessorKernels());
+
+    void RefreshProcessor(Chart& chart, const ComparisonDatabase& database,
+                          bench::BenchState& state) override;
+    void RefreshMemory(Chart& chart, const ComparisonDatabase& database, MemoryMode mode) override;
+    void UpdateVideoChart(Chart& chart, const ComparisonDatabase& database) override;
+    void RefreshVideo(Chart& chart, const ComparisonDatabase& database) override;
+    void RefreshDrive(Chart& chart, const ComparisonDatabase& database,
+                      const QString& mountPoint) override;
+
+private:
+    bench::ProcessorKernels m_processor;
+};

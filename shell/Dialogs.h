@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QDialog;
+class QMessageBox;
+class QWidget;
+
+// Every modal dialog of the program goes through here: the error box, the
+// modal windows and the save-file dialog. GUI tests set the answer of the
+// next dialog before the action that opens it, instead of waiting for a
+// window to appear.
+namespace Dialogs {
+
+// The error box: error icon, the application's title, the given text.
+void ShowError(const QString& text);
+std::unique_ptr<QMessageBox> MakeErrorBox(const QString& text);
+
+// Shows `dialog` modally and returns its result.
+int ExecModal(QDialog* dialog);
+
+// What the save dialog asks for.
+struct SaveRequest
+{
+    QString title;
+    QString suggestedName;
+    QString filters;
+    QString defaultSuffix;
+};
+
+// The chosen file's path, empty when the user cancelled.
+QString GetSaveFileName(QWidget* parent, const SaveRequest& request);
+
+// Test seam. Each setter answers the next dialog of its kind once, in place
+// of showing it; an error box with no answer set is shown as usual.
+void SetNextErrorAnswer(std::function<void(const QString& text)> answer);
+void SetNextModalAnswer(std::function<int(QDialog* dialog)> answer);
+void SetNextSaveAnswer(std::function<QString(const SaveRequest& request)> answer);
+
+} // namespace Dialogs

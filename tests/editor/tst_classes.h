@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+
+// The description order, without a window.
+class TestEditorRows : public QObject
+{
+    Q_OBJECT
+private slots:
+    void descriptionOrder_data();
+    void descriptionOrder();
+};
+
+// The Database window and the Edit dialog, driven as the user drives them.
+class TestEditorWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void newRowInDialog_data();
+    void newRowInDialog();
+    void addOkThenCancelLeavesFile();
+    void changeRow_data();
+    void changeRow();
+    void deleteRow_data();
+    void deleteRow();
+    void popupItems_data();
+    void popupItems();
+    void sorting_data();
+    void sorting();
+    void escapeClosesNeither();
+    void keptBetweenOpenings();
+    void resizeFollowsEdges();
+    void editDialogFocus();
+};
+
+// What "Ok" writes, and a write that fails or is cut off.
+class TestEditorWrite : public QObject
+{
+    Q_OBJECT
+private slots:
+    void okWritesLists_data();
+    void okWritesLists();
+    void enterWritesAtOnce();
+    void failedWriteShowsMessage_data();
+    void failedWriteShowsMessage();
+    void killedWriteLeavesOldOrNew();
+};

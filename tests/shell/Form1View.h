@@ -1,0 +1,134 @@
+#pragma once
+
+// The main window's components, found by object name as a test finds those
+// of any window.
+
+#include "controls/MyChart.h"
+#include "controls/ResourceImage.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QWidget>
+
+struct Form1View
+{
+    explicit Form1View(const QWidget& form);
+
+    QAction* N17;
+    QAction* N6;
+    QAction* N3;
+    QAction* N10;
+    QAction* N11;
+    QAction* N12;
+    QAction* N13;
+    QAction* N14;
+    QAction* N16;
+    QAction* WebSiteItem;
+    QAction* N5;
+    QWidget* ClientArea;
+    QFrame* CoolBar1;
+    QWidget* ToolBar1;
+    QToolButton* ToolButton10;
+    QFrame* ToolButton11;
+    QToolButton* ToolButton1;
+    QToolButton* ToolButton2;
+    QFrame* ToolButton4;
+    QToolButton* ToolButton5;
+    QToolButton* ToolButton6;
+    QToolButton* ToolButton7;
+    QToolButton* ToolButton9;
+    QFrame* ToolButton8;
+    QToolButton* ToolButton3;
+    QFrame* Panel1;
+    QLabel* Image1;
+    QFrame* Panel2;
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QFrame* Panel3;
+    TResourceImage* ResourceImage1;
+    QLabel* Label2;
+    QLineEdit* Edit1;
+    TResourceImage* ResourceImage2;
+    QLabel* Label6;
+    QLineEdit* Edit2;
+    TResourceImage* ResourceImage3;
+    QLabel* Label7;
+    QLineEdit* Edit3;
+    TResourceImage* ResourceImage4;
+    QLabel* Label8;
+    QLineEdit* Edit8;
+    TResourceImage* ResourceImage5;
+    QLabel* Label9;
+    QLineEdit* Edit4;
+    TResourceImage* ResourceImage6;
+    QLabel* Label10;
+    QLineEdit* Edit9;
+    TResourceImage* ResourceImage7;
+    QLabel* Label11;
+    QLineEdit* Edit10;
+    TResourceImage* ResourceImage8;
+    QLabel* Label12;
+    QLineEdit* Edit5;
+    TResourceImage* ResourceImage9;
+    QLabel* Label15;
+    QLineEdit* Edit6;
+    TResourceImage* ResourceImage10;
+    QLabel* Label16;
+    QLineEdit* Edit7;
+    QWidget* TabSheet2;
+    QTabWidget* PageControl2;
+    QWidget* TabSheet6;
+    QFrame* Panel6;
+    TMyChart* MyChart1;
+    TResourceImage* ResourceImage11;
+    QLabel* Label14;
+    QPushButton* Button1;
+    QWidget* TabSheet3;
+    QFrame* Panel5;
+    TMyChart* MyChart2;
+    TResourceImage* ResourceImage12;
+    QRadioButton* RadioButton1;
+    QRadioButton* RadioButton2;
+    QPushButton* Button3;
+    QWidget* TabSheet4;
+    QFrame* Panel8;
+    TMyChart* MyChart4;
+    TResourceImage* ResourceImage13;
+    QLabel* Label17;
+    QPushButton* Button5;
+    QWidget* TabSheet5;
+    QFrame* Panel7;
+    TMyChart* MyChart3;
+    TResourceImage* ResourceImage14;
+    QLabel* Label13;
+    QPushButton* Button4;
+    QComboBox* ComboBox1;
+    QWidget* TabSheet7;
+    QPlainTextEdit* Memo1;
+    QPushButton* Button2;
+    QPushButton* Button6;
+    QFrame* Panel4;
+    QLabel* Image2;
+    QFrame* Bevel1;
+    QFrame* Bevel2;
+    QLabel* Label3;
+    QLabel* Label4;
+    QLabel* Label1;
+    QLabel* Label5;
+    QMenuBar* MainMenu1;
+    QMenu* N1;
+    QMenu* N7;
+    QMenu* N4;
+    QStatusBar* StatusBar1;
+};

@@ -1,0 +1,40 @@
+#include "tst_classes.h"
+
+#include "Fixture.h"
+#include "controls/MyChart.h"
+#include "shell/EditorLink.h"
+
+#include <QFile>
+#include <QTest>
+
+void TestEditorLink::newRowsFromMainWindow()
+{
+    ShellFixture f(true);
+    f.fields.memory = QStringLiteral("512 Mb (used 10%)");
+    QFile file(f.directory.filePath(QStringLiteral("base.ini")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[DATA]\nPIIMultCPU=400\nPIIMultFPU=100\nPIIFreq=300\n");
+    file.close();
+    QVERIFY(f.showAndActivate());
+    const Form1View ui = f.ui();
+    ui.ComboBox1->setCurrentIndex(1);
+
+    // Before any chart was drawn every value is "0".
+    const MachineValues before = f.form().machineValues();
+    QCOMPARE(NewEditorRow(lkProcessor, before),
+             (EditorRow{QStringLiteral("Test CPU, 1000 MHz"), "0", "0"}));
+    QCOMPARE(NewEditorRow(lkMemory, before), (EditorRow{QStringLiteral("Ваши 512 Mb"), "0", ""}));
+    QCOMPARE(NewEditorRow(lkVideo, before), (EditorRow{QStringLiteral("Test display"), "0", ""}));
+    QCOMPARE(NewEditorRow(lkHdd, before), (EditorRow{QStringLiteral("Drive /home"), "0", ""}));
+
+    // After a processor refresh: the scores its first two bars show.
+    QTest::mouseClick(ui.ToolButton5, Qt::LeftButton);
+    QCOMPARE(ui.MyChart1->Bars.Count, 2);
+    QCOMPARE(NewEditorRow(lkProcessor, f.form().machineValues()),
+             (EditorRow{QStringLiteral("Test CPU, 1000 MHz"), "450", "900"}));
+
+    // The other charts' own bars, whatever put them there.
+    ui.MyChart3->AddBar(QStringLiteral("Your drive"), 9100, 0);
+    QCOMPARE(NewEditorRow(lkHdd, f.form().machineValues()).first, QStringLiteral("9100"));
+    QCOMPARE(EditorServices(f.form()).database, &f.form().database());
+}

@@ -1,0 +1,18 @@
+// The yardstick of the start-up benchmark: the least a Qt Widgets program
+// does to put a window of the main window's size on the screen.
+#include <QApplication>
+#include <QWidget>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("Minimal"));
+    window.setFixedSize(595, 485);
+    window.setAutoFillBackground(true);
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Window, QColor(128, 128, 128));
+    window.setPalette(palette);
+    window.show();
+    return application.exec();
+}
