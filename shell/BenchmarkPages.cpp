@@ -2,8 +2,8 @@
 
 #include <utility>
 
-RealBenchmarkPages::RealBenchmarkPages(bench::ProcessorKernels processor)
-    : m_processor(std::move(processor))
+RealBenchmarkPages::RealBenchmarkPages(bench::ProcessorKernels processor, bench::VideoKernels video)
+    : m_processor(std::move(processor)), m_video(std::move(video))
 {
 }
 
@@ -13,12 +13,19 @@ void RealBenchmarkPages::RefreshProcessor(Chart& chart, const ComparisonDatabase
     bench::RefreshProcessorPage(chart, database, state, m_processor);
 }
 
-// The memory, video and disk pages are still being built: until then their
+void RealBenchmarkPages::UpdateVideoChart(Chart& chart, const ComparisonDatabase& database)
+{
+    bench::UpdateVideoChart(chart, database);
+}
+
+void RealBenchmarkPages::RefreshVideo(Chart& chart, const ComparisonDatabase& database,
+                                      bench::TestSurface& surface)
+{
+    bench::RefreshVideoPage(chart, database, surface, m_video);
+}
+
+// The memory and disk pages are still being built: until then their
 // handlers change nothing.
 void RealBenchmarkPages::RefreshMemory(Chart&, const ComparisonDatabase&, MemoryMode) {}
-
-void RealBenchmarkPages::UpdateVideoChart(Chart&, const ComparisonDatabase&) {}
-
-void RealBenchmarkPages::RefreshVideo(Chart&, const ComparisonDatabase&) {}
 
 void RealBenchmarkPages::RefreshDrive(Chart&, const ComparisonDatabase&, const QString&) {}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bench/ProcessorPage.h"
+#include "bench/VideoPage.h"
 
 #include <QString>
 
@@ -34,8 +35,9 @@ public:
                                MemoryMode mode) = 0;
     // UpdateVideoChart: the rows and an own bar at 0, without measuring.
     virtual void UpdateVideoChart(Chart& chart, const ComparisonDatabase& database) = 0;
-    // Button5Click: the full-screen fill test.
-    virtual void RefreshVideo(Chart& chart, const ComparisonDatabase& database) = 0;
+    // Button5Click: the full-screen fill test on the test surface window.
+    virtual void RefreshVideo(Chart& chart, const ComparisonDatabase& database,
+                              bench::TestSurface& surface) = 0;
     // Button4Click: the write test on the drive mounted at `mountPoint`
     // (empty when there is no drive).
     virtual void RefreshDrive(Chart& chart, const ComparisonDatabase& database,
@@ -46,16 +48,19 @@ public:
 class RealBenchmarkPages : public BenchmarkPages
 {
 public:
-    explicit RealBenchmarkPages(bench::ProcessorKernels processor = bench::RealProcessorKernels());
+    explicit RealBenchmarkPages(bench::ProcessorKernels processor = bench::RealProcessorKernels(),
+                                bench::VideoKernels video = bench::RealVideoKernels());
 
     void RefreshProcessor(Chart& chart, const ComparisonDatabase& database,
                           bench::BenchState& state) override;
     void RefreshMemory(Chart& chart, const ComparisonDatabase& database, MemoryMode mode) override;
     void UpdateVideoChart(Chart& chart, const ComparisonDatabase& database) override;
-    void RefreshVideo(Chart& chart, const ComparisonDatabase& database) override;
+    void RefreshVideo(Chart& chart, const ComparisonDatabase& database,
+                      bench::TestSurface& surface) override;
     void RefreshDrive(Chart& chart, const ComparisonDatabase& database,
                       const QString& mountPoint) override;
 
 private:
     bench::ProcessorKernels m_processor;
+    bench::VideoKernels m_video;
 };

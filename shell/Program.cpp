@@ -17,7 +17,7 @@ TForms CreateForms(TForm1Services services)
     forms.Form3->setEditDialog(forms.Form4.get());
 
     TForm1* main = forms.Form1.get();
-    main->setWindows(forms.Form3.get(), forms.Form5.get());
+    main->setWindows(forms.Form3.get(), forms.Form5.get(), forms.Form2.get());
     // When the test surface goes, the focus returns to the main window.
     QObject::connect(forms.Form2.get(), &TForm2::hidden, main, &TForm1::FormActivate,
                      Qt::QueuedConnection);

@@ -51,8 +51,11 @@ ShellFixture::ShellFixture(bool runPages) : fields(sampleFields())
     };
     services.databasePath = directory.filePath(QStringLiteral("base.ini"));
     if (runPages) {
+        const bench::VideoKernels video{[this](bench::VideoCanvas& canvas, int width, int height) {
+            return videoTest ? videoTest(canvas, width, height) : std::int64_t{314'572'800};
+        }};
         services.pages = std::make_shared<RealBenchmarkPages>(
-            bench::ProcessorKernels{[] { return 600; }, [] { return 300; }});
+            bench::ProcessorKernels{[] { return 600; }, [] { return 300; }}, video);
     } else {
         services.pages = std::make_shared<RecordingPages>(handlers);
     }

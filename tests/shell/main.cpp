@@ -6,6 +6,7 @@
 #include "shell/Fonts.h"
 
 #include "tst_classes.h"
+#include "tst_videosurface.h"
 
 int main(int argc, char** argv)
 {
@@ -19,5 +20,7 @@ int main(int argc, char** argv)
     failed += runOneTest<TestProcessorPage>(argc, argv);
     failed += runOneTest<TestLook>(argc, argv);
     failed += runOneTest<TestEditorLink>(argc, argv);
+    failed += runOneTest<TestVideoPage>(argc, argv);
+    failed += runOneTest<TestVideoSurface>(argc, argv);
     return failed;
 }

@@ -81,6 +81,17 @@ private slots:
     void rejectedRowLeavesBusyState();
 };
 
+class TestVideoPage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void firstVisitShowsRowsWithoutMeasuring();
+    void refreshMeasuresOnTheWholeScreen_data();
+    void refreshMeasuresOnTheWholeScreen();
+    void realKernelOnTheBackingStore();
+    void errorLeavesTheSurfaceUntilClicked();
+};
+
 class TestLook : public QObject
 {
     Q_OBJECT
