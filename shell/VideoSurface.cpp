@@ -111,8 +111,8 @@ void VideoSurface::ShowAt(const QRect& geometry)
     m_window.setGeometry(
         QRectF(QPointF(geometry.topLeft()) / ratio, QSizeF(geometry.size()) / ratio)
             .toAlignedRect());
+    // Top-most by its flags: shown, it covers everything else.
     m_window.show();
-    m_window.raise();
     m_window.activateWindow();
     waitUntilExposed();
     openCanvas();
