@@ -11,10 +11,7 @@ private slots:
     void pixelRate();
     void bytesPerPixel_data();
     void bytesPerPixel();
-    void videoRate_data();
-    void videoRate();
     void fillsThenReadsBackOnTheInjectedClock();
-    void colorsComeFromTheGeneratorBlueFirst();
     void sequenceDiffersBetweenRuns();
 };
 
@@ -27,7 +24,6 @@ private slots:
     void cleanup();
     void refreshMeasuresOnTheShownSurface_data();
     void refreshMeasuresOnTheShownSurface();
-    void kernelErrorLeavesTheSurfaceShown();
-    void surfaceThatDoesNotShowStopsTheRefresh();
-    void rejectedRowStopsBeforeTheSurfaceShows();
+    void failedStepLeavesTheSurfaceAsItIs_data();
+    void failedStepLeavesTheSurfaceAsItIs();
 };

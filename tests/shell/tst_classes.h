@@ -88,7 +88,6 @@ private slots:
     void firstVisitShowsRowsWithoutMeasuring();
     void refreshMeasuresOnTheWholeScreen_data();
     void refreshMeasuresOnTheWholeScreen();
-    void realKernelOnTheBackingStore();
     void errorLeavesTheSurfaceUntilClicked();
 };
 

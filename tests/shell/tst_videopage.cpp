@@ -118,21 +118,6 @@ void TestVideoPage::refreshMeasuresOnTheWholeScreen()
     QTRY_COMPARE(f.gatherCount, activations + 1);
 }
 
-void TestVideoPage::realKernelOnTheBackingStore()
-{
-    ShellFixture f(true);
-    writeDatabase(f);
-    f.videoTest = [](bench::VideoCanvas& canvas, int width, int height) {
-        return bench::VideoTest(canvas, width, height);
-    };
-    QVERIFY(f.showAndActivate());
-
-    QTest::mouseClick(f.ui().ToolButton7, Qt::LeftButton);
-
-    QVERIFY(f.ui().MyChart4->Bars.Items[0].Value > 0);
-    QVERIFY(!f.forms.Form2->isVisible());
-}
-
 void TestVideoPage::errorLeavesTheSurfaceUntilClicked()
 {
     ShellFixture f(true);

@@ -13,18 +13,8 @@
 
 namespace {
 
-bool onX11()
-{
-    return QGuiApplication::platformName() == QLatin1String("xcb");
-}
-
-QRect screenRect(const VideoSurface& surface)
-{
-    return QRect(QPoint(0, 0), surface.ScreenSize());
-}
-
-// The colours VideoTest draws after SeedPseudoRandom(seed): blue, green,
-// red in that order per fill.
+// The last colour VideoTest draws after SeedPseudoRandom(seed): per fill
+// blue, green and red, in that order.
 TColor lastColorAfter(std::uint64_t seed)
 {
     bench::SeedPseudoRandom(seed);
@@ -32,75 +22,44 @@ TColor lastColorAfter(std::uint64_t seed)
     for (int fill = 0; fill < bench::kVideoFills; ++fill) {
         const std::uint32_t blue = bench::PseudoRandom(256);
         const std::uint32_t green = bench::PseudoRandom(256);
-        const std::uint32_t red = bench::PseudoRandom(256);
-        color = bench::Rgb(red, green, blue);
+        color = bench::Rgb(bench::PseudoRandom(256), green, blue);
     }
     return color;
 }
 
-// Pixel (x, y) of the screen, grabbed by the platform itself (on X11 a
-// GetImage of the root window) rather than through the canvas.
-TColor screenPixel(int x, int y)
+// Pixel (x, y) of the screen as the platform grabs it (on X11 a GetImage of
+// the root window), past the canvas. Hex, for readable failures.
+QString screenPixel(int x, int y)
 {
     const QImage image = QGuiApplication::primaryScreen()->grabWindow(0, x, y, 1, 1).toImage();
     const QRgb pixel = image.pixel(0, 0);
-    return bench::Rgb(qRed(pixel), qGreen(pixel), qBlue(pixel));
-}
-
-QString hex(TColor color)
-{
-    return QString::number(color, 16);
+    return QString::number(bench::Rgb(qRed(pixel), qGreen(pixel), qBlue(pixel)), 16);
 }
 
 } // namespace
 
-void TestVideoSurface::showsOverTheWholeScreenUntilClosed()
-{
-    TForm2 form;
-    VideoSurface surface(form);
-    const QSize screen = surface.ScreenSize();
-    QVERIFY(screen.width() > 0 && screen.height() > 0);
-
-    surface.ShowAt(screenRect(surface));
-
-    QVERIFY(form.isVisible());
-    QVERIFY(form.windowHandle()->isExposed());
-    QCOMPARE(form.geometry(), QGuiApplication::primaryScreen()->geometry());
-    QCOMPARE(surface.FillsThroughX11(), onX11());
-
-    surface.Close();
-    QVERIFY(!form.isVisible());
-}
-
 void TestVideoSurface::lastFillIsWhatTheDisplayShows()
 {
+    const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
     TForm2 form;
     VideoSurface surface(form);
-    surface.ShowAt(screenRect(surface));
     const QSize screen = surface.ScreenSize();
-    const TColor expected = lastColorAfter(7);
-    bench::SeedPseudoRandom(7);
 
-    const std::int64_t rate = bench::VideoTest(surface.Canvas(), screen.width(), screen.height());
+    surface.ShowAt(QRect(QPoint(0, 0), screen));
 
-    QVERIFY(rate > 0);
-    bench::VideoCanvas& canvas = surface.Canvas();
-    QCOMPARE(hex(canvas.GetPixel(0, 0)), hex(expected));
-    QCOMPARE(hex(canvas.GetPixel(screen.width() - 1, screen.height() - 1)), hex(expected));
-    QCOMPARE(hex(screenPixel(0, 0)), hex(expected));
-    QCOMPARE(hex(screenPixel(screen.width() - 1, screen.height() - 1)), hex(expected));
-    surface.Close();
-}
-
-void TestVideoSurface::bitsPerPixelAreWhatTheDisplayStores()
-{
-    TForm2 form;
-    VideoSurface surface(form);
-    surface.ShowAt(screenRect(surface));
-    // Under Xvfb at depth 24 the server stores 32 bits a pixel, not 24; the
-    // offscreen platform's screen is 32 bits deep.
-    if (onX11())
-        QCOMPARE(QGuiApplication::primaryScreen()->depth(), 24);
+    QVERIFY(form.isVisible() && form.windowHandle()->isExposed());
+    QCOMPARE(form.geometry(), QGuiApplication::primaryScreen()->geometry());
+    QCOMPARE(surface.FillsThroughX11(), x11);
+    // Xvfb at depth 24 stores 32 bits a pixel; so does the offscreen screen.
     QCOMPARE(surface.BitsPerPixel(), 32);
+
+    const QString expected = QString::number(lastColorAfter(7), 16);
+    bench::SeedPseudoRandom(7);
+    QVERIFY(bench::VideoTest(surface.Canvas(), screen.width(), screen.height()) > 0);
+
+    QCOMPARE(QString::number(surface.Canvas().GetPixel(0, 0), 16), expected);
+    QCOMPARE(screenPixel(0, 0), expected);
+    QCOMPARE(screenPixel(screen.width() - 1, screen.height() - 1), expected);
     surface.Close();
+    QVERIFY(!form.isVisible());
 }

@@ -8,7 +8,5 @@ class TestVideoSurface : public QObject
 {
     Q_OBJECT
 private slots:
-    void showsOverTheWholeScreenUntilClosed();
     void lastFillIsWhatTheDisplayShows();
-    void bitsPerPixelAreWhatTheDisplayStores();
 };
