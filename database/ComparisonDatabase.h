@@ -28,11 +28,12 @@ struct DatabaseLists
 // at the moment it is made.
 //
 // Reads see a missing or unreadable file (or a directory or device in its
-// place) as an empty database. Text is UTF-8; a file that is not valid UTF-8
-// is read as Windows-1251. Every change rewrites the whole file in UTF-8 and
-// replaces it in one step, so a failed write leaves the old file whole; it
-// raises "Unable to write to <full path>", also where a file is there that
-// cannot be read.
+// place) as an empty database; a read never blocks, and a file above 16 MB
+// raises "Unable to read <full path>: the file is larger than 16 MB". Text is
+// UTF-8; a file that is not valid UTF-8 is read as Windows-1251. Every change
+// rewrites the whole file in UTF-8 and replaces it in one step, so a failed
+// or short write leaves the old file whole; it raises "Unable to write to
+// <full path>", also where a file is there that cannot be read.
 class ComparisonDatabase
 {
 public:

@@ -74,14 +74,13 @@ bool IsValidUtf8(const QByteArray& bytes)
 
 IniText DecodeIni(const QByteArray& bytes)
 {
-    if (bytes.startsWith(kByteOrderMark)) {
-        const QByteArray rest = bytes.mid(kByteOrderMark.size());
-        if (IsValidUtf8(rest))
-            return {DecodeUtf8(rest), true};
-    } else if (IsValidUtf8(bytes)) {
-        return {DecodeUtf8(bytes), false};
-    }
-    return {DecodeWindows1251(bytes), false};
+    // The mark goes before any decoding: Windows-1251 would read it as text
+    // and spoil the first line.
+    const bool mark = bytes.startsWith(kByteOrderMark);
+    const QByteArray rest = mark ? bytes.mid(kByteOrderMark.size()) : bytes;
+    if (IsValidUtf8(rest))
+        return {DecodeUtf8(rest), mark};
+    return {DecodeWindows1251(rest), mark};
 }
 
 QByteArray EncodeIni(const IniText& ini)

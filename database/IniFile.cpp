@@ -1,6 +1,7 @@
 #include "database/IniFile.h"
 
 #include "database/DatabaseError.h"
+#include "platform/Files.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -8,18 +9,28 @@
 
 namespace {
 
+// Above this a file is no comparison database: reading it at every query
+// would freeze the program.
+constexpr std::uint64_t kLargestFile = 16 * 1024 * 1024;
+
+QString TooLargeMessage(const QString& path)
+{
+    return QStringLiteral("Unable to read %1: the file is larger than 16 MB")
+        .arg(QFileInfo(path).absoluteFilePath());
+}
+
+// The file's bytes, or nothing where it is missing, not a regular file (a
+// FIFO or device would block or never end) or cannot be read. Raises the
+// size error for a file above the limit.
 std::optional<QByteArray> ReadRegularFile(const QString& path)
 {
-    // A device or a pipe in place of the file would block or never end.
-    if (!QFileInfo(path).isFile())
+    const platform::FileContents contents =
+        platform::ReadRegularFile(QFile::encodeName(path).toStdString(), kLargestFile);
+    if (contents.outcome == platform::ReadOutcome::TooLarge)
+        throw DatabaseError(TooLargeMessage(path));
+    if (contents.outcome != platform::ReadOutcome::Read)
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
+    return QByteArray::fromStdString(contents.bytes);
 }
 
 } // namespace
@@ -52,6 +63,11 @@ void SaveIni(const QString& path, const IniText& ini)
 {
     const QByteArray bytes = EncodeIni(ini);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    // Unbuffered: a buffered write only fills memory, and QSaveFile commits a
+    // file that came out short when the disk is full or a limit is reached.
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                         file.write(bytes) == bytes.size() && file.size() == bytes.size() &&
+                         platform::SyncFile(file.handle());
+    if (!written || !file.commit())
         throw DatabaseError(WriteErrorMessage(path));
 }

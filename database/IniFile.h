@@ -7,7 +7,9 @@
 #include <optional>
 
 // Reading for a query: nothing where the file is missing, is not a regular
-// file, or cannot be read; a query then sees an empty database.
+// file, or cannot be read; a query then sees an empty database. Reading never
+// blocks. A file above 16 MB raises "Unable to read <full path>: the file is
+// larger than 16 MB", here and before a change.
 std::optional<IniText> LoadIniForReading(const QString& path);
 
 // Reading before a change: an empty text where the file is missing; the write
@@ -15,9 +17,10 @@ std::optional<IniText> LoadIniForReading(const QString& path);
 // replaces contents it could not see.
 IniText LoadIniForWriting(const QString& path);
 
-// Replaces the file in one step: a temporary file beside it is written,
-// flushed to disk and renamed over it, keeping the file's permissions. The
-// old file stays whole when anything fails.
+// Replaces the file in one step: a temporary file beside it is written
+// unbuffered, every byte checked, flushed to disk and renamed over it,
+// keeping the file's permissions. The old file stays whole when anything
+// fails (a full disk, a quota, a file-size limit).
 void SaveIni(const QString& path, const IniText& ini);
 
 QString WriteErrorMessage(const QString& path);

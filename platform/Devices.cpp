@@ -90,9 +90,14 @@ std::vector<std::string> ListPointingDevices(const fs::path& root)
 {
     std::vector<std::string> names;
     const fs::path input = root / "sys/class/input";
-    for (const auto& entry : ListEntries(input, "input"))
-        if (IsPointingDevice(readCapabilities(input / entry)))
-            names.push_back(ReadAttribute(input / entry / "name"));
+    for (const auto& entry : ListEntries(input, "input")) {
+        if (!IsPointingDevice(readCapabilities(input / entry)))
+            continue;
+        // A device without a name would be an empty entry in the list.
+        std::string name = ReadAttribute(input / entry / "name");
+        if (!name.empty())
+            names.push_back(std::move(name));
+    }
     return names;
 }
 

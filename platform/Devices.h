@@ -25,7 +25,8 @@ std::vector<std::string> ListMonitors(const std::filesystem::path& root);
 // SCSI CD-ROM drives (sr*): vendor and model, trimmed.
 std::vector<std::string> ListCdromDrives(const std::filesystem::path& root);
 
-// Input devices that are mice or touchpads, by their names.
+// Input devices that are mice or touchpads, by their names; those without a
+// name are left out.
 std::vector<std::string> ListPointingDevices(const std::filesystem::path& root);
 
 } // namespace platform

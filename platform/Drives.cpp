@@ -4,10 +4,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <set>
+#include <map>
 #include <sstream>
 #include <sys/statvfs.h>
 #include <system_error>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -89,6 +90,14 @@ bool isFixedDisk(const fs::path& device)
     return ReadAttribute(disk / "removable") != "1";
 }
 
+// A bind mount of a single file (as containers receive /etc/resolv.conf) is
+// no drive. Asked last: a stat on an automount point would mount it.
+bool isDirectory(const fs::path& root, const MountEntry& mount)
+{
+    std::error_code error;
+    return fs::is_directory(root / fs::path(mount.mountPoint).relative_path(), error);
+}
+
 } // namespace
 
 std::vector<MountEntry> ParseMountInfo(const std::string& text)
@@ -104,16 +113,23 @@ std::vector<MountEntry> ParseMountInfo(const std::string& text)
 
 std::vector<FixedDrive> ListFixedMounts(const fs::path& root)
 {
-    std::vector<FixedDrive> drives;
-    std::set<std::string> seen;
+    // Per device, by its sysfs directory: the mount chosen so far, and whether
+    // that mount shows the filesystem from its own root.
+    std::map<std::string, std::pair<FixedDrive, bool>> chosen;
     const auto text = ReadFileBytes(root / "proc/self/mountinfo");
     for (const MountEntry& mount : ParseMountInfo(text.value_or(std::string()))) {
         const auto device = blockDirectory(root, mount);
-        if (!device || device->empty() || !isFixedDisk(*device))
+        if (!device || device->empty() || !isFixedDisk(*device) || !isDirectory(root, mount))
             continue;
-        if (seen.insert(device->string()).second)
-            drives.push_back({mount.mountPoint, device->filename().string()});
+        const bool wholeFilesystem = mount.root == "/";
+        FixedDrive drive{mount.mountPoint, device->filename().string()};
+        const auto [it, first] = chosen.try_emplace(device->string(), drive, wholeFilesystem);
+        if (!first && wholeFilesystem && !it->second.second)
+            it->second = {std::move(drive), true};
     }
+    std::vector<FixedDrive> drives;
+    for (auto& [device, choice] : chosen)
+        drives.push_back(std::move(choice.first));
     std::sort(drives.begin(), drives.end(),
               [](const FixedDrive& a, const FixedDrive& b) { return a.mountPoint < b.mountPoint; });
     return drives;

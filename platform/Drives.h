@@ -25,15 +25,17 @@ std::vector<MountEntry> ParseMountInfo(const std::string& text);
 // A fixed drive: a locally mounted filesystem on a non-removable block device.
 struct FixedDrive
 {
-    std::string mountPoint;
-    std::string device; // kernel name of the whole disk or partition, e.g. "sda2"
+    std::string mountPoint; // the path as it is, control characters included
+    std::string device;     // kernel name of the whole disk or partition, e.g. "sda2"
 };
 
 // The fixed drives from <root>/proc/self/mountinfo, judged by <root>/sys:
 // filesystems without a block device (tmpfs, overlay, proc...), loop, zram and
-// ram disks and removable disks are left out; a device mounted more than once
-// (bind mounts, btrfs subvolumes) is listed once, at its first mount point.
-// Sorted by mount point.
+// ram disks and removable disks are left out, and so is every mount point that
+// is not a directory under <root> (a bind-mounted file in a container). A
+// device mounted more than once (bind mounts, btrfs subvolumes) is listed
+// once: at its first mount of the filesystem's own root ("/"), else at its
+// first mount. Sorted by mount point.
 std::vector<FixedDrive> ListFixedMounts(const std::filesystem::path& root);
 
 // Sizes of the filesystem holding a path.

@@ -1,30 +1,117 @@
 #include "Files.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace platform {
 
+namespace {
+
+// Closes a descriptor on every way out.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// Appends the rest of the file; false on a read error. Stops early (with
+// true) once more than maxBytes are held.
+bool readRest(int fd, std::string& bytes, std::uint64_t maxBytes)
+{
+    char buffer[16384];
+    for (;;) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            return false;
+        if (count == 0)
+            return true;
+        bytes.append(buffer, static_cast<std::size_t>(count));
+        if (bytes.size() > maxBytes)
+            return true;
+    }
+}
+
+} // namespace
+
+FileContents ReadRegularFile(const std::filesystem::path& path, std::uint64_t maxBytes)
+{
+    FileContents contents;
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat info
+    {
+    };
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return contents;
+    if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
+        contents.outcome = ReadOutcome::TooLarge;
+        return contents;
+    }
+    contents.bytes.reserve(static_cast<std::size_t>(info.st_size));
+    if (!readRest(file.get(), contents.bytes, maxBytes)) {
+        contents.bytes.clear();
+        return contents;
+    }
+    contents.outcome = contents.bytes.size() > maxBytes ? ReadOutcome::TooLarge : ReadOutcome::Read;
+    if (contents.outcome != ReadOutcome::Read)
+        contents.bytes.clear();
+    return contents;
+}
+
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    FileContents contents = ReadRegularFile(path);
+    if (contents.outcome != ReadOutcome::Read)
         return std::nullopt;
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad())
-        return std::nullopt;
-    return bytes;
+    return std::move(contents.bytes);
+}
+
+bool SyncFile(int descriptor)
+{
+    // EINVAL: a file that cannot be synchronised at all, nothing was lost.
+    return ::fsync(descriptor) == 0 || errno == EINVAL;
+}
+
+std::string ExecutableDirectory()
+{
+    std::string target(256, '\0');
+    for (;;) {
+        const ssize_t length = ::readlink("/proc/self/exe", target.data(), target.size());
+        if (length < 0)
+            return {};
+        if (static_cast<std::size_t>(length) < target.size()) {
+            target.resize(static_cast<std::size_t>(length));
+            break;
+        }
+        target.resize(target.size() * 2); // the name may have been cut short
+    }
+    // A replaced executable reads "<path> (deleted)": the directory is the same.
+    const auto slash = target.rfind('/');
+    if (!target.starts_with('/') || slash == std::string::npos)
+        return {};
+    return slash == 0 ? std::string("/") : target.substr(0, slash);
 }
 
 std::string ReadAttribute(const std::filesystem::path& path)
 {
-    std::ifstream in(path);
-    std::string line;
-    if (in)
-        std::getline(in, line);
-    return Trim(line);
+    const std::string bytes = ReadFileBytes(path).value_or(std::string());
+    return Trim(std::string_view(bytes).substr(0, bytes.find('\n')));
 }
 
 std::string Trim(std::string_view text)

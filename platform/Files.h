@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,8 +18,38 @@ inline const std::filesystem::path& SystemRoot()
     return root;
 }
 
-// The whole file, or nothing when it cannot be opened or read.
+// What became of reading a file whole.
+enum class ReadOutcome
+{
+    Read,
+    Unreadable, // missing, not a regular file, or an error while reading
+    TooLarge,   // more than the bytes allowed
+};
+
+struct FileContents
+{
+    ReadOutcome outcome = ReadOutcome::Unreadable;
+    std::string bytes; // the contents when read
+};
+
+// Reads a regular file whole without ever blocking: it is opened with
+// O_NONBLOCK and judged by fstat of the open descriptor, so a FIFO, a device
+// or a symbolic link to one is refused, and a pseudo-file that would block on
+// read (such as /proc/kmsg) fails instead. Files of /proc and /sys report a
+// size of 0, so the limit is also applied to what is read.
+FileContents ReadRegularFile(const std::filesystem::path& path,
+                             std::uint64_t maxBytes = std::numeric_limits<std::uint64_t>::max());
+
+// The whole regular file, or nothing when it cannot be opened or read.
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& path);
+
+// Forces a written file to the disk; false when the system reports an error
+// (a full disk or a quota on a network filesystem may show only here).
+bool SyncFile(int descriptor);
+
+// The directory of the running executable, from the bytes of
+// /proc/self/exe, whatever their encoding; empty when it cannot be found.
+std::string ExecutableDirectory();
 
 // The first line of a file with surrounding blanks removed; empty when the
 // file is missing. Sysfs attributes are one line ending in a newline.

@@ -2,7 +2,9 @@
 
 #include "Files.h"
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <pwd.h>
 #include <sstream>
 #include <sys/utsname.h>
@@ -13,22 +15,30 @@ namespace platform {
 
 std::string ComputerName()
 {
+    // Room for the longest name the kernel allows and its terminating zero.
     char name[HOST_NAME_MAX + 1] = {};
-    if (gethostname(name, sizeof name - 1) != 0)
+    if (gethostname(name, sizeof name) != 0)
         return {};
-    return name;
+    return std::string(name, strnlen(name, sizeof name));
 }
 
 std::string UserName()
 {
     const uid_t uid = geteuid();
-    long size = sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) == 0 && found)
-        return found->pw_name;
-    return std::to_string(uid);
+    const long suggested = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(suggested > 0 ? static_cast<std::size_t>(suggested) : 16384);
+    // The suggested size is only a hint: a long entry needs more (ERANGE).
+    constexpr std::size_t kLargest = std::size_t(1) << 24;
+    for (;;) {
+        passwd entry{};
+        passwd* found = nullptr;
+        const int error = getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found);
+        if (error == 0 && found)
+            return found->pw_name;
+        if (error != ERANGE || buffer.size() >= kLargest)
+            return std::to_string(uid);
+        buffer.resize(buffer.size() * 2);
+    }
 }
 
 std::optional<KernelIdentity> ReadKernelIdentity()

@@ -15,14 +15,15 @@ constexpr int kRealTimePriority = 49;
 // The kernel lets real-time threads run 0.95 s in every second and then
 // stops them for the rest of it. Two half-second windows back to back would
 // lose up to 50 ms of the second one. So a bracket that follows one which
-// kept the processor busy waits until a bracket of up to 550 ms fits the
-// budget again; brackets that mostly slept need no pause.
+// kept the processor busy waits until the new one, as long as its caller
+// says it may run (550 ms unless told), fits the budget again; brackets that
+// mostly slept, and short ones, need no pause.
 constexpr double kBudgetMs = 950.0;
-constexpr double kLongestBracketMs = 550.0;
 
 double g_lastRestoreMs = 0;
 double g_lastBusyMs = 0;
 double g_raisedAtCpuMs = 0;
+ObtainedPriority g_lastObtained = ObtainedPriority::Neither;
 
 double threadCpuMilliseconds()
 {
@@ -31,32 +32,41 @@ double threadCpuMilliseconds()
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
-void WaitForRealTimeBudget()
+void WaitForRealTimeBudget(double nextMs)
 {
-    const double wait = RealTimeBudgetWaitMs(g_lastBusyMs, PreciseMilliseconds() - g_lastRestoreMs);
+    const double wait =
+        RealTimeBudgetWaitMs(g_lastBusyMs, PreciseMilliseconds() - g_lastRestoreMs, nextMs);
     if (wait > 0)
         SleepMilliseconds(static_cast<unsigned>(wait) + 1);
 }
 
 } // namespace
 
-double RealTimeBudgetWaitMs(double lastBusyMs, double sinceLastMs)
+double RealTimeBudgetWaitMs(double lastBusyMs, double sinceLastMs, double nextMs)
 {
-    const double pause = lastBusyMs + kLongestBracketMs - kBudgetMs;
+    const double pause = lastBusyMs + nextMs - kBudgetMs;
     if (pause <= 0 || sinceLastMs < 0 || sinceLastMs >= pause)
         return 0;
     return pause - sinceLastMs;
 }
 
-void RaiseToTimeCritical()
+void RaiseToTimeCritical(double longestMs)
 {
-    WaitForRealTimeBudget();
+    WaitForRealTimeBudget(longestMs);
     g_raisedAtCpuMs = threadCpuMilliseconds();
     sched_param param{};
     param.sched_priority = kRealTimePriority;
-    if (sched_setscheduler(0, SCHED_FIFO, &param) != 0) {
-        setpriority(PRIO_PROCESS, 0, -20);
-    }
+    if (sched_setscheduler(0, SCHED_FIFO, &param) == 0)
+        g_lastObtained = ObtainedPriority::RealTime;
+    else if (setpriority(PRIO_PROCESS, 0, -20) == 0)
+        g_lastObtained = ObtainedPriority::Nice;
+    else
+        g_lastObtained = ObtainedPriority::Neither;
+}
+
+ObtainedPriority LastObtainedPriority()
+{
+    return g_lastObtained;
 }
 
 void RestoreNormalPriority()
@@ -66,7 +76,10 @@ void RestoreNormalPriority()
     sched_setscheduler(0, SCHED_OTHER, &param);
     setpriority(PRIO_PROCESS, 0, 0);
     g_lastRestoreMs = PreciseMilliseconds();
-    g_lastBusyMs = threadCpuMilliseconds() - g_raisedAtCpuMs;
+    // Only real-time threads are held to the budget.
+    g_lastBusyMs = g_lastObtained == ObtainedPriority::RealTime
+                       ? threadCpuMilliseconds() - g_raisedAtCpuMs
+                       : 0.0;
 }
 
 } // namespace platform

@@ -2,25 +2,45 @@
 
 namespace platform {
 
+// The longest a bracket is expected to keep the processor busy, by default.
+inline constexpr double kLongestBracketMs = 550.0;
+
 // Raises the calling thread to real-time priority (SCHED_FIFO just below the
 // kernel's interrupt threads) where permitted, else to nice -20 where
 // permitted. Failures are ignored: the caller measures at whatever it got.
-void RaiseToTimeCritical();
+// `longestMs` is how long the caller may keep the processor busy.
+void RaiseToTimeCritical(double longestMs = kLongestBracketMs);
 
 // Always returns to SCHED_OTHER at nice 0, whatever was in force before.
 void RestoreNormalPriority();
 
-// How long a new bracket waits, given the processor time the last one used
-// and the time since it ended (milliseconds).
-double RealTimeBudgetWaitMs(double lastBusyMs, double sinceLastMs);
+// What a raise obtained: the real-time class, nice -20, or neither.
+enum class ObtainedPriority
+{
+    Neither,
+    Nice,
+    RealTime,
+};
+
+// What the last RaiseToTimeCritical obtained; Neither before the first.
+ObtainedPriority LastObtainedPriority();
+
+// How long a new bracket waits, given the processor time the last one used,
+// the time since it ended and how long the new one may run (milliseconds).
+double RealTimeBudgetWaitMs(double lastBusyMs, double sinceLastMs,
+                            double nextMs = kLongestBracketMs);
 
 // Scope guard around a measurement: raises on entry, restores on every way out.
-// A bracket that follows a busy one (over 400 ms of processor time) waits
-// until the next can run 550 ms inside the kernel's real-time budget.
+// A bracket that follows a busy one waits until the next, of up to
+// `longestMs`, fits inside the kernel's real-time budget; a short one after a
+// half-second window needs no pause.
 class TimeCriticalBracket
 {
 public:
-    TimeCriticalBracket() { RaiseToTimeCritical(); }
+    explicit TimeCriticalBracket(double longestMs = kLongestBracketMs)
+    {
+        RaiseToTimeCritical(longestMs);
+    }
     ~TimeCriticalBracket() { RestoreNormalPriority(); }
     TimeCriticalBracket(const TimeCriticalBracket&) = delete;
     TimeCriticalBracket& operator=(const TimeCriticalBracket&) = delete;

@@ -4,15 +4,18 @@
 
 #include <csignal>
 #include <ctime>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace platform {
 namespace {
 
 std::atomic<bool> g_inUse{false};
+// What the timer's owner had before it; one owner at a time.
 struct sigaction g_previousAction
 {
 };
+sigset_t g_previousMask;
 
 // clock_gettime is async-signal-safe.
 void onTimer(int)
@@ -25,6 +28,20 @@ int timerSignal()
     return SIGRTMIN;
 }
 
+sigset_t timerSignalSet()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, timerSignal());
+    return set;
+}
+
+void restoreSignal()
+{
+    sigaction(timerSignal(), &g_previousAction, nullptr);
+    pthread_sigmask(SIG_SETMASK, &g_previousMask, nullptr);
+}
+
 bool startTimer(timer_t& timer)
 {
     struct sigaction action
@@ -35,22 +52,38 @@ bool startTimer(timer_t& timer)
     sigemptyset(&action.sa_mask);
     if (sigaction(timerSignal(), &action, &g_previousAction) != 0)
         return false;
+    // A thread started by a parent that blocks the signal inherits the mask:
+    // the timer would then run and the value never move.
+    const sigset_t set = timerSignalSet();
+    if (pthread_sigmask(SIG_UNBLOCK, &set, &g_previousMask) != 0) {
+        sigaction(timerSignal(), &g_previousAction, nullptr);
+        return false;
+    }
 
     sigevent event{};
     event.sigev_notify = SIGEV_THREAD_ID;
     event.sigev_signo = timerSignal();
     event._sigev_un._tid = gettid();
     if (timer_create(CLOCK_MONOTONIC, &event, &timer) != 0) {
-        sigaction(timerSignal(), &g_previousAction, nullptr);
+        restoreSignal();
         return false;
     }
     const itimerspec everyMillisecond{{0, 1'000'000}, {0, 1'000'000}};
     if (timer_settime(timer, 0, &everyMillisecond, nullptr) != 0) {
         timer_delete(timer);
-        sigaction(timerSignal(), &g_previousAction, nullptr);
+        restoreSignal();
         return false;
     }
     return true;
+}
+
+// Takes every signal still queued, the thread blocking it: under the
+// restored disposition (by default the end of the process) none may arrive.
+void discardQueuedSignals(const sigset_t& set)
+{
+    const timespec now{0, 0};
+    while (sigtimedwait(&set, nullptr, &now) > 0) {
+    }
 }
 
 } // namespace
@@ -61,8 +94,9 @@ PublishedTickCount::PublishedTickCount()
         return; // another one runs: this one reads the clock directly
     detail::publishedTick.store(TickCount(), std::memory_order_relaxed);
     timer_t timer{};
-    m_published = startTimer(timer);
-    if (m_published)
+    m_timerRunning = startTimer(timer);
+    m_published = m_timerRunning;
+    if (m_timerRunning)
         m_timer = timer;
     else
         g_inUse.store(false);
@@ -70,16 +104,24 @@ PublishedTickCount::PublishedTickCount()
 
 PublishedTickCount::~PublishedTickCount()
 {
-    if (!m_published)
+    if (!m_timerRunning)
         return;
+    const sigset_t set = timerSignalSet();
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
     timer_delete(static_cast<timer_t>(m_timer));
-    // The default action of a real-time signal ends the process: a signal
-    // still queued from the deleted timer is ignored instead.
-    struct sigaction after = g_previousAction;
-    if (after.sa_handler == SIG_DFL)
-        after.sa_handler = SIG_IGN;
-    sigaction(timerSignal(), &after, nullptr);
+    discardQueuedSignals(set);
+    restoreSignal();
     g_inUse.store(false);
+}
+
+std::uint32_t PublishedTickCount::checkedAgainstClock(std::uint32_t value) const
+{
+    m_readsSinceCheck = 0;
+    const std::uint32_t now = TickCount();
+    if (static_cast<std::uint32_t>(now - value) <= kLongestLagMs)
+        return value;
+    m_published = false; // the signal does not arrive: read the clock from now on
+    return now;
 }
 
 } // namespace platform

@@ -6,7 +6,10 @@
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
-    setApplicationName(ApplicationTitle);
+    // The name gives the configuration directory ~/.config/quorvix and the
+    // X11 window class. No display name: Qt would append it to every title.
+    setApplicationName(QStringLiteral("quorvix"));
+    setDesktopFileName(QStringLiteral(QUORVIX_APP_ID));
     setQuitOnLastWindowClosed(false);
 }
 

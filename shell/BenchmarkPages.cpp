@@ -1,9 +1,13 @@
 #include "BenchmarkPages.h"
 
+#include <QFile>
+
 #include <utility>
 
-RealBenchmarkPages::RealBenchmarkPages(bench::ProcessorKernels processor, bench::VideoKernels video)
-    : m_processor(std::move(processor)), m_video(std::move(video))
+RealBenchmarkPages::RealBenchmarkPages(bench::ProcessorKernels processor, bench::DiskKernels disk,
+                                       bench::MemoryKernels memory, bench::VideoKernels video)
+    : m_processor(std::move(processor)), m_disk(std::move(disk)), m_memory(std::move(memory)),
+      m_video(std::move(video))
 {
 }
 
@@ -11,6 +15,12 @@ void RealBenchmarkPages::RefreshProcessor(Chart& chart, const ComparisonDatabase
                                           bench::BenchState& state)
 {
     bench::RefreshProcessorPage(chart, database, state, m_processor);
+}
+
+void RealBenchmarkPages::RefreshMemory(Chart& chart, const ComparisonDatabase& database,
+                                       MemoryMode mode)
+{
+    bench::RefreshMemoryPage(chart, database, mode, m_memory);
 }
 
 void RealBenchmarkPages::UpdateVideoChart(Chart& chart, const ComparisonDatabase& database)
@@ -24,8 +34,8 @@ void RealBenchmarkPages::RefreshVideo(Chart& chart, const ComparisonDatabase& da
     bench::RefreshVideoPage(chart, database, surface, m_video);
 }
 
-// The memory and disk pages are still being built: until then their
-// handlers change nothing.
-void RealBenchmarkPages::RefreshMemory(Chart&, const ComparisonDatabase&, MemoryMode) {}
-
-void RealBenchmarkPages::RefreshDrive(Chart&, const ComparisonDatabase&, const QString&) {}
+void RealBenchmarkPages::RefreshDrive(Chart& chart, const ComparisonDatabase& database,
+                                      const QByteArray& mountPoint)
+{
+    bench::RefreshDiskPage(chart, database, mountPoint.toStdString(), m_disk);
+}

@@ -1,8 +1,11 @@
 #include "Program.h"
 
 #include "Application.h"
+#include "CommandLine.h"
 #include "EditorLink.h"
 #include "Fonts.h"
+#include "Locations.h"
+#include "database/ComparisonDatabase.h"
 
 TForms CreateForms(TForm1Services services)
 {
@@ -18,6 +21,8 @@ TForms CreateForms(TForm1Services services)
 
     TForm1* main = forms.Form1.get();
     main->setWindows(forms.Form3.get(), forms.Form5.get(), forms.Form2.get());
+    // The about box names the database in use, as a tool tip that leaves its layout alone.
+    forms.Form5->setToolTip(DatabaseInUseText(main->database().path()));
     // When the test surface goes, the focus returns to the main window.
     QObject::connect(forms.Form2.get(), &TForm2::hidden, main, &TForm1::FormActivate,
                      Qt::QueuedConnection);
@@ -26,6 +31,13 @@ TForms CreateForms(TForm1Services services)
 
 int RunProgram(int argc, char** argv)
 {
+    // Any argument is for the command line; the window takes none.
+    if (argc > 1) {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        return RunCommandLine(argc, argv, arguments);
+    }
     TApplication application(argc, argv);
     SetUpFonts();
     TForms forms = CreateForms();

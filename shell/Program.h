@@ -23,5 +23,6 @@ struct TForms
 TForms CreateForms(TForm1Services services = {});
 
 // Program start: fonts, the windows, Form1 shown, the message loop until
-// Form1 closes. Returns the exit code.
+// Form1 closes. With arguments, the command line instead (help, version, the
+// report without the window). Returns the exit code.
 int RunProgram(int argc, char** argv);

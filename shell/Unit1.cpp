@@ -5,6 +5,7 @@
 #include "ErrorReport.h"
 #include "Fonts.h"
 #include "JpegImage.h"
+#include "Locations.h"
 #include "VideoSurface.h"
 #include "bench/Scaling.h"
 #include "controls/Busy.h"
@@ -13,10 +14,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTabBar>
 #include <QWindow>
@@ -157,8 +158,14 @@ void TForm1::bindPageHandlers()
     for (const PageEntry& page : m_pages)
         bindButton(page.defaultButton, page.refresh);
     bindButton(m_ui->Button6, &TForm1::Button6Click);
-    bindButton(m_ui->RadioButton1, &TForm1::RadioButton1Click);
-    bindButton(m_ui->RadioButton2, &TForm1::RadioButton1Click);
+    // A radio button runs its test when it becomes selected, by the user or
+    // by the program; clicking the one already selected runs nothing.
+    for (QRadioButton* button : {m_ui->RadioButton1, m_ui->RadioButton2}) {
+        connect(button, &QAbstractButton::toggled, this, [this, button](bool checked) {
+            if (checked)
+                RunGuarded([&] { RadioButton1Click(button); });
+        });
+    }
     // Only the user's change of drive measures: filling the list, or picking
     // the drive that is already selected, does not.
     connect(m_ui->ComboBox1, &QComboBox::currentIndexChanged, this,
@@ -194,16 +201,20 @@ void TForm1::FormCreate()
     splash->move((content->contentsRect().width() - splash->width()) / 2,
                  (content->contentsRect().height() - splash->height()) / 2 + content->y());
 
-    const QString path = m_services.databasePath.isEmpty()
-                             ? QCoreApplication::applicationDirPath() + QStringLiteral("/base.ini")
-                             : m_services.databasePath;
+    const QString path =
+        m_services.databasePath.isEmpty() ? LocateProgramDatabase().path : m_services.databasePath;
     m_database = std::make_unique<ComparisonDatabase>(path);
 
     const sysinfo::FixedDriveListing drives = m_services.listFixedDrives();
-    m_ui->ComboBox1->addItems(drives.items);
+    // Each item keeps its drive's real path: the text shows escapes.
+    for (qsizetype i = 0; i < drives.items.size(); ++i)
+        m_ui->ComboBox1->addItem(drives.items[i],
+                                 i < drives.paths.size() ? QVariant(drives.paths[i]) : QVariant());
     setFieldText(m_ui->Edit4, drives.sizes);
     m_ui->ComboBox1->setCurrentIndex(drives.items.isEmpty() ? -1 : 0);
     m_driveChanged = false;
+    if (path.isEmpty())
+        throw DatabaseError(QStringLiteral("Unable to find the directory of the program"));
 }
 
 void TForm1::FormActivate()
@@ -211,12 +222,17 @@ void TForm1::FormActivate()
     if (!m_database)
         return; // closed: the program is ending
     const busy::Hourglass hourglass;
-    m_benchState.reference = bench::LoadScaling(*m_database);
-    busy::SetStatusText(m_ui->StatusBar1, busy::StandardStatusText);
-    busy::ProcessPendingEvents();
-    fillOverview(m_services.gatherOverview());
-    m_ui->Panel4->hide();
-    m_ui->Panel1->show();
+    {
+        // The pages replace the splash also when a probe fails, before its error box.
+        const auto showPages = qScopeGuard([this] {
+            m_ui->Panel4->hide();
+            m_ui->Panel1->show();
+        });
+        m_benchState.reference = bench::LoadScaling(*m_database);
+        busy::SetStatusText(m_ui->StatusBar1, busy::StandardStatusText);
+        busy::ProcessPendingEvents();
+        fillOverview(m_services.gatherOverview());
+    }
 }
 
 void TForm1::fillOverview(const sysinfo::OverviewFields& fields)

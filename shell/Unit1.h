@@ -85,7 +85,7 @@ public:
     void Button4Click();
     void Button2Click();
     void Button6Click();
-    void RadioButton1Click();
+    void RadioButton1Click(const QObject* sender);
 
     // The page whose default button Enter presses (null on the overview).
     QPushButton* currentDefaultButton() const;
@@ -110,9 +110,12 @@ private:
     void bindAction(QAction* action, void (TForm1::*handler)());
     void setPages(int outer, int inner);
     void showPageAndRefresh(int page);
-    QString selectedMountPoint() const;
+    QByteArray selectedMountPoint() const;
     void fillOverview(const sysinfo::OverviewFields& fields);
     void openUrl(const QUrl& url);
+
+    // The all-tests run's view of this window (Unit1Report.cpp).
+    class AllTestsPages;
 
     std::unique_ptr<Ui::TForm1> m_ui;
     PageTable m_pages;

@@ -4,6 +4,7 @@
 #include "ui_Unit1.h"
 
 #include "Dialogs.h"
+#include "Locations.h"
 
 #include "VideoSurface.h"
 
@@ -13,6 +14,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QScopedValueRollback>
 
 void TForm1::setPages(int outer, int inner)
@@ -86,7 +88,8 @@ void TForm1::N3Click()
 
 void TForm1::N16Click()
 {
-    openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("doc/help.htm"))));
+    openUrl(
+        QUrl::fromLocalFile(LocateHelpDocument(QDir::currentPath(), CurrentProgramDirs().docDir)));
 }
 
 void TForm1::WebSiteItemClick()
@@ -112,18 +115,19 @@ void TForm1::Button1Click()
     busy::End(m_ui->StatusBar1);
 }
 
+// Reruns the mode of the selected radio button.
 void TForm1::Button3Click()
 {
-    busy::Begin(m_ui->StatusBar1);
-    const MemoryMode mode =
-        m_ui->RadioButton2->isChecked() ? MemoryMode::Full : MemoryMode::Comparative;
-    m_services.pages->RefreshMemory(*m_ui->MyChart2, *m_database, mode);
-    busy::End(m_ui->StatusBar1);
+    RadioButton1Click(m_ui->RadioButton1->isChecked() ? m_ui->RadioButton1 : m_ui->RadioButton2);
 }
 
-void TForm1::RadioButton1Click()
+// The sender's tag is the mode; any other tag only shows the busy state.
+void TForm1::RadioButton1Click(const QObject* sender)
 {
-    Button3Click();
+    busy::Begin(m_ui->StatusBar1);
+    const int tag = sender != nullptr ? sender->property("tag").toInt() : 0;
+    m_services.pages->RefreshMemory(*m_ui->MyChart2, *m_database, static_cast<MemoryMode>(tag));
+    busy::End(m_ui->StatusBar1);
 }
 
 void TForm1::UpdateVideoChart()
@@ -147,20 +151,16 @@ void TForm1::Button4Click()
     busy::End(m_ui->StatusBar1);
 }
 
-// The all-tests run and saving its log are filled by the report.
-void TForm1::Button2Click() {}
-
-void TForm1::Button6Click() {}
-
-// The drive item keeps its real mount point; an item without it names the
-// mount point after "Drive ".
-QString TForm1::selectedMountPoint() const
+// The drive item keeps its real mount point, bytes as the system gave them;
+// an item without it names the mount point after "Drive ".
+QByteArray TForm1::selectedMountPoint() const
 {
     const QComboBox* drives = m_ui->ComboBox1;
     if (drives->currentIndex() < 0)
-        return QString();
+        return QByteArray();
     const QVariant path = drives->currentData();
     if (path.isValid())
-        return path.toString();
-    return drives->currentText().mid(QStringLiteral("Drive ").size());
+        return path.typeId() == QMetaType::QByteArray ? path.toByteArray()
+                                                      : QFile::encodeName(path.toString());
+    return QFile::encodeName(drives->currentText().mid(QStringLiteral("Drive ").size()));
 }

@@ -1,5 +1,6 @@
 #include "DeviceDescriptions.h"
 
+#include "OneLineText.h"
 #include "platform/Devices.h"
 
 namespace sysinfo {
@@ -10,7 +11,7 @@ QStringList toQt(const std::vector<std::string>& texts)
     QStringList list;
     list.reserve(static_cast<qsizetype>(texts.size()));
     for (const std::string& text : texts)
-        list.append(QString::fromStdString(text));
+        list.append(OneLineText(QString::fromStdString(text)));
     return list;
 }
 

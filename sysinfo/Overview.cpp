@@ -1,5 +1,6 @@
 #include "Overview.h"
 
+#include "OneLineText.h"
 #include "platform/Files.h"
 
 namespace sysinfo {
@@ -32,9 +33,11 @@ OverviewFields GatherOverview(const OverviewSources& sources)
     const std::uint32_t megahertz = GetProcessorSpeed(sources.processor, sources.counter);
     fields.processor = ProcessorField(GetProcessorName(sources.processor), megahertz);
     fields.memory = MemoryField(platform::ReadMemoryStatus(sources.root));
-    fields.computerName = QString::fromStdString(sources.computerName());
-    fields.userName = QString::fromStdString(sources.userName());
+    fields.computerName = OneLineText(QString::fromStdString(sources.computerName()));
+    fields.userName = OneLineText(QString::fromStdString(sources.userName()));
     fields.os = OsField(platform::ReadOsVersion(sources.root, sources.kernel()));
+    if (fields.os)
+        fields.os = OneLineText(*fields.os);
     const DeviceSources devices{sources.root, sources.hardwareNames};
     fields.display = JoinDescriptions(GetDeviceDescriptions(QStringLiteral("Display"), devices));
     fields.monitor = JoinDescriptions(GetDeviceDescriptions(QStringLiteral("Monitor"), devices));
@@ -52,8 +55,9 @@ FixedDriveListing ListFixedDrives(const std::filesystem::path& root, const Drive
 {
     FixedDriveListing listing;
     for (const platform::FixedDrive& drive : platform::ListFixedMounts(root)) {
-        const QString name = QString::fromStdString(drive.mountPoint);
+        const QString name = OneLineText(QString::fromStdString(drive.mountPoint));
         listing.items.append(QStringLiteral("Drive ") + name);
+        listing.paths.append(QByteArray::fromStdString(drive.mountPoint));
         // A size that cannot be read shows as 0 Mb; the drive stays listed.
         const auto bytes = space(drive.mountPoint);
         const quint64 megabytes = bytes ? bytes->totalBytes >> 20 : 0;

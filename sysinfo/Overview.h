@@ -6,6 +6,8 @@
 #include "sysinfo/DeviceDescriptions.h"
 #include "sysinfo/SysInfo.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -33,11 +35,14 @@ struct OverviewFields
 };
 
 // The fixed drives, gathered once at start: one "Drive <name>" item per drive
-// for the HDD page's list, and the text of the "HDD's" field.
+// for the HDD page's list, and the text of the "HDD's" field. The texts show
+// control characters of a mount point as octal escapes; `paths` keeps each
+// item's mount point as it is, in the bytes the system uses.
 struct FixedDriveListing
 {
     QStringList items;
     QString sizes;
+    QList<QByteArray> paths;
 };
 
 // One probe pass; measures the processor clock, so it takes about a second.

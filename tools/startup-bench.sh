@@ -10,12 +10,13 @@
 #   overview        the frame that shows the filled overview
 # Benchmark only: not run by CTest, and its figures are no pass/fail bound.
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath "$1")
 runs=${2:-15}
 export QT_QPA_PLATFORM=xcb BENCH_BUILD=$build BENCH_RUNS=$runs
 
 for wm in none openbox; do
-  BENCH_WM=$wm xvfb-run -a -n $((200 + RANDOM % 700)) -s '-screen 0 1024x768x24' bash -c '
+  BENCH_WM=$wm bash "$root/tests/common/with-xvfb.sh" bash -c '
     set -eu
     if [ "$BENCH_WM" = openbox ]; then
       openbox >/dev/null 2>&1 &

@@ -10,6 +10,13 @@ for svg in "$src"/icons/*.svg; do
   rsvg-convert -w 32 -h 32 "$svg" -o "$out/icons/$(basename "${svg%.svg}").png"
 done
 
+# The application icon of the installed program (desktop menus): the
+# processor, at the two sizes installed beside the SVG.
+mkdir -p "$out/appicon"
+for size in 48 256; do
+  rsvg-convert -w "$size" -h "$size" "$src/icons/PROCESSOR.svg" -o "$out/appicon/$size.png"
+done
+
 # Tool-bar image list by index: 0 processor, 1 memory, 2 video, 3 hard disk,
 # 4 about, 5 overview, 6 database, 7 all tests.
 toolbar=(icons/PROCESSOR icons/MEMORY icons/VIDEO icons/HDD

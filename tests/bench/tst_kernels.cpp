@@ -1,13 +1,17 @@
 #include "tst_kernels.h"
 
+#include "ChildProcess.h"
 #include "bench/Kernels.h"
 #include "bench/TimedWindow.h"
+#include "platform/PublishedTick.h"
 
 #include <QList>
 #include <QTest>
 
 #include <cmath>
+#include <csignal>
 #include <cstdint>
+#include <pthread.h>
 
 namespace {
 
@@ -89,6 +93,35 @@ void TestTimedWindow::noPassBeforeTheEdge()
 
     QCOMPARE(scriptLeftAtFirstPass, 0);
     QCOMPARE(count, 3);
+}
+
+void TestTimedWindow::endsWithoutTheTickSignal_data()
+{
+    QTest::addColumn<bool>("blockedBeforeStart");
+    QTest::newRow("mask inherited from the parent") << true;
+    QTest::newRow("blocked once the timer runs") << false;
+}
+
+// The window on the published tick, in a child whose thread blocks the
+// timer's signal. The deadline only detects a hang.
+void TestTimedWindow::endsWithoutTheTickSignal()
+{
+    QFETCH(bool, blockedBeforeStart);
+    const ChildResult child = RunInChild([blockedBeforeStart] {
+        sigset_t set;
+        sigemptyset(&set);
+        sigaddset(&set, SIGRTMIN);
+        if (blockedBeforeStart)
+            pthread_sigmask(SIG_BLOCK, &set, nullptr);
+        const platform::PublishedTickCount tick;
+        if (!blockedBeforeStart)
+            pthread_sigmask(SIG_BLOCK, &set, nullptr);
+        const std::int32_t count =
+            bench::CountPassesInWindow(tick, [](std::int32_t& passes) { ++passes; });
+        return count >= 1 ? 0 : 1;
+    });
+    QVERIFY2(child.finished, "the window never ended");
+    QCOMPARE(child.exitCode, 0);
 }
 
 void TestKernels::cpuPassCountsInMemory()

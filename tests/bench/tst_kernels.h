@@ -10,6 +10,8 @@ private slots:
     void countsPassesOnTheTick_data();
     void countsPassesOnTheTick();
     void noPassBeforeTheEdge();
+    void endsWithoutTheTickSignal_data();
+    void endsWithoutTheTickSignal();
 };
 
 class TestKernels : public QObject

@@ -1,9 +1,11 @@
 #include "TestMain.h"
 
+#include "tst_disk.h"
 #include "tst_kernels.h"
+#include "tst_memory.h"
 #include "tst_pages.h"
 #include "tst_scores.h"
 #include "tst_video.h"
 
-QUORVIX_TEST_MAIN(TestScores, TestTimedWindow, TestKernels, TestBenchmarkPages, TestVideoKernel,
-                  TestVideoPage)
+QUORVIX_TEST_MAIN(TestScores, TestTimedWindow, TestKernels, TestBenchmarkPages, TestDiskKernel,
+                  TestDiskPage, TestMemoryKernels, TestMemoryPage, TestVideoKernel, TestVideoPage)

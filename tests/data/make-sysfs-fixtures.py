@@ -3,7 +3,8 @@
 
 They stand for machines the tests do not run on: a desktop with display
 adapters, monitors, CD-ROM drives and pointing devices, a machine with none,
-and a mount table with every kind of mount the drive listing must judge.
+a mount table with every kind of mount the drive listing must judge, and the
+mount table of a container.
 Run from this folder; the output is committed.
 """
 import os
@@ -99,6 +100,9 @@ def desktop(root):
     input_device(11, "Logitech USB Receiver", rel="1943", key="ff0000 0 0 0 0")
     input_device(12, "Logitech USB Receiver Consumer Control", rel="1040",
                  key="1 0 0 0 0 0 0 0 0 0 0 0 0 0")
+    # Mice without a name: an empty one, and one of blanks only.
+    input_device(13, "", rel="143", key="1f0000 0 0 0 0")
+    input_device(14, " \t ", rel="143", key="1f0000 0 0 0 0")
     write(f"{root}/sys/class/input/mouse0/dev", "13:32\n")
     write(f"{root}/sys/class/input/event2/dev", "13:66\n")
 
@@ -160,10 +164,50 @@ def mounts(root):
     }
     for number, target in numbers.items():
         link(f"{root}/sys/dev/block/{number}", f"../../devices/{target}")
+    # A drive's mount point is a directory: those of the fixed disks are there.
+    mount_points(root, ["boot/efi", "srv/export-bind", "home", "srv/data", "mnt/Backup Disk",
+                        "data", "var/crypt"])
 
 
-for tree in ("sysfs-desktop", "sysfs-empty", "mountinfo"):
+def mount_points(root, directories, files=()):
+    """Mount points under the tree's root; git keeps a directory by a file in it."""
+    for directory in directories:
+        write(f"{root}/{directory}/.keep", "")
+    for file in files:
+        write(f"{root}/{file}", "bind-mounted file\n")
+
+
+def container_mounts(root):
+    """A container: the host's disks reach it only as bind mounts of files and
+    directories, never at their own root, and the root is an overlay."""
+    write(f"{root}/proc/self/mountinfo", "\n".join([
+        "500 450 0:52 / / rw,relatime master:1 - overlay overlay rw,lowerdir=/l,upperdir=/u,workdir=/w",
+        "501 500 0:55 / /proc rw,nosuid,nodev,noexec,relatime - proc proc rw",
+        "502 500 0:56 / /dev rw,nosuid - tmpfs tmpfs rw,size=65536k,mode=755",
+        "510 500 254:1 /var/lib/docker/containers/4f1e/resolv.conf /etc/resolv.conf rw,relatime - ext4 /dev/vda1 rw",
+        "511 500 254:1 /var/lib/docker/containers/4f1e/hostname /etc/hostname rw,relatime - ext4 /dev/vda1 rw",
+        "512 500 254:1 /var/lib/docker/containers/4f1e/hosts /etc/hosts rw,relatime - ext4 /dev/vda1 rw",
+        "513 500 254:1 /home/ann/project /work rw,relatime - ext4 /dev/vda1 rw",
+        "514 500 254:16 /cache /var/cache/app rw,relatime - xfs /dev/vdb rw",
+        "515 500 254:16 / /data rw,relatime - xfs /dev/vdb rw",
+        "516 500 254:32 /settings.json /etc/app/settings.json ro,relatime - ext4 /dev/vdc ro",
+    ]) + "\n")
+    devices = f"{root}/sys/devices/pci0000:00"
+    write(f"{devices}/virtio1/block/vda/removable", "0\n")
+    write(f"{devices}/virtio1/block/vda/vda1/partition", "1\n")
+    write(f"{devices}/virtio2/block/vdb/removable", "0\n")
+    write(f"{devices}/virtio3/block/vdc/removable", "0\n")
+    numbers = {"254:1": "virtio1/block/vda/vda1", "254:16": "virtio2/block/vdb",
+               "254:32": "virtio3/block/vdc"}
+    for number, target in numbers.items():
+        link(f"{root}/sys/dev/block/{number}", f"../../devices/pci0000:00/{target}")
+    mount_points(root, ["work", "var/cache/app", "data"],
+                 ["etc/resolv.conf", "etc/hostname", "etc/hosts", "etc/app/settings.json"])
+
+
+for tree in ("sysfs-desktop", "sysfs-empty", "mountinfo", "mountinfo-container"):
     shutil.rmtree(tree, ignore_errors=True)
 desktop("sysfs-desktop")
 write("sysfs-empty/sys/README", "A machine whose sysfs lists no device of the four classes.\n")
 mounts("mountinfo")
+container_mounts("mountinfo-container")

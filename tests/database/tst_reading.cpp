@@ -227,6 +227,9 @@ void TestReading::encoding_data()
         << QByteArray("[A]\nx=\xf0\x9f\x98\x80\n") << "x" << QString::fromUtf8("\U0001F600");
     QTest::newRow("byte-order mark") << QByteArray("\xef\xbb\xbf[A]\nx=1\n") << "x"
                                      << "1";
+    QTest::newRow("byte-order mark and one stray byte")
+        << QByteArray("\xef\xbb\xbf[A]\nx=1\n\xff\n") << "x"
+        << "1";
 }
 
 void TestReading::encoding()

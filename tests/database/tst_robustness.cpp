@@ -4,9 +4,15 @@
 
 #include "database/ComparisonDatabase.h"
 
+#include "ChildProcess.h"
+
 #include <QDir>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTest>
+
+#include <sched.h>
+#include <sys/mount.h>
 
 void TestRobustness::nulBytes()
 {
@@ -20,7 +26,7 @@ void TestRobustness::nulBytes()
 
 void TestRobustness::hugeLine()
 {
-    const QByteArray line(10 * 1024 * 1024, 'v');
+    const QByteArray line(6 * 1024 * 1024, 'v'); // 12 MiB in all: below the 16 MB limit
     TempBase base;
     base.write("[A]\r\nbig=" + line + "\r\n" + line + "\r\n[B]\r\nx=1\r\n");
     ComparisonDatabase database(base.path());
@@ -107,4 +113,73 @@ void TestRobustness::missingFile()
     QVERIFY(!base.exists());
     database.ReplaceLists({{}, {{"M", "1"}}, {}, {}});
     QCOMPARE(base.read(), QByteArray("[Memory]\nM=1\n"));
+}
+
+void TestRobustness::sizeLimit_data()
+{
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("16 MB") << qint64(16 * 1024 * 1024) << false;
+    QTest::newRow("one byte more") << qint64(16 * 1024 * 1024 + 1) << true;
+}
+
+// Every query reads the whole file: one above 16 MB is refused with the
+// reason, for reading and before a change, and stays as it was.
+void TestRobustness::sizeLimit()
+{
+    QFETCH(qint64, size);
+    QFETCH(bool, refused);
+    TempBase base;
+    base.write("[A]\nx=1\n");
+    QVERIFY(QFile::resize(base.path(), size)); // the rest is NUL bytes
+    ComparisonDatabase database(base.path());
+    const QString message = "Unable to read " + QFileInfo(base.path()).absoluteFilePath() +
+                            ": the file is larger than 16 MB";
+    if (!refused) {
+        QCOMPARE(database.ReadText("A", "x", "-"), QString("1"));
+        return;
+    }
+    const auto expectRefused = [&](auto operation) {
+        try {
+            operation();
+            QFAIL("no error raised");
+        } catch (const DatabaseError& error) {
+            QCOMPARE(QString::fromUtf8(error.what()), message);
+        }
+    };
+    expectRefused([&] { database.ReadText("A", "x", "-"); });
+    expectRefused([&] { database.ListKeys("A"); });
+    expectRefused([&] { database.WriteText("A", "x", "2"); });
+    expectRefused([&] { database.RemoveSection("A"); });
+    QCOMPARE(QFileInfo(base.path()).size(), size);
+}
+
+// A pseudo-file that looks regular but blocks on read, as /proc/kmsg does:
+// the tracing file system's trace_pipe, mounted in a child's own mount
+// namespace, reached through a symbolic link named base.ini.
+void TestRobustness::fileThatBlocks()
+{
+    TempBase base;
+    const std::string tracing = (base.dir() + "/tracing").toStdString();
+    QVERIFY(QDir().mkdir(base.dir() + "/tracing"));
+    QVERIFY(QFile::link(base.dir() + "/tracing/trace_pipe", base.path()));
+    const ChildResult child = RunInChild([&] {
+        if (unshare(CLONE_NEWNS) != 0 ||
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("nodev", tracing.c_str(), "tracefs", 0, nullptr) != 0)
+            return kChildCannotSetUp;
+        ComparisonDatabase database(base.path());
+        if (database.ReadText("A", "x", "-") != "-" || !database.ListKeys("A").isEmpty())
+            return 1;
+        try {
+            database.WriteText("A", "x", "1");
+        } catch (const DatabaseError&) {
+            return 0; // never replaced what it could not read
+        }
+        return 2;
+    });
+    QVERIFY2(child.finished, "the read blocked");
+    if (child.exitCode == kChildCannotSetUp)
+        QSKIP("no permission to mount the tracing file system");
+    QCOMPARE(child.exitCode, 0);
 }

@@ -16,4 +16,7 @@ private slots:
     void notARegularFile_data();
     void notARegularFile();
     void missingFile();
+    void sizeLimit_data();
+    void sizeLimit();
+    void fileThatBlocks();
 };

@@ -4,9 +4,13 @@
 
 #include "database/ComparisonDatabase.h"
 
+#include "ChildProcess.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTest>
+
+#include <sys/resource.h>
 
 void TestWriting::writeText_data()
 {
@@ -81,6 +85,10 @@ void TestWriting::writeText_data()
         << QByteArray("\xef\xbb\xbf\xef\xbb\xbf[A]\nx=1\n") << "A"
         << "x"
         << "2" << QByteArray("\xef\xbb\xbf\xef\xbb\xbf[A]\nx=1\n[A]\nx=2\n");
+    QTest::newRow("byte-order mark kept, the stray byte re-encoded")
+        << QByteArray("\xef\xbb\xbf[A]\nx=1\n\xff\n") << "A"
+        << "x"
+        << "2" << QByteArray("\xef\xbb\xbf[A]\nx=2\n\xd1\x8f\n");
     QTest::newRow("NUL bytes elsewhere kept")
         << Bytes("[A]\nx=1\n\0junk\0\n[B]\0\ny=\0\n") << "B"
         << "z"
@@ -213,4 +221,53 @@ void TestWriting::failedWrite()
         QCOMPARE(file.readAll(), old);
         QCOMPARE(QDir(scratch.dir()).entryList(QDir::Files).size(), 1); // no temporary left
     }
+}
+
+void TestWriting::shortWrite_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::newRow("WriteText") << "WriteText";
+    QTest::newRow("RemoveSection") << "RemoveSection";
+    QTest::newRow("ReplaceLists, the editor's OK") << "ReplaceLists";
+}
+
+// The disk takes only the first 30 bytes: a file-size limit in a child
+// process cuts the write short, as a full disk or a quota would.
+void TestWriting::shortWrite()
+{
+    QFETCH(QString, operation);
+    TempBase base;
+    QByteArray old = "[DATA]\r\nPIIMultCPU=120\r\nPIIMultFPU=95\r\nPIIFreq=400\r\n";
+    for (const char* section : {"Processor", "Memory", "Video", "Drive"}) {
+        old += QByteArray("[") + section + "]\r\n";
+        for (int row = 1; row <= 4; ++row)
+            old += "Reference machine " + QByteArray::number(row) + "=" +
+                   QByteArray::number(row * 150) + "," + QByteArray::number(row * 7) + "\r\n";
+    }
+    QVERIFY(old.size() > 400);
+    base.write(old);
+    const QString message = "Unable to write to " + QFileInfo(base.path()).absoluteFilePath();
+
+    const ChildResult child = RunInChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN); // the write fails with EFBIG instead
+        const rlimit limit{30, RLIM_INFINITY};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return kChildCannotSetUp;
+        ComparisonDatabase database(base.path());
+        try {
+            if (operation == "WriteText")
+                database.WriteText("DATA", "PIIFreq", "500");
+            else if (operation == "RemoveSection")
+                database.RemoveSection("Memory");
+            else
+                database.ReplaceLists({{{"k", "1,1"}}, {}, {}, {}});
+        } catch (const DatabaseError& error) {
+            return QString::fromUtf8(error.what()) == message ? 0 : 2;
+        }
+        return 1; // no error raised
+    });
+    QVERIFY(child.finished);
+    QCOMPARE(child.exitCode, 0);
+    QCOMPARE(base.read(), old);
+    QCOMPARE(QDir(base.dir()).entryList(QDir::Files), QStringList{"base.ini"}); // no temporary left
 }

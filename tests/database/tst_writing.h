@@ -17,4 +17,6 @@ private slots:
     void keepsPermissionsAndLinks();
     void failedWrite_data();
     void failedWrite();
+    void shortWrite_data();
+    void shortWrite();
 };

@@ -10,6 +10,13 @@ class FilesTest : public QObject
 private slots:
     void naturalOrder_data();
     void naturalOrder();
+    void readFileBytes_data();
+    void readFileBytes();
+    void sizeLimit_data();
+    void sizeLimit();
+    void executableDirectory();
+    void executableDirectoryFromBytes_data();
+    void executableDirectoryFromBytes();
 };
 
 class MemoryTest : public QObject
@@ -28,7 +35,11 @@ private slots:
     void osVersion_data();
     void osVersion();
     void computerNameIsTheKernelsHostName();
+    void computerName_data();
+    void computerName();
     void userNameIsTheEffectiveUsersLogin();
+    void longPasswordEntry_data();
+    void longPasswordEntry();
 };
 
 class DrivesTest : public QObject
@@ -37,9 +48,18 @@ class DrivesTest : public QObject
 private slots:
     void parseMountInfo_data();
     void parseMountInfo();
+    void fixtureMachine_data();
     void fixtureMachine();
     void noFixedDrive();
     void realMachine();
+};
+
+class DiskDirectoryTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void testDirectory_data();
+    void testDirectory();
 };
 
 class EdidTest : public QObject

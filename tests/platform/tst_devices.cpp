@@ -80,7 +80,8 @@ void DevicesTest::cdromDrives()
 void DevicesTest::pointingDevices()
 {
     // Keyboard, power button, touch screen, pen tablet and consumer control
-    // are left out; the two identical receivers both stay, input10 after input7.
+    // are left out, and so are the two mice without a name; the two identical
+    // receivers both stay, input10 after input7.
     QCOMPARE(toList(platform::ListPointingDevices(kDesktop)),
              QStringList({"ImExPS/2 Generic Explorer Mouse", "SynPS/2 Synaptics TouchPad",
                           "AlpsPS/2 ALPS GlidePoint", "QEMU QEMU USB Tablet",

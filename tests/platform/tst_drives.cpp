@@ -84,21 +84,35 @@ void DrivesTest::parseMountInfo()
     QCOMPARE(QStringLiteral("%1:%2").arg(entries[0].major).arg(entries[0].minor), devices);
 }
 
-// The fixture's mount table holds every kind of mount: see make-sysfs-fixtures.py.
+// The fixtures' mount tables hold every kind of mount: see make-sysfs-fixtures.py.
+void DrivesTest::fixtureMachine_data()
+{
+    QTest::addColumn<QString>("tree");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("desktop") << "mountinfo"
+                             << QStringList{
+                                    "/ on sda2", // its bind mount at /srv/export-bind is left out
+                                    "/boot/efi on sda1",
+                                    "/data on dm-1",      // device-mapper volume, by its numbers
+                                    "/home on nvme0n1p2", // btrfs: the second subvolume is left out
+                                    "/mnt/Backup Disk on nvme0n1p3",
+                                    "/var/crypt on dm-2", // btrfs on /dev/mapper/cryptvol, by name
+                                };
+    // vda1 is first mounted on /etc/resolv.conf, a file, and never at its own
+    // root; vdb is bound at /var/cache/app before its root is at /data; vdc
+    // reaches the container only as a file.
+    QTest::newRow("container") << "mountinfo-container"
+                               << QStringList{"/data on vdb", "/work on vda1"};
+}
+
 void DrivesTest::fixtureMachine()
 {
-    const auto drives = platform::ListFixedMounts(QUORVIX_TEST_DATA "/mountinfo");
+    QFETCH(QString, tree);
+    QFETCH(QStringList, expected);
+    const auto drives = platform::ListFixedMounts((QUORVIX_TEST_DATA "/" + tree).toStdString());
     QStringList found;
     for (const auto& drive : drives)
         found << QString::fromStdString(drive.mountPoint + " on " + drive.device);
-    const QStringList expected = {
-        "/ on sda2", // the bind mount of sda2 at /srv/export-bind is left out
-        "/boot/efi on sda1",
-        "/data on dm-1",      // device-mapper volume, by its numbers
-        "/home on nvme0n1p2", // btrfs: the second subvolume (/srv/data) is left out
-        "/mnt/Backup Disk on nvme0n1p3",
-        "/var/crypt on dm-2", // btrfs on /dev/mapper/cryptvol, by its name
-    };
     QCOMPARE(found, expected);
 }
 

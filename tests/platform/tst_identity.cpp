@@ -10,6 +10,13 @@
 
 #include <optional>
 
+#include "ChildProcess.h"
+
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
 namespace {
 
 void writeFile(const QTemporaryDir& root, const QString& relative, const QByteArray& text)
@@ -106,4 +113,65 @@ void IdentityTest::userNameIsTheEffectiveUsersLogin()
         QSKIP("this user has no entry in the password database");
     QCOMPARE(QString::fromStdString(platform::UserName()),
              QString::fromUtf8(id.readAllStandardOutput()).trimmed());
+}
+
+void IdentityTest::computerName_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::newRow("one character") << 1;
+    QTest::newRow("63 characters") << 63;
+    QTest::newRow("64 characters, the longest Linux allows") << 64;
+}
+
+// In a child with a UTS namespace of its own, so the machine's name stays.
+void IdentityTest::computerName()
+{
+    QFETCH(int, length);
+    const std::string name = std::string(std::size_t(length - 1), 'h') + "z";
+    const ChildResult child = RunInChild([&name] {
+        if (unshare(CLONE_NEWUTS) != 0 || sethostname(name.data(), name.size()) != 0)
+            return kChildCannotSetUp;
+        return platform::ComputerName() == name ? 0 : 1;
+    });
+    QVERIFY(child.finished);
+    if (child.exitCode == kChildCannotSetUp)
+        QSKIP("no permission for a UTS namespace");
+    QCOMPARE(child.exitCode, 0);
+}
+
+void IdentityTest::longPasswordEntry_data()
+{
+    QTest::addColumn<int>("gecosLength");
+    QTest::newRow("short entry") << 10;
+    QTest::newRow("above the suggested buffer") << 5000;
+    QTest::newRow("above 16 KiB") << 100000;
+}
+
+// In a child with a mount namespace of its own, a password file holding a
+// long entry for the effective user is mounted over /etc/passwd.
+void IdentityTest::longPasswordEntry()
+{
+    QFETCH(int, gecosLength);
+    QTemporaryDir dir;
+    const QString passwd = dir.filePath(QStringLiteral("passwd"));
+    const QByteArray entry = "quorvix-long-entry:x:" + QByteArray::number(geteuid()) + ':' +
+                             QByteArray::number(getegid()) + ':' + QByteArray(gecosLength, 'g') +
+                             ":/nonexistent:/bin/false\n";
+    {
+        QFile file(passwd);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(entry);
+    }
+    const std::string source = passwd.toStdString();
+    const ChildResult child = RunInChild([&source] {
+        if (unshare(CLONE_NEWNS) != 0 ||
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount(source.c_str(), "/etc/passwd", nullptr, MS_BIND, nullptr) != 0)
+            return kChildCannotSetUp;
+        return platform::UserName() == "quorvix-long-entry" ? 0 : 1;
+    });
+    QVERIFY(child.finished);
+    if (child.exitCode == kChildCannotSetUp)
+        QSKIP("no permission for a mount namespace");
+    QCOMPARE(child.exitCode, 0);
 }

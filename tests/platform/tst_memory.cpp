@@ -28,6 +28,28 @@ void MemoryTest::meminfo_data()
     QTest::newRow("available above total")
         << QByteArray("MemTotal: 1000 kB\nMemAvailable: 2000 kB\n") << quint64(1024000) << 0U;
     QTest::newRow("empty file") << QByteArray() << quint64(0) << 0U;
+    // What cannot be a size counts as missing, never as a wrapped huge one.
+    QTest::newRow("negative total")
+        << QByteArray("MemTotal: -1 kB\nMemAvailable: 500 kB\n") << quint64(0) << 0U;
+    QTest::newRow("negative available, the older sum instead")
+        << QByteArray("MemTotal: 1000 kB\nMemAvailable: -5 kB\nMemFree: 100 kB\n"
+                      "Buffers: 50 kB\nCached: 250 kB\n")
+        << quint64(1024000) << 60U;
+    QTest::newRow("one kB past 2^64 bytes, which would wrap to 1 kB")
+        << QByteArray("MemTotal: 18014398509481985 kB\n") << quint64(0) << 0U;
+    QTest::newRow("beyond 64 bits")
+        << QByteArray("MemTotal: 99999999999999999999 kB\n") << quint64(0) << 0U;
+    QTest::newRow("not a whole number") << QByteArray("MemTotal: 12x kB\n") << quint64(0) << 0U;
+    QTest::newRow("unknown unit") << QByteArray("MemTotal: 12 MB\n") << quint64(0) << 0U;
+    QTest::newRow("without unit, bytes")
+        << QByteArray("MemTotal: 1048576\nMemAvailable: 0\n") << quint64(1048576) << 100U;
+    QTest::newRow("largest size, all used")
+        << QByteArray("MemTotal: 9007199254740991 kB\nMemAvailable: 0 kB\n")
+        << quint64(9007199254740991) * 1024 << 100U;
+    QTest::newRow("older sum at the largest sizes")
+        << QByteArray("MemTotal: 9007199254740991 kB\nMemFree: 9007199254740991 kB\n"
+                      "Buffers: 9007199254740991 kB\nCached: 9007199254740991 kB\n")
+        << quint64(9007199254740991) * 1024 << 0U;
 }
 
 void MemoryTest::meminfo()

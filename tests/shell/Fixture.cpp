@@ -26,7 +26,50 @@ sysinfo::OverviewFields sampleFields()
 
 } // namespace
 
-ShellFixture::ShellFixture(bool runPages) : fields(sampleFields())
+namespace {
+
+// Two drives; the second mount point holds a line break, shown escaped.
+sysinfo::FixedDriveListing sampleDrives()
+{
+    return {{QStringLiteral("Drive /"), QStringLiteral("Drive /home/a\\012b")},
+            QStringLiteral("/ 100 Gb; /home 200 Gb"),
+            {QByteArray("/"), QByteArray("/home/a\nb")}};
+}
+
+} // namespace
+
+ShellFixture::ShellFixture(bool runPages, const std::function<void(TForm1Services&)>& adjust)
+    : fields(sampleFields())
+{
+    if (!runPages) {
+        create(std::make_shared<RecordingPages>(handlers), sampleDrives(), adjust);
+        return;
+    }
+    const auto memory = [this](const QString& kernel, std::int64_t base) {
+        return [this, kernel, base](std::uint32_t blockSize) {
+            memoryCalls.append(kernel + ' ' + QString::number(blockSize));
+            return (blockSize / 1024 + base) * 1'048'576;
+        };
+    };
+    const bench::VideoKernels video{[this](bench::VideoCanvas& canvas, int width, int height) {
+        return videoTest ? videoTest(canvas, width, height) : std::int64_t{314'572'800};
+    }};
+    create(std::make_shared<RealBenchmarkPages>(
+               bench::ProcessorKernels{[] { return 600; }, [] { return 300; }},
+               bench::RealDiskKernels(),
+               bench::MemoryKernels{memory("read", 1000), memory("write", 2000)}, video),
+           sampleDrives(), adjust);
+}
+
+ShellFixture::ShellFixture(std::shared_ptr<BenchmarkPages> pages, const QStringList& drives)
+    : fields(sampleFields())
+{
+    create(std::move(pages), {drives, QStringLiteral("/ 100 Gb; /home 200 Gb"), {}}, {});
+}
+
+void ShellFixture::create(std::shared_ptr<BenchmarkPages> pages,
+                          const sysinfo::FixedDriveListing& drives,
+                          const std::function<void(TForm1Services&)>& adjust)
 {
     TForm1Services services;
     services.gatherOverview = [this] {
@@ -40,25 +83,15 @@ ShellFixture::ShellFixture(bool runPages) : fields(sampleFields())
         statusWhileGathering = busy::StatusText(view.StatusBar1);
         return fields;
     };
-    services.listFixedDrives = [] {
-        return sysinfo::FixedDriveListing{
-            {QStringLiteral("Drive /"), QStringLiteral("Drive /home")},
-            QStringLiteral("/ 100 Gb; /home 200 Gb")};
-    };
+    services.listFixedDrives = [drives] { return drives; };
     services.openUrl = [this](const QUrl& url) {
         openedUrls.append(url);
         return true;
     };
     services.databasePath = directory.filePath(QStringLiteral("base.ini"));
-    if (runPages) {
-        const bench::VideoKernels video{[this](bench::VideoCanvas& canvas, int width, int height) {
-            return videoTest ? videoTest(canvas, width, height) : std::int64_t{314'572'800};
-        }};
-        services.pages = std::make_shared<RealBenchmarkPages>(
-            bench::ProcessorKernels{[] { return 600; }, [] { return 300; }}, video);
-    } else {
-        services.pages = std::make_shared<RecordingPages>(handlers);
-    }
+    services.pages = std::move(pages);
+    if (adjust)
+        adjust(services);
     forms = CreateForms(std::move(services));
 }
 

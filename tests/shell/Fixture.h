@@ -18,8 +18,14 @@ struct ShellFixture
     // Without `runPages` the pages only record which handler ran (the command
     // table is under test, not the benchmarks); with it they do their work,
     // on fake kernels that count 600 integer and 300 floating-point passes
-    // and fill 314,572,800 pixels a second (1024 x 768, 400 times in 1 s).
-    explicit ShellFixture(bool runPages = false);
+    // and move memory at (KB + 1000) MiB/s reading and (KB + 2000) writing
+    // blocks of KB kilobytes, and fill 314,572,800 pixels a second (1024 x 768,
+    // 400 times in 1 s). `adjust` changes the services before the
+    // windows are made.
+    explicit ShellFixture(bool runPages = false,
+                          const std::function<void(TForm1Services&)>& adjust = {});
+    // With the given pages and drive list.
+    ShellFixture(std::shared_ptr<BenchmarkPages> pages, const QStringList& drives);
     ~ShellFixture();
 
     TForm1& form() const { return *forms.Form1; }
@@ -38,9 +44,14 @@ struct ShellFixture
     std::function<void()> beforeGather; // tests make the probes fail here
     QList<QUrl> openedUrls;
     QStringList handlers;
+    QStringList memoryCalls; // "read 1024": kernel and block size
     // Replaces the fake video kernel when set (tests watch the surface here).
     std::function<std::int64_t(bench::VideoCanvas&, int, int)> videoTest;
     TForms forms;
+
+private:
+    void create(std::shared_ptr<BenchmarkPages> pages, const sysinfo::FixedDriveListing& drives,
+                const std::function<void(TForm1Services&)>& adjust);
 };
 
 // Records the page handlers that reach the benchmark pages, by name.
@@ -64,7 +75,7 @@ public:
     {
         m_handlers.append(QStringLiteral("Button5Click"));
     }
-    void RefreshDrive(Chart&, const ComparisonDatabase&, const QString&) override
+    void RefreshDrive(Chart&, const ComparisonDatabase&, const QByteArray&) override
     {
         m_handlers.append(QStringLiteral("Button4Click"));
     }

@@ -19,9 +19,7 @@ rm -f "$out"/*.png "$out"/*.xwd "$out"/*.log
 # A real X client, whatever the caller's platform setting.
 export QT_QPA_PLATFORM=xcb
 export E2E_EXE=$exe E2E_OUT=$out
-# A random first display number: concurrent runs of xvfb-run -a that start
-# from the same number can race for it and end up on one server.
-xvfb-run -a -n $((200 + RANDOM % 700)) -s '-screen 0 1024x768x24' bash -c '
+bash "$(dirname "$0")/../common/with-xvfb.sh" bash -c '
   set -u
   cd "$E2E_OUT"
   limit=60  # seconds for any one wait

@@ -18,8 +18,12 @@ int main(int argc, char** argv)
     failed += runOneTest<TestMainWindow>(argc, argv);
     failed += runOneTest<TestWindows>(argc, argv);
     failed += runOneTest<TestProcessorPage>(argc, argv);
+    failed += runOneTest<TestMemoryPage>(argc, argv);
+    failed += runOneTest<TestAllTestsPage>(argc, argv);
     failed += runOneTest<TestLook>(argc, argv);
     failed += runOneTest<TestEditorLink>(argc, argv);
+    failed += runOneTest<TestHddPage>(argc, argv);
+    failed += runOneTest<TestLocations>(argc, argv);
     failed += runOneTest<TestVideoPage>(argc, argv);
     failed += runOneTest<TestVideoSurface>(argc, argv);
     return failed;

@@ -31,6 +31,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 private slots:
     void startUpState();
+    void databaseBesideExecutable();
     void readyAfterActivation();
     void reactivationRefillsFields();
     void scalingValuesReadAtActivation();
@@ -56,6 +57,7 @@ private slots:
     void editorReactivates();
     void helpAndWebSite();
     void overviewErrorShowsBox();
+    void failedFirstActivationShowsPages();
     void exitClosesAndReleases();
     void fontsColoursAndLabelsOfThePages();
 };
@@ -79,6 +81,34 @@ private slots:
     void refreshCharts_data();
     void refreshCharts();
     void rejectedRowLeavesBusyState();
+};
+
+class TestMemoryPage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void commandsRunTheSelectedMode_data();
+    void commandsRunTheSelectedMode();
+    void otherTagOnlyShowsTheBusyState();
+    void rejectedRowReleasesTheBuffer();
+};
+
+class TestAllTestsPage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void wholeLog_data();
+    void wholeLog();
+    void fullModeRunsTheComparativeTestAfter();
+    void startLogsTheFieldsAsTheyStand();
+    void secondRunReplacesTheLog();
+    void errorInVideoEndsTheRun();
+    void saveWritesTheLogByteForByte();
+    void cancelWritesNothing();
+    void unwritableTargetShowsTheError_data();
+    void unwritableTargetShowsTheError();
+    void saveDialogOffersTestlog();
+    void reportPrintsTheWindowsLog();
 };
 
 class TestVideoPage : public QObject
@@ -109,4 +139,26 @@ class TestEditorLink : public QObject
     Q_OBJECT
 private slots:
     void newRowsFromMainWindow();
+};
+
+class TestHddPage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void refreshCharts_data();
+    void refreshCharts();
+    void failedTestShowsTheError();
+};
+
+class TestLocations : public QObject
+{
+    Q_OBJECT
+private slots:
+    void database_data();
+    void database();
+    void secondStartKeepsTheSeededCopy();
+    void helpDocument_data();
+    void helpDocument();
+    void configDirectoryIsQuorvix();
+    void aboutBoxNamesDatabase();
 };

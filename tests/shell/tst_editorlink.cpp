@@ -25,7 +25,8 @@ void TestEditorLink::newRowsFromMainWindow()
              (EditorRow{QStringLiteral("Test CPU, 1000 MHz"), "0", "0"}));
     QCOMPARE(NewEditorRow(lkMemory, before), (EditorRow{QStringLiteral("Ваши 512 Mb"), "0", ""}));
     QCOMPARE(NewEditorRow(lkVideo, before), (EditorRow{QStringLiteral("Test display"), "0", ""}));
-    QCOMPARE(NewEditorRow(lkHdd, before), (EditorRow{QStringLiteral("Drive /home"), "0", ""}));
+    QCOMPARE(NewEditorRow(lkHdd, before),
+             (EditorRow{QStringLiteral("Drive /home/a\\012b"), "0", ""}));
 
     // After a processor refresh: the scores its first two bars show.
     QTest::mouseClick(ui.ToolButton5, Qt::LeftButton);

@@ -14,15 +14,22 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <stdexcept>
 
 namespace {
+
+// The all-tests run after the overview: every page once, the disk test for
+// each of the fixture's two drives.
+const QStringList allTestsRun{"Button1Click", "Button3Click", "Button5Click", "Button4Click",
+                              "Button4Click"};
 
 void clickTab(QTabWidget* tabs, int index)
 {
@@ -55,6 +62,10 @@ void TestMainWindow::startUpState()
     QCOMPARE(busy::StatusText(ui.StatusBar1), QString());
     QCOMPARE(ui.ComboBox1->count(), 2);
     QCOMPARE(ui.ComboBox1->currentText(), QStringLiteral("Drive /"));
+    // Each item keeps its drive's real path beside the escaped text.
+    QCOMPARE(ui.ComboBox1->itemText(1), QStringLiteral("Drive /home/a\\012b"));
+    QCOMPARE(ui.ComboBox1->itemData(1).toByteArray(), QByteArray("/home/a\nb"));
+    QCOMPARE(ui.ComboBox1->itemData(0).toByteArray(), QByteArray("/"));
     QCOMPARE(ui.Edit4->text(), QStringLiteral("/ 100 Gb; /home 200 Gb"));
     QVERIFY(ui.Edit1->text().isEmpty());
     QCOMPARE(f.gatherCount, 0);
@@ -62,6 +73,25 @@ void TestMainWindow::startUpState()
     QCOMPARE(ui.PageControl2->currentIndex(), 0);
     QVERIFY(ui.RadioButton1->isChecked());
     QCOMPARE(f.form().database().path(), f.directory.filePath(QStringLiteral("base.ini")));
+}
+
+void TestMainWindow::databaseBesideExecutable()
+{
+    // No base.ini beside the test executable: the user's copy, in a
+    // configuration directory of the test's own.
+    QTemporaryDir config;
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    TForm1Services services;
+    services.listFixedDrives = [] { return sysinfo::FixedDriveListing{}; };
+    const TForm1 form(services);
+    if (wasSet)
+        qputenv("XDG_CONFIG_HOME", previous);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
+    QVERIFY(!QFileInfo::exists(QCoreApplication::applicationDirPath() + "/base.ini"));
+    QCOMPARE(form.database().path(), config.filePath(QStringLiteral("quorvix/base.ini")));
 }
 
 void TestMainWindow::readyAfterActivation()
@@ -353,7 +383,7 @@ void TestMainWindow::commandsDoNotRaisePageChange_data()
     QTest::newRow("hdd") << QStringList{"ToolButton9"} << false << QStringList{"Button4Click"} << 1
                          << 3;
     QTest::newRow("all tests refreshes overview first")
-        << QStringList{"ToolButton2"} << false << QStringList{activate} << 1 << 4;
+        << QStringList{"ToolButton2"} << false << QStringList{activate} + allTestsRun << 1 << 4;
     QTest::newRow("overview keeps the inner page")
         << QStringList{"ToolButton9", "ToolButton1"} << false
         << QStringList{"Button4Click", activate} << 0 << 3;
@@ -395,8 +425,8 @@ void TestMainWindow::shortcutsReachHandlers_data()
                             << 2;
     QTest::newRow("Ctrl+D") << QKeySequence(QStringLiteral("Ctrl+D")) << QStringList{"Button4Click"}
                             << 3;
-    QTest::newRow("Ctrl+F") << QKeySequence(QStringLiteral("Ctrl+F")) << QStringList{"FormActivate"}
-                            << 4;
+    QTest::newRow("Ctrl+F") << QKeySequence(QStringLiteral("Ctrl+F"))
+                            << QStringList{"FormActivate"} + allTestsRun << 4;
     QTest::newRow("F2 does nothing") << QKeySequence(QStringLiteral("F2")) << QStringList{} << 0;
 }
 
@@ -544,6 +574,30 @@ void TestMainWindow::overviewErrorShowsBox()
     QCOMPARE(ui.PageControl1->currentIndex(), 0);
     QVERIFY(!busy::HourglassShown());
     QVERIFY(f.form().isVisible());
+    QCOMPARE(ui.Edit1->text(), QStringLiteral("Test CPU, 1000 MHz"));
+}
+
+void TestMainWindow::failedFirstActivationShowsPages()
+{
+    ShellFixture f;
+    const Form1View ui = f.ui();
+    f.beforeGather = [] { throw std::runtime_error("Cannot read /etc/os-release"); };
+    QString text;
+    bool splashHiddenUnderBox = false;
+    Dialogs::SetNextErrorAnswer([&](const QString& shown) {
+        text = shown;
+        splashHiddenUnderBox = ui.Panel4->isHidden() && !ui.Panel1->isHidden();
+    });
+    f.form().show();
+    QVERIFY(QTest::qWaitFor([&] { return !text.isEmpty(); }));
+    QCOMPARE(text, QStringLiteral("Cannot read /etc/os-release."));
+    QVERIFY(splashHiddenUnderBox);
+    QVERIFY(QTest::qWaitFor([&] { return ui.Panel1->isVisible(); }));
+    QVERIFY(!ui.Panel4->isVisible());
+    QVERIFY(!busy::HourglassShown());
+    // The next activation works as ever.
+    f.beforeGather = nullptr;
+    QTest::mouseClick(ui.ToolButton1, Qt::LeftButton);
     QCOMPARE(ui.Edit1->text(), QStringLiteral("Test CPU, 1000 MHz"));
 }
 

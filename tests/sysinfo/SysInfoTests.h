@@ -46,7 +46,12 @@ private slots:
     void processorField();
     void osField();
     void fixedDrives();
+    void fixedDriveWithControlCharacters_data();
+    void fixedDriveWithControlCharacters();
     void noFixedDrive();
+    void oneLineText_data();
+    void oneLineText();
+    void systemTextsKeepToOneLine();
     void gatherFixtureMachine();
     void gatherWithoutAnything();
     void thisMachinesFields();

@@ -1,9 +1,15 @@
 #include "FakeProcessor.h"
 #include "SysInfoTests.h"
+#include "sysinfo/OneLineText.h"
 #include "sysinfo/Overview.h"
 
+#include <QDir>
+#include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <filesystem>
 
 #include <map>
 
@@ -83,6 +89,110 @@ void OverviewTest::fixedDrives()
                                            "Drive /data (0 Mb), Drive /home (953869 Mb), "
                                            "Drive /mnt/Backup Disk (0 Mb), "
                                            "Drive /var/crypt (5368709120 Mb), "));
+}
+
+namespace {
+
+bool writeFile(const QTemporaryDir& root, const QString& relative, const QByteArray& bytes)
+{
+    QDir(root.path()).mkpath(QFileInfo(relative).path());
+    QFile file(root.filePath(relative));
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+void OverviewTest::fixedDriveWithControlCharacters_data()
+{
+    QTest::addColumn<QByteArray>("field"); // as mountinfo writes the mount point
+    QTest::addColumn<QByteArray>("path");  // the real one
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("newline and tab")
+        << QByteArray("/mnt/a\\011b\\012c") << QByteArray("/mnt/a\tb\nc")
+        << QStringLiteral("/mnt/a\\011b\\012c");
+    QTest::newRow("blank stays") << QByteArray("/mnt/a\\040b") << QByteArray("/mnt/a b")
+                                 << QStringLiteral("/mnt/a b");
+    QTest::newRow("bytes that are not UTF-8")
+        << QByteArray("/mnt/\xff\xfe") << QByteArray("/mnt/\xff\xfe")
+        << QStringLiteral("/mnt/\uFFFD\uFFFD");
+}
+
+// The item and the "HDD's" field show the escapes; the drive's real path is
+// kept beside the item and is what the size is asked for.
+void OverviewTest::fixedDriveWithControlCharacters()
+{
+    QFETCH(QByteArray, field);
+    QFETCH(QByteArray, path);
+    QFETCH(QString, shown);
+    QTemporaryDir root;
+    QVERIFY(writeFile(root, QStringLiteral("proc/self/mountinfo"),
+                      "21 1 8:2 / " + field + " rw - ext4 /dev/sda2 rw\n"));
+    QVERIFY(writeFile(root, QStringLiteral("sys/dev/block/8:2/removable"), "0\n"));
+    std::filesystem::create_directories(root.path().toStdString() + path.toStdString());
+
+    QList<QByteArray> asked;
+    const auto space = [&](const std::string& mountPoint) -> std::optional<platform::DriveSpace> {
+        asked << QByteArray::fromStdString(mountPoint);
+        return platform::DriveSpace{1048576, 0};
+    };
+    const auto listing = sysinfo::ListFixedDrives(root.path().toStdString(), space);
+    QCOMPARE(listing.items, QStringList{"Drive " + shown});
+    QCOMPARE(listing.sizes, "Drive " + shown + " (1 Mb), ");
+    QCOMPARE(listing.paths, QList<QByteArray>{path});
+    QCOMPARE(asked, QList<QByteArray>{path});
+    std::filesystem::remove_all(root.path().toStdString()); // names Qt cannot decode
+}
+
+void OverviewTest::oneLineText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("plain") << "Optical Mouse"
+                           << "Optical Mouse";
+    QTest::newRow("line ends and tab")
+        << QStringLiteral("a\nb\r\tc") << QStringLiteral("a\\012b\\015\\011c");
+    QTest::newRow("NUL, escape and delete")
+        << QString::fromUtf16(u"\u0000x\u001by\u007f", 5) << QStringLiteral("\\000x\\033y\\177");
+    QTest::newRow("backslash and letters beyond ASCII stay")
+        << QStringLiteral("C:\\ Диск") << QStringLiteral("C:\\ Диск");
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void OverviewTest::oneLineText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QCOMPARE(sysinfo::OneLineText(text), shown);
+}
+
+// Names, the system's version and device names may hold control characters;
+// the one-line fields show them escaped.
+void OverviewTest::systemTextsKeepToOneLine()
+{
+    QTemporaryDir root;
+    QVERIFY(writeFile(root, QStringLiteral("etc/os-release"), "PRETTY_NAME=\"Deb\tian\"\n"));
+    const QString mouse = QStringLiteral("sys/class/input/input0/");
+    QVERIFY(writeFile(root, mouse + "name", "Optical\tMouse\n"));
+    QVERIFY(writeFile(root, mouse + "capabilities/rel", "143\n"));
+    QVERIFY(writeFile(root, mouse + "capabilities/key", "1f0000 0 0 0 0\n"));
+    QVERIFY(writeFile(root, mouse + "capabilities/abs", "0\n"));
+    QVERIFY(writeFile(root, mouse + "properties", "0\n"));
+
+    sysinfo::OverviewSources sources;
+    sources.root = root.path().toStdString();
+    sources.processor = FakeProcessor{486, "", 0, {}}.Source();
+    sources.counter.sleep = [](unsigned) {};
+    sources.computerName = [] { return std::string("host\nname"); };
+    sources.userName = [] { return std::string("user\x7fname"); };
+    sources.kernel = [] { return platform::KernelIdentity{"Linux", "6.1\x1b"}; };
+
+    const sysinfo::OverviewFields fields = sysinfo::GatherOverview(sources);
+    QCOMPARE(fields.computerName, QStringLiteral("host\\012name"));
+    QCOMPARE(fields.userName, QStringLiteral("user\\177name"));
+    QCOMPARE(fields.os, QStringLiteral("Deb\\011ian (6.1\\033)"));
+    QCOMPARE(fields.mouse, QStringLiteral("Optical\\011Mouse"));
 }
 
 void OverviewTest::noFixedDrive()

@@ -1,0 +1,63 @@
+#include "bench/DiskPage.h"
+
+#include "bench/DiskKernel.h"
+#include "bench/ReferenceRows.h"
+#include "bench/TestBuffer.h"
+#include "controls/Chart.h"
+#include "platform/DiskDirectory.h"
+#include "platform/Drives.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace bench {
+namespace {
+
+std::optional<std::uint64_t> availableBytes(const std::string& directory)
+{
+    const auto space = platform::QueryDriveSpace(directory);
+    if (!space)
+        return std::nullopt;
+    return space->availableBytes;
+}
+
+// Runs the test only where it has room; 0 when it does not run.
+std::int32_t measureDrive(const std::string& mountPoint, const DiskKernels& kernels)
+{
+    if (mountPoint.empty())
+        return 0;
+    const auto directory = kernels.testDirectory(mountPoint);
+    if (!directory)
+        return 0;
+    const auto available = kernels.availableBytes(*directory);
+    if (!available || *available <= kDiskTestRequiredBytes)
+        return 0;
+    return DiskBarValue(kernels.diskTest(*directory, kDiskTestBlocks));
+}
+
+} // namespace
+
+DiskKernels RealDiskKernels()
+{
+    return {[](const std::string& mountPoint) { return platform::DiskTestDirectory(mountPoint); },
+            availableBytes, DiskTest};
+}
+
+std::int32_t DiskBarValue(std::int64_t bytesPerSecond)
+{
+    constexpr std::int64_t largest = std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(bytesPerSecond / 1024, 0, largest));
+}
+
+void RefreshDiskPage(Chart& chart, const ComparisonDatabase& database,
+                     const std::string& mountPoint, const DiskKernels& kernels)
+{
+    LoadReferenceRows(chart, database, DrivePageRows());
+    {
+        const ScopedTestBuffer buffer(static_cast<std::size_t>(kDiskBlockBytes));
+        chart.bars().Items[0].Value = measureDrive(mountPoint, kernels);
+    }
+    chart.Redraw();
+}
+
+} // namespace bench

@@ -1,0 +1,118 @@
+#include "ScratchFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+// O_NOFOLLOW: a link planted at the path is refused, not followed.
+// O_NONBLOCK: a FIFO without a reader fails at once instead of hanging; a
+// regular file's writes ignore the flag.
+constexpr int kOpenFlags = O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+
+// Why something already at the path may not be replaced; 0 when it may. A
+// second name would keep the data of whatever we truncated.
+int refusal(const struct stat& info)
+{
+    if (S_ISDIR(info.st_mode))
+        return EISDIR;
+    if (!S_ISREG(info.st_mode))
+        return EEXIST;
+    if (info.st_uid != geteuid())
+        return EPERM;
+    if (info.st_nlink != 1)
+        return EMLINK;
+    return 0;
+}
+
+[[noreturn]] void failCreate(const std::string& path, int error)
+{
+    throw FileError(FileError::Step::Create, path, error);
+}
+
+// Empties what is already at the path, judged on the opened descriptor so
+// that nothing can be swapped in between the check and the truncation.
+int replaceExisting(const std::string& path)
+{
+    const int fd = open(path.c_str(), kOpenFlags);
+    if (fd < 0)
+        failCreate(path, errno);
+    struct stat info
+    {
+    };
+    int error = fstat(fd, &info) == 0 ? refusal(info) : errno;
+    if (error == 0 && ftruncate(fd, 0) != 0)
+        error = errno;
+    if (error != 0) {
+        close(fd);
+        failCreate(path, error);
+    }
+    return fd;
+}
+
+int openScratch(const std::string& path)
+{
+    const int fd = open(path.c_str(), kOpenFlags | O_CREAT | O_EXCL, 0600);
+    if (fd >= 0)
+        return fd;
+    if (errno != EEXIST)
+        failCreate(path, errno);
+    return replaceExisting(path);
+}
+
+} // namespace
+
+FileError::FileError(Step step, std::string path, int errorNumber)
+    : std::runtime_error(path + ": " + std::strerror(errorNumber)), m_step(step),
+      m_path(std::move(path)), m_errorNumber(errorNumber)
+{
+}
+
+std::string FileError::reason() const
+{
+    return std::strerror(m_errorNumber);
+}
+
+ScratchFile::ScratchFile(std::string path) : m_path(std::move(path)), m_fd(openScratch(m_path)) {}
+
+ScratchFile::~ScratchFile()
+{
+    if (m_fd >= 0)
+        close(m_fd);
+    // A failed removal is not reported: there is nobody left to tell.
+    unlink(m_path.c_str());
+}
+
+void ScratchFile::Append(const void* data, std::size_t size)
+{
+    ssize_t written = 0;
+    do {
+        written = write(m_fd, data, size);
+    } while (written < 0 && errno == EINTR);
+    if (written < 0)
+        throw FileError(FileError::Step::Write, m_path, errno);
+    if (static_cast<std::size_t>(written) < size)
+        throw FileError(FileError::Step::Write, m_path, ENOSPC);
+}
+
+void ScratchFile::Finish()
+{
+    const int fd = std::exchange(m_fd, -1);
+    if (fsync(fd) != 0) {
+        const int error = errno;
+        close(fd);
+        throw FileError(FileError::Step::Write, m_path, error);
+    }
+    // Linux releases the descriptor even when close reports EINTR, and the
+    // data is on the disk already.
+    if (close(fd) != 0 && errno != EINTR)
+        throw FileError(FileError::Step::Write, m_path, errno);
+}
+
+} // namespace platform

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+
+namespace platform {
+
+// A file operation that failed: which step, on which file, and errno.
+class FileError : public std::runtime_error
+{
+public:
+    enum class Step
+    {
+        Create,
+        Write,
+    };
+
+    FileError(Step step, std::string path, int errorNumber);
+
+    Step step() const { return m_step; }
+    const std::string& path() const { return m_path; }
+    int errorNumber() const { return m_errorNumber; }
+    // The system's text for errorNumber, as strerror gives it.
+    std::string reason() const;
+
+private:
+    Step m_step;
+    std::string m_path;
+    int m_errorNumber;
+};
+
+// A scratch file that exists only while this object lives. Creating it never
+// follows a symbolic link and never blocks on a FIFO; something already at
+// the path is replaced only when it is a regular file of the effective user
+// with no other name. Otherwise nothing at the path is touched. Every failure
+// throws FileError. The file is removed when the object goes, however it goes.
+class ScratchFile
+{
+public:
+    explicit ScratchFile(std::string path);
+    ~ScratchFile();
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+
+    // One write call at the end of the file; a short write is a full disk.
+    void Append(const void* data, std::size_t size);
+    // fsync, then close: the data has reached the disk when this returns.
+    void Finish();
+
+private:
+    std::string m_path;
+    int m_fd = -1;
+};
+
+} // namespace platform

@@ -1,0 +1,12 @@
+#include "Terminal.h"
+
+#include <unistd.h>
+
+namespace platform {
+
+bool StandardErrorIsTerminal()
+{
+    return isatty(STDERR_FILENO) == 1;
+}
+
+} // namespace platform

@@ -1,0 +1,43 @@
+#include "report/IniRows.h"
+
+#include "database/IniLine.h"
+#include "database/ValueText.h"
+
+namespace report {
+
+QString IniKey(const QString& description)
+{
+    QString key = description;
+    key.replace(QLatin1Char('='), QLatin1Char('-'));
+    key = CleanIniName(key);
+    // A key may not look like a comment or a section header either.
+    if (key.startsWith(QLatin1Char(';')) || key.startsWith(QLatin1Char('[')))
+        key.prepend(QLatin1Char('_'));
+    return key.isEmpty() ? QStringLiteral("Unnamed") : key;
+}
+
+QStringList IniRows(const AllTestsResults& results, const QString& videoSkipped)
+{
+    const auto row = [](const QString& description, const QString& value) {
+        return IniKey(description) + QLatin1Char('=') + value;
+    };
+    const ProcessorFigures& p = results.processor;
+    QStringList lines{
+        QStringLiteral("[Processor]"),
+        row(results.overview.processor,
+            QString::number(p.cpuScore) + QLatin1Char(',') + QString::number(p.fpuScore)),
+        QStringLiteral("[Memory]"),
+        row(QStringLiteral("Ваши ") + ExtractField(results.overview.memory, 0) +
+                QStringLiteral(" Mb"),
+            QString::number(results.memory)),
+        QStringLiteral("[Video]"),
+        videoSkipped.isEmpty() ? row(results.overview.video, QString::number(results.video))
+                               : QStringLiteral("; no row: ") + videoSkipped,
+        QStringLiteral("[Drive]"),
+    };
+    for (const DriveFigure& drive : results.drives)
+        lines << row(drive.entry, QString::number(drive.kilobytesPerSecond));
+    return lines;
+}
+
+} // namespace report

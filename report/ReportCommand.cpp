@@ -1,0 +1,173 @@
+#include "report/ReportCommand.h"
+
+#include "bench/Scaling.h"
+#include "database/ComparisonDatabase.h"
+#include "report/IniRows.h"
+#include "report/JsonReport.h"
+#include "report/SaveLog.h"
+#include "report/Statistics.h"
+
+#include <QIODevice>
+
+#include <exception>
+
+namespace report {
+namespace {
+
+// Figures whose runs spread more than this are flagged.
+constexpr double kSteadyCv = 5.0;
+
+void write(QIODevice* device, const QString& text)
+{
+    if (device != nullptr)
+        device->write(text.toUtf8());
+}
+
+void writeLines(QIODevice* device, const QStringList& lines)
+{
+    for (const QString& line : lines)
+        write(device, line + QLatin1Char('\n'));
+}
+
+class Reporter
+{
+public:
+    Reporter(const ReportOptions& options, ReportSetup& setup)
+        : m_options(options), m_setup(setup), m_database(setup.databasePath),
+          m_chatty(options.verbose || setup.errIsTerminal)
+    {
+    }
+
+    int run()
+    {
+        m_environment = ReadEnvironment(m_setup.environment);
+        for (const QString& warning : EnvironmentWarnings(m_environment))
+            warn(warning);
+        const bench::ReferenceMachine reference = bench::LoadScaling(m_database);
+        const QStringList missing = MissingReferenceKeys(reference);
+        if (!missing.isEmpty())
+            warn(QStringLiteral("%1 has no usable DATA value for %2: the processor scores "
+                                "cannot be formed")
+                     .arg(m_database.path(), missing.join(QStringLiteral(", "))));
+        if (!m_setup.pages.videoSkipped.isEmpty())
+            warn(QStringLiteral("video test skipped: ") + m_setup.pages.videoSkipped);
+
+        for (int i = 0; i < m_options.repeat; ++i) {
+            if (m_options.repeat > 1)
+                note(QStringLiteral("Run %1 of %2").arg(i + 1).arg(m_options.repeat));
+            if (!runOnce())
+                return kExitTestFailed;
+        }
+        afterRuns();
+        return output(reference);
+    }
+
+private:
+    bool runOnce()
+    {
+        MemoryLog log;
+        log.lines.clear();
+        try {
+            HeadlessSteps steps(m_database, m_setup.pages,
+                                [this](const QString& what) { note(what); });
+            steps.refreshOverview();
+            m_runs << RunAllTests(steps, log);
+            return true;
+        } catch (const std::exception& error) {
+            writeLines(m_setup.out, log.lines);
+            write(m_setup.err, QString::fromUtf8(error.what()) + QLatin1Char('\n'));
+            return false;
+        }
+    }
+
+    void afterRuns()
+    {
+        m_environment.priority = ReadObtainedPriority(m_setup.environment);
+        const QString priority = PriorityWarning(m_environment.priority);
+        if (!priority.isEmpty())
+            warn(priority);
+        if (m_runs.size() < 2)
+            return;
+        for (const NamedFigure& figure : Figures(m_runs.front())) {
+            const double cv = Summarise(FigureRuns(m_runs, figure.pick)).cv;
+            if (cv > kSteadyCv)
+                warn(QStringLiteral("%1 varies: coefficient of variation %2 % over %3 runs")
+                         .arg(figure.name)
+                         .arg(cv, 0, 'f', 1)
+                         .arg(m_runs.size()));
+        }
+    }
+
+    int output(const bench::ReferenceMachine& reference)
+    {
+        const AllTestsResults median = MedianResults(m_runs);
+        const QStringList log = ComposeLog(median);
+        if (!m_options.output.isEmpty()) {
+            try {
+                SaveLog(m_options.output, log);
+            } catch (const SaveError& error) {
+                write(m_setup.err, QString::fromUtf8(error.what()) + QLatin1Char('\n'));
+                return kExitTestFailed;
+            }
+        }
+        if (m_options.json) {
+            const ReportDocument document{
+                QStringLiteral("Quorvix 2000"), ProgramVersion(), reference, m_runs,
+                m_setup.pages.videoSkipped,     m_environment,    m_warnings};
+            write(m_setup.out, QString::fromUtf8(ReportJson(document).toJson()));
+        } else if (m_options.ini) {
+            writeLines(m_setup.out, IniRows(median, m_setup.pages.videoSkipped));
+        } else if (m_options.output.isEmpty()) {
+            writeLines(m_setup.out, log);
+        }
+        return kExitOk;
+    }
+
+    void note(const QString& text) const
+    {
+        if (m_chatty)
+            write(m_setup.err, text + QLatin1Char('\n'));
+    }
+
+    void warn(const QString& warning)
+    {
+        m_warnings << warning;
+        note(QStringLiteral("Warning: ") + warning);
+    }
+
+    const ReportOptions& m_options;
+    ReportSetup& m_setup;
+    ComparisonDatabase m_database;
+    bool m_chatty;
+    RunEnvironment m_environment;
+    QStringList m_warnings;
+    QList<AllTestsResults> m_runs;
+};
+
+} // namespace
+
+int RunReport(const ReportOptions& options, ReportSetup& setup)
+{
+    return Reporter(options, setup).run();
+}
+
+int AnswerCommandLine(const CommandLine& line, QIODevice& out, QIODevice& err)
+{
+    switch (line.action) {
+    case CommandLine::Action::Help:
+        write(&out, line.usage);
+        return kExitOk;
+    case CommandLine::Action::Version:
+        write(&out, VersionText() + QLatin1Char('\n'));
+        return kExitOk;
+    case CommandLine::Action::Error:
+        write(&err, line.error + QStringLiteral("\n\n") + line.usage);
+        return kExitBadCommandLine;
+    case CommandLine::Action::Window:
+    case CommandLine::Action::Report:
+        break;
+    }
+    return kExitBadCommandLine;
+}
+
+} // namespace report

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "report/CommandLine.h"
+#include "report/Environment.h"
+#include "report/HeadlessSteps.h"
+
+#include <QString>
+
+class QIODevice;
+
+namespace report {
+
+// Exit status of the command line.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitTestFailed = 1;
+inline constexpr int kExitBadCommandLine = 2;
+
+// What a report run needs from outside: the database, the pages to run,
+// where the environment is read, and the two output streams.
+struct ReportSetup
+{
+    QString databasePath;
+    ReportPages pages;
+    EnvironmentSources environment;
+    QIODevice* out = nullptr; // the results: log, JSON or rows
+    QIODevice* err = nullptr; // progress, warnings and errors
+    bool errIsTerminal = false;
+};
+
+// The report: runs all tests `options.repeat` times through the same run as
+// the window's "All tests" (overview refreshed first), then prints the log
+// with each figure's median, the JSON document or the base.ini rows, and
+// saves the log to `options.output` when given. Progress and warnings go to
+// `err` only when it is a terminal or --verbose is given; errors always.
+// Returns 0, or 1 when a test failed (its message on `err`, the log so far
+// on `out`) or the output file could not be written.
+int RunReport(const ReportOptions& options, ReportSetup& setup);
+
+// The answers that run no test: help and version on `out` (status 0), a
+// command-line error with the usage on `err` (status 2).
+int AnswerCommandLine(const CommandLine& line, QIODevice& out, QIODevice& err);
+
+} // namespace report

@@ -1,0 +1,57 @@
+#include "report/Statistics.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace report {
+
+FigureStatistics Summarise(const QList<std::int32_t>& runs)
+{
+    QList<std::int64_t> sorted(runs.begin(), runs.end());
+    std::sort(sorted.begin(), sorted.end());
+    const qsizetype n = sorted.size();
+    FigureStatistics stats;
+    if (n == 0)
+        return stats;
+    stats.min = static_cast<std::int32_t>(sorted.front());
+    stats.max = static_cast<std::int32_t>(sorted.back());
+    stats.median = static_cast<std::int32_t>(n % 2 != 0 ? sorted[n / 2]
+                                                        : (sorted[n / 2 - 1] + sorted[n / 2]) / 2);
+    double mean = 0;
+    for (const std::int64_t value : sorted)
+        mean += static_cast<double>(value);
+    mean /= static_cast<double>(n);
+    if (n < 2 || mean == 0)
+        return stats;
+    double squares = 0;
+    for (const std::int64_t value : sorted)
+        squares += (static_cast<double>(value) - mean) * (static_cast<double>(value) - mean);
+    stats.cv = 100.0 * std::sqrt(squares / static_cast<double>(n - 1)) / std::abs(mean);
+    return stats;
+}
+
+AllTestsResults MedianResults(const QList<AllTestsResults>& runs)
+{
+    if (runs.isEmpty())
+        return {};
+    const auto median = [&runs](auto&& figure) {
+        return Summarise(FigureRuns(runs, figure)).median;
+    };
+    AllTestsResults result = runs.front();
+    result.processor.cpuScore =
+        median([](const AllTestsResults& r) { return r.processor.cpuScore; });
+    result.processor.cpuPasses =
+        median([](const AllTestsResults& r) { return r.processor.cpuPasses; });
+    result.processor.fpuScore =
+        median([](const AllTestsResults& r) { return r.processor.fpuScore; });
+    result.processor.fpuPasses =
+        median([](const AllTestsResults& r) { return r.processor.fpuPasses; });
+    result.memory = median([](const AllTestsResults& r) { return r.memory; });
+    result.video = median([](const AllTestsResults& r) { return r.video; });
+    for (qsizetype i = 0; i < result.drives.size(); ++i)
+        result.drives[i].kilobytesPerSecond =
+            median([i](const AllTestsResults& r) { return r.drives.value(i).kilobytesPerSecond; });
+    return result;
+}
+
+} // namespace report

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "report/AllTests.h"
+
+#include <QList>
+
+#include <cstdint>
+
+namespace report {
+
+// One figure over the runs of a repeated report.
+struct FigureStatistics
+{
+    std::int32_t median = 0; // the middle run; the mean of the two middle ones, truncated
+    std::int32_t min = 0;
+    std::int32_t max = 0;
+    double cv = 0; // coefficient of variation in percent: sample deviation / mean; 0 for one run
+};
+
+// Needs at least one run.
+FigureStatistics Summarise(const QList<std::int32_t>& runs);
+
+// The results of several runs of the same machine with each figure at its
+// median; the overview texts and drive entries of the first run.
+AllTestsResults MedianResults(const QList<AllTestsResults>& runs);
+
+// One figure of every run, picked by `figure`.
+template <typename Pick>
+QList<std::int32_t> FigureRuns(const QList<AllTestsResults>& runs, Pick&& figure)
+{
+    QList<std::int32_t> values;
+    for (const AllTestsResults& run : runs)
+        values << figure(run);
+    return values;
+}
+
+} // namespace report

@@ -1,0 +1,102 @@
+#include "CommandLine.h"
+
+#include "Application.h"
+#include "Locations.h"
+#include "Unit2.h"
+#include "VideoSurface.h"
+
+#include "platform/Terminal.h"
+#include "report/CommandLine.h"
+#include "report/ReportCommand.h"
+
+#include <QFile>
+
+#include <cstdio>
+#include <utility>
+
+namespace {
+
+// The report's own test surface, made when the video test first runs (the
+// application object exists by then) and kept for the whole run.
+class ReportSurface
+{
+public:
+    bench::TestSurface& get()
+    {
+        if (!m_surface) {
+            m_window = std::make_unique<TForm2>();
+            m_surface = std::make_unique<VideoSurface>(*m_window);
+        }
+        return *m_surface;
+    }
+
+private:
+    std::unique_ptr<TForm2> m_window;
+    std::unique_ptr<VideoSurface> m_surface;
+};
+
+} // namespace
+
+report::ReportPages ReportPagesFor(std::shared_ptr<BenchmarkPages> pages,
+                                   const QString& videoSkipped)
+{
+    report::ReportPages report;
+    report.gatherOverview = [] { return sysinfo::GatherOverview(); };
+    report.listFixedDrives = [] { return sysinfo::ListFixedDrives(); };
+    report.processorPage = [pages](Chart& chart, const ComparisonDatabase& database,
+                                   bench::BenchState& state) {
+        pages->RefreshProcessor(chart, database, state);
+    };
+    report.memoryPage = [pages](Chart& chart, const ComparisonDatabase& database) {
+        pages->RefreshMemory(chart, database, MemoryMode::Comparative);
+    };
+    if (videoSkipped.isEmpty()) {
+        auto surface = std::make_shared<ReportSurface>();
+        report.videoPage = [pages, surface](Chart& chart, const ComparisonDatabase& database) {
+            pages->RefreshVideo(chart, database, surface->get());
+        };
+    }
+    report.videoSkipped = videoSkipped;
+    // A listing without paths names the mount point after "Drive ".
+    report.diskPage = [pages](Chart& chart, const ComparisonDatabase& database,
+                              const QString& entry, const QByteArray& mountPoint) {
+        pages->RefreshDrive(chart, database,
+                            mountPoint.isEmpty()
+                                ? QFile::encodeName(entry.mid(QStringLiteral("Drive ").size()))
+                                : mountPoint);
+    };
+    return report;
+}
+
+QString VideoSkippedReason()
+{
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return QString();
+    return QStringLiteral("no display (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+}
+
+int RunCommandLine(int argc, char** argv, const QStringList& arguments)
+{
+    const report::CommandLine line = report::ParseCommandLine(arguments);
+    QFile out;
+    QFile err;
+    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    if (line.action != report::CommandLine::Action::Report)
+        return report::AnswerCommandLine(line, out, err);
+
+    // Without a display the program starts on the offscreen platform, and
+    // the video test, which needs a surface on a screen, is left out.
+    const QString videoSkipped = VideoSkippedReason();
+    if (!videoSkipped.isEmpty())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    TApplication application(argc, argv);
+
+    report::ReportSetup setup;
+    setup.databasePath = LocateProgramDatabase().path;
+    setup.pages = ReportPagesFor(std::make_shared<RealBenchmarkPages>(), videoSkipped);
+    setup.out = &out;
+    setup.err = &err;
+    setup.errIsTerminal = platform::StandardErrorIsTerminal();
+    return report::RunReport(line.options, setup);
+}

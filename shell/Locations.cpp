@@ -1,0 +1,99 @@
+#include "Locations.h"
+
+#include "platform/Files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace {
+
+const QString DatabaseName = QStringLiteral("base.ini");
+
+// The one place the executable's directory is asked for.
+// Found from the bytes of the executable's path: Qt's applicationDirPath()
+// is empty where they are not UTF-8. Empty when it cannot be found.
+QString ExecutableDir()
+{
+    return QFile::decodeName(QByteArray::fromStdString(platform::ExecutableDirectory()));
+}
+
+// Copies source to target through a temporary file beside it, so a copy cut
+// short is never taken for the user's file. The rename does not replace a
+// file that appeared at target meanwhile.
+bool SeedCopy(const QString& source, const QString& target)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        return false;
+    QTemporaryFile out(target + QStringLiteral(".XXXXXX"));
+    if (!out.open() || out.write(bytes) != bytes.size() || !out.flush())
+        return false;
+    if (!out.rename(target))
+        return false;
+    out.setAutoRemove(false); // the file is the user's now
+    return true;
+}
+
+} // namespace
+
+DatabaseLocation LocateDatabase(const QString& executableDir, const QString& configDir,
+                                const QString& dataDir)
+{
+    // An unknown directory is no directory: never base.ini of the current one.
+    const QString beside =
+        executableDir.isEmpty() ? QString() : QDir(executableDir).filePath(DatabaseName);
+    if (!beside.isEmpty() && QFileInfo(beside).isFile())
+        return {beside, DatabaseOrigin::BesideExecutable};
+
+    const QString shipped = QDir(dataDir).filePath(DatabaseName);
+    const bool haveShipped = QFileInfo(shipped).isFile();
+    if (configDir.isEmpty())
+        return haveShipped ? DatabaseLocation{shipped, DatabaseOrigin::Shipped}
+                           : DatabaseLocation{beside, DatabaseOrigin::Absent};
+
+    const QString own = QDir(configDir).filePath(DatabaseName);
+    if (QFileInfo::exists(own) || QFileInfo(own).isSymLink())
+        return {own, DatabaseOrigin::UserCopy};
+    const bool dirMade = QDir().mkpath(configDir);
+    if (!haveShipped)
+        return {own, DatabaseOrigin::Absent};
+    if (dirMade && SeedCopy(shipped, own))
+        return {own, DatabaseOrigin::Seeded};
+    return {shipped, DatabaseOrigin::Shipped};
+}
+
+QString LocateHelpDocument(const QString& currentDir, const QString& docDir)
+{
+    const QString designed = QDir(currentDir).absoluteFilePath(QStringLiteral("doc/help.htm"));
+    if (QFileInfo(designed).isFile() || docDir.isEmpty())
+        return designed;
+    const QString installed = QDir(docDir).filePath(QStringLiteral("help.htm"));
+    return QFileInfo(installed).isFile() ? installed : designed;
+}
+
+ProgramDirs CurrentProgramDirs()
+{
+    const QString executableDir = ExecutableDir();
+    const auto relative = [&executableDir](const char* path) {
+        return QDir::cleanPath(QDir(executableDir).filePath(QString::fromUtf8(path)));
+    };
+    return {executableDir, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
+            relative(QUORVIX_BIN_TO_DATA), relative(QUORVIX_BIN_TO_DOC)};
+}
+
+DatabaseLocation LocateProgramDatabase()
+{
+    const ProgramDirs dirs = CurrentProgramDirs();
+    return LocateDatabase(dirs.executableDir, dirs.configDir, dirs.dataDir);
+}
+
+QString DatabaseInUseText(const QString& path)
+{
+    return QStringLiteral("Comparison database: %1").arg(QDir::toNativeSeparators(path));
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+// Where the program finds base.ini and its help document. A built or portable
+// program keeps base.ini beside its executable; an installed one gives each
+// user a copy in their configuration directory, seeded from the shipped file.
+
+// How the database path was decided.
+enum class DatabaseOrigin
+{
+    BesideExecutable, // a file beside the executable
+    UserCopy,         // the user's copy, found as it was
+    Seeded,           // the user's copy, made just now from the shipped file
+    Shipped,          // the shipped file itself: no copy could be made
+    Absent,           // nothing anywhere; the first write creates the user's copy
+};
+
+struct DatabaseLocation
+{
+    QString path;
+    DatabaseOrigin origin = DatabaseOrigin::Absent;
+};
+
+// The database to use, in this order: <executableDir>/base.ini when it is a
+// file; else <configDir>/base.ini when anything is there (never replaced);
+// else a copy of <dataDir>/base.ini made there, its directory created; the
+// shipped file itself when that copy cannot be made; <configDir>/base.ini
+// when nothing is shipped.
+DatabaseLocation LocateDatabase(const QString& executableDir, const QString& configDir,
+                                const QString& dataDir);
+
+// doc/help.htm against currentDir when it is there, else <docDir>/help.htm
+// when that is there, else the first (a missing document is not reported).
+QString LocateHelpDocument(const QString& currentDir, const QString& docDir);
+
+// The directories of this process: its executable's, the user's
+// configuration directory for the program ($XDG_CONFIG_HOME/quorvix), and
+// the installed data and documentation, found relative to the executable.
+struct ProgramDirs
+{
+    QString executableDir;
+    QString configDir;
+    QString dataDir;
+    QString docDir;
+};
+ProgramDirs CurrentProgramDirs();
+
+// LocateDatabase for this process: seeds the user's copy on first start.
+DatabaseLocation LocateProgramDatabase();
+
+// The about box's note of the database in use.
+QString DatabaseInUseText(const QString& path);

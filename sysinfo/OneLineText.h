@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace sysinfo {
+
+// A text from the system for a one-line field, the drive list and the log:
+// each control character (U+0000 to U+001F and U+007F) is shown as the
+// three-digit octal escape that mountinfo uses, so a newline reads "\012".
+QString OneLineText(const QString& text);
+
+} // namespace sysinfo

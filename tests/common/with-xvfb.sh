@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# with-xvfb.sh [-s 'server options'] command...
+# Runs the command on a virtual X server of its own. The server picks a free
+# display itself (-displayfd), so concurrent runs never race for a number,
+# as xvfb-run -a can.
+set -euo pipefail
+server_options='-screen 0 1024x768x24'
+if [ "${1:-}" = "-s" ]; then server_options=$2; shift 2; fi
+fifo=$(mktemp -u)
+mkfifo "$fifo"
+# shellcheck disable=SC2086
+Xvfb -displayfd 3 -nolisten tcp -ac $server_options 3>"$fifo" 2>/dev/null &
+server=$!
+trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -f "$fifo"' EXIT
+# The server writes its display number once it accepts connections.
+read -r -t 60 number <"$fifo" || { echo "with-xvfb: the X server did not start" >&2; exit 1; }
+export DISPLAY=":$number"
+"$@"

@@ -1,0 +1,149 @@
+#include "tst_report.h"
+
+#include "report/CommandLine.h"
+#include "report/ReportCommand.h"
+
+#include <QBuffer>
+#include <QTest>
+
+using namespace report;
+using Action = CommandLine::Action;
+
+Q_DECLARE_METATYPE(CommandLine::Action)
+
+void TestCommandLine::parse_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<int>("repeat");
+    QTest::addColumn<QString>("flags"); // j json, i ini, v verbose
+    QTest::addColumn<QString>("output");
+
+    QTest::newRow("none: the window") << QStringList{} << Action::Window << "" << 1 << ""
+                                      << "";
+    QTest::newRow("--help") << QStringList{"--help"} << Action::Help << "" << 1 << ""
+                            << "";
+    QTest::newRow("-h") << QStringList{"-h"} << Action::Help << "" << 1 << ""
+                        << "";
+    QTest::newRow("--version") << QStringList{"--version"} << Action::Version << "" << 1 << ""
+                               << "";
+    QTest::newRow("--report") << QStringList{"--report"} << Action::Report << "" << 1 << ""
+                              << "";
+    QTest::newRow("--json alone runs") << QStringList{"--json"} << Action::Report << "" << 1 << "j"
+                                       << "";
+    QTest::newRow("--ini --verbose")
+        << QStringList{"--ini", "--verbose"} << Action::Report << "" << 1 << "iv"
+        << "";
+    QTest::newRow("--repeat 3") << QStringList{"--report", "--repeat", "3"} << Action::Report << ""
+                                << 3 << ""
+                                << "";
+    QTest::newRow("--repeat=100") << QStringList{"--repeat=100", "--json"} << Action::Report << ""
+                                  << 100 << "j"
+                                  << "";
+    QTest::newRow("--output") << QStringList{"--report", "--output", "log.txt"} << Action::Report
+                              << "" << 1 << ""
+                              << "log.txt";
+    QTest::newRow("--repeat 0") << QStringList{"--repeat", "0"} << Action::Error
+                                << "--repeat takes a whole number from 1 to 100, not '0'." << 1
+                                << ""
+                                << "";
+    QTest::newRow("--repeat 101") << QStringList{"--repeat", "101"} << Action::Error
+                                  << "--repeat takes a whole number from 1 to 100, not '101'." << 1
+                                  << ""
+                                  << "";
+    QTest::newRow("--repeat x") << QStringList{"--repeat", "x"} << Action::Error
+                                << "--repeat takes a whole number from 1 to 100, not 'x'." << 1
+                                << ""
+                                << "";
+    QTest::newRow("--repeat -2") << QStringList{"--repeat=-2"} << Action::Error
+                                 << "--repeat takes a whole number from 1 to 100, not '-2'." << 1
+                                 << ""
+                                 << "";
+    QTest::newRow("--repeat without N") << QStringList{"--report", "--repeat"} << Action::Error
+                                        << "Missing value after '--repeat'." << 1 << ""
+                                        << "";
+    QTest::newRow("unknown option")
+        << QStringList{"--frobnicate"} << Action::Error << "Unknown option 'frobnicate'." << 1 << ""
+        << "";
+    QTest::newRow("abbreviation") << QStringList{"--rep"} << Action::Error
+                                  << "Unknown option 'rep'." << 1 << ""
+                                  << "";
+    QTest::newRow("stray argument") << QStringList{"--report", "now"} << Action::Error
+                                    << "Unexpected argument 'now'." << 1 << ""
+                                    << "";
+    QTest::newRow("--json with --ini") << QStringList{"--json", "--ini"} << Action::Error
+                                       << "--json and --ini cannot be given together." << 1 << ""
+                                       << "";
+    QTest::newRow("--output empty")
+        << QStringList{"--output="} << Action::Error << "--output needs a file name." << 1 << ""
+        << "";
+}
+
+void TestCommandLine::parse()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(Action, action);
+    QFETCH(QString, error);
+    QFETCH(int, repeat);
+    QFETCH(QString, flags);
+    QFETCH(QString, output);
+
+    const CommandLine line = ParseCommandLine(QStringList{"quorvix"} + arguments);
+    QCOMPARE(line.action, action);
+    QCOMPARE(line.error, error);
+    if (action == Action::Error)
+        return;
+    QCOMPARE(line.options.repeat, repeat);
+    QCOMPARE(line.options.json, flags.contains('j'));
+    QCOMPARE(line.options.ini, flags.contains('i'));
+    QCOMPARE(line.options.verbose, flags.contains('v'));
+    QCOMPARE(line.options.output, output);
+}
+
+void TestCommandLine::answers_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("errStart");
+
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: quorvix [options]"
+                          << "";
+    QTest::newRow("version") << QStringList{"--version"} << 0
+                             << "quorvix " QUORVIX_PROJECT_VERSION "\n"
+                             << "";
+    QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2 << ""
+                                    << "Unknown option 'frobnicate'.\n\nUsage: quorvix [options]";
+    QTest::newRow("--repeat 0") << QStringList{"--repeat", "0"} << 2 << ""
+                                << "--repeat takes a whole number from 1 to 100, not '0'.\n\n"
+                                   "Usage: quorvix";
+}
+
+void TestCommandLine::answers()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    QFETCH(QString, errStart);
+
+    QBuffer outBuffer;
+    QBuffer errBuffer;
+    outBuffer.open(QIODevice::WriteOnly);
+    errBuffer.open(QIODevice::WriteOnly);
+    const CommandLine line = ParseCommandLine(QStringList{"quorvix"} + arguments);
+    QCOMPARE(AnswerCommandLine(line, outBuffer, errBuffer), status);
+    const QString printed = QString::fromUtf8(outBuffer.data());
+    const QString errors = QString::fromUtf8(errBuffer.data());
+    const auto begins = [](const QString& text, const QString& start) {
+        return start.isEmpty() ? text.isEmpty() : text.startsWith(start);
+    };
+    QVERIFY2(begins(printed, out), qPrintable(printed));
+    QVERIFY2(begins(errors, errStart), qPrintable(errors));
+    if (status == 2 || arguments.contains("--help")) {
+        // The usage lists every option.
+        for (const char* option : {"--report", "--json", "--ini", "--repeat <N>", "--output <FILE>",
+                                   "--verbose", "--version", "--help"})
+            QVERIFY2((printed + errors).contains(option), option);
+    }
+}

@@ -1,0 +1,5 @@
+#include "TestMain.h"
+
+#include "tst_report.h"
+
+QUORVIX_TEST_MAIN(TestResultsLog, TestAllTests, TestSaveLog, TestCommandLine, TestReportRun)

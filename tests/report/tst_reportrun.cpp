@@ -1,0 +1,399 @@
+#include "tst_report.h"
+
+#include "ReportFixture.h"
+
+#include "database/ComparisonDatabase.h"
+#include "report/SaveLog.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+
+using namespace report;
+
+namespace {
+
+QJsonObject parseJson(const QString& text)
+{
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        qWarning("not a JSON object: %s", qPrintable(error.errorString()));
+    return document.object();
+}
+
+// The document's shape: every name with the type of its value; objects
+// nested, arrays by their first element. The report must hold exactly these
+// names: scripts rely on them.
+QJsonObject figureSchema(const QString& unit)
+{
+    return {{"unit", unit}, {"runs", QJsonArray{0}}, {"median", 0}, {"min", 0}, {"max", 0},
+            {"cv", 0.5}};
+}
+
+QJsonObject schema()
+{
+    QJsonObject cpu = figureSchema("relative");
+    cpu.insert("passes", figureSchema("passes"));
+    QJsonObject drive = figureSchema("KB/s");
+    drive.insert("drive", "");
+    return {
+        {"program", ""},
+        {"version", ""},
+        {"runs", 0},
+        {"overview", QJsonObject{{"processor", ""},
+                                 {"memory", ""},
+                                 {"video", ""},
+                                 {"monitor", ""},
+                                 {"hdd", ""},
+                                 {"cdrom", ""},
+                                 {"mouse", ""},
+                                 {"os", ""},
+                                 {"computerName", ""},
+                                 {"userName", ""}}},
+        {"reference", QJsonObject{{"PIIMultCPU", 0}, {"PIIMultFPU", 0}, {"PIIFreq", 0}}},
+        {"results", QJsonObject{{"cpu", cpu},
+                                {"fpu", cpu},
+                                {"memory", figureSchema("MiB/s")},
+                                {"video", figureSchema("MiB/s")},
+                                {"drives", QJsonArray{drive}}}},
+        {"environment", QJsonObject{{"processor", ""},
+                                    {"hypervisor", false},
+                                    {"governor", ""},
+                                    {"loadAverage", 0.5},
+                                    {"priority", ""},
+                                    {"publishedTick", false}}},
+        {"warnings", QJsonArray{""}},
+    };
+}
+
+bool sameType(const QJsonValue& expected, const QJsonValue& actual)
+{
+    return expected.type() == actual.type();
+}
+
+// Empty when `actual` has the schema's names, types and (where the schema
+// gives a non-empty text under "unit") units.
+QString schemaMismatch(const QJsonValue& expected, const QJsonValue& actual, const QString& path)
+{
+    if (!sameType(expected, actual))
+        return path + ": wrong type";
+    if (expected.isObject()) {
+        const QJsonObject e = expected.toObject();
+        const QJsonObject a = actual.toObject();
+        if (QStringList(e.keys()) != QStringList(a.keys()))
+            return path + ": names " + a.keys().join(',') + " instead of " + e.keys().join(',');
+        for (const QString& key : e.keys()) {
+            const QString mismatch = schemaMismatch(e[key], a[key], path + '.' + key);
+            if (!mismatch.isEmpty())
+                return mismatch;
+        }
+        if (e.contains("unit") && a["unit"] != e["unit"])
+            return path + ": unit " + a["unit"].toString();
+    }
+    if (expected.isArray()) {
+        for (const QJsonValue& item : actual.toArray()) {
+            const QString mismatch = schemaMismatch(expected.toArray().first(), item, path + "[]");
+            if (!mismatch.isEmpty())
+                return mismatch;
+        }
+    }
+    return {};
+}
+
+QList<int> ints(const QJsonValue& array)
+{
+    QList<int> values;
+    for (const QJsonValue& value : array.toArray())
+        values << value.toInt();
+    return values;
+}
+
+QStringList composedLog()
+{
+    return {
+        "Test results",
+        "",
+        "- System overview ---------------------",
+        "",
+        "Processor : Test CPU, 1000 MHz",
+        "Memory    : 2048 Mb (used 31%)",
+        "Video     : Test display",
+        "Monitor   : Test monitor",
+        "HDD       : Drive / (100 Mb), ",
+        "CD-ROM    : ",
+        "Mouse     : Test mouse",
+        QString::fromUtf8("\xD0\x9ES        : Debian GNU/Linux 12 (bookworm)"),
+        "Comp name : testhost",
+        "User name : tester",
+        "",
+        "- Performance -------------------------",
+        "",
+        "CPU : 450 (600)", // 600 / 400 x 300
+        "FPU : 450 (300)", // 300 / 200 x 300
+        "Memory : 5000 (Mb/sec)",
+        "Video : 700 (Mb/sec)",
+        "Drive / : 81920 (KB/sec)",
+        "Drive /home : 163840 (KB/sec)",
+        "",
+        "- All tests completed -------------------",
+    };
+}
+
+} // namespace
+
+void TestReportRun::textLogAsTheWindowWritesIt()
+{
+    ReportFixture f;
+    QCOMPARE(f.run({}), 0);
+    QCOMPARE(f.outLines(), composedLog());
+    QVERIFY(!f.out().contains('\r'));
+    QCOMPARE(f.err(), QString()); // no terminal, no --verbose: nothing on stderr
+}
+
+void TestReportRun::repeatedRunsInJson()
+{
+    ReportFixture f;
+    f.cpuCounts = {600, 800, 400}; // scores 450, 600, 300
+    f.memory = {5000, 5100, 4900};
+    f.disk[1] = {100, 300, 200};
+    ReportOptions options;
+    options.json = true;
+    options.repeat = 3;
+    QCOMPARE(f.run(options), 0);
+
+    const QJsonObject json = parseJson(f.out());
+    QCOMPARE(schemaMismatch(schema(), json, "document"), QString());
+    QCOMPARE(json["program"].toString(), "Quorvix 2000");
+    QCOMPARE(json["version"].toString(), QUORVIX_PROJECT_VERSION);
+    QCOMPARE(json["runs"].toInt(), 3);
+    QCOMPARE(json["reference"]["PIIMultCPU"].toInt(), 400);
+    QCOMPARE(json["overview"]["os"].toString(), "Debian GNU/Linux 12 (bookworm)");
+
+    const QJsonObject results = json["results"].toObject();
+    const QJsonObject cpu = results["cpu"].toObject();
+    QCOMPARE(ints(cpu["runs"]), (QList<int>{450, 600, 300}));
+    QCOMPARE(cpu["median"].toInt(), 450);
+    QCOMPARE(cpu["min"].toInt(), 300);
+    QCOMPARE(cpu["max"].toInt(), 600);
+    QCOMPARE(cpu["cv"].toDouble(), 33.33); // deviation 150 over mean 450
+    QCOMPARE(ints(cpu["passes"]["runs"]), (QList<int>{600, 800, 400}));
+    QCOMPARE(results["fpu"]["cv"].toDouble(), 0.0);
+    QCOMPARE(results["memory"]["median"].toInt(), 5000);
+    QCOMPARE(results["memory"]["cv"].toDouble(), 2.0);
+    QVERIFY(!results["video"].toObject().contains("skipped"));
+    const QJsonArray drives = results["drives"].toArray();
+    QCOMPARE(drives.size(), 2);
+    QCOMPARE(drives[1]["drive"].toString(), "Drive /home");
+    QCOMPARE(ints(drives[1]["runs"]), (QList<int>{100, 300, 200}));
+    QCOMPARE(drives[1]["median"].toInt(), 200);
+    QCOMPARE(drives[1]["cv"].toDouble(), 50.0);
+
+    // The spread figures are flagged, the steady ones are not.
+    QStringList warnings;
+    for (const QJsonValue& warning : json["warnings"].toArray())
+        warnings << warning.toString();
+    QCOMPARE(warnings, (QStringList{
+                           "CPU score varies: coefficient of variation 33.3 % over 3 runs",
+                           "CPU passes varies: coefficient of variation 33.3 % over 3 runs",
+                           "Drive /home varies: coefficient of variation 50.0 % over 3 runs",
+                       }));
+    QCOMPARE(json["environment"]["processor"].toString(), "Fake CPU @ 1 GHz");
+    QCOMPARE(json["environment"]["priority"].toString(), "real-time");
+    QCOMPARE(json["environment"]["loadAverage"].toDouble(), 0.1);
+}
+
+void TestReportRun::repeatedRunsLogTheMedian()
+{
+    ReportFixture f;
+    f.cpuCounts = {400, 800, 600, 1000}; // scores 300, 600, 450, 750: median 525
+    f.fpuCounts = {300};
+    f.video = {10, 20, 30, 40};
+    ReportOptions options;
+    options.repeat = 4;
+    QCOMPARE(f.run(options), 0);
+    QStringList expected = composedLog();
+    expected[17] = "CPU : 525 (700)";
+    expected[20] = "Video : 25 (Mb/sec)";
+    QCOMPARE(f.outLines(), expected);
+}
+
+void TestReportRun::iniRowsReadBack_data()
+{
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<QString>("key");
+    QTest::newRow("plain") << "Test display"
+                           << "Test display";
+    QTest::newRow("blanks at the ends") << "  Test display "
+                                        << "Test display";
+    QTest::newRow("equals sign") << "Card=1"
+                                 << "Card-1";
+    QTest::newRow("comment sign first") << "; card"
+                                        << "_; card";
+    QTest::newRow("nothing known") << ""
+                                   << "Unnamed";
+}
+
+void TestReportRun::iniRowsReadBack()
+{
+    QFETCH(QString, display);
+    QFETCH(QString, key);
+    ReportFixture f;
+    f.overview.display = display;
+    ReportOptions options;
+    options.ini = true;
+    QCOMPARE(f.run(options), 0);
+
+    const QString path = f.directory.filePath("rows.ini");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(f.out().toUtf8());
+    file.close();
+    const ComparisonDatabase database(path);
+    QCOMPARE(database.ListKeys("Processor"), QStringList{"Test CPU, 1000 MHz"});
+    QCOMPARE(database.ReadText("Processor", "Test CPU, 1000 MHz", ""), "450,450");
+    QCOMPARE(database.ListKeys("Memory"), QStringList{QString::fromUtf8("Ваши 2048 Mb")});
+    QCOMPARE(database.ReadNumber("Memory", QString::fromUtf8("Ваши 2048 Mb"), -1), 5000);
+    QCOMPARE(database.ListKeys("Video"), QStringList{key});
+    QCOMPARE(database.ReadNumber("Video", key, -1), 700);
+    QCOMPARE(database.ListKeys("Drive"), (QStringList{"Drive /", "Drive /home"}));
+    QCOMPARE(database.ReadNumber("Drive", "Drive /home", -1), 163840);
+}
+
+void TestReportRun::failedTestGivesStatus1AndThePartialLog()
+{
+    ReportFixture f;
+    f.writeDatabase("[DATA]\nPIIMultCPU=0\nPIIMultFPU=200\nPIIFreq=300\n");
+    ReportOptions options;
+    options.verbose = true;
+    options.output = f.directory.filePath("earlier.txt");
+    QFile earlier(options.output);
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("an earlier whole log\r\n");
+    earlier.close();
+    QCOMPARE(f.run(options), 1);
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    QCOMPARE(earlier.readAll(), QByteArray("an earlier whole log\r\n")); // not replaced by a part
+    // The overview is logged; the processor test fails before its heading.
+    QCOMPARE(f.outLines(), composedLog().mid(0, 14));
+    QVERIFY2(f.err().contains("Warning: " + f.setup.databasePath +
+                              " has no usable DATA value for PIIMultCPU"),
+             qPrintable(f.err()));
+    QVERIFY2(f.err().endsWith("PIIMultCPU is missing or 0 in base.ini\n"), qPrintable(f.err()));
+}
+
+void TestReportRun::skippedVideoSaysWhy()
+{
+    ReportFixture f;
+    f.videoSkipped = "no display";
+    QCOMPARE(f.run({}), 0);
+    QVERIFY(f.outLines().contains("Video : 0 (Mb/sec)"));
+
+    ReportOptions options;
+    options.json = true;
+    QCOMPARE(f.run(options), 0);
+    const QJsonObject json = parseJson(f.out());
+    QCOMPARE(json["results"]["video"]["skipped"].toString(), "no display");
+    QCOMPARE(ints(json["results"]["video"]["runs"]), QList<int>{0});
+    QVERIFY(json["warnings"].toArray().contains("video test skipped: no display"));
+}
+
+void TestReportRun::outputIsSavedWithCrLf()
+{
+    ReportFixture f;
+    const QString path = f.directory.filePath("Testlog.txt");
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(100000, 'o'));
+    old.close();
+
+    ReportOptions options;
+    options.output = path;
+    QCOMPARE(f.run(options), 0);
+    QCOMPARE(f.out(), QString()); // the log went to the file
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), LogFileBytes(composedLog()));
+}
+
+void TestReportRun::unwritableOutputGivesStatus1()
+{
+    ReportFixture f;
+    ReportOptions options;
+    options.output = f.directory.filePath("missing/Testlog.txt");
+    QCOMPARE(f.run(options), 1);
+    QCOMPARE(f.err(), "Cannot create file " + options.output + "\n");
+}
+
+void TestReportRun::warnings_data()
+{
+    QTest::addColumn<QString>("condition");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("hypervisor") << "hypervisor"
+                                << "running under a hypervisor: the figures vary with the host's "
+                                   "load";
+    QTest::newRow("governor") << "powersave"
+                              << "the frequency governor is \"powersave\", not \"performance\": "
+                                 "the clock may change during the tests";
+    QTest::newRow("load") << "load"
+                          << "the load average was 0.75 at the start (above 0.5): other work "
+                             "shares the processor";
+    QTest::newRow("priority") << "priority"
+                              << "the measurements ran at normal priority: neither real-time nor "
+                                 "nice -20 was permitted";
+    QTest::newRow("clock") << "clock"
+                           << "the processor kernels read the clock instead of the published "
+                              "tick: their counts are lower";
+}
+
+void TestReportRun::warnings()
+{
+    QFETCH(QString, condition);
+    QFETCH(QString, warning);
+    ReportFixture f;
+    f.hypervisor = condition == "hypervisor";
+    if (condition == "powersave")
+        f.writeEnvironmentFile("sys/devices/system/cpu/cpu0/cpufreq/scaling_governor",
+                               "powersave\n");
+    if (condition == "load")
+        f.writeEnvironmentFile("proc/loadavg", "0.75 0.20 0.30 1/100 1234\n");
+    if (condition == "priority")
+        f.priority = platform::ObtainedPriority::Neither;
+    f.tickPublished = condition != "clock";
+
+    ReportOptions options;
+    options.json = true;
+    QCOMPARE(f.run(options), 0);
+    const QJsonObject json = parseJson(f.out());
+    QCOMPARE(json["warnings"].toArray(), QJsonArray{warning});
+    QCOMPARE(f.err(), QString()); // warnings reach stderr only for a terminal or --verbose
+    options.verbose = true;
+    QCOMPARE(f.run(options), 0);
+    QVERIFY2(f.err().contains("Warning: " + warning + "\n"), qPrintable(f.err()));
+}
+
+void TestReportRun::progressOnlyForTerminalOrVerbose_data()
+{
+    QTest::addColumn<bool>("terminal");
+    QTest::addColumn<bool>("verbose");
+    QTest::newRow("pipe") << false << false;
+    QTest::newRow("terminal") << true << false;
+    QTest::newRow("pipe, --verbose") << false << true;
+}
+
+void TestReportRun::progressOnlyForTerminalOrVerbose()
+{
+    QFETCH(bool, terminal);
+    QFETCH(bool, verbose);
+    ReportFixture f;
+    f.terminal = terminal;
+    ReportOptions options;
+    options.verbose = verbose;
+    QCOMPARE(f.run(options), 0);
+    const QStringList progress{"System overview ...", "Processor ...", "Memory ...",
+                               "Video ...",           "Drive / ...",   "Drive /home ..."};
+    QCOMPARE(f.err(), terminal || verbose ? progress.join('\n') + '\n' : QString());
+    QCOMPARE(f.outLines(), composedLog()); // stdout holds the results alone either way
+}

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# e2e_alltests.sh <quorvix executable> <output directory>
+# The real program on a virtual X server with its real benchmarks: presses
+# Ctrl+F, then saves the log with "&Save" (Alt+S) through the save dialog,
+# and checks the saved log ends with the closing line. The run blocks the
+# window, and a key pressed meanwhile may reach it in the middle of the run,
+# so the save is repeated (under a new name each time) until a whole log is
+# saved.
+set -euo pipefail
+exe=$(realpath "$1")
+out=$(realpath -m "$2")
+rm -rf "$out"
+mkdir -p "$out"
+
+export QT_QPA_PLATFORM=xcb
+export E2E_EXE=$exe E2E_OUT=$out
+# A random first display number, so concurrent runs do not race for one.
+xvfb-run -a -n $((200 + RANDOM % 700)) -s '-screen 0 1024x768x24' bash -c '
+  set -u
+  cd "$E2E_OUT"
+  "$E2E_EXE" >"$E2E_OUT/program.log" 2>&1 &
+  pid=$!
+  id=""
+  for _ in $(seq 1 100); do
+    id=$(xwininfo -root -tree | awk "/\"Quorvix 2000\"/ && / 595x/ {print \$1; exit}")
+    [ -n "$id" ] && break
+    kill -0 $pid 2>/dev/null || { echo "e2e: the program ended early"; cat "$E2E_OUT/program.log"; exit 1; }
+    sleep 0.2
+  done
+  [ -n "$id" ] || { echo "e2e: no window"; kill $pid; exit 1; }
+  # The first overview measures the clock for about a second; wait until the
+  # window shows the overview panel (dark grey, 96, 96, 96).
+  overview() {
+    xwd -id "$id" -silent >frame.xwd 2>/dev/null || return 1
+    [ "$(convert frame.xwd -fill black +opaque "rgb(96,96,96)" -fill white -opaque "rgb(96,96,96)" \
+         -format "%[fx:round(mean*w*h)]" info: 2>/dev/null || echo 0)" -gt 40000 ]
+  }
+  for _ in $(seq 1 600); do overview && break; sleep 0.1; done
+  overview || { echo "e2e: the overview never showed"; kill $pid; exit 1; }
+  xdotool windowfocus --sync "$id"
+  xdotool key ctrl+f
+  closing="- All tests completed -------------------"
+  for attempt in $(seq 1 30); do
+    sleep 2
+    kill -0 $pid 2>/dev/null || { echo "e2e: the program ended"; cat "$E2E_OUT/program.log"; exit 1; }
+    xdotool windowfocus --sync "$id" 2>/dev/null || true
+    xdotool key alt+s
+    sleep 1
+    xdotool key ctrl+a
+    xdotool type --delay 5 "$E2E_OUT/log$attempt"
+    xdotool key Return
+    sleep 1
+    file="$E2E_OUT/log$attempt.txt"
+    if [ -f "$file" ] && [ "$(tail -n 1 "$file" | tr -d "\r")" = "$closing" ]; then
+      echo "e2e: whole log saved as $file after $attempt attempt(s)"
+      kill $pid; wait $pid || true
+      exit 0
+    fi
+  done
+  echo "e2e: no whole log saved"; ls -la "$E2E_OUT"; kill $pid; exit 1
+'
+log=$(ls "$out"/log*.txt | tail -n 1)
+# CR LF after every line, no byte-order mark, 23 + n lines.
+head -c 12 "$log" | grep -q "^Test results" || { echo "e2e: log does not start with Test results"; exit 1; }
+lines=$(wc -l <"$log")
+crlf=$(grep -c $'\r$' "$log")
+[ "$lines" = "$crlf" ] || { echo "e2e: $crlf of $lines lines end in CR LF"; exit 1; }
+[ "$lines" -ge 23 ] || { echo "e2e: $lines lines"; exit 1; }
+grep -a "^CPU : " "$log"
+echo "e2e: $lines lines"

@@ -1,0 +1,200 @@
+#include "tst_classes.h"
+
+#include "Fixture.h"
+#include "shell/Locations.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray ShippedBytes = "[DATA]\nPIIFreq=1\n";
+const QByteArray UserBytes = "[DATA]\nPIIFreq=2\n";
+const QByteArray BesideBytes = "[DATA]\nPIIFreq=3\n";
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// What stands at a path: "absent", "dir", or the file's bytes.
+QByteArray contentAt(const QString& path)
+{
+    if (QFileInfo(path).isDir())
+        return "dir";
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("absent");
+}
+
+// Makes "file", "empty" or "dir" at path ("" leaves nothing).
+bool make(const QString& kind, const QString& path, const QByteArray& bytes)
+{
+    if (kind == QLatin1String("file"))
+        return writeFile(path, bytes);
+    if (kind == QLatin1String("empty"))
+        return writeFile(path, {});
+    if (kind == QLatin1String("dir"))
+        return QDir().mkpath(path);
+    return kind.isEmpty();
+}
+
+} // namespace
+
+void TestLocations::database_data()
+{
+    QTest::addColumn<QString>("beside");   // what is beside the executable
+    QTest::addColumn<QString>("config");   // what is in the configuration directory
+    QTest::addColumn<bool>("shipped");     // a shipped base.ini
+    QTest::addColumn<bool>("blocked");     // the configuration directory cannot be made
+    QTest::addColumn<int>("origin");       // DatabaseOrigin
+    QTest::addColumn<QString>("chosen");   // "beside", "config" or "shipped"
+    QTest::addColumn<QByteArray>("after"); // the configuration directory's base.ini afterwards
+
+    using O = DatabaseOrigin;
+    const QString none;
+    QTest::newRow("beside the executable wins")
+        << "file"
+        << "file" << true << false << int(O::BesideExecutable) << "beside" << UserBytes;
+    QTest::newRow("beside the executable: nothing seeded")
+        << "file" << none << true << false << int(O::BesideExecutable) << "beside"
+        << QByteArray("absent");
+    QTest::newRow("a directory beside is no database")
+        << "dir" << none << true << false << int(O::Seeded) << "config" << ShippedBytes;
+    QTest::newRow("first start seeds the user's copy")
+        << none << none << true << false << int(O::Seeded) << "config" << ShippedBytes;
+    QTest::newRow("the user's copy is kept")
+        << none << "file" << true << false << int(O::UserCopy) << "config" << UserBytes;
+    QTest::newRow("an empty user's copy is kept")
+        << none << "empty" << true << false << int(O::UserCopy) << "config" << QByteArray();
+    QTest::newRow("a directory in its place is not replaced")
+        << none << "dir" << true << false << int(O::UserCopy) << "config" << QByteArray("dir");
+    QTest::newRow("nothing shipped: the first write makes it")
+        << none << none << false << false << int(O::Absent) << "config" << QByteArray("absent");
+    QTest::newRow("no copy can be made: the shipped file")
+        << none << none << true << true << int(O::Shipped) << "shipped" << QByteArray("absent");
+    QTest::newRow("no copy can be made, nothing shipped")
+        << none << none << false << true << int(O::Absent) << "config" << QByteArray("absent");
+}
+
+void TestLocations::database()
+{
+    QFETCH(QString, beside);
+    QFETCH(QString, config);
+    QFETCH(bool, shipped);
+    QFETCH(bool, blocked);
+    QFETCH(int, origin);
+    QFETCH(QString, chosen);
+    QFETCH(QByteArray, after);
+
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QString exeDir = root.filePath(QStringLiteral("bin"));
+    const QString dataDir = root.filePath(QStringLiteral("share/quorvix"));
+    // Two levels, as ~/.config/quorvix may be missing whole.
+    const QString configDir = root.filePath(QStringLiteral("home/.config/quorvix"));
+    const QString besidePath = exeDir + QStringLiteral("/base.ini");
+    const QString shippedPath = dataDir + QStringLiteral("/base.ini");
+    const QString ownPath = configDir + QStringLiteral("/base.ini");
+    QVERIFY(QDir().mkpath(exeDir) && QDir().mkpath(dataDir));
+    QVERIFY(make(beside, besidePath, BesideBytes));
+    if (!config.isEmpty())
+        QVERIFY(QDir().mkpath(configDir) && make(config, ownPath, UserBytes));
+    if (shipped)
+        QVERIFY(writeFile(shippedPath, ShippedBytes));
+    if (blocked) // a file where the configuration directory's parent should be
+        QVERIFY(writeFile(root.filePath(QStringLiteral("home")), "not a directory"));
+
+    const DatabaseLocation found = LocateDatabase(exeDir, configDir, dataDir);
+
+    const QString expected = chosen == QLatin1String("beside")    ? besidePath
+                             : chosen == QLatin1String("shipped") ? shippedPath
+                                                                  : ownPath;
+    QCOMPARE(found.path, expected);
+    QCOMPARE(int(found.origin), origin);
+    QCOMPARE(contentAt(ownPath), after);
+    if (shipped)
+        QCOMPARE(contentAt(shippedPath), ShippedBytes);
+    // A seeded copy leaves no temporary file behind; nothing is made beside
+    // the executable's own database.
+    const QStringList entries = QDir(configDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    QVERIFY2(entries.size() <= 1, qPrintable(entries.join(QLatin1Char(' '))));
+    if (chosen == QLatin1String("beside"))
+        QCOMPARE(QFileInfo::exists(configDir), !config.isEmpty());
+    // The user's configuration directory is there for the editor's first write.
+    if (chosen == QLatin1String("config") && !blocked)
+        QVERIFY(QFileInfo(configDir).isDir());
+}
+
+void TestLocations::secondStartKeepsTheSeededCopy()
+{
+    QTemporaryDir root;
+    const QString dataDir = root.filePath(QStringLiteral("data"));
+    const QString configDir = root.filePath(QStringLiteral("config"));
+    QVERIFY(QDir().mkpath(dataDir));
+    QVERIFY(writeFile(dataDir + QStringLiteral("/base.ini"), ShippedBytes));
+    const QString exeDir = root.filePath(QStringLiteral("bin"));
+
+    QCOMPARE(LocateDatabase(exeDir, configDir, dataDir).origin, DatabaseOrigin::Seeded);
+    QVERIFY(writeFile(configDir + QStringLiteral("/base.ini"), UserBytes));
+    QVERIFY(writeFile(dataDir + QStringLiteral("/base.ini"), "[DATA]\nPIIFreq=9\n"));
+    const DatabaseLocation second = LocateDatabase(exeDir, configDir, dataDir);
+    QCOMPARE(second.origin, DatabaseOrigin::UserCopy);
+    QCOMPARE(contentAt(second.path), UserBytes);
+}
+
+void TestLocations::helpDocument_data()
+{
+    QTest::addColumn<QString>("here");    // doc/help.htm in the current directory
+    QTest::addColumn<bool>("installed");  // <docDir>/help.htm
+    QTest::addColumn<bool>("knowDocDir"); // an installed directory is known
+    QTest::addColumn<bool>("wantInstalled");
+
+    QTest::newRow("the current directory first") << "file" << true << true << false;
+    QTest::newRow("the installed copy when none is here") << QString() << true << true << true;
+    QTest::newRow("neither: the designed path") << QString() << false << true << false;
+    QTest::newRow("a directory is no document") << "dir" << true << true << true;
+    QTest::newRow("no installed directory known") << QString() << false << false << false;
+}
+
+void TestLocations::helpDocument()
+{
+    QFETCH(QString, here);
+    QFETCH(bool, installed);
+    QFETCH(bool, knowDocDir);
+    QFETCH(bool, wantInstalled);
+
+    QTemporaryDir root;
+    const QString current = root.filePath(QStringLiteral("work"));
+    const QString docDir = root.filePath(QStringLiteral("share/doc/quorvix"));
+    QVERIFY(QDir().mkpath(current + QStringLiteral("/doc")) && QDir().mkpath(docDir));
+    const QString designed = current + QStringLiteral("/doc/help.htm");
+    const QString installedPath = docDir + QStringLiteral("/help.htm");
+    QVERIFY(make(here, designed, "<html>here</html>"));
+    if (installed)
+        QVERIFY(writeFile(installedPath, "<html>installed</html>"));
+
+    const QString found = LocateHelpDocument(current, knowDocDir ? docDir : QString());
+    QCOMPARE(found, wantInstalled ? installedPath : designed);
+}
+
+void TestLocations::configDirectoryIsQuorvix()
+{
+    // The application's names give $XDG_CONFIG_HOME/quorvix.
+    QTemporaryDir home;
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    const QString configDir = CurrentProgramDirs().configDir;
+    qputenv("XDG_CONFIG_HOME", saved);
+    QCOMPARE(configDir, home.filePath(QStringLiteral("quorvix")));
+}
+
+void TestLocations::aboutBoxNamesDatabase()
+{
+    ShellFixture f;
+    const QString path = f.directory.filePath(QStringLiteral("base.ini"));
+    QCOMPARE(f.forms.Form5->toolTip(), QStringLiteral("Comparison database: ") + path);
+}
