@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-qpa-plugins libgl-dev
-  libjpeg62-turbo-dev libudev-dev udev fonts-wine libxcb-damage0-dev
+  libjpeg62-turbo-dev libudev-dev udev libxcb1-dev fonts-wine libxcb-damage0-dev
   xvfb xauth x11-utils x11-apps imagemagick openbox xdotool python3
   clang libclang-rt-14-dev clang-format
   desktop-file-utils appstream dpkg-dev groff-base inotify-tools

@@ -5,8 +5,9 @@
 #include <utility>
 
 RealBenchmarkPages::RealBenchmarkPages(bench::ProcessorKernels processor, bench::DiskKernels disk,
-                                       bench::MemoryKernels memory)
-    : m_processor(std::move(processor)), m_disk(std::move(disk)), m_memory(std::move(memory))
+                                       bench::MemoryKernels memory, bench::VideoKernels video)
+    : m_processor(std::move(processor)), m_disk(std::move(disk)), m_memory(std::move(memory)),
+      m_video(std::move(video))
 {
 }
 
@@ -22,11 +23,16 @@ void RealBenchmarkPages::RefreshMemory(Chart& chart, const ComparisonDatabase& d
     bench::RefreshMemoryPage(chart, database, mode, m_memory);
 }
 
-// The video page is still being built: until then its handlers change
-// nothing.
-void RealBenchmarkPages::UpdateVideoChart(Chart&, const ComparisonDatabase&) {}
+void RealBenchmarkPages::UpdateVideoChart(Chart& chart, const ComparisonDatabase& database)
+{
+    bench::UpdateVideoChart(chart, database);
+}
 
-void RealBenchmarkPages::RefreshVideo(Chart&, const ComparisonDatabase&) {}
+void RealBenchmarkPages::RefreshVideo(Chart& chart, const ComparisonDatabase& database,
+                                      bench::TestSurface& surface)
+{
+    bench::RefreshVideoPage(chart, database, surface, m_video);
+}
 
 void RealBenchmarkPages::RefreshDrive(Chart& chart, const ComparisonDatabase& database,
                                       const QByteArray& mountPoint)

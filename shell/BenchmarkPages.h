@@ -3,6 +3,7 @@
 #include "bench/DiskPage.h"
 #include "bench/MemoryPage.h"
 #include "bench/ProcessorPage.h"
+#include "bench/VideoPage.h"
 
 #include <QByteArray>
 #include <QString>
@@ -33,8 +34,9 @@ public:
                                MemoryMode mode) = 0;
     // UpdateVideoChart: the rows and an own bar at 0, without measuring.
     virtual void UpdateVideoChart(Chart& chart, const ComparisonDatabase& database) = 0;
-    // Button5Click: the full-screen fill test.
-    virtual void RefreshVideo(Chart& chart, const ComparisonDatabase& database) = 0;
+    // Button5Click: the full-screen fill test on the test surface window.
+    virtual void RefreshVideo(Chart& chart, const ComparisonDatabase& database,
+                              bench::TestSurface& surface) = 0;
     // Button4Click: the write test on the drive mounted at `mountPoint`, the
     // path's bytes as the system gave them (empty when there is no drive).
     virtual void RefreshDrive(Chart& chart, const ComparisonDatabase& database,
@@ -47,13 +49,15 @@ class RealBenchmarkPages : public BenchmarkPages
 public:
     explicit RealBenchmarkPages(bench::ProcessorKernels processor = bench::RealProcessorKernels(),
                                 bench::DiskKernels disk = bench::RealDiskKernels(),
-                                bench::MemoryKernels memory = bench::RealMemoryKernels());
+                                bench::MemoryKernels memory = bench::RealMemoryKernels(),
+                                bench::VideoKernels video = bench::RealVideoKernels());
 
     void RefreshProcessor(Chart& chart, const ComparisonDatabase& database,
                           bench::BenchState& state) override;
     void RefreshMemory(Chart& chart, const ComparisonDatabase& database, MemoryMode mode) override;
     void UpdateVideoChart(Chart& chart, const ComparisonDatabase& database) override;
-    void RefreshVideo(Chart& chart, const ComparisonDatabase& database) override;
+    void RefreshVideo(Chart& chart, const ComparisonDatabase& database,
+                      bench::TestSurface& surface) override;
     void RefreshDrive(Chart& chart, const ComparisonDatabase& database,
                       const QByteArray& mountPoint) override;
 
@@ -61,4 +65,5 @@ private:
     bench::ProcessorKernels m_processor;
     bench::DiskKernels m_disk;
     bench::MemoryKernels m_memory;
+    bench::VideoKernels m_video;
 };

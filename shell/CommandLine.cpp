@@ -2,6 +2,8 @@
 
 #include "Application.h"
 #include "Locations.h"
+#include "Unit2.h"
+#include "VideoSurface.h"
 
 #include "platform/Terminal.h"
 #include "report/CommandLine.h"
@@ -11,6 +13,29 @@
 
 #include <cstdio>
 #include <utility>
+
+namespace {
+
+// The report's own test surface, made when the video test first runs (the
+// application object exists by then) and kept for the whole run.
+class ReportSurface
+{
+public:
+    bench::TestSurface& get()
+    {
+        if (!m_surface) {
+            m_window = std::make_unique<TForm2>();
+            m_surface = std::make_unique<VideoSurface>(*m_window);
+        }
+        return *m_surface;
+    }
+
+private:
+    std::unique_ptr<TForm2> m_window;
+    std::unique_ptr<VideoSurface> m_surface;
+};
+
+} // namespace
 
 report::ReportPages ReportPagesFor(std::shared_ptr<BenchmarkPages> pages,
                                    const QString& videoSkipped)
@@ -26,8 +51,9 @@ report::ReportPages ReportPagesFor(std::shared_ptr<BenchmarkPages> pages,
         pages->RefreshMemory(chart, database, MemoryMode::Comparative);
     };
     if (videoSkipped.isEmpty()) {
-        report.videoPage = [pages](Chart& chart, const ComparisonDatabase& database) {
-            pages->RefreshVideo(chart, database);
+        auto surface = std::make_shared<ReportSurface>();
+        report.videoPage = [pages, surface](Chart& chart, const ComparisonDatabase& database) {
+            pages->RefreshVideo(chart, database, surface->get());
         };
     }
     report.videoSkipped = videoSkipped;

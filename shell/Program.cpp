@@ -20,7 +20,7 @@ TForms CreateForms(TForm1Services services)
     forms.Form3->setEditDialog(forms.Form4.get());
 
     TForm1* main = forms.Form1.get();
-    main->setWindows(forms.Form3.get(), forms.Form5.get());
+    main->setWindows(forms.Form3.get(), forms.Form5.get(), forms.Form2.get());
     // The about box names the database in use, as a tool tip that leaves its layout alone.
     forms.Form5->setToolTip(DatabaseInUseText(main->database().path()));
     // When the test surface goes, the focus returns to the main window.

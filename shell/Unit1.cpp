@@ -6,6 +6,7 @@
 #include "Fonts.h"
 #include "JpegImage.h"
 #include "Locations.h"
+#include "VideoSurface.h"
 #include "bench/Scaling.h"
 #include "controls/Busy.h"
 #include "database/ComparisonDatabase.h"
@@ -184,10 +185,11 @@ void TForm1::bindPageHandlers()
     connect(m_ui->PageControl2, &QTabWidget::currentChanged, this, pageChanged);
 }
 
-void TForm1::setWindows(QDialog* editor, QDialog* about)
+void TForm1::setWindows(QDialog* editor, QDialog* about, QWidget* testSurface)
 {
     m_editor = editor;
     m_about = about;
+    m_testSurface = testSurface ? std::make_unique<VideoSurface>(*testSurface) : nullptr;
 }
 
 void TForm1::FormCreate()

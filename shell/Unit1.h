@@ -18,6 +18,7 @@ class QAbstractButton;
 class QAction;
 class QDialog;
 class QPushButton;
+class VideoSurface;
 
 namespace Ui {
 class TForm1;
@@ -56,8 +57,9 @@ public:
     // The reference machine read at the last activation and the last pass counts.
     const bench::BenchState& benchState() const { return m_benchState; }
 
-    // The windows the commands show; set once after all windows exist.
-    void setWindows(QDialog* editor, QDialog* about);
+    // The windows the commands show; set once after all windows exist. The
+    // video page measures on `testSurface`.
+    void setWindows(QDialog* editor, QDialog* about, QWidget* testSurface = nullptr);
 
     void FormActivate();
     void PageControl1Change();
@@ -122,6 +124,7 @@ private:
     bench::BenchState m_benchState;
     QDialog* m_editor = nullptr;
     QDialog* m_about = nullptr;
+    std::unique_ptr<VideoSurface> m_testSurface;
     bool m_settingPages = false;
     bool m_driveChanged = false;
     bool m_shownOnce = false;

@@ -6,6 +6,9 @@
 #include "Dialogs.h"
 #include "Locations.h"
 
+#include "VideoSurface.h"
+
+#include "bench/BenchError.h"
 #include "controls/Busy.h"
 
 #include <QDesktopServices>
@@ -135,7 +138,9 @@ void TForm1::UpdateVideoChart()
 void TForm1::Button5Click()
 {
     busy::Begin(m_ui->StatusBar1);
-    m_services.pages->RefreshVideo(*m_ui->MyChart4, *m_database);
+    if (!m_testSurface)
+        throw bench::BenchError("There is no test surface to measure on");
+    m_services.pages->RefreshVideo(*m_ui->MyChart4, *m_database, *m_testSurface);
     busy::End(m_ui->StatusBar1);
 }
 

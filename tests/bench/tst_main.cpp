@@ -5,6 +5,7 @@
 #include "tst_memory.h"
 #include "tst_pages.h"
 #include "tst_scores.h"
+#include "tst_video.h"
 
 QUORVIX_TEST_MAIN(TestScores, TestTimedWindow, TestKernels, TestBenchmarkPages, TestDiskKernel,
-                  TestDiskPage, TestMemoryKernels, TestMemoryPage)
+                  TestDiskPage, TestMemoryKernels, TestMemoryPage, TestVideoKernel, TestVideoPage)

@@ -92,3 +92,13 @@ private slots:
     void pointingDevices();
     void machineWithoutDevices();
 };
+
+class XFillTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void pixelOfColor_data();
+    void pixelOfColor();
+    void firstPixel_data();
+    void firstPixel();
+};

@@ -51,10 +51,13 @@ ShellFixture::ShellFixture(bool runPages, const std::function<void(TForm1Service
             return (blockSize / 1024 + base) * 1'048'576;
         };
     };
+    const bench::VideoKernels video{[this](bench::VideoCanvas& canvas, int width, int height) {
+        return videoTest ? videoTest(canvas, width, height) : std::int64_t{314'572'800};
+    }};
     create(std::make_shared<RealBenchmarkPages>(
                bench::ProcessorKernels{[] { return 600; }, [] { return 300; }},
                bench::RealDiskKernels(),
-               bench::MemoryKernels{memory("read", 1000), memory("write", 2000)}),
+               bench::MemoryKernels{memory("read", 1000), memory("write", 2000)}, video),
            sampleDrives(), adjust);
 }
 

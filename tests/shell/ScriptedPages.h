@@ -41,7 +41,8 @@ public:
         journal << "video rows";
         bench::LoadReferenceRows(chart, database, bench::VideoPageRows());
     }
-    void RefreshVideo(Chart& chart, const ComparisonDatabase& database) override
+    void RefreshVideo(Chart& chart, const ComparisonDatabase& database,
+                      bench::TestSurface&) override
     {
         journal << "video";
         bench::LoadReferenceRows(chart, database, bench::VideoPageRows());

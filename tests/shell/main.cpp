@@ -6,6 +6,7 @@
 #include "shell/Fonts.h"
 
 #include "tst_classes.h"
+#include "tst_videosurface.h"
 
 int main(int argc, char** argv)
 {
@@ -23,5 +24,7 @@ int main(int argc, char** argv)
     failed += runOneTest<TestEditorLink>(argc, argv);
     failed += runOneTest<TestHddPage>(argc, argv);
     failed += runOneTest<TestLocations>(argc, argv);
+    failed += runOneTest<TestVideoPage>(argc, argv);
+    failed += runOneTest<TestVideoSurface>(argc, argv);
     return failed;
 }

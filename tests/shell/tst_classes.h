@@ -111,6 +111,16 @@ private slots:
     void reportPrintsTheWindowsLog();
 };
 
+class TestVideoPage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void firstVisitShowsRowsWithoutMeasuring();
+    void refreshMeasuresOnTheWholeScreen_data();
+    void refreshMeasuresOnTheWholeScreen();
+    void errorLeavesTheSurfaceUntilClicked();
+};
+
 class TestLook : public QObject
 {
     Q_OBJECT

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "bench/VideoPage.h"
+
+#include <memory>
+
+class QWidget;
+
+// The test surface window as the video page draws on it. On Qt's X11
+// platform the X server itself fills the window (xcb); elsewhere (offscreen,
+// native Wayland) the fills go into the window's backing store, which
+// measures the toolkit's raster painting instead of the display and is not
+// comparable with the reference machines.
+class VideoSurface : public bench::TestSurface
+{
+public:
+    enum class Path
+    {
+        Automatic,   // X server where there is one
+        BackingStore // always the backing store (for the benchmark program)
+    };
+
+    // How long a shown window may take to be mapped and exposed.
+    static constexpr int ExposeTimeoutMs = 2000;
+
+    explicit VideoSurface(QWidget& window, Path path = Path::Automatic);
+    ~VideoSurface() override;
+
+    QSize ScreenSize() const override;
+    void ShowAt(const QRect& geometry) override;
+    int BitsPerPixel() const override;
+    bench::VideoCanvas& Canvas() override;
+    void Close() override;
+
+    // Whether the canvas of the last showing fills through the X server.
+    bool FillsThroughX11() const { return m_x11; }
+
+private:
+    void waitUntilExposed();
+    void openCanvas();
+
+    QWidget& m_window;
+    Path m_path;
+    bool m_x11 = false;
+    int m_x11BitsPerPixel = 0;
+    std::unique_ptr<bench::VideoCanvas> m_canvas;
+};

@@ -1,0 +1,140 @@
+#include "tst_classes.h"
+
+#include "Fixture.h"
+#include "bench/BenchError.h"
+#include "controls/Busy.h"
+#include "shell/Dialogs.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTabBar>
+#include <QTest>
+
+namespace {
+
+void writeDatabase(const ShellFixture& f)
+{
+    QFile file(f.directory.filePath(QStringLiteral("base.ini")));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[DATA]\nPIIMultCPU=400\nPIIMultFPU=200\nPIIFreq=300\n[Processor]\nP=1,2\n"
+               "[Video]\nOld card=40\nNew card=3000\n");
+}
+
+void clickTab(QTabWidget* tabs, int index)
+{
+    QTabBar* bar = tabs->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+void refreshBy(ShellFixture& f, const QString& how)
+{
+    const Form1View ui = f.ui();
+    if (how == QLatin1String("tool button")) {
+        QTest::mouseClick(ui.ToolButton7, Qt::LeftButton);
+    } else if (how == QLatin1String("Ctrl+V")) {
+        QTest::keySequence(&f.form(), QKeySequence(QStringLiteral("Ctrl+V")));
+    } else if (how == QLatin1String("menu")) {
+        ui.N13->trigger();
+    } else {
+        ui.PageControl1->setCurrentIndex(1);
+        ui.PageControl2->setCurrentIndex(2);
+        QTest::mouseClick(ui.Button5, Qt::LeftButton);
+    }
+}
+
+// The surface as the kernel found it.
+struct SurfaceSeen
+{
+    bool visible = false;
+    QRect geometry;
+    QSize filled;
+    int calls = 0;
+};
+
+} // namespace
+
+void TestVideoPage::firstVisitShowsRowsWithoutMeasuring()
+{
+    ShellFixture f(true);
+    writeDatabase(f);
+    int kernelCalls = 0;
+    f.videoTest = [&](bench::VideoCanvas&, int, int) -> std::int64_t {
+        ++kernelCalls;
+        return 1;
+    };
+    QVERIFY(f.showAndActivate());
+    const Form1View ui = f.ui();
+
+    clickTab(ui.PageControl1, 1);
+    clickTab(ui.PageControl2, 2);
+
+    const TMyChart& chart = *ui.MyChart4;
+    QCOMPARE(chart.Bars.Count, 5);
+    QCOMPARE(chart.Bars.Items[0].Caption, QStringLiteral("Your video"));
+    QCOMPARE(chart.Bars.Items[0].Value, 0);
+    QCOMPARE(chart.Bars.Items[2].Caption, QStringLiteral("Old card"));
+    QCOMPARE(chart.Bars.Items[4].Value, 3000);
+    QCOMPARE(kernelCalls, 0);
+    QVERIFY(!f.forms.Form2->isVisible());
+}
+
+void TestVideoPage::refreshMeasuresOnTheWholeScreen_data()
+{
+    QTest::addColumn<QString>("how");
+    for (const char* how : {"tool button", "Ctrl+V", "menu", "Refresh"})
+        QTest::newRow(how) << QString::fromLatin1(how);
+}
+
+void TestVideoPage::refreshMeasuresOnTheWholeScreen()
+{
+    QFETCH(QString, how);
+    ShellFixture f(true);
+    writeDatabase(f);
+    SurfaceSeen seen;
+    TForm2& surface = *f.forms.Form2;
+    f.videoTest = [&](bench::VideoCanvas&, int width, int height) {
+        seen = {surface.isVisible(), surface.geometry(), QSize(width, height), seen.calls + 1};
+        return std::int64_t{314'572'800};
+    };
+    QVERIFY(f.showAndActivate());
+    const int activations = f.gatherCount;
+
+    refreshBy(f, how);
+
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(seen.calls, 1);
+    QVERIFY(seen.visible);
+    QCOMPARE(seen.geometry, screen);
+    QCOMPARE(seen.filled, screen.size());
+    // 314,572,800 pixels a second at the offscreen screen's 32 bits.
+    const TMyChart& chart = *f.ui().MyChart4;
+    QCOMPARE(chart.Bars.Count, 5);
+    QCOMPARE(chart.Bars.Items[0].Value, 1200);
+    QCOMPARE(f.ui().PageControl2->currentIndex(), 2);
+    QVERIFY(!surface.isVisible());
+    QCOMPARE(busy::StatusText(f.ui().StatusBar1), busy::StandardStatusText);
+    // The main window becomes active again once the surface is gone.
+    QTRY_COMPARE(f.gatherCount, activations + 1);
+}
+
+void TestVideoPage::errorLeavesTheSurfaceUntilClicked()
+{
+    ShellFixture f(true);
+    writeDatabase(f);
+    f.videoTest = [](bench::VideoCanvas&, int, int) -> std::int64_t {
+        throw bench::BenchError("The test surface could not be read back");
+    };
+    QVERIFY(f.showAndActivate());
+    QString text;
+    Dialogs::SetNextErrorAnswer([&text](const QString& shown) { text = shown; });
+
+    QTest::mouseClick(f.ui().ToolButton7, Qt::LeftButton);
+
+    QCOMPARE(text, QStringLiteral("The test surface could not be read back."));
+    TForm2& surface = *f.forms.Form2;
+    QVERIFY(surface.isVisible());
+    QCOMPARE(f.ui().MyChart4->Bars.Items[0].Value, 0);
+    QTest::mouseClick(&surface, Qt::LeftButton, {}, QPoint(10, 10));
+    QVERIFY(!surface.isVisible());
+}

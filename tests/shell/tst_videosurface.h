@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QObject>
+
+// The real test surface window on whatever platform runs the test: the
+// backing store on offscreen, the X server under Xvfb.
+class TestVideoSurface : public QObject
+{
+    Q_OBJECT
+private slots:
+    void lastFillIsWhatTheDisplayShows();
+};

@@ -1,0 +1,149 @@
+// Fill throughput of the video kernel on the real test surface, and the X
+// server's own figure for comparison.
+//   bench_video [runs] [--backing-store] [--fill WxH] [--no-x11perf]
+// Run it on an X display (or under xvfb-run -s '-screen 0 1024x768x24').
+// --backing-store measures the path used where there is no X server
+// (offscreen, native Wayland); with QT_QPA_PLATFORM=offscreen it is taken
+// anyway. After our runs, `x11perf -rect500` fills 500x500 rectangles on the
+// same server; its rectangles per second x 250,000 is its pixel rate.
+
+#include "shell/Unit2.h"
+#include "shell/VideoSurface.h"
+
+#include "bench/BarColors.h"
+#include "bench/VideoKernel.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+struct Summary
+{
+    double median, cv;
+};
+
+Summary summarise(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    double mean = 0;
+    for (double v : values)
+        mean += v;
+    mean /= double(n);
+    double squares = 0;
+    for (double v : values)
+        squares += (v - mean) * (v - mean);
+    const double deviation = n > 1 ? std::sqrt(squares / double(n - 1)) : 0;
+    return {median, 100.0 * deviation / mean};
+}
+
+// Rectangles per second from x11perf's summary line ("... trep @ ... (N/sec): ...").
+double x11perfRectangles(const QStringList& timing)
+{
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("x11perf"));
+    if (program.isEmpty()) {
+        std::printf("x11perf not found (Debian package x11-apps)\n");
+        return 0;
+    }
+    QProcess process;
+    process.start(program, QStringList{"-rect500"} + timing);
+    if (!process.waitForFinished(120'000)) {
+        std::printf("x11perf did not finish\n");
+        return 0;
+    }
+    const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
+    static const QRegularExpression summary(QStringLiteral(R"(trep @.*\(\s*([0-9.]+)/sec\))"));
+    const QRegularExpressionMatch match = summary.match(output);
+    if (!match.hasMatch()) {
+        std::printf("x11perf gave no summary:\n%s\n", qPrintable(output));
+        return 0;
+    }
+    return match.captured(1).toDouble();
+}
+
+// Whether the middle of the screen, grabbed by the platform, has the colour
+// the canvas reads at (0, 0): the fills covered the screen.
+bool middleShowsCorner(VideoSurface& surface, QSize screen)
+{
+    const TColor corner = surface.Canvas().GetPixel(0, 0);
+    const QImage middle = QGuiApplication::primaryScreen()
+                              ->grabWindow(0, screen.width() / 2, screen.height() / 2, 1, 1)
+                              .toImage();
+    const QRgb pixel = middle.pixel(0, 0);
+    return bench::Rgb(qRed(pixel), qGreen(pixel), qBlue(pixel)) == corner;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments().mid(1);
+    const int runs = args.isEmpty() || args.first().startsWith('-') ? 5 : args.first().toInt();
+    const auto path = args.contains("--backing-store") ? VideoSurface::Path::BackingStore
+                                                       : VideoSurface::Path::Automatic;
+
+    TForm2 form;
+    VideoSurface surface(form, path);
+    const QSize screen = surface.ScreenSize();
+    // --fill WxH: fill only that much of the surface (the kernel's rectangle
+    // from (0, 0)), to compare like with like: x11perf -rect500 fills 500x500.
+    QSize fill = screen;
+    const qsizetype fillArg = args.indexOf("--fill");
+    if (fillArg >= 0 && fillArg + 1 < args.size()) {
+        const QStringList parts = args.at(fillArg + 1).split('x');
+        if (parts.size() == 2)
+            fill = QSize(parts[0].toInt(), parts[1].toInt()).boundedTo(screen);
+    }
+    std::vector<double> pixelRates;
+    bool x11 = false;
+    int bits = 0;
+    for (int run = 0; run < runs; ++run) {
+        surface.ShowAt(QRect(QPoint(0, 0), screen));
+        x11 = surface.FillsThroughX11();
+        bits = surface.BitsPerPixel();
+        const std::int64_t rate = bench::VideoTest(surface.Canvas(), fill.width(), fill.height());
+        const bool filled = middleShowsCorner(surface, screen);
+        surface.Close();
+        app.processEvents();
+        pixelRates.push_back(double(rate));
+        std::printf("run %d: %14lld px/s  %6d MiB/s%s\n", run + 1, static_cast<long long>(rate),
+                    bench::VideoRate(rate, bench::BytesPerPixel(bits)),
+                    filled ? "" : "  (the screen does not show the last fill!)");
+    }
+    const Summary s = summarise(pixelRates);
+    std::printf("platform %s, %s path, screen %dx%d, fills %dx%d, %d bits per pixel\n",
+                qPrintable(QGuiApplication::platformName()), x11 ? "X server" : "backing-store",
+                screen.width(), screen.height(), fill.width(), fill.height(), bits);
+    std::printf("VideoTest  median %.4g px/s  CV %.2f %%  (%d runs)  = %d MiB/s\n", s.median, s.cv,
+                runs, bench::VideoRate(std::int64_t(s.median), bench::BytesPerPixel(bits)));
+
+    if (!x11 || args.contains("--no-x11perf"))
+        return 0;
+    // Timed: three repetitions of 2 s each. Bursts: five of 400 rectangles,
+    // as long as the kernel's 400 fills; on a loaded machine a server kept
+    // busy for seconds loses the processor to other work, one woken for
+    // short bursts much less.
+    const QList<QStringList> timings{{"-repeat", "3", "-time", "2"},
+                                     {"-repeat", "5", "-reps", "400"}};
+    for (const QStringList& timing : timings) {
+        const double rectangles = x11perfRectangles(timing);
+        if (rectangles <= 0)
+            return 1;
+        const double pixels = rectangles * 250'000.0;
+        std::printf("x11perf -rect500 %-22s %8.1f rect/s = %.4g px/s; VideoTest / x11perf = %.3f\n",
+                    qPrintable(timing.join(' ')), rectangles, pixels, s.median / pixels);
+    }
+    return 0;
+}
