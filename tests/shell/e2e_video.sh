@@ -21,9 +21,7 @@ printf '[DATA]\nPIIMultCPU=400\nPIIMultFPU=200\nPIIFreq=300\n[Video]\nSlow card=
 
 export QT_QPA_PLATFORM=xcb
 export E2E_EXE=$out/bin/quorvix E2E_OUT=$out
-# A random first display number: concurrent runs of xvfb-run -a that start
-# from the same number can race for it.
-xvfb-run -a -n $((200 + RANDOM % 700)) -s '-screen 0 1024x768x24' bash -c '
+bash "$(dirname "$0")/../common/with-xvfb.sh" bash -c '
   set -u
   cd "$E2E_OUT"
   limit=60  # seconds for any one wait

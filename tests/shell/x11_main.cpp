@@ -1,4 +1,4 @@
-// The test surface on a real X server: run by CTest under xvfb-run.
+// The test surface on a real X server: run by CTest on Xvfb.
 #include "TestMain.h"
 
 #include "tst_videosurface.h"
