@@ -18,31 +18,11 @@ rm -f "$out"/*.png "$out"/*.xwd "$out"/*.log
 
 # A real X client, whatever the caller's platform setting.
 export QT_QPA_PLATFORM=xcb
-export E2E_EXE=$exe E2E_OUT=$out
+export E2E_EXE=$exe E2E_OUT=$out E2E_NAME=e2e E2E_COMMON=$(dirname "$(realpath "$0")")/e2e-common.sh
 bash "$(dirname "$0")/../common/with-xvfb.sh" bash -c '
   set -u
   cd "$E2E_OUT"
-  limit=60  # seconds for any one wait
-
-  fail() {
-    echo "e2e: $* (after ${SECONDS} s)"
-    [ -n "${id:-}" ] && xwininfo -id "$id" 2>&1 | grep -E "Map State|geometry"
-    for log in program openbox; do
-      [ -s "$E2E_OUT/$log.log" ] && { echo "--- $log.log"; cat "$E2E_OUT/$log.log"; }
-    done
-    exit 1
-  }
-  # waitfor DESCRIPTION COMMAND...: polls COMMAND until it succeeds.
-  waitfor() {
-    local what=$1 end=$((SECONDS + limit)); shift
-    until "$@"; do
-      [ $SECONDS -lt $end ] || fail "timed out waiting for $what"
-      sleep 0.05
-    done
-  }
-  # Pixels of one exact colour (or near it, with a fuzz) in an image.
-  count() { convert "$1" ${3:+-fuzz $3} -fill black +opaque "$2" -fill white -opaque "$2" \
-              -format "%[fx:round(mean*w*h)]" info: 2>/dev/null || echo 0; }
+  source "$E2E_COMMON"
   # What a capture of the main window shows: the splash panel is silver
   # (192, 192, 192), the overview panel dark grey (96, 96, 96).
   state() {
@@ -52,20 +32,8 @@ bash "$(dirname "$0")/../common/with-xvfb.sh" bash -c '
   }
   wmstate() { xprop -id "$1" WM_STATE 2>/dev/null | awk "/window state/ {print \$3}"; }
 
-  openbox >"$E2E_OUT/openbox.log" 2>&1 &
-  waitfor "the window manager" sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q \"window id\""
-
-  "$E2E_EXE" >"$E2E_OUT/program.log" 2>&1 &
-  pid=$!
-  # The main window of this very process, by its _NET_WM_PID.
-  find_main() {
-    kill -0 $pid 2>/dev/null || fail "the program ended early"
-    for id in $(xwininfo -root -tree | awk "/\"Quorvix 2000\"/ && / 595x/ {print \$1}"); do
-      xprop -id "$id" _NET_WM_PID | grep -q "= $pid\$" && return 0
-    done
-    return 1
-  }
-  waitfor "the main window" find_main
+  start_openbox
+  start_program
   echo "e2e: window $id"
 
   # Capture the window until it shows something; that first frame must be

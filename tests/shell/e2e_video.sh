@@ -20,44 +20,16 @@ printf '[DATA]\nPIIMultCPU=400\nPIIMultFPU=200\nPIIFreq=300\n[Video]\nSlow card=
   >"$out/bin/base.ini"
 
 export QT_QPA_PLATFORM=xcb
-export E2E_EXE=$out/bin/quorvix E2E_OUT=$out
+export E2E_EXE=$out/bin/quorvix E2E_OUT=$out E2E_NAME=e2e_video
+export E2E_COMMON=$(dirname "$(realpath "$0")")/e2e-common.sh
 bash "$(dirname "$0")/../common/with-xvfb.sh" bash -c '
   set -u
   cd "$E2E_OUT"
-  limit=60  # seconds for any one wait
-
-  fail() {
-    echo "e2e_video: $* (after ${SECONDS} s)"
-    for log in program openbox; do
-      [ -s "$E2E_OUT/$log.log" ] && { echo "--- $log.log"; cat "$E2E_OUT/$log.log"; }
-    done
-    exit 1
-  }
-  waitfor() {
-    local what=$1 end=$((SECONDS + limit)); shift
-    until "$@"; do
-      [ $SECONDS -lt $end ] || fail "timed out waiting for $what"
-      sleep 0.1
-    done
-  }
-  # Pixels of one colour, within a fuzz, in an image.
-  count() { convert "$1" ${3:+-fuzz $3} -fill black +opaque "$2" -fill white -opaque "$2" \
-              -format "%[fx:round(mean*w*h)]" info: 2>/dev/null || echo 0; }
+  source "$E2E_COMMON"
   alive() { kill -0 $pid 2>/dev/null || fail "the program ended"; }
 
-  openbox >"$E2E_OUT/openbox.log" 2>&1 &
-  waitfor "the window manager" sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q \"window id\""
-
-  "$E2E_EXE" >"$E2E_OUT/program.log" 2>&1 &
-  pid=$!
-  find_main() {
-    alive
-    for id in $(xwininfo -root -tree | awk "/\"Quorvix 2000\"/ && / 595x/ {print \$1}"); do
-      xprop -id "$id" _NET_WM_PID | grep -q "= $pid\$" && return 0
-    done
-    return 1
-  }
-  waitfor "the main window" find_main
+  start_openbox
+  start_program
   # The overview panel (dark grey) shows once the first activation is done.
   overview() {
     alive

@@ -1,0 +1,51 @@
+# Sourced by the end-to-end scripts inside their X server: polling, failure
+# reports, pixel counts, the window manager and the program's main window.
+# Expects E2E_NAME, E2E_EXE and E2E_OUT.
+limit=60 # seconds for any one wait
+
+fail() {
+  echo "$E2E_NAME: $* (after ${SECONDS} s)"
+  [ -n "${id:-}" ] && xwininfo -id "$id" 2>&1 | grep -E "Map State|geometry"
+  for log in program openbox; do
+    [ -s "$E2E_OUT/$log.log" ] && { echo "--- $log.log"; cat "$E2E_OUT/$log.log"; }
+  done
+  exit 1
+}
+
+# waitfor DESCRIPTION COMMAND...: polls COMMAND until it succeeds.
+waitfor() {
+  local what=$1 end=$((SECONDS + limit))
+  shift
+  until "$@"; do
+    [ $SECONDS -lt $end ] || fail "timed out waiting for $what"
+    sleep 0.05
+  done
+}
+
+# Pixels of one exact colour (or near it, with a fuzz) in an image.
+count() {
+  convert "$1" ${3:+-fuzz $3} -fill black +opaque "$2" -fill white -opaque "$2" \
+    -format "%[fx:round(mean*w*h)]" info: 2>/dev/null || echo 0
+}
+
+start_openbox() {
+  openbox >"$E2E_OUT/openbox.log" 2>&1 &
+  waitfor "the window manager" sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q \"window id\""
+}
+
+# Starts the program and waits for its main window, found by _NET_WM_PID:
+# sets pid and id.
+start_program() {
+  "$E2E_EXE" >"$E2E_OUT/program.log" 2>&1 &
+  pid=$!
+  waitfor "the main window" find_main
+}
+
+find_main() {
+  kill -0 "$pid" 2>/dev/null || fail "the program ended early"
+  for id in $(xwininfo -root -tree | awk '/"Quorvix 2000"/ && / 595x/ {print $1}'); do
+    xprop -id "$id" _NET_WM_PID | grep -q "= $pid\$" && return 0
+  done
+  id=""
+  return 1
+}
