@@ -15,4 +15,11 @@ trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -f "$fifo"' EXI
 # The server writes its display number once it accepts connections.
 read -r -t 60 number <"$fifo" || { echo "with-xvfb: the X server did not start" >&2; exit 1; }
 export DISPLAY=":$number"
+# ...and the command starts only once a client has really been served.
+for _ in $(seq 1 600); do
+  xdpyinfo >/dev/null 2>&1 && break
+  kill -0 "$server" 2>/dev/null || { echo "with-xvfb: the X server ended" >&2; exit 1; }
+  sleep 0.1
+done
+xdpyinfo >/dev/null 2>&1 || { echo "with-xvfb: the X server answers no client" >&2; exit 1; }
 "$@"

@@ -28,9 +28,25 @@ count() {
     -format "%[fx:round(mean*w*h)]" info: 2>/dev/null || echo 0
 }
 
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+
+# Started again if it gives up at once (it has been seen to find no display
+# on a loaded machine although the server answered).
 start_openbox() {
-  openbox >"$E2E_OUT/openbox.log" 2>&1 &
-  waitfor "the window manager" sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q \"window id\""
+  local wm
+  for _ in 1 2 3 4 5; do
+    openbox >"$E2E_OUT/openbox.log" 2>&1 &
+    wm=$!
+    local end=$((SECONDS + limit))
+    until wm_running; do
+      kill -0 "$wm" 2>/dev/null || break
+      [ $SECONDS -lt $end ] || fail "timed out waiting for the window manager"
+      sleep 0.05
+    done
+    wm_running && return 0
+    sleep 0.5
+  done
+  fail "the window manager did not start"
 }
 
 # Starts the program and waits for its main window, found by _NET_WM_PID:
