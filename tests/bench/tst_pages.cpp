@@ -1,5 +1,7 @@
 #include "tst_pages.h"
 
+#include "DatabaseFile.h"
+
 #include "RecordingChart.h"
 
 #include "bench/BarColors.h"
@@ -101,11 +103,7 @@ QTemporaryDir* g_dir = nullptr;
 
 ComparisonDatabase databaseWith(const QByteArray& contents)
 {
-    const QString path = g_dir->filePath("base.ini");
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(contents);
-    return ComparisonDatabase(path);
+    return DatabaseWith(*g_dir, contents);
 }
 
 } // namespace

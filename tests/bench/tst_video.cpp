@@ -1,5 +1,7 @@
 #include "tst_video.h"
 
+#include "DatabaseFile.h"
+
 #include "RecordingChart.h"
 
 #include "bench/BenchError.h"
@@ -153,11 +155,7 @@ QTemporaryDir* g_dir = nullptr;
 
 ComparisonDatabase videoDatabase(const QByteArray& rows)
 {
-    const QString path = g_dir->filePath("base.ini");
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write("[Processor]\nP=1,2\n[Video]\n" + rows + "[Drive]\nD=4\n");
-    return ComparisonDatabase(path);
+    return DatabaseWith(*g_dir, "[Processor]\nP=1,2\n[Video]\n" + rows + "[Drive]\nD=4\n");
 }
 
 } // namespace

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "database/ComparisonDatabase.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QTemporaryDir>
+
+// base.ini in `directory` with exactly `contents`.
+inline ComparisonDatabase DatabaseWith(const QTemporaryDir& directory, const QByteArray& contents)
+{
+    const QString path = directory.filePath("base.ini");
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(contents);
+    return ComparisonDatabase(path);
+}
