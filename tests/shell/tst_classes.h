@@ -72,6 +72,8 @@ private slots:
     void aboutBoxContent();
     void aboutOkAndCloseBox_data();
     void aboutOkAndCloseBox();
+    void saveDialogWantsAnExistingFolder_data();
+    void saveDialogWantsAnExistingFolder();
 };
 
 class TestProcessorPage : public QObject
@@ -157,6 +159,8 @@ private slots:
     void database_data();
     void database();
     void secondStartKeepsTheSeededCopy();
+    void relativeXdgDirectoryIgnored_data();
+    void relativeXdgDirectoryIgnored();
     void helpDocument_data();
     void helpDocument();
     void configDirectoryIsQuorvix();
