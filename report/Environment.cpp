@@ -86,8 +86,15 @@ QStringList EnvironmentWarnings(const RunEnvironment& environment)
     return warnings;
 }
 
-QString PriorityWarning(platform::ObtainedPriority priority)
+QString PriorityWarning(platform::ObtainedPriority priority, bool realTimeLimited)
 {
+    if (realTimeLimited && priority == platform::ObtainedPriority::Nice)
+        return QStringLiteral("the measurements ran at nice -20, not real-time: the real-time "
+                              "CPU-time limit (RLIMIT_RTTIME) is too short for them");
+    if (realTimeLimited && priority == platform::ObtainedPriority::Neither)
+        return QStringLiteral("the measurements ran at normal priority: the real-time CPU-time "
+                              "limit (RLIMIT_RTTIME) is too short for them, and nice -20 was not "
+                              "permitted");
     if (priority != platform::ObtainedPriority::Neither)
         return {};
     return QStringLiteral("the measurements ran at normal priority: neither real-time nor nice "

@@ -83,7 +83,8 @@ private:
     void afterRuns()
     {
         m_environment.priority = ReadObtainedPriority(m_setup.environment);
-        const QString priority = PriorityWarning(m_environment.priority);
+        const QString priority =
+            PriorityWarning(m_environment.priority, platform::LastRealTimeLimited());
         if (!priority.isEmpty())
             warn(priority);
         if (m_runs.size() < 2)
@@ -148,7 +149,14 @@ private:
 
 int RunReport(const ReportOptions& options, ReportSetup& setup)
 {
-    return Reporter(options, setup).run();
+    // What fails outside the runs (reading the database's scaling, say)
+    // ends the same way as a failed test.
+    try {
+        return Reporter(options, setup).run();
+    } catch (const std::exception& error) {
+        write(setup.err, QString::fromUtf8(error.what()) + QLatin1Char('\n'));
+        return kExitTestFailed;
+    }
 }
 
 int AnswerCommandLine(const CommandLine& line, QIODevice& out, QIODevice& err)

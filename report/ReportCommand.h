@@ -33,7 +33,8 @@ struct ReportSetup
 // saves the log to `options.output` when given. Progress and warnings go to
 // `err` only when it is a terminal or --verbose is given; errors always.
 // Returns 0, or 1 when a test failed (its message on `err`, the log so far
-// on `out`) or the output file could not be written.
+// on `out`), the database could not be read or the output file could not be
+// written.
 int RunReport(const ReportOptions& options, ReportSetup& setup);
 
 // The answers that run no test: help and version on `out` (status 0), a

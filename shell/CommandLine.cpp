@@ -75,16 +75,21 @@ QString VideoSkippedReason()
     return QStringLiteral("no display (neither DISPLAY nor WAYLAND_DISPLAY is set)");
 }
 
-int RunCommandLine(int argc, char** argv, const QStringList& arguments)
-{
-    const report::CommandLine line = report::ParseCommandLine(arguments);
-    QFile out;
-    QFile err;
-    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    if (line.action != report::CommandLine::Action::Report)
-        return report::AnswerCommandLine(line, out, err);
+namespace {
 
+// Results that standard output did not take (a full disk, a closed
+// descriptor) are lost: that is status 1, and why on stderr.
+int CheckedOutput(const QFile& out, QFile& err, int status)
+{
+    if (out.error() == QFileDevice::NoError)
+        return status;
+    err.write(
+        QStringLiteral("Cannot write to standard output: %1\n").arg(out.errorString()).toUtf8());
+    return status == report::kExitOk ? report::kExitTestFailed : status;
+}
+
+int RunReportCommand(int argc, char** argv, const report::CommandLine& line, QFile& out, QFile& err)
+{
     // Without a display the program starts on the offscreen platform, and
     // the video test, which needs a surface on a screen, is left out.
     const QString videoSkipped = VideoSkippedReason();
@@ -99,4 +104,21 @@ int RunCommandLine(int argc, char** argv, const QStringList& arguments)
     setup.err = &err;
     setup.errIsTerminal = platform::StandardErrorIsTerminal();
     return report::RunReport(line.options, setup);
+}
+
+} // namespace
+
+int RunCommandLine(int argc, char** argv, const QStringList& arguments)
+{
+    const report::CommandLine line = report::ParseCommandLine(arguments);
+    // The descriptors themselves, unbuffered: every write's error is seen
+    // here, none is left to a stdio buffer flushed at exit.
+    QFile out;
+    QFile err;
+    out.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(fileno(stderr), QIODevice::WriteOnly | QIODevice::Unbuffered);
+    const int status = line.action == report::CommandLine::Action::Report
+                           ? RunReportCommand(argc, argv, line, out, err)
+                           : report::AnswerCommandLine(line, out, err);
+    return CheckedOutput(out, err, status);
 }

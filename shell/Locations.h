@@ -22,11 +22,11 @@ struct DatabaseLocation
     DatabaseOrigin origin = DatabaseOrigin::Absent;
 };
 
-// The database to use, in this order: <executableDir>/base.ini when it is a
-// file; else <configDir>/base.ini when anything is there (never replaced);
-// else a copy of <dataDir>/base.ini made there, its directory created; the
-// shipped file itself when that copy cannot be made; <configDir>/base.ini
-// when nothing is shipped.
+// The database to use, in this order: <executableDir>/base.ini when anything
+// is there (a directory or FIFO there is named by the read error); else <configDir>/base.ini when
+// anything is there (never replaced); else a copy of <dataDir>/base.ini made there, its directory
+// created; the shipped file itself when that copy cannot be made; <configDir>/base.ini when nothing
+// is shipped.
 DatabaseLocation LocateDatabase(const QString& executableDir, const QString& configDir,
                                 const QString& dataDir);
 
@@ -45,6 +45,10 @@ struct ProgramDirs
     QString docDir;
 };
 ProgramDirs CurrentProgramDirs();
+
+// Unsets the XDG base directories given as relative paths: they are invalid
+// and to be ignored, where Qt would make folders under the current directory.
+void IgnoreRelativeXdgDirectories();
 
 // LocateDatabase for this process: seeds the user's copy on first start.
 DatabaseLocation LocateProgramDatabase();

@@ -40,6 +40,10 @@ private slots:
     void unwritableTargets_data();
     void unwritableTargets();
     void failedWriteKeepsTheOldFile();
+    void shortWriteKeepsTheOldLog_data();
+    void shortWriteKeepsTheOldLog();
+    void killedSaveLeavesNoTemporary();
+    void keepsBytesOfTheName();
     void deviceIsWrittenInPlace();
 };
 
@@ -68,6 +72,8 @@ private slots:
     void skippedVideoSaysWhy();
     void outputIsSavedWithCrLf();
     void unwritableOutputGivesStatus1();
+    void oversizedDatabaseGivesStatus1_data();
+    void oversizedDatabaseGivesStatus1();
     void warnings_data();
     void warnings();
     void progressOnlyForTerminalOrVerbose_data();

@@ -6,6 +6,7 @@
 #include "report/SaveLog.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -325,6 +326,31 @@ void TestReportRun::unwritableOutputGivesStatus1()
     options.output = f.directory.filePath("missing/Testlog.txt");
     QCOMPARE(f.run(options), 1);
     QCOMPARE(f.err(), "Cannot create file " + options.output + "\n");
+}
+
+void TestReportRun::oversizedDatabaseGivesStatus1_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::newRow("log") << 0;
+    QTest::newRow("--json") << 1;
+    QTest::newRow("--ini") << 2;
+}
+
+// The scaling is read before any test runs: its error is a message and
+// status 1 too, not an exception out of the run.
+void TestReportRun::oversizedDatabaseGivesStatus1()
+{
+    QFETCH(int, format);
+    ReportFixture f;
+    QFile database(f.setup.databasePath);
+    QVERIFY(database.resize(16 * 1024 * 1024 + 1));
+    ReportOptions options;
+    options.json = format == 1;
+    options.ini = format == 2;
+    QCOMPARE(f.run(options), 1);
+    QCOMPARE(f.err(), "Unable to read " + QFileInfo(f.setup.databasePath).absoluteFilePath() +
+                          ": the file is larger than 16 MB\n");
+    QCOMPARE(f.out(), QString());
 }
 
 void TestReportRun::warnings_data()

@@ -52,4 +52,36 @@ set -e
 [ "$status" = 1 ] || fail "PIIMultCPU=0: status $status"
 [ "$(wc -l <"$work/out.txt")" = 14 ] || fail "PIIMultCPU=0: $(wc -l <"$work/out.txt") lines"
 grep -q "PIIMultCPU" "$work/err.txt" || fail "PIIMultCPU=0: no message"
+# The window without a display: what is needed and the way to the report.
+for display in "" ":77"; do
+  set +e
+  DISPLAY=$display "$exe" >"$work/out.txt" 2>"$work/err.txt"
+  status=$?
+  set -e
+  [ "$status" = 1 ] || fail "window with DISPLAY='$display': status $status"
+  grep -q "needs a display" "$work/err.txt" && grep -q "quorvix --report" "$work/err.txt" ||
+    fail "window with DISPLAY='$display': $(cat "$work/err.txt")"
+done
+
+# Output that standard output does not take is a failure: a full device, a
+# closed descriptor.
+cp "$2" "$work/base.ini"
+expect_lost_output() {
+  local what=$1 status
+  shift
+  set +e
+  "$@" 2>"$work/err.txt"
+  status=$?
+  set -e
+  [ "$status" = 1 ] || fail "$what: status $status"
+  grep -q "^Cannot write to standard output" "$work/err.txt" || fail "$what: $(cat "$work/err.txt")"
+}
+expect_lost_output "--version >/dev/full" "$exe" --version >/dev/full
+expect_lost_output "--help >&-" "$exe" --help >&-
+expect_lost_output "--report --ini >/dev/full" "$exe" --report --ini >/dev/full
+
+# An --output name that is not UTF-8 is saved under its own bytes.
+name=$work/log$'\xe9'.txt
+"$exe" --report --output "$name" >/dev/null 2>&1 || fail "--output with a Latin-1 name: status $?"
+[ -f "$name" ] || fail "--output with a Latin-1 name: saved as $(ls "$work")"
 echo "report_cli: ok"

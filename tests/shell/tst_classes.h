@@ -73,6 +73,8 @@ private slots:
     void aboutBoxContent();
     void aboutOkAndCloseBox_data();
     void aboutOkAndCloseBox();
+    void saveDialogWantsAnExistingFolder_data();
+    void saveDialogWantsAnExistingFolder();
 };
 
 class TestProcessorPage : public QObject
@@ -158,6 +160,8 @@ private slots:
     void database_data();
     void database();
     void secondStartKeepsTheSeededCopy();
+    void relativeXdgDirectoryIgnored_data();
+    void relativeXdgDirectoryIgnored();
     void helpDocument_data();
     void helpDocument();
     void configDirectoryIsQuorvix();

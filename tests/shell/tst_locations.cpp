@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QByteArray ShippedBytes = "[DATA]\nPIIFreq=1\n";
@@ -30,7 +32,7 @@ QByteArray contentAt(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("absent");
 }
 
-// Makes "file", "empty" or "dir" at path ("" leaves nothing).
+// Makes "file", "empty", "dir", "fifo" or "link loop" at path ("" leaves nothing).
 bool make(const QString& kind, const QString& path, const QByteArray& bytes)
 {
     if (kind == QLatin1String("file"))
@@ -39,6 +41,10 @@ bool make(const QString& kind, const QString& path, const QByteArray& bytes)
         return writeFile(path, {});
     if (kind == QLatin1String("dir"))
         return QDir().mkpath(path);
+    if (kind == QLatin1String("fifo"))
+        return mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+    if (kind == QLatin1String("link loop"))
+        return QFile::link(path, path);
     return kind.isEmpty();
 }
 
@@ -62,8 +68,12 @@ void TestLocations::database_data()
     QTest::newRow("beside the executable: nothing seeded")
         << "file" << none << true << false << int(O::BesideExecutable) << "beside"
         << QByteArray("absent");
-    QTest::newRow("a directory beside is no database")
-        << "dir" << none << true << false << int(O::Seeded) << "config" << ShippedBytes;
+    // Something beside that cannot be read is still the database: its read
+    // error names it, where the user's copy would hide it.
+    for (const char* kind : {"dir", "fifo", "link loop"})
+        QTest::addRow("a %s beside is the database", kind)
+            << kind << none << true << false << int(O::BesideExecutable) << "beside"
+            << QByteArray("absent");
     QTest::newRow("first start seeds the user's copy")
         << none << none << true << false << int(O::Seeded) << "config" << ShippedBytes;
     QTest::newRow("the user's copy is kept")
@@ -144,6 +154,33 @@ void TestLocations::secondStartKeepsTheSeededCopy()
     const DatabaseLocation second = LocateDatabase(exeDir, configDir, dataDir);
     QCOMPARE(second.origin, DatabaseOrigin::UserCopy);
     QCOMPARE(contentAt(second.path), UserBytes);
+}
+
+void TestLocations::relativeXdgDirectoryIgnored_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("relative") << QByteArray("relative/config") << false;
+    QTest::newRow("dot") << QByteArray("./config") << false;
+    QTest::newRow("absolute") << QByteArray("/tmp/config-home") << true;
+}
+
+void TestLocations::relativeXdgDirectoryIgnored()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(bool, kept);
+    const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+    const bool had = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", value);
+    IgnoreRelativeXdgDirectories();
+    const bool stillSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    const QString configDir = CurrentProgramDirs().configDir;
+    if (had)
+        qputenv("XDG_CONFIG_HOME", before);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
+    QCOMPARE(stillSet, kept);
+    QVERIFY2(QDir::isAbsolutePath(configDir), qPrintable(configDir));
 }
 
 void TestLocations::helpDocument_data()
