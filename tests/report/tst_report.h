@@ -52,6 +52,8 @@ private slots:
     void parse();
     void answers_data();
     void answers();
+    void compareLine_data();
+    void compareLine();
 };
 
 class TestReportRun : public QObject
@@ -72,4 +74,35 @@ private slots:
     void warnings();
     void progressOnlyForTerminalOrVerbose_data();
     void progressOnlyForTerminalOrVerbose();
+};
+
+class TestComparison : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void noiseTest_data();
+    void noiseTest();
+    void studentP_data();
+    void studentP();
+    void verdicts_data();
+    void verdicts();
+    void warnings_data();
+    void warnings();
+    void reading_data();
+    void reading();
+};
+
+class TestCompareCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void resultsDirectory_data();
+    void resultsDirectory();
+    void savedNamesSortByTime();
+    void reportSavesItsJson();
+    void compare_data();
+    void compare();
+    void tooFewKept();
 };
