@@ -171,7 +171,13 @@ SavedResult LoadSavedResult(const QString& fileName)
     if (!file.open(QIODevice::ReadOnly))
         throw ResultFileError(
             QStringLiteral("%1: cannot be read (%2)").arg(fileName, file.errorString()));
-    SavedResult result = ReadSavedResult(file.readAll(), fileName);
+    // A result is a few kilobytes; a device or a runaway file is not read whole.
+    constexpr qint64 kLargest = 16 * 1024 * 1024;
+    const QByteArray bytes = file.read(kLargest + 1);
+    if (bytes.size() > kLargest)
+        throw ResultFileError(
+            QStringLiteral("%1: broken result file (larger than 16 MiB)").arg(fileName));
+    SavedResult result = ReadSavedResult(bytes, fileName);
     if (!result.time.isValid())
         result.time = QFileInfo(file).lastModified().toUTC();
     return result;

@@ -125,6 +125,8 @@ void TestCompareCommand::compare_data()
                                  << "broken.json: broken result file";
     QTest::newRow("foreign file") << L{"foreign", "base"} << false << 2 << L{}
                                   << "foreign.json: foreign file";
+    QTest::newRow("an endless device") << L{"base", "/dev/zero"} << false << 2 << L{}
+                                       << "/dev/zero: broken result file (larger than 16 MiB)";
     QTest::newRow("no such file") << L{"base", "none"} << false << 2 << L{}
                                   << "none.json: cannot be read";
 }
@@ -154,8 +156,9 @@ void TestCompareCommand::compare()
 
     CompareOptions options;
     for (const QString& name : results)
-        options.results << (name == "last" || name == "previous" ? name
-                                                                 : dir.filePath(name + ".json"));
+        options.results << (name == "last" || name == "previous" || name.startsWith('/')
+                                ? name
+                                : dir.filePath(name + ".json"));
     options.json = json;
     QBuffer outBuffer;
     QBuffer errBuffer;
