@@ -52,9 +52,8 @@ double betaFraction(double a, double b, double x)
     return h;
 }
 
-} // namespace
-
-double IncompleteBeta(double a, double b, double x)
+// The regularised incomplete beta function I_x(a, b), 0 <= x <= 1, a, b > 0.
+double incompleteBeta(double a, double b, double x)
 {
     if (x <= 0)
         return 0;
@@ -67,12 +66,15 @@ double IncompleteBeta(double a, double b, double x)
     return 1 - front * betaFraction(b, a, 1 - x) / b;
 }
 
-double StudentTwoSidedP(double t, double degreesOfFreedom)
+// Two-sided p of Student's t with `degreesOfFreedom`.
+double studentTwoSidedP(double t, double degreesOfFreedom)
 {
     if (std::isinf(t))
         return 0;
-    return IncompleteBeta(degreesOfFreedom / 2, 0.5, degreesOfFreedom / (degreesOfFreedom + t * t));
+    return incompleteBeta(degreesOfFreedom / 2, 0.5, degreesOfFreedom / (degreesOfFreedom + t * t));
 }
+
+} // namespace
 
 std::optional<NoiseTest> WelchTest(const QList<double>& before, const QList<double>& after)
 {
@@ -96,7 +98,7 @@ std::optional<NoiseTest> WelchTest(const QList<double>& before, const QList<doub
     test.degreesOfFreedom = (va + vb) * (va + vb) /
                             (va * va / static_cast<double>(before.size() - 1) +
                              vb * vb / static_cast<double>(after.size() - 1));
-    test.p = StudentTwoSidedP(test.t, test.degreesOfFreedom);
+    test.p = studentTwoSidedP(test.t, test.degreesOfFreedom);
     return test;
 }
 

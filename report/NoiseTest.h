@@ -24,11 +24,4 @@ struct NoiseTest
 // without any spread give p = 1 when their means are equal, else p = 0.
 std::optional<NoiseTest> WelchTest(const QList<double>& before, const QList<double>& after);
 
-// The regularised incomplete beta function I_x(a, b), for 0 <= x <= 1 and
-// a, b > 0.
-double IncompleteBeta(double a, double b, double x);
-
-// Two-sided p of Student's t with `degreesOfFreedom`.
-double StudentTwoSidedP(double t, double degreesOfFreedom);
-
 } // namespace report

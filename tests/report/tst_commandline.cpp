@@ -173,14 +173,9 @@ void TestCommandLine::compareLine_data()
     QTest::newRow("with --repeat")
         << L{"--compare", "a", "b", "--repeat", "3"} << "--repeat cannot be given with --compare."
         << L{} << false << 0.0;
-    QTest::newRow("with --save") << L{"--compare", "a", "b", "--save"}
-                                 << "--save cannot be given with --compare." << L{} << false << 0.0;
     QTest::newRow("threshold x") << L{"--compare", "a", "b", "--threshold", "x"}
                                  << "--threshold takes a percentage from 0 to 100, not 'x'." << L{}
                                  << false << 0.0;
-    QTest::newRow("threshold 101")
-        << L{"--compare", "a", "b", "--threshold=101"}
-        << "--threshold takes a percentage from 0 to 100, not '101'." << L{} << false << 0.0;
     QTest::newRow("threshold alone") << L{"--report", "--threshold", "3"}
                                      << "--threshold goes with --compare." << L{} << false << 0.0;
     QTest::newRow("results without --compare")

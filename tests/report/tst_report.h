@@ -83,8 +83,6 @@ class TestComparison : public QObject
 private slots:
     void noiseTest_data();
     void noiseTest();
-    void studentP_data();
-    void studentP();
     void verdicts_data();
     void verdicts();
     void warnings_data();
@@ -104,5 +102,4 @@ private slots:
     void reportSavesItsJson();
     void compare_data();
     void compare();
-    void tooFewKept();
 };
