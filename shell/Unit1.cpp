@@ -87,7 +87,7 @@ void TForm1::setUpLook()
     // Drop-down menus are windows of their own: they inherit no font.
     for (QMenu* menu : m_ui->MainMenu1->findChildren<QMenu*>())
         menu->setFont(ProgramFont());
-    m_ui->Memo1->setFont(PixelFont(QStringLiteral("Fixedsys"), 19));
+    m_ui->Memo1->setFont(LogFont());
     useStandardColours(m_ui->Panel2);
     useFlatButtonTabs(m_ui->PageControl1);
     useFlatButtonTabs(m_ui->PageControl2);
@@ -286,7 +286,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         !m_activationQueued && windowHandle() != nullptr && windowHandle()->isExposed()) {
         m_activationQueued = true;
         QMetaObject::invokeMethod(
-            this, [this] { RunGuarded([this] { FormActivate(); }); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                emit splashShown();
+                RunGuarded([this] { FormActivate(); });
+            },
+            Qt::QueuedConnection);
     }
     return QMainWindow::eventFilter(watched, event);
 }

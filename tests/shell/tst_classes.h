@@ -67,6 +67,7 @@ class TestWindows : public QObject
     Q_OBJECT
 private slots:
     void createdHiddenExceptMain();
+    void othersAreMadeAfterTheSplashBeforeTheProbes();
     void surfaceHidesOnAnyButton_data();
     void surfaceHidesOnAnyButton();
     void aboutBoxContent();
