@@ -93,6 +93,8 @@ QJsonDocument ReportJson(const ReportDocument& document)
     return QJsonDocument(QJsonObject{
         {"program", document.program},
         {"version", document.version},
+        {"schemaVersion", kResultSchemaVersion},
+        {"time", document.time.toUTC().toString(Qt::ISODate)},
         {"runs", document.runs.size()},
         {"overview", overview(document.runs.front().overview)},
         {"reference", QJsonObject{{"PIIMultCPU", reference.PIIMultCPU},

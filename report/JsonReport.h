@@ -4,12 +4,18 @@
 #include "report/AllTests.h"
 #include "report/Environment.h"
 
+#include <QDateTime>
 #include <QJsonDocument>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 namespace report {
+
+inline const QString kProgramName = QStringLiteral("Quorvix 2000");
+// Raised when a member changes meaning or goes away; readers refuse newer
+// documents. 2: `schemaVersion` and `time` added.
+inline constexpr int kResultSchemaVersion = 2;
 
 // Everything the machine-readable report holds. Field names are stable; the
 // README lists them.
@@ -22,6 +28,7 @@ struct ReportDocument
     QString videoSkipped;        // why the video test did not run; empty when it ran
     RunEnvironment environment;
     QStringList warnings;
+    QDateTime time; // when the run started; UTC
 };
 
 QJsonDocument ReportJson(const ReportDocument& document);

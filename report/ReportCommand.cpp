@@ -2,8 +2,10 @@
 
 #include "bench/Scaling.h"
 #include "database/ComparisonDatabase.h"
+#include "report/CompareCommand.h"
 #include "report/IniRows.h"
 #include "report/JsonReport.h"
+#include "report/ResultStore.h"
 #include "report/SaveLog.h"
 #include "report/Statistics.h"
 
@@ -40,6 +42,7 @@ public:
 
     int run()
     {
+        m_started = m_setup.clock ? m_setup.clock() : QDateTime::currentDateTimeUtc();
         m_environment = ReadEnvironment(m_setup.environment);
         for (const QString& warning : EnvironmentWarnings(m_environment))
             warn(warning);
@@ -111,17 +114,32 @@ private:
                 return kExitTestFailed;
             }
         }
+        const ReportDocument document{
+            kProgramName,  ProgramVersion(), reference, m_runs, m_setup.pages.videoSkipped,
+            m_environment, m_warnings,       m_started};
+        const QByteArray json = ReportJson(document).toJson();
         if (m_options.json) {
-            const ReportDocument document{
-                QStringLiteral("Quorvix 2000"), ProgramVersion(), reference, m_runs,
-                m_setup.pages.videoSkipped,     m_environment,    m_warnings};
-            write(m_setup.out, QString::fromUtf8(ReportJson(document).toJson()));
+            write(m_setup.out, QString::fromUtf8(json));
         } else if (m_options.ini) {
             writeLines(m_setup.out, IniRows(median, m_setup.pages.videoSkipped));
         } else if (m_options.output.isEmpty()) {
             writeLines(m_setup.out, log);
         }
-        return kExitOk;
+        return m_options.save ? save(json) : kExitOk;
+    }
+
+    int save(const QByteArray& json)
+    {
+        const QString directory =
+            m_setup.resultsDirectory.isEmpty() ? ResultsDirectory() : m_setup.resultsDirectory;
+        try {
+            write(m_setup.err, QStringLiteral("Results saved to %1\n")
+                                   .arg(SaveResult(directory, m_started, json)));
+            return kExitOk;
+        } catch (const SaveError& error) {
+            write(m_setup.err, QString::fromUtf8(error.what()) + QLatin1Char('\n'));
+            return kExitTestFailed;
+        }
     }
 
     void note(const QString& text) const
@@ -140,6 +158,7 @@ private:
     ReportSetup& m_setup;
     ComparisonDatabase m_database;
     bool m_chatty;
+    QDateTime m_started;
     RunEnvironment m_environment;
     QStringList m_warnings;
     QList<AllTestsResults> m_runs;
@@ -171,6 +190,8 @@ int AnswerCommandLine(const CommandLine& line, QIODevice& out, QIODevice& err)
     case CommandLine::Action::Error:
         write(&err, line.error + QStringLiteral("\n\n") + line.usage);
         return kExitBadCommandLine;
+    case CommandLine::Action::Compare:
+        return RunCompare(line.compare, ResultsDirectory(), out, err);
     case CommandLine::Action::Window:
     case CommandLine::Action::Report:
         break;

@@ -56,6 +56,8 @@ private slots:
     void parse();
     void answers_data();
     void answers();
+    void compareLine_data();
+    void compareLine();
 };
 
 class TestReportRun : public QObject
@@ -78,4 +80,32 @@ private slots:
     void warnings();
     void progressOnlyForTerminalOrVerbose_data();
     void progressOnlyForTerminalOrVerbose();
+};
+
+class TestComparison : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void noiseTest_data();
+    void noiseTest();
+    void verdicts_data();
+    void verdicts();
+    void warnings_data();
+    void warnings();
+    void reading_data();
+    void reading();
+};
+
+class TestCompareCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void resultsDirectory_data();
+    void resultsDirectory();
+    void savedNamesSortByTime();
+    void reportSavesItsJson();
+    void compare_data();
+    void compare();
 };

@@ -43,6 +43,8 @@ QJsonObject schema()
     return {
         {"program", ""},
         {"version", ""},
+        {"schemaVersion", 0},
+        {"time", ""},
         {"runs", 0},
         {"overview", QJsonObject{{"processor", ""},
                                  {"memory", ""},

@@ -43,6 +43,46 @@ set -e
 [ -s "$work/out.txt" ] && fail "--repeat 0 printed on stdout"
 grep -q "^Usage: quorvix" "$work/err.txt" || fail "--repeat 0: no usage"
 
+# Keeping results and comparing them. Two single runs compare without a
+# verdict; the same result with three runs and a real loss in the pass counts
+# gives status 3; a foreign file status 2, named on stderr.
+export XDG_DATA_HOME="$work/data"
+results="$work/data/quorvix/results"
+"$exe" --report --save >/dev/null 2>"$work/err.txt" || fail "--save: status $?"
+grep -qx "Results saved to $results/[0-9]\{8\}T[0-9]\{6\}Z\(-[0-9]*\)\?\.json" "$work/err.txt" ||
+  fail "--save said: $(cat "$work/err.txt")"
+"$exe" --report --json --save >"$work/saved.json" 2>/dev/null || fail "--json --save: status $?"
+[ "$(ls "$results" | wc -l)" = 2 ] || fail "not two saved results: $(ls "$results")"
+"$exe" --compare previous last >"$work/compare.txt" || fail "--compare previous last: status $?"
+grep -q "CPU passes .*spread unknown" "$work/compare.txt" || fail "single runs judged: $(cat "$work/compare.txt")"
+python3 - "$work/saved.json" "$work/before.json" "$work/after.json" <<'PY'
+import json, sys
+d = json.load(open(sys.argv[1]))
+passes = d["results"]["cpu"]["passes"]
+p = passes["median"]
+for name, scale in ((sys.argv[2], 1.0), (sys.argv[3], 0.8)):
+    runs = [round(p * scale * f) for f in (1.0, 1.01, 0.99)]
+    passes.update(runs=runs, median=sorted(runs)[1])
+    json.dump(d, open(name, "w"))
+PY
+set +e
+"$exe" --compare "$work/before.json" "$work/after.json" >"$work/compare.txt" 2>&1
+status=$?
+"$exe" --compare --json "$work/before.json" "$work/after.json" >"$work/compare.json" 2>&1
+json_status=$?
+echo '{"name": "something else"}' >"$work/foreign.json"
+"$exe" --compare "$work/before.json" "$work/foreign.json" >"$work/out.txt" 2>"$work/err.txt"
+foreign_status=$?
+set -e
+[ "$status" = 3 ] || fail "a 20 % loss: status $status: $(cat "$work/compare.txt")"
+grep -q "CPU passes .*-20\.0 %  worse" "$work/compare.txt" || fail "no loss shown: $(cat "$work/compare.txt")"
+[ "$json_status" = 3 ] || fail "--compare --json: status $json_status"
+python3 -c 'import json, sys; assert json.load(open(sys.argv[1]))["worse"] is True' "$work/compare.json" ||
+  fail "--compare --json: $(cat "$work/compare.json")"
+[ "$foreign_status" = 2 ] || fail "foreign file: status $foreign_status"
+grep -q "foreign.json: foreign file" "$work/err.txt" || fail "foreign file: $(cat "$work/err.txt")"
+unset XDG_DATA_HOME
+
 # A failing test: status 1, the log so far on stdout, the message on stderr.
 printf '[DATA]\nPIIMultCPU=0\nPIIMultFPU=1\nPIIFreq=1\n' >"$work/base.ini"
 set +e
