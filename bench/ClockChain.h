@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+
+namespace bench {
+
+// Dependent additions per round of the chain: each adds to the result of the
+// one before, so a round takes this many cycles on any x86-64 core.
+inline constexpr std::uint64_t kChainAddsPerRound = 128;
+
+// `rounds` rounds of the chain (none for 0).
+void DependentAddRounds(std::uint64_t rounds);
+
+// One timing of the chain: additions done, the monotonic interval and the
+// time-stamp counter's ticks over the same interval.
+struct ChainTiming
+{
+    std::uint64_t adds = 0;
+    double milliseconds = 0.0;
+    std::uint64_t counterTicks = 0;
+
+    bool operator==(const ChainTiming&) const = default;
+};
+
+// Runs the chain for about `targetMs` on the calling thread.
+ChainTiming TimeDependentChain(double targetMs);
+
+// Additions per second in MHz, and the counter's rate over the same interval;
+// 0 when no time passed.
+double EffectiveClockMHz(const ChainTiming& timing);
+double CounterRateMHz(const ChainTiming& timing);
+
+} // namespace bench
