@@ -5,6 +5,7 @@
 #include "report/Environment.h"
 
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -22,6 +23,7 @@ struct ReportDocument
     QString videoSkipped;        // why the video test did not run; empty when it ran
     RunEnvironment environment;
     QStringList warnings;
+    QJsonObject insight; // empty when the report left the context out
 };
 
 QJsonDocument ReportJson(const ReportDocument& document);

@@ -3,8 +3,11 @@
 #include "report/CommandLine.h"
 #include "report/Environment.h"
 #include "report/HeadlessSteps.h"
+#include "report/Insight.h"
 
 #include <QString>
+
+#include <optional>
 
 class QIODevice;
 
@@ -25,6 +28,8 @@ struct ReportSetup
     QIODevice* out = nullptr; // the results: log, JSON or rows
     QIODevice* err = nullptr; // progress, warnings and errors
     bool errIsTerminal = false;
+    // What puts the figures in context; none: the report leaves it out.
+    std::optional<InsightKernels> insight;
 };
 
 // The report: runs all tests `options.repeat` times through the same run as

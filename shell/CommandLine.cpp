@@ -98,5 +98,6 @@ int RunCommandLine(int argc, char** argv, const QStringList& arguments)
     setup.out = &out;
     setup.err = &err;
     setup.errIsTerminal = platform::StandardErrorIsTerminal();
+    setup.insight = report::InsightKernels{};
     return report::RunReport(line.options, setup);
 }
