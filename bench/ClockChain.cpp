@@ -5,6 +5,10 @@
 #include "platform/Clock.h"
 #include "platform/Cpu.h"
 
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
 namespace bench {
 
 #if defined(QUORVIX_X86_KERNELS) && defined(__x86_64__)
@@ -51,17 +55,23 @@ constexpr std::uint64_t kRoundsPerChunk = 8192;
 ChainTiming TimeDependentChain(double targetMs)
 {
     DependentAddRounds(kRoundsPerChunk); // wake the core from its idle clock
-    ChainTiming timing;
+    std::vector<double> chunks;
     const double start = platform::PreciseMilliseconds();
     const std::uint64_t counterStart = platform::ReadTimeStampCounter();
     double now = start;
     do {
+        const double before = now;
         DependentAddRounds(kRoundsPerChunk);
-        timing.adds += kRoundsPerChunk * kChainAddsPerRound;
         now = platform::PreciseMilliseconds();
+        chunks.push_back(now - before);
     } while (now - start < targetMs);
+    ChainTiming timing;
     timing.counterTicks = platform::ReadTimeStampCounter() - counterStart;
-    timing.milliseconds = now - start;
+    timing.counterMilliseconds = now - start;
+    std::sort(chunks.begin(), chunks.end());
+    const std::size_t faster = (chunks.size() + 1) / 2;
+    timing.adds = faster * kRoundsPerChunk * kChainAddsPerRound;
+    timing.milliseconds = std::accumulate(chunks.begin(), chunks.begin() + faster, 0.0);
     return timing;
 }
 
@@ -74,9 +84,9 @@ double EffectiveClockMHz(const ChainTiming& timing)
 
 double CounterRateMHz(const ChainTiming& timing)
 {
-    if (!(timing.milliseconds > 0.0))
+    if (!(timing.counterMilliseconds > 0.0))
         return 0.0;
-    return static_cast<double>(timing.counterTicks) / timing.milliseconds / 1000.0;
+    return static_cast<double>(timing.counterTicks) / timing.counterMilliseconds / 1000.0;
 }
 
 } // namespace bench

@@ -27,7 +27,7 @@ struct Parser
     QCommandLineOption noContext{
         "no-context", "Leave out the section after the results that puts them in context (every "
                       "core, the effective clock, caches and the memory's limits); it adds about "
-                      "3 seconds."};
+                      "5 seconds on a busy two-CPU machine."};
     QCommandLineOption verbose{"verbose",
                                "Progress and warnings on stderr also when it is not a terminal."};
 

@@ -42,7 +42,7 @@ void TestInsightKernels::clockFromTheChain()
     QFETCH(quint64, ticks);
     QFETCH(double, effective);
     QFETCH(double, counter);
-    const ChainTiming timing{adds, milliseconds, ticks};
+    const ChainTiming timing{adds, milliseconds, ticks, milliseconds};
     QCOMPARE(EffectiveClockMHz(timing), effective);
     QCOMPARE(CounterRateMHz(timing), counter);
 }

@@ -28,7 +28,7 @@ std::vector<platform::CacheLevel> serverCaches()
 // A chain of `mhz` additions a microsecond beside a counter of `counter` MHz.
 ChainTiming chainAt(double mhz, double counter = 3000.0)
 {
-    return {std::uint64_t(mhz * 50'000), 50.0, std::uint64_t(counter * 50'000)};
+    return {std::uint64_t(mhz * 50'000), 50.0, std::uint64_t(counter * 50'000), 50.0};
 }
 
 std::vector<ThreadWindow> threadsWith(const QList<qint64>& passes, double mhz = 3000.0)
