@@ -10,6 +10,7 @@ struct ReportOptions
     bool json = false;    // the results as one JSON document
     bool ini = false;     // the results as base.ini rows
     bool verbose = false; // progress and warnings on stderr also when it is no terminal
+    bool context = true;  // the figures in context after the results
     int repeat = 1;       // runs, 1 to 100
     QString output;       // the log saved to this file instead of printed
     bool save = false;    // the JSON kept among the saved results
@@ -45,8 +46,8 @@ struct CommandLine
 inline constexpr int kMaxRepeat = 100;
 
 // `arguments` includes the program's name first. Any of --json, --ini,
-// --repeat, --output, --save and --verbose implies --report, unless
-// --compare is given.
+// --repeat, --output, --save, --no-context and --verbose implies --report,
+// unless --compare is given.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 // The project's version, "1.03".

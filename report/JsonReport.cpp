@@ -90,7 +90,7 @@ QJsonObject environment(const RunEnvironment& environment)
 QJsonDocument ReportJson(const ReportDocument& document)
 {
     const bench::ReferenceMachine& reference = document.reference;
-    return QJsonDocument(QJsonObject{
+    QJsonObject root{
         {"program", document.program},
         {"version", document.version},
         {"schemaVersion", kResultSchemaVersion},
@@ -103,7 +103,14 @@ QJsonDocument ReportJson(const ReportDocument& document)
         {"results", results(document)},
         {"environment", environment(document.environment)},
         {"warnings", QJsonArray::fromStringList(document.warnings)},
-    });
+    };
+    if (!document.insight.isEmpty()) {
+        root.insert("insight", document.insight);
+        QJsonObject environment = root.value("environment").toObject();
+        environment.insert("allCorePriority", QStringLiteral("normal"));
+        root.insert("environment", environment);
+    }
+    return QJsonDocument(root);
 }
 
 QList<NamedFigure> Figures(const AllTestsResults& first)

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -28,7 +29,8 @@ struct ReportDocument
     QString videoSkipped;        // why the video test did not run; empty when it ran
     RunEnvironment environment;
     QStringList warnings;
-    QDateTime time; // when the run started; UTC
+    QDateTime time;      // when the run started; UTC
+    QJsonObject insight; // empty when the report left the context out
 };
 
 QJsonDocument ReportJson(const ReportDocument& document);

@@ -35,9 +35,12 @@ class Reporter
 {
 public:
     Reporter(const ReportOptions& options, ReportSetup& setup)
-        : m_options(options), m_setup(setup), m_database(setup.databasePath),
-          m_chatty(options.verbose || setup.errIsTerminal)
+        : m_options(options), m_setup(setup), m_pages(setup.pages), m_database(setup.databasePath),
+          m_chatty(options.verbose || setup.errIsTerminal),
+          m_context(options.context && !options.ini && setup.insight.has_value())
     {
+        if (m_context)
+            timeChainAfterProcessor();
     }
 
     int run()
@@ -62,6 +65,8 @@ public:
                 return kExitTestFailed;
         }
         afterRuns();
+        if (m_context)
+            measureContext(reference);
         return output(reference);
     }
 
@@ -71,8 +76,7 @@ private:
         MemoryLog log;
         log.lines.clear();
         try {
-            HeadlessSteps steps(m_database, m_setup.pages,
-                                [this](const QString& what) { note(what); });
+            HeadlessSteps steps(m_database, m_pages, [this](const QString& what) { note(what); });
             steps.refreshOverview();
             m_runs << RunAllTests(steps, log);
             return true;
@@ -102,6 +106,34 @@ private:
         }
     }
 
+    // The clock the cores run at, measured where the processor test left them.
+    void timeChainAfterProcessor()
+    {
+        const auto page = m_pages.processorPage;
+        m_pages.processorPage = [this, page](Chart& chart, const ComparisonDatabase& database,
+                                             bench::BenchState& state) {
+            page(chart, database, state);
+            m_chains << m_setup.insight->runChain();
+        };
+    }
+
+    void measureContext(const bench::ReferenceMachine& reference)
+    {
+        const AllTestsResults median = MedianResults(m_runs);
+        const LoggedFigures logged{reference, median.processor.cpuPasses,
+                                   median.processor.fpuPasses, median.memory, m_chains};
+        note(QStringLiteral("Context: every core, the effective clock, the memory's limits"));
+        try {
+            m_insight = MeasureInsight(*m_setup.insight, logged);
+        } catch (const std::exception& error) {
+            warn(QStringLiteral("the figures could not be put in context: ") +
+                 QString::fromUtf8(error.what()));
+            return;
+        }
+        for (const QString& warning : m_insight->warnings)
+            warn(warning);
+    }
+
     int output(const bench::ReferenceMachine& reference)
     {
         const AllTestsResults median = MedianResults(m_runs);
@@ -114,16 +146,26 @@ private:
                 return kExitTestFailed;
             }
         }
-        const ReportDocument document{
-            kProgramName,  ProgramVersion(), reference, m_runs, m_setup.pages.videoSkipped,
-            m_environment, m_warnings,       m_started};
+        const ReportDocument document{kProgramName,
+                                      ProgramVersion(),
+                                      reference,
+                                      m_runs,
+                                      m_setup.pages.videoSkipped,
+                                      m_environment,
+                                      m_warnings,
+                                      m_started,
+                                      m_insight ? InsightJson(*m_insight) : QJsonObject()};
         const QByteArray json = ReportJson(document).toJson();
         if (m_options.json) {
             write(m_setup.out, QString::fromUtf8(json));
         } else if (m_options.ini) {
             writeLines(m_setup.out, IniRows(median, m_setup.pages.videoSkipped));
-        } else if (m_options.output.isEmpty()) {
-            writeLines(m_setup.out, log);
+        } else {
+            if (m_options.output.isEmpty())
+                writeLines(m_setup.out, log);
+            // After the log, never in it: the log stays as the window writes it.
+            if (m_insight)
+                writeLines(m_setup.out, InsightText(*m_insight));
         }
         return m_options.save ? save(json) : kExitOk;
     }
@@ -156,9 +198,13 @@ private:
 
     const ReportOptions& m_options;
     ReportSetup& m_setup;
+    ReportPages m_pages;
     ComparisonDatabase m_database;
     bool m_chatty;
     QDateTime m_started;
+    bool m_context;
+    QList<bench::ChainTiming> m_chains;
+    std::optional<Insight> m_insight;
     RunEnvironment m_environment;
     QStringList m_warnings;
     QList<AllTestsResults> m_runs;

@@ -3,11 +3,13 @@
 #include "report/CommandLine.h"
 #include "report/Environment.h"
 #include "report/HeadlessSteps.h"
+#include "report/Insight.h"
 
 #include <QDateTime>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QIODevice;
 
@@ -30,6 +32,8 @@ struct ReportSetup
     bool errIsTerminal = false;
     QString resultsDirectory;         // where --save keeps results; empty: the user's
     std::function<QDateTime()> clock; // the time of the run; empty: now
+    // What puts the figures in context; none: the report leaves it out.
+    std::optional<InsightKernels> insight;
 };
 
 // The report: runs all tests `options.repeat` times through the same run as

@@ -103,6 +103,7 @@ int RunReportCommand(int argc, char** argv, const report::CommandLine& line, QFi
     setup.out = &out;
     setup.err = &err;
     setup.errIsTerminal = platform::StandardErrorIsTerminal();
+    setup.insight = report::InsightKernels{};
     return report::RunReport(line.options, setup);
 }
 

@@ -17,7 +17,7 @@ void TestCommandLine::parse_data()
     QTest::addColumn<Action>("action");
     QTest::addColumn<QString>("error");
     QTest::addColumn<int>("repeat");
-    QTest::addColumn<QString>("flags"); // j json, i ini, v verbose, s save
+    QTest::addColumn<QString>("flags"); // j json, i ini, v verbose, s save, n no context
     QTest::addColumn<QString>("output");
 
     QTest::newRow("none: the window") << QStringList{} << Action::Window << "" << 1 << ""
@@ -37,6 +37,12 @@ void TestCommandLine::parse_data()
         << "";
     QTest::newRow("--save alone runs") << QStringList{"--save"} << Action::Report << "" << 1 << "s"
                                        << "";
+    QTest::newRow("--no-context alone runs")
+        << QStringList{"--no-context"} << Action::Report << "" << 1 << "n"
+        << "";
+    QTest::newRow("--json --no-context")
+        << QStringList{"--json", "--no-context"} << Action::Report << "" << 1 << "jn"
+        << "";
     QTest::newRow("--repeat 3") << QStringList{"--report", "--repeat", "3"} << Action::Report << ""
                                 << 3 << ""
                                 << "";
@@ -99,6 +105,7 @@ void TestCommandLine::parse()
     QCOMPARE(line.options.repeat, repeat);
     QCOMPARE(line.options.json, flags.contains('j'));
     QCOMPARE(line.options.ini, flags.contains('i'));
+    QCOMPARE(line.options.context, !flags.contains('n'));
     QCOMPARE(line.options.verbose, flags.contains('v'));
     QCOMPARE(line.options.save, flags.contains('s'));
     QCOMPARE(line.options.output, output);
@@ -146,8 +153,8 @@ void TestCommandLine::answers()
     if (status == 2 || arguments.contains("--help")) {
         // The usage lists every option.
         for (const char* option :
-             {"--report", "--json", "--ini", "--repeat <N>", "--output <FILE>", "--verbose",
-              "--version", "--help", "--save", "--compare", "--threshold <PCT>"})
+             {"--report", "--json", "--ini", "--repeat <N>", "--output <FILE>", "--no-context",
+              "--verbose", "--version", "--help", "--save", "--compare", "--threshold <PCT>"})
             QVERIFY2((printed + errors).contains(option), option);
     }
 }

@@ -3,4 +3,4 @@
 #include "tst_report.h"
 
 QUORVIX_TEST_MAIN(TestResultsLog, TestAllTests, TestSaveLog, TestCommandLine, TestReportRun,
-                  TestComparison, TestCompareCommand)
+                  TestComparison, TestCompareCommand, TestInsight)

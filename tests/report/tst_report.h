@@ -109,3 +109,24 @@ private slots:
     void compare_data();
     void compare();
 };
+
+class TestInsight : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void allCoreFigures_data();
+    void allCoreFigures();
+    void clockWarnings_data();
+    void clockWarnings();
+    void levelsOfTheFixtureMachines_data();
+    void levelsOfTheFixtureMachines();
+    void memoryMeasuredPastTheLastLevel();
+    void textSection();
+    void jsonMembers();
+    void reportRunAddsTheContextAfterTheLog();
+    void reportRunWithoutContext_data();
+    void reportRunWithoutContext();
+    void savedLogStaysTheLog();
+    void failedContextIsAWarning();
+};

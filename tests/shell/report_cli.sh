@@ -28,8 +28,12 @@ print("report_cli: CPU score", r["cpu"]["median"], "from", r["cpu"]["passes"]["m
 PY
 grep -q "Processor \.\.\." "$work/err.txt" && fail "progress on stderr without a terminal or --verbose"
 
-# The text log: 23 + n lines ending with the closing line, LF only.
+# The text log: 23 + n lines ending with the closing line, LF only; by
+# default the figures in context follow it, after an empty line.
 "$exe" --report >"$work/log.txt" 2>/dev/null || fail "--report: status $?"
+grep -A2 -x -- "- All tests completed -------------------" "$work/log.txt" | tail -n 1 |
+  grep -q "^= In context" || fail "no context section after the closing line"
+"$exe" --report --no-context >"$work/log.txt" 2>/dev/null || fail "--no-context: status $?"
 [ "$(tail -n 1 "$work/log.txt")" = "- All tests completed -------------------" ] || fail "no closing line"
 grep -q $'\r' "$work/log.txt" && fail "CR on stdout"
 grep -qx "Video : 0 (Mb/sec)" "$work/log.txt" || fail "no skipped video line"
