@@ -1,10 +1,13 @@
 #include "tst_classes.h"
 
 #include "Fixture.h"
+#include "resources/Resources.h"
 #include "shell/Dialogs.h"
 #include "ui_Unit5.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QImage>
 #include <QTest>
 
 void TestWindows::createdHiddenExceptMain()
@@ -27,6 +30,21 @@ void TestWindows::createdHiddenExceptMain()
     QCOMPARE(about.windowTitle(), QStringLiteral("About ..."));
     QCOMPARE(about.minimumSize(), QSize(332, 186));
     QCOMPARE(about.maximumSize(), QSize(332, 186));
+}
+
+void TestWindows::everyWindowHasTheApplicationIcon()
+{
+    // The title bar's icon is the desktop entry's, not the toolkit's default.
+    ShellFixture f;
+    const QImage expected = QImage(resources::AppIcon48).convertToFormat(QImage::Format_ARGB32);
+    const QList<QWidget*> windows{f.forms.Form1.get(), f.forms.Form2.get(), f.forms.Form3.get(),
+                                  f.forms.Form4.get(), f.forms.Form5.get()};
+    for (QWidget* window : windows) {
+        const QIcon icon = window->windowIcon();
+        QVERIFY2(!icon.isNull(), window->metaObject()->className());
+        QCOMPARE(icon.pixmap(QSize(48, 48)).toImage().convertToFormat(QImage::Format_ARGB32),
+                 expected);
+    }
 }
 
 void TestWindows::surfaceHidesOnAnyButton_data()
