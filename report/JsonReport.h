@@ -4,6 +4,7 @@
 #include "report/AllTests.h"
 #include "report/Environment.h"
 
+#include <QDateTime>
 #include <QJsonDocument>
 #include <QList>
 #include <QString>
@@ -17,12 +18,18 @@ struct ReportDocument
 {
     QString program;
     QString version;
+    QDateTime time; // when the run started
     bench::ReferenceMachine reference;
-    QList<AllTestsResults> runs; // at least one
-    QString videoSkipped;        // why the video test did not run; empty when it ran
+    QList<AllTestsResults> runs; // at least one; after an error the last holds what it reached
+    QString videoMethod;         // how the video test filled; empty when it did not run
     RunEnvironment environment;
     QStringList warnings;
+    QString error; // why the run stopped; empty when it completed
 };
+
+// The version of the document's layout; it grows when a field changes
+// meaning or goes away.
+inline constexpr int kReportSchemaVersion = 2;
 
 QJsonDocument ReportJson(const ReportDocument& document);
 
@@ -30,11 +37,16 @@ QJsonDocument ReportJson(const ReportDocument& document);
 struct NamedFigure
 {
     QString name; // "CPU score", "Drive /home", ...
+    QString key;  // its name in AllTestsResults::skipped: "cpu", ..., the drive's entry
     QString unit;
     std::function<std::int32_t(const AllTestsResults&)> pick;
 };
 
 // The figures of a run in log order; drives as the first run lists them.
+// The pass counts are left out where the scores stand for them.
 QList<NamedFigure> Figures(const AllTestsResults& first);
+
+// The values of a figure in the runs that measured it.
+QList<std::int32_t> MeasuredRuns(const QList<AllTestsResults>& runs, const NamedFigure& figure);
 
 } // namespace report

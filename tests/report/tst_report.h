@@ -66,6 +66,9 @@ private slots:
     void iniRowsReadBack();
     void failedTestGivesStatus1AndThePartialLog();
     void skippedVideoSaysWhy();
+    void chosenTestsAndDrives();
+    void withoutDatabaseGivesPassCounts();
+    void failedRunStillPrintsJson();
     void outputIsSavedWithCrLf();
     void unwritableOutputGivesStatus1();
     void warnings_data();

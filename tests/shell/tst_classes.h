@@ -67,6 +67,7 @@ class TestWindows : public QObject
     Q_OBJECT
 private slots:
     void createdHiddenExceptMain();
+    void everyWindowHasTheApplicationIcon();
     void surfaceHidesOnAnyButton_data();
     void surfaceHidesOnAnyButton();
     void aboutBoxContent();
@@ -159,6 +160,7 @@ private slots:
     void secondStartKeepsTheSeededCopy();
     void helpDocument_data();
     void helpDocument();
+    void describedLocationsCreateNothing();
     void configDirectoryIsQuorvix();
     void aboutBoxNamesDatabase();
 };
