@@ -9,7 +9,10 @@
 int RegisterFonts(const QString& directory)
 {
     int registered = 0;
-    for (const char* file : {"tahoma.ttf", "tahomabd.ttf", "fixedsys.ttf"}) {
+    // Not tahomabd.ttf: at the program's sizes it draws the same strokes as
+    // the regular face, so bold labels came out regular. Bold drawn from the
+    // regular face is bold and no wider.
+    for (const char* file : {"tahoma.ttf", "fixedsys.ttf"}) {
         const QString path = QDir(directory).filePath(QString::fromLatin1(file));
         if (QFile::exists(path) && QFontDatabase::addApplicationFont(path) >= 0)
             ++registered;
@@ -17,9 +20,22 @@ int RegisterFonts(const QString& directory)
     return registered;
 }
 
+QStringList FontFamilies(const QString& family)
+{
+    // Without Tahoma, faces whose bold captions still fit beside their
+    // fields ("Computer name" in 96 pixels; DejaVu Sans needs 99).
+    if (family == QLatin1String("Tahoma"))
+        return {family, QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans Condensed")};
+    if (family == QLatin1String("Fixedsys"))
+        return {family, QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")};
+    return {family};
+}
+
 QFont PixelFont(const QString& family, int pixels, bool bold)
 {
-    QFont font(family);
+    QFont font;
+    font.setFamilies(FontFamilies(family));
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;

@@ -60,6 +60,8 @@ private slots:
     void failedFirstActivationShowsPages();
     void exitClosesAndReleases();
     void fontsColoursAndLabelsOfThePages();
+    void fallbackFontsFitTheCaptions();
+    void overviewFieldsTakeTabAndCopy();
 };
 
 class TestWindows : public QObject
