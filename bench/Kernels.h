@@ -30,6 +30,15 @@ void CpuPass(std::int32_t& count);
 // One pass of the x87 block on `operands`; adds 1 to `count` in memory.
 void FpuPass(FpuOperands& operands, std::int32_t& count);
 
+// How long a processor window keeps the processor, in milliseconds, on a
+// tick that steps by `tickResolutionMs`: the wait for the first edge, the
+// window, the step that ends it, and the pass that crosses the end.
+double WindowBracketMs(double tickResolutionMs);
+
+// WindowBracketMs on this machine's system tick: what the kernels' bracket
+// announces, so that the pause it may need before it is no longer than that.
+double ProcessorBracketMs();
+
 // Passes completed in a 500 ms window on the system tick, measured at
 // time-critical priority. Always at least 1.
 std::int32_t CpuTest();

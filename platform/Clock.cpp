@@ -21,6 +21,15 @@ std::uint32_t TickCount()
     return static_cast<std::uint32_t>(nanoseconds(CLOCK_MONOTONIC_COARSE) / 1'000'000ULL);
 }
 
+double TickResolutionMs()
+{
+    timespec resolution{};
+    if (clock_getres(CLOCK_MONOTONIC_COARSE, &resolution) != 0)
+        return 1.0;
+    return static_cast<double>(resolution.tv_sec) * 1e3 +
+           static_cast<double>(resolution.tv_nsec) / 1e6;
+}
+
 std::uint32_t TimeGetTime()
 {
     return static_cast<std::uint32_t>(nanoseconds(CLOCK_MONOTONIC) / 1'000'000ULL);

@@ -8,6 +8,9 @@ namespace platform {
 // resolution) and cheap to read: the processor kernels read it every pass.
 std::uint32_t TickCount();
 
+// How far TickCount() steps at a time, in milliseconds (the kernel's tick).
+double TickResolutionMs();
+
 // Multimedia timer in milliseconds, 32 bits, wrapping; precise to 1 ms.
 std::uint32_t TimeGetTime();
 

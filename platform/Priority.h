@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 namespace platform {
 
 // The longest a bracket is expected to keep the processor busy, by default.
@@ -26,14 +28,21 @@ enum class ObtainedPriority
 ObtainedPriority LastObtainedPriority();
 
 // How long a new bracket waits, given the processor time the last one used,
-// the time since it ended and how long the new one may run (milliseconds).
+// the time since it ended and how long the new one may run (milliseconds):
+// until no second can hold more real-time work than the kernel allows.
 double RealTimeBudgetWaitMs(double lastBusyMs, double sinceLastMs,
                             double nextMs = kLongestBracketMs);
 
+// The kernel keeps the real-time budget per processor: of the processors the
+// thread may run on, those whose budget the last bracket (on `lastCpu`) did
+// not use. Empty when there is none, or the last processor is unknown (-1).
+std::vector<int> CpusWithFreshBudget(const std::vector<int>& allowed, int lastCpu);
+
 // Scope guard around a measurement: raises on entry, restores on every way out.
-// A bracket that follows a busy one waits until the next, of up to
-// `longestMs`, fits inside the kernel's real-time budget; a short one after a
-// half-second window needs no pause.
+// A bracket that follows a busy one runs on another processor, whose budget
+// is untouched, where the thread may run on one; otherwise it waits until the
+// next, of up to `longestMs`, fits inside the kernel's real-time budget. A
+// short one after a half-second window needs neither.
 class TimeCriticalBracket
 {
 public:

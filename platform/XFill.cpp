@@ -104,6 +104,26 @@ std::optional<std::uint32_t> FirstPixel(const std::uint8_t* data, std::size_t le
     return pixel;
 }
 
+void WaitForServer(xcb_connection_t* connection)
+{
+    if (connection != nullptr)
+        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+}
+
+std::unique_ptr<XWindowFill> XWindowFill::Connect(const char* display, std::uint32_t window)
+{
+    xcb_connection_t* connection = xcb_connect(display, nullptr);
+    if (xcb_connection_has_error(connection) || window == 0) {
+        xcb_disconnect(connection);
+        return nullptr;
+    }
+    std::unique_ptr<XWindowFill> fill(new XWindowFill(connection, window));
+    fill->m_ownsConnection = true;
+    if (fill->m_gc == 0)
+        return nullptr;
+    return fill;
+}
+
 std::unique_ptr<XWindowFill> XWindowFill::Open(xcb_connection_t* connection, std::uint32_t window)
 {
     if (connection == nullptr || window == 0 || xcb_connection_has_error(connection))
@@ -141,6 +161,10 @@ XWindowFill::XWindowFill(xcb_connection_t* connection, std::uint32_t window)
 
 XWindowFill::~XWindowFill()
 {
+    if (m_ownsConnection) {
+        xcb_disconnect(m_connection); // frees the graphics context with it
+        return;
+    }
     if (m_gc != 0) {
         xcb_free_gc(m_connection, m_gc);
         xcb_flush(m_connection);

@@ -37,6 +37,9 @@ Rgb RgbFromPixel(const PixelMasks& masks, std::uint32_t pixel);
 std::optional<std::uint32_t> FirstPixel(const std::uint8_t* data, std::size_t length,
                                         int bitsPerPixel, bool lsbFirst);
 
+// Returns once the server has carried out every request sent on `connection`.
+void WaitForServer(xcb_connection_t* connection);
+
 // Fills a window through the X server and reads its pixels back, the way a
 // screen driver is measured: each fill is one PolyFillRectangle in a solid
 // graphics context, each read one GetImage whose reply is awaited, so every
@@ -44,8 +47,15 @@ std::optional<std::uint32_t> FirstPixel(const std::uint8_t* data, std::size_t le
 class XWindowFill
 {
 public:
-    // Null when the window or its visual cannot be queried.
+    // On a connection the caller keeps. Null when the window or its visual
+    // cannot be queried.
     static std::unique_ptr<XWindowFill> Open(xcb_connection_t* connection, std::uint32_t window);
+
+    // On a connection of its own to `display` (DISPLAY's when null), closed
+    // with the object: every reply is read by the thread that waits for it,
+    // never handed over by a toolkit's event thread. Null when the display
+    // cannot be reached or the window queried.
+    static std::unique_ptr<XWindowFill> Connect(const char* display, std::uint32_t window);
     ~XWindowFill();
     XWindowFill(const XWindowFill&) = delete;
     XWindowFill& operator=(const XWindowFill&) = delete;
@@ -64,6 +74,7 @@ private:
     XWindowFill(xcb_connection_t* connection, std::uint32_t window);
 
     xcb_connection_t* m_connection;
+    bool m_ownsConnection = false;
     std::uint32_t m_window;
     std::uint32_t m_gc = 0;
     PixelMasks m_masks;

@@ -12,6 +12,14 @@ inline const QString WineFontDirectory = QStringLiteral("/usr/share/wine/fonts")
 // Returns how many were registered.
 int RegisterFonts(const QString& directory = WineFontDirectory);
 
+// The same in two steps: Tahoma, all that the splash and the
+// windows draw with, and Fixedsys, which only the All tests log uses.
+int RegisterWindowFonts(const QString& directory = WineFontDirectory);
+int RegisterLogFont(const QString& directory = WineFontDirectory);
+
+// Fixedsys at the log's size.
+QFont LogFont();
+
 // The family followed by the faces that stand in for it where it is absent.
 QStringList FontFamilies(const QString& family);
 
@@ -28,3 +36,7 @@ QFont ProgramFont();
 // that menus and tool tips, which are windows of their own and inherit
 // nothing from the main window, use it too.
 void SetUpFonts(const QString& directory = WineFontDirectory);
+
+// SetUpFonts without the log's font, for a start that shows the splash
+// first; RegisterLogFont follows once it is on the screen.
+void SetUpWindowFonts(const QString& directory = WineFontDirectory);

@@ -20,12 +20,17 @@ QIcon ApplicationIcon()
     return QIcon::fromTheme(QStringLiteral(QUORVIX_APP_ID), own);
 }
 
-TForms CreateForms(TForm1Services services)
+TForms CreateMainForm(TForm1Services services)
 {
     // Every window without an icon of its own, message boxes included.
     QApplication::setWindowIcon(ApplicationIcon());
     TForms forms;
     forms.Form1 = std::make_unique<TForm1>(std::move(services));
+    return forms;
+}
+
+void CreateOtherForms(TForms& forms)
+{
     forms.Form2 = std::make_unique<TForm2>();
     // The dialogs are owned by the window that opens them, so a window manager
     // minimises and restores them together.
@@ -41,7 +46,21 @@ TForms CreateForms(TForm1Services services)
     // When the test surface goes, the focus returns to the main window.
     QObject::connect(forms.Form2.get(), &TForm2::hidden, main, &TForm1::FormActivate,
                      Qt::QueuedConnection);
+}
+
+TForms CreateForms(TForm1Services services)
+{
+    TForms forms = CreateMainForm(std::move(services));
+    CreateOtherForms(forms);
     return forms;
+}
+
+void CreateOtherFormsAfterSplash(TForms& forms)
+{
+    QObject::connect(forms.Form1.get(), &TForm1::splashShown, forms.Form1.get(), [&forms] {
+        RegisterLogFont();
+        CreateOtherForms(forms);
+    });
 }
 
 int RunProgram(int argc, char** argv)
@@ -54,8 +73,12 @@ int RunProgram(int argc, char** argv)
         return RunCommandLine(argc, argv, arguments);
     }
     TApplication application(argc, argv);
-    SetUpFonts();
-    TForms forms = CreateForms();
+    // The splash goes on the screen first: the windows it does not show, and
+    // the log's font, are made once it is painted, before the first
+    // activation gathers the overview.
+    SetUpWindowFonts();
+    TForms forms = CreateMainForm();
+    CreateOtherFormsAfterSplash(forms);
     QObject::connect(forms.Form1.get(), &TForm1::closed, &application, &QCoreApplication::quit);
     forms.Form1->show();
     return application.exec();

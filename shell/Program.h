@@ -29,6 +29,15 @@ QIcon ApplicationIcon();
 // and connects them.
 TForms CreateForms(TForm1Services services = {});
 
+// The same in two steps: Form1 alone, then the other four beside it.
+TForms CreateMainForm(TForm1Services services = {});
+void CreateOtherForms(TForms& forms);
+
+// Makes the other four windows, and registers the log's font, once Form1's
+// splash is on the screen, before its first activation; `forms` must outlive
+// Form1's first activation.
+void CreateOtherFormsAfterSplash(TForms& forms);
+
 // Program start: fonts, the windows, Form1 shown, the message loop until
 // Form1 closes. With arguments, the command line instead (help, version, the
 // report without the window). Returns the exit code.

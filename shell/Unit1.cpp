@@ -87,7 +87,7 @@ void TForm1::setUpLook()
     // Drop-down menus are windows of their own: they inherit no font.
     for (QMenu* menu : m_ui->MainMenu1->findChildren<QMenu*>())
         menu->setFont(ProgramFont());
-    m_ui->Memo1->setFont(PixelFont(QStringLiteral("Fixedsys"), 19));
+    m_ui->Memo1->setFont(LogFont());
     // Read-only, yet Tab reaches the overview fields top to bottom, so a
     // value can be selected and copied without the mouse.
     const std::array<QLineEdit*, 10> fields{m_ui->Edit1, m_ui->Edit2, m_ui->Edit3,  m_ui->Edit8,
@@ -296,7 +296,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         !m_activationQueued && windowHandle() != nullptr && windowHandle()->isExposed()) {
         m_activationQueued = true;
         QMetaObject::invokeMethod(
-            this, [this] { RunGuarded([this] { FormActivate(); }); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                emit splashShown();
+                RunGuarded([this] { FormActivate(); });
+            },
+            Qt::QueuedConnection);
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -92,6 +92,8 @@ public:
 
 signals:
     void closed();
+    // The splash is on the screen; the first activation follows at once.
+    void splashShown();
 
 protected:
     void showEvent(QShowEvent* event) override;

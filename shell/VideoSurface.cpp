@@ -143,8 +143,13 @@ void VideoSurface::openCanvas()
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (x11 != nullptr && QGuiApplication::platformName() == QLatin1String("xcb") &&
         m_path == Path::Automatic) {
-        auto fill = platform::XWindowFill::Open(x11->connection(),
-                                                static_cast<std::uint32_t>(m_window.winId()));
+        // The kernel fills on a connection of its own: on the toolkit's, its
+        // event thread would read every reply and then wake the measuring
+        // thread, at normal priority. The toolkit's map and first paint are
+        // carried out before the first fill.
+        platform::WaitForServer(x11->connection());
+        auto fill =
+            platform::XWindowFill::Connect(nullptr, static_cast<std::uint32_t>(m_window.winId()));
         if (!fill)
             throw bench::BenchError("The test surface cannot be drawn on");
         m_x11BitsPerPixel = fill->BitsPerPixel();

@@ -3,10 +3,18 @@
 // processor windows, and the memory, video and disk pages, counted whole).
 //   bench_report [runs] [base.ini]
 // Runs the same pages as `quorvix --report`, each one timed from outside.
+// The processor windows are the kernels' own parts (bracket, published tick,
+// window, passes) with the tick watched: its longest step shows whether the
+// kernel stopped the thread inside the window (a step of tens of ms where
+// the tick otherwise advances by one of its own steps).
 
+#include "Summary.h"
 #include "bench/Kernels.h"
+#include "bench/TimedWindow.h"
 #include "database/ComparisonDatabase.h"
 #include "platform/Clock.h"
+#include "platform/Priority.h"
+#include "platform/PublishedTick.h"
 #include "report/AllTests.h"
 #include "report/HeadlessSteps.h"
 #include "shell/BenchmarkPages.h"
@@ -14,6 +22,7 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -43,12 +52,38 @@ std::function<Result(Args...)> timed(Times& times, const std::string& name,
     };
 }
 
+// A processor window as the kernels run it, noting the tick's longest step.
+template <typename Pass> std::int32_t watchedWindow(double& longestStep, Pass&& pass)
+{
+    const platform::TimeCriticalBracket bracket(bench::ProcessorBracketMs());
+    const platform::PublishedTickCount tick;
+    std::uint32_t last = tick();
+    std::uint32_t longest = 0;
+    const auto watched = [&] {
+        const std::uint32_t now = tick();
+        longest = std::max(longest, now - last);
+        last = now;
+        return now;
+    };
+    const std::int32_t count = bench::CountPassesInWindow(watched, pass);
+    longestStep = std::max(longestStep, double(longest));
+    return count;
+}
+
 Times runOnce(const ComparisonDatabase& database)
 {
     Times times;
-    const bench::ProcessorKernels kernels{
-        timed(times, "CpuTest", std::function<std::int32_t()>(bench::CpuTest)),
-        timed(times, "FpuTest", std::function<std::int32_t()>(bench::FpuTest))};
+    const std::function<std::int32_t()> cpu = [&times] {
+        return watchedWindow(times["CpuTest step"],
+                             [](std::int32_t& count) { bench::CpuPass(count); });
+    };
+    const std::function<std::int32_t()> fpu = [&times] {
+        bench::FpuOperands operands;
+        return watchedWindow(times["FpuTest step"],
+                             [&operands](std::int32_t& count) { bench::FpuPass(operands, count); });
+    };
+    const bench::ProcessorKernels kernels{timed(times, "CpuTest", cpu),
+                                          timed(times, "FpuTest", fpu)};
     report::ReportPages pages =
         ReportPagesFor(std::make_shared<RealBenchmarkPages>(kernels), VideoSkippedReason());
     pages.gatherOverview = timed(times, "overview", pages.gatherOverview);
@@ -77,8 +112,12 @@ int main(int argc, char** argv)
     const int runs = argc > 1 ? std::atoi(argv[1]) : 3;
     const ComparisonDatabase database(argc > 2 ? QString::fromLocal8Bit(argv[2])
                                                : QStringLiteral(QUORVIX_SHIPPED_DATABASE));
-    std::printf("%8s %9s %9s %9s %9s %9s %9s %9s %9s %9s %7s\n", "run ms", "overview", "CpuTest",
-                "FpuTest", "proc page", "memory", "video", "disks", "mandated", "overhead", "%");
+    std::printf("load average %s\n", loadAverage().c_str());
+    std::printf("%8s %9s %9s %9s %9s %9s %9s %9s %9s %9s %7s %5s %5s\n", "run ms", "overview",
+                "CpuTest", "FpuTest", "proc page", "memory", "video", "disks", "mandated",
+                "overhead", "%", "step1", "step2");
+    std::vector<double> shares;
+    double longestStep = 0;
     for (int i = 0; i < runs; ++i) {
         Times t = runOnce(database);
         // The clock measurement and the two windows are fixed; the other
@@ -86,10 +125,20 @@ int main(int argc, char** argv)
         const double mandated =
             1000.0 + 2 * 500.0 + t["memory page"] + t["video page"] + t["disk pages"];
         const double overhead = t["run"] - mandated;
-        std::printf("%8.1f %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %6.2f%%\n",
-                    t["run"], t["overview"], t["CpuTest"], t["FpuTest"], t["processor page"],
-                    t["memory page"], t["video page"], t["disk pages"], mandated, overhead,
-                    100.0 * overhead / mandated);
+        shares.push_back(100.0 * overhead / mandated);
+        longestStep = std::max({longestStep, t["CpuTest step"], t["FpuTest step"]});
+        std::printf(
+            "%8.1f %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %6.2f%% %5.0f %5.0f\n",
+            t["run"], t["overview"], t["CpuTest"], t["FpuTest"], t["processor page"],
+            t["memory page"], t["video page"], t["disk pages"], mandated, overhead, shares.back(),
+            t["CpuTest step"], t["FpuTest step"]);
     }
+    const Summary s = summarise(shares);
+    std::printf("overhead: median %.2f %%, %.2f to %.2f %% (%d runs); goal <= 3 %%\n", s.median,
+                s.min, s.max, runs);
+    std::printf("longest tick step in a processor window: %.0f ms (tick resolution %.0f ms)%s\n",
+                longestStep, platform::TickResolutionMs(),
+                longestStep > 3 * platform::TickResolutionMs() + 5 ? "  STRETCHED" : "");
+    std::printf("load average %s\n", loadAverage().c_str());
     return 0;
 }

@@ -1,15 +1,20 @@
-// Fill throughput of the video kernel on the real test surface, and the X
-// server's own figure for comparison.
-//   bench_video [runs] [--backing-store] [--fill WxH] [--no-x11perf]
-// Run it on an X display (or under xvfb-run -s '-screen 0 1024x768x24').
+// Fill throughput of the video kernel on the real test surface against a
+// plain xcb program doing the same work (tools/xcb_fill: 400 fills with a
+// one-pixel read-back each), run in interleaved pairs; x11perf beside them.
+//   bench_video [pairs] [--backing-store] [--fill WxH] [--no-x11perf]
+// Run it on an X display (or under tests/common/with-xvfb.sh). To keep load
+// from blurring the comparison, run the X server itself at a real-time
+// priority (chrt -f 50 Xvfb ...): both sides then wait only on it.
 // --backing-store measures the path used where there is no X server
 // (offscreen, native Wayland); with QT_QPA_PLATFORM=offscreen it is taken
-// anyway. After our runs, `x11perf -rect500` fills 500x500 rectangles on the
-// same server; its rectangles per second x 250,000 is its pixel rate.
+// anyway, and there is no reference. x11perf -rect500 measures fills without
+// the read-back, so it is context, not the yardstick: its rectangles per
+// second x 250,000 is its pixel rate.
 
 #include "shell/Unit2.h"
 #include "shell/VideoSurface.h"
 
+#include "Summary.h"
 #include "bench/BarColors.h"
 #include "bench/VideoKernel.h"
 
@@ -27,25 +32,16 @@
 
 namespace {
 
-struct Summary
+// The pixel rate of tools/xcb_fill beside this program; 0 when it fails.
+double referenceRate(QSize fill)
 {
-    double median, cv;
-};
-
-Summary summarise(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-    double mean = 0;
-    for (double v : values)
-        mean += v;
-    mean /= double(n);
-    double squares = 0;
-    for (double v : values)
-        squares += (v - mean) * (v - mean);
-    const double deviation = n > 1 ? std::sqrt(squares / double(n - 1)) : 0;
-    return {median, 100.0 * deviation / mean};
+    QProcess process;
+    process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/xcb_fill"),
+                  {QString::number(fill.width()), QString::number(fill.height())});
+    if (!process.waitForFinished(60'000))
+        return 0;
+    const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
+    return output.startsWith(QStringLiteral("px/s ")) ? output.mid(5).trimmed().toDouble() : 0;
 }
 
 // Rectangles per second from x11perf's summary line ("... trep @ ... (N/sec): ...").
@@ -90,7 +86,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments().mid(1);
-    const int runs = args.isEmpty() || args.first().startsWith('-') ? 5 : args.first().toInt();
+    const int pairs = args.isEmpty() || args.first().startsWith('-') ? 15 : args.first().toInt();
     const auto path = args.contains("--backing-store") ? VideoSurface::Path::BackingStore
                                                        : VideoSurface::Path::Automatic;
 
@@ -106,10 +102,11 @@ int main(int argc, char** argv)
         if (parts.size() == 2)
             fill = QSize(parts[0].toInt(), parts[1].toInt()).boundedTo(screen);
     }
-    std::vector<double> pixelRates;
+    std::vector<double> pixelRates, referenceRates, ratios;
     bool x11 = false;
     int bits = 0;
-    for (int run = 0; run < runs; ++run) {
+    std::printf("load average %s\n", loadAverage().c_str());
+    for (int pair = 0; pair < pairs; ++pair) {
         surface.ShowAt(QRect(QPoint(0, 0), screen));
         x11 = surface.FillsThroughX11();
         bits = surface.BitsPerPixel();
@@ -118,8 +115,14 @@ int main(int argc, char** argv)
         surface.Close();
         app.processEvents();
         pixelRates.push_back(double(rate));
-        std::printf("run %d: %14lld px/s  %6d MiB/s%s\n", run + 1, static_cast<long long>(rate),
-                    bench::VideoRate(rate, bench::BytesPerPixel(bits)),
+        const double reference = x11 ? referenceRate(fill) : 0;
+        if (reference > 0) {
+            referenceRates.push_back(reference);
+            ratios.push_back(double(rate) / reference);
+        }
+        std::printf("pair %2d: VideoTest %12lld px/s  xcb_fill %12.0f px/s  ratio %.3f%s\n",
+                    pair + 1, static_cast<long long>(rate), reference,
+                    reference > 0 ? double(rate) / reference : 0.0,
                     filled ? "" : "  (the screen does not show the last fill!)");
     }
     const Summary s = summarise(pixelRates);
@@ -127,14 +130,23 @@ int main(int argc, char** argv)
                 qPrintable(QGuiApplication::platformName()), x11 ? "X server" : "backing-store",
                 screen.width(), screen.height(), fill.width(), fill.height(), bits);
     std::printf("VideoTest  median %.4g px/s  CV %.2f %%  (%d runs)  = %d MiB/s\n", s.median, s.cv,
-                runs, bench::VideoRate(std::int64_t(s.median), bench::BytesPerPixel(bits)));
+                pairs, bench::VideoRate(std::int64_t(s.median), bench::BytesPerPixel(bits)));
+    if (!ratios.empty()) {
+        const Summary r = summarise(referenceRates);
+        const Summary q = summarise(ratios);
+        std::printf("xcb_fill   median %.4g px/s  CV %.2f %%  (%zu runs)\n", r.median, r.cv,
+                    referenceRates.size());
+        std::printf("VideoTest / xcb_fill (same work, pairwise)  median %.3f  min %.3f  max %.3f\n",
+                    q.median, q.min, q.max);
+    }
+    std::printf("load average %s\n", loadAverage().c_str());
 
     if (!x11 || args.contains("--no-x11perf"))
         return 0;
-    // Timed: three repetitions of 2 s each. Bursts: five of 400 rectangles,
-    // as long as the kernel's 400 fills; on a loaded machine a server kept
-    // busy for seconds loses the processor to other work, one woken for
-    // short bursts much less.
+    // Context only: x11perf does not read back. Timed: three repetitions of
+    // 2 s each. Bursts: five of 400 rectangles, as long as the kernel's 400
+    // fills; on a loaded machine a server kept busy for seconds loses the
+    // processor to other work, one woken for short bursts much less.
     const QList<QStringList> timings{{"-repeat", "3", "-time", "2"},
                                      {"-repeat", "5", "-reps", "400"}};
     for (const QStringList& timing : timings) {

@@ -39,7 +39,52 @@ std::int32_t runWindow(FakeTick& tick, std::uint32_t millisecondsPerPass)
                                       });
 }
 
+// Real time in milliseconds, seen through a tick that steps by `step`; every
+// reading takes a microsecond.
+struct SteppingClock
+{
+    double now = 0;
+    double step = 1;
+
+    std::uint32_t read()
+    {
+        now += 0.001;
+        return static_cast<std::uint32_t>(std::floor(now / step) * step);
+    }
+};
+
 } // namespace
+
+void TestTimedWindow::announcedBracketCoversTheWindow_data()
+{
+    QTest::addColumn<double>("step");
+    QTest::addColumn<double>("start");
+    QTest::addColumn<double>("millisecondsPerPass");
+
+    for (const double step : {1.0, 4.0, 10.0, 16.0}) {
+        const QByteArray name = QByteArray::number(step) + " ms tick";
+        // Starting just past an edge waits out nearly a whole step.
+        QTest::newRow(name + ", just past an edge") << step << 1000.0 + 0.002 << 0.01;
+        QTest::newRow(name + ", just before an edge") << step << 1000.0 + step - 0.002 << 0.01;
+        QTest::newRow(name + ", slow passes") << step << 1000.5 << 0.9;
+    }
+}
+
+void TestTimedWindow::announcedBracketCoversTheWindow()
+{
+    QFETCH(double, step);
+    QFETCH(double, start);
+    QFETCH(double, millisecondsPerPass);
+    SteppingClock clock{start, step};
+    bench::CountPassesInWindow([&clock] { return clock.read(); },
+                               [&clock, millisecondsPerPass](std::int32_t& count) {
+                                   clock.now += millisecondsPerPass;
+                                   ++count;
+                               });
+    const double held = clock.now - start;
+    QVERIFY2(held > 500.0, qPrintable(QString::number(held)));
+    QVERIFY2(held <= bench::WindowBracketMs(step), qPrintable(QString::number(held)));
+}
 
 void TestTimedWindow::countsPassesOnTheTick_data()
 {

@@ -10,6 +10,8 @@ private slots:
     void countsPassesOnTheTick_data();
     void countsPassesOnTheTick();
     void noPassBeforeTheEdge();
+    void announcedBracketCoversTheWindow_data();
+    void announcedBracketCoversTheWindow();
     void endsWithoutTheTickSignal_data();
     void endsWithoutTheTickSignal();
 };

@@ -215,14 +215,18 @@ private slots:
         QTest::addColumn<double>("sinceLastMs");
         QTest::addColumn<double>("nextMs");
         QTest::addColumn<double>("waitMs");
-        QTest::newRow("kernel window, at once") << 510.0 << 0.0 << 550.0 << 110.0;
-        QTest::newRow("kernel window, partly waited") << 510.0 << 60.0 << 550.0 << 50.0;
+        // Two processor windows back to back need the period less the budget
+        // between them, however long each is.
+        QTest::newRow("kernel window, at once") << 510.0 << 0.0 << 550.0 << 50.0;
+        QTest::newRow("kernel window, partly waited") << 510.0 << 20.0 << 509.0 << 30.0;
+        QTest::newRow("kernel window, waited long enough") << 510.0 << 50.0 << 509.0 << 0.0;
         QTest::newRow("kernel window, long ago") << 510.0 << 200.0 << 550.0 << 0.0;
         QTest::newRow("clock measurement mostly slept") << 3.0 << 0.0 << 550.0 << 0.0;
         QTest::newRow("just within the budget") << 400.0 << 0.0 << 550.0 << 0.0;
+        QTest::newRow("a little over the budget") << 420.0 << 0.0 << 550.0 << 20.0;
         QTest::newRow("clock went backwards") << 510.0 << -5.0 << 550.0 << 0.0;
         QTest::newRow("a short bracket fits at once") << 510.0 << 0.0 << 200.0 << 0.0;
-        QTest::newRow("a short one after a long busy one") << 900.0 << 0.0 << 200.0 << 150.0;
+        QTest::newRow("a short one after a long busy one") << 900.0 << 0.0 << 200.0 << 50.0;
     }
 
     void budgetWait()
@@ -232,6 +236,43 @@ private slots:
         QFETCH(double, nextMs);
         QFETCH(double, waitMs);
         QCOMPARE(platform::RealTimeBudgetWaitMs(lastBusyMs, sinceLastMs, nextMs), waitMs);
+    }
+
+    void freshProcessors_data()
+    {
+        QTest::addColumn<std::vector<int>>("allowed");
+        QTest::addColumn<int>("lastCpu");
+        QTest::addColumn<std::vector<int>>("fresh");
+        QTest::newRow("two processors") << std::vector{0, 1} << 0 << std::vector{1};
+        QTest::newRow("the other way") << std::vector{0, 1} << 1 << std::vector{0};
+        QTest::newRow("four") << std::vector{0, 1, 2, 3} << 2 << std::vector{0, 1, 3};
+        QTest::newRow("only the used one") << std::vector{3} << 3 << std::vector<int>{};
+        QTest::newRow("last one not allowed now") << std::vector{0, 1} << 5 << std::vector{0, 1};
+        QTest::newRow("last one unknown") << std::vector{0, 1} << -1 << std::vector<int>{};
+    }
+
+    void freshProcessors()
+    {
+        QFETCH(std::vector<int>, allowed);
+        QFETCH(int, lastCpu);
+        QFETCH(std::vector<int>, fresh);
+        QCOMPARE(platform::CpusWithFreshBudget(allowed, lastCpu), fresh);
+    }
+
+    // However the bracket placed the thread, it leaves it where it may run.
+    void bracketLeavesTheProcessorsAsTheyWere()
+    {
+        cpu_set_t before;
+        QCOMPARE(sched_getaffinity(0, sizeof before, &before), 0);
+        for (int i = 0; i < 2; ++i) {
+            const platform::TimeCriticalBracket bracket(940.0);
+            const double start = platform::PreciseMilliseconds();
+            while (platform::PreciseMilliseconds() - start < 30) {
+            }
+        }
+        cpu_set_t after;
+        QCOMPARE(sched_getaffinity(0, sizeof after, &after), 0);
+        QVERIFY(CPU_EQUAL(&before, &after));
     }
 };
 

@@ -38,11 +38,12 @@ sysinfo::FixedDriveListing sampleDrives()
 
 } // namespace
 
-ShellFixture::ShellFixture(bool runPages, const std::function<void(TForm1Services&)>& adjust)
+ShellFixture::ShellFixture(bool runPages, const std::function<void(TForm1Services&)>& adjust,
+                           bool splashFirst)
     : fields(sampleFields())
 {
     if (!runPages) {
-        create(std::make_shared<RecordingPages>(handlers), sampleDrives(), adjust);
+        create(std::make_shared<RecordingPages>(handlers), sampleDrives(), adjust, splashFirst);
         return;
     }
     const auto memory = [this](const QString& kernel, std::int64_t base) {
@@ -58,7 +59,7 @@ ShellFixture::ShellFixture(bool runPages, const std::function<void(TForm1Service
                bench::ProcessorKernels{[] { return 600; }, [] { return 300; }},
                bench::RealDiskKernels(),
                bench::MemoryKernels{memory("read", 1000), memory("write", 2000)}, video),
-           sampleDrives(), adjust);
+           sampleDrives(), adjust, splashFirst);
 }
 
 ShellFixture::ShellFixture(std::shared_ptr<BenchmarkPages> pages, const QStringList& drives)
@@ -69,7 +70,7 @@ ShellFixture::ShellFixture(std::shared_ptr<BenchmarkPages> pages, const QStringL
 
 void ShellFixture::create(std::shared_ptr<BenchmarkPages> pages,
                           const sysinfo::FixedDriveListing& drives,
-                          const std::function<void(TForm1Services&)>& adjust)
+                          const std::function<void(TForm1Services&)>& adjust, bool splashFirst)
 {
     TForm1Services services;
     services.gatherOverview = [this] {
@@ -79,6 +80,7 @@ void ShellFixture::create(std::shared_ptr<BenchmarkPages> pages,
             beforeGather();
         const Form1View view = ui();
         splashVisibleWhileGathering = view.Panel4->isVisible();
+        othersExistWhileGathering = forms.Form2 && forms.Form3 && forms.Form4 && forms.Form5;
         hourglassWhileGathering = busy::HourglassShown();
         statusWhileGathering = busy::StatusText(view.StatusBar1);
         return fields;
@@ -92,7 +94,12 @@ void ShellFixture::create(std::shared_ptr<BenchmarkPages> pages,
     services.pages = std::move(pages);
     if (adjust)
         adjust(services);
-    forms = CreateForms(std::move(services));
+    if (!splashFirst) {
+        forms = CreateForms(std::move(services));
+        return;
+    }
+    forms = CreateMainForm(std::move(services));
+    CreateOtherFormsAfterSplash(forms);
 }
 
 ShellFixture::~ShellFixture() = default;

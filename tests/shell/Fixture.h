@@ -22,8 +22,11 @@ struct ShellFixture
     // blocks of KB kilobytes, and fill 314,572,800 pixels a second (1024 x 768,
     // 400 times in 1 s). `adjust` changes the services before the
     // windows are made.
+    // With `splashFirst` the windows are made as the program makes them:
+    // the main window alone, the others once its splash is painted.
     explicit ShellFixture(bool runPages = false,
-                          const std::function<void(TForm1Services&)>& adjust = {});
+                          const std::function<void(TForm1Services&)>& adjust = {},
+                          bool splashFirst = false);
     // With the given pages and drive list.
     ShellFixture(std::shared_ptr<BenchmarkPages> pages, const QStringList& drives);
     ~ShellFixture();
@@ -39,6 +42,7 @@ struct ShellFixture
     sysinfo::OverviewFields fields; // what the probes return
     int gatherCount = 0;
     bool splashVisibleWhileGathering = false;
+    bool othersExistWhileGathering = false;
     bool hourglassWhileGathering = false;
     QString statusWhileGathering;
     std::function<void()> beforeGather; // tests make the probes fail here
@@ -51,7 +55,7 @@ struct ShellFixture
 
 private:
     void create(std::shared_ptr<BenchmarkPages> pages, const sysinfo::FixedDriveListing& drives,
-                const std::function<void(TForm1Services&)>& adjust);
+                const std::function<void(TForm1Services&)>& adjust, bool splashFirst = false);
 };
 
 // Records the page handlers that reach the benchmark pages, by name.

@@ -70,6 +70,7 @@ class TestWindows : public QObject
 private slots:
     void createdHiddenExceptMain();
     void everyWindowHasTheApplicationIcon();
+    void othersAreMadeAfterTheSplashBeforeTheProbes();
     void surfaceHidesOnAnyButton_data();
     void surfaceHidesOnAnyButton();
     void aboutBoxContent();

@@ -5,6 +5,7 @@
 
 #include "bench/BarColors.h"
 #include "bench/PseudoRandom.h"
+#include "platform/XFill.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -62,4 +63,51 @@ void TestVideoSurface::lastFillIsWhatTheDisplayShows()
     QCOMPARE(screenPixel(screen.width() - 1, screen.height() - 1), expected);
     surface.Close();
     QVERIFY(!form.isVisible());
+}
+
+// The kernel's connection is not the toolkit's: a window the toolkit shows
+// is filled and read back by its id on a connection of its own, and closing
+// that connection leaves the toolkit's working.
+void TestVideoSurface::fillsOnAConnectionOfItsOwn()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs an X server");
+    TForm2 form;
+    VideoSurface surface(form);
+    surface.ShowAt(QRect(QPoint(0, 0), surface.ScreenSize()));
+    const auto window = static_cast<std::uint32_t>(form.winId());
+    for (const platform::Rgb color :
+         {platform::Rgb{0x12, 0x34, 0x56}, platform::Rgb{255, 0, 128}}) {
+        auto fill = platform::XWindowFill::Connect(nullptr, window);
+        QVERIFY(fill != nullptr);
+        fill->Fill(64, 64, color);
+        const auto pixel = fill->ReadPixel(10, 10);
+        QVERIFY(pixel.has_value());
+        QVERIFY(*pixel == color);
+        fill.reset();
+        const QString expected =
+            QString::number(bench::Rgb(color.red, color.green, color.blue), 16);
+        QCOMPARE(screenPixel(10, 10), expected);
+    }
+    surface.Close();
+}
+
+void TestVideoSurface::connectRefuses_data()
+{
+    QTest::addColumn<QByteArray>("display");
+    QTest::addColumn<bool>("realWindow");
+    QTest::newRow("no such display") << QByteArray(":4093") << true;
+    QTest::newRow("no window") << QByteArray() << false;
+}
+
+void TestVideoSurface::connectRefuses()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs an X server");
+    QFETCH(QByteArray, display);
+    QFETCH(bool, realWindow);
+    TForm2 form;
+    const auto window = realWindow ? static_cast<std::uint32_t>(form.winId()) : 0u;
+    QVERIFY(platform::XWindowFill::Connect(display.isEmpty() ? nullptr : display.constData(),
+                                           window) == nullptr);
 }

@@ -9,4 +9,7 @@ class TestVideoSurface : public QObject
     Q_OBJECT
 private slots:
     void lastFillIsWhatTheDisplayShows();
+    void fillsOnAConnectionOfItsOwn();
+    void connectRefuses_data();
+    void connectRefuses();
 };

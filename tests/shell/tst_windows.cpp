@@ -45,6 +45,23 @@ void TestWindows::everyWindowHasTheApplicationIcon()
                  window->metaObject()->className());
 }
 
+void TestWindows::othersAreMadeAfterTheSplashBeforeTheProbes()
+{
+    ShellFixture f(false, {}, true);
+    QVERIFY(!f.forms.Form2 && !f.forms.Form3 && !f.forms.Form4 && !f.forms.Form5);
+    QVERIFY(f.showAndActivate());
+    QVERIFY(f.othersExistWhileGathering);
+    QVERIFY(f.splashVisibleWhileGathering);
+    QCOMPARE(f.forms.Form5->parentWidget(), &f.form());
+    QCOMPARE(f.forms.Form4->parentWidget(), f.forms.Form3.get());
+
+    // Later activations make nothing again.
+    const TForm2* surface = f.forms.Form2.get();
+    f.form().FormActivate();
+    QCOMPARE(f.gatherCount, 2);
+    QCOMPARE(f.forms.Form2.get(), surface);
+}
+
 void TestWindows::surfaceHidesOnAnyButton_data()
 {
     QTest::addColumn<Qt::MouseButton>("button");
