@@ -11,7 +11,9 @@ struct Parser
 {
     QCommandLineParser parser;
     QCommandLineOption help{{"h", "help"}, "Show this help and exit."};
-    QCommandLineOption version{"version", "Show the program's version and exit."};
+    QCommandLineOption version{
+        "version",
+        "Show the program's version and exit; with --verbose, where it finds its files."};
     QCommandLineOption report{"report",
                               "Run all tests without the window and print the results log."};
     QCommandLineOption json{"json", "Print the results (or the comparison) as one JSON document."};
@@ -22,12 +24,19 @@ struct Parser
         "repeat", "Run all tests N times (1 to 100); the log shows each figure's median.", "N"};
     QCommandLineOption output{
         "output",
-        "Save the log to FILE (CR LF line ends, replaced in one step) instead of printing it.",
+        "Save the log to FILE (CR LF line ends, replaced in one step) instead of printing it; "
+        "- is standard output.",
         "FILE"};
     QCommandLineOption noContext{
         "no-context", "Leave out the section after the results that puts them in context (every "
                       "core, the effective clock, caches and the memory's limits); it adds about "
                       "5 seconds on a busy two-CPU machine."};
+    QCommandLineOption tests{"tests",
+                             "Run only these tests, a comma-separated list of cpu, fpu, memory, "
+                             "video and disk (cpu and fpu both run the processor page).",
+                             "LIST"};
+    QCommandLineOption drive{
+        "drive", "Test only the drive that holds PATH (repeatable; implies disk).", "PATH"};
     QCommandLineOption verbose{"verbose",
                                "Progress and warnings on stderr also when it is not a terminal."};
     QCommandLineOption save{"save", "Keep the results as JSON in $XDG_DATA_HOME/quorvix/results "
@@ -43,8 +52,8 @@ struct Parser
     {
         parser.setApplicationDescription(
             "Quorvix 2000: system overview and benchmarks. Without options it opens its window.");
-        parser.addOptions({help, version, report, json, ini, repeat, output, noContext, verbose,
-                           save, compare, threshold});
+        parser.addOptions({help, version, report, json, ini, repeat, output, tests, drive,
+                           noContext, verbose, save, compare, threshold});
         parser.addPositionalArgument("results", "With --compare: the results to compare.",
                                      "[RESULT ...]");
     }
@@ -86,6 +95,9 @@ CommandLine reportLine(const Parser& p, CommandLine& line)
         return failed(line, QStringLiteral("--json and --ini cannot be given together."));
     if (p.parser.isSet(p.output) && options.output.isEmpty())
         return failed(line, QStringLiteral("--output needs a file name."));
+    if (options.output == QLatin1String("-") && (options.json || options.ini))
+        return failed(line, QStringLiteral("--output - writes the log to standard output, where "
+                                           "--json and --ini write theirs."));
     if (p.parser.isSet(p.repeat)) {
         bool ok = false;
         options.repeat = p.parser.value(p.repeat).toInt(&ok);
@@ -95,6 +107,22 @@ CommandLine reportLine(const Parser& p, CommandLine& line)
                               .arg(kMaxRepeat)
                               .arg(p.parser.value(p.repeat)));
     }
+    if (p.parser.isSet(p.tests)) {
+        options.tests.clear();
+        for (const QString& name : p.parser.value(p.tests).split(QLatin1Char(','))) {
+            const QString test = name.trimmed().toLower();
+            if (!kTestNames.contains(test))
+                return failed(line, QStringLiteral("--tests takes %1, not '%2'.")
+                                        .arg(kTestNames.join(QStringLiteral(", ")), name));
+            if (!options.tests.contains(test))
+                options.tests << test;
+        }
+    }
+    options.drives = p.parser.values(p.drive);
+    if (options.drives.contains(QString()))
+        return failed(line, QStringLiteral("--drive needs a path."));
+    if (!options.drives.isEmpty() && !options.tests.contains(QStringLiteral("disk")))
+        options.tests << QStringLiteral("disk");
     line.action = CommandLine::Action::Report;
     return line;
 }
@@ -102,7 +130,7 @@ CommandLine reportLine(const Parser& p, CommandLine& line)
 CommandLine compareLine(const Parser& p, CommandLine& line)
 {
     for (const QCommandLineOption* runOnly :
-         {&p.report, &p.ini, &p.repeat, &p.output, &p.save, &p.noContext})
+         {&p.report, &p.ini, &p.repeat, &p.output, &p.save, &p.noContext, &p.tests, &p.drive})
         if (p.parser.isSet(*runOnly))
             return failed(line, QStringLiteral("--%1 cannot be given with --compare.")
                                     .arg(runOnly->names().constFirst()));
@@ -149,6 +177,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         line.action = CommandLine::Action::Help;
         return line;
     }
+    ReportOptions& options = line.options;
+    options.verbose = p.parser.isSet(p.verbose);
     if (p.parser.isSet(p.version)) {
         line.action = CommandLine::Action::Version;
         return line;

@@ -28,6 +28,9 @@ void TestCommandLine::parse_data()
                         << "";
     QTest::newRow("--version") << QStringList{"--version"} << Action::Version << "" << 1 << ""
                                << "";
+    QTest::newRow("--version --verbose")
+        << QStringList{"--version", "--verbose"} << Action::Version << "" << 1 << "v"
+        << "";
     QTest::newRow("--report") << QStringList{"--report"} << Action::Report << "" << 1 << ""
                               << "";
     QTest::newRow("--json alone runs") << QStringList{"--json"} << Action::Report << "" << 1 << "j"
@@ -83,6 +86,11 @@ void TestCommandLine::parse_data()
     QTest::newRow("--json with --ini") << QStringList{"--json", "--ini"} << Action::Error
                                        << "--json and --ini cannot be given together." << 1 << ""
                                        << "";
+    QTest::newRow("--output - with --json")
+        << QStringList{"--json", "--output", "-"} << Action::Error
+        << "--output - writes the log to standard output, where --json and --ini write theirs." << 1
+        << ""
+        << "";
     QTest::newRow("--output empty")
         << QStringList{"--output="} << Action::Error << "--output needs a file name." << 1 << ""
         << "";

@@ -72,6 +72,9 @@ private slots:
     void iniRowsReadBack();
     void failedTestGivesStatus1AndThePartialLog();
     void skippedVideoSaysWhy();
+    void chosenTestsAndDrives();
+    void withoutDatabaseGivesPassCounts();
+    void failedRunStillPrintsJson();
     void outputIsSavedWithCrLf();
     void unwritableOutputGivesStatus1();
     void oversizedDatabaseGivesStatus1_data();

@@ -21,8 +21,10 @@ d = json.load(open(sys.argv[1]))
 r = d["results"]
 assert r["cpu"]["median"] > 0 and r["cpu"]["passes"]["median"] > 0, r["cpu"]
 assert r["fpu"]["median"] > 0, r["fpu"]
-assert r["video"]["median"] == 0 and r["video"]["skipped"].startswith("no display"), r["video"]
-assert d["runs"] == 1 and d["version"], d
+assert r["video"] is None and r["skipped"]["video"].startswith("no display"), r
+assert all(x["unit"] == "KiB/s" for x in r["drives"] if "skipped" not in x), r["drives"]
+assert d["runs"] == 1 and d["version"] and d["schemaVersion"] == 2 and d["error"] is None, d
+assert d["time"].endswith("Z"), d["time"]
 print("report_cli: CPU score", r["cpu"]["median"], "from", r["cpu"]["passes"]["median"],
       "passes; FPU score", r["fpu"]["median"], "; priority", d["environment"]["priority"])
 PY
@@ -87,15 +89,34 @@ python3 -c 'import json, sys; assert json.load(open(sys.argv[1]))["worse"] is Tr
 grep -q "foreign.json: foreign file" "$work/err.txt" || fail "foreign file: $(cat "$work/err.txt")"
 unset XDG_DATA_HOME
 
-# A failing test: status 1, the log so far on stdout, the message on stderr.
-printf '[DATA]\nPIIMultCPU=0\nPIIMultFPU=1\nPIIFreq=1\n' >"$work/base.ini"
+# Only the processor, without any base.ini: pass counts, no scores, status 0.
+rm "$work/base.ini"
+XDG_CONFIG_HOME=$work/config "$exe" --json --tests cpu >"$work/bare.json" 2>/dev/null ||
+  fail "no base.ini: status $?"
+python3 - "$work/bare.json" <<'PY'
+import json, sys
+d = json.load(open(sys.argv[1]))
+r = d["results"]
+assert r["cpu"]["median"] is None and r["cpu"]["passes"]["median"] > 0, r["cpu"]
+assert r["memory"] is None and d["tests"] == ["cpu", "fpu"], d["tests"]
+assert any("PIIMultCPU" in w or "does not exist" in w for w in d["warnings"]), d["warnings"]
+PY
+
+# A failing test: status 1, the log so far on stdout, the message on stderr;
+# with --json a whole document with the error.
+printf '[DATA]\nPIIMultCPU=1\nPIIMultFPU=1\nPIIFreq=1\n[Processor]\nx=y,1\n' >"$work/base.ini"
 set +e
 "$exe" --report >"$work/out.txt" 2>"$work/err.txt"
 status=$?
+"$exe" --json >"$work/failed.json" 2>/dev/null
+json_status=$?
 set -e
-[ "$status" = 1 ] || fail "PIIMultCPU=0: status $status"
-[ "$(wc -l <"$work/out.txt")" = 14 ] || fail "PIIMultCPU=0: $(wc -l <"$work/out.txt") lines"
-grep -q "PIIMultCPU" "$work/err.txt" || fail "PIIMultCPU=0: no message"
+[ "$status" = 1 ] || fail "bad row: status $status"
+[ "$(wc -l <"$work/out.txt")" = 14 ] || fail "bad row: $(wc -l <"$work/out.txt") lines"
+grep -q "'y' is not a valid integer value" "$work/err.txt" || fail "bad row: no message"
+[ "$json_status" = 1 ] || fail "bad row --json: status $json_status"
+python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); assert "not a valid integer" in d["error"], d' \
+  "$work/failed.json" || fail "bad row --json: no JSON with the error"
 # The window without a display: what is needed and the way to the report.
 for display in "" ":77"; do
   set +e
