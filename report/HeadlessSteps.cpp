@@ -81,7 +81,7 @@ ProcessorFigures HeadlessSteps::runProcessor()
     const bool scored = MissingReferenceKeys(m_state.reference).isEmpty();
     bench::BenchState state = m_state;
     if (!scored)
-        state.reference = {1, 1, 1, {}};
+        state.reference = {1, 1, 1, {}, {}, {}};
     m_pages.processorPage(m_processorChart, m_database, state);
     m_state.LastCpuCount = state.LastCpuCount;
     m_state.LastFpuCount = state.LastFpuCount;

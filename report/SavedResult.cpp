@@ -40,12 +40,14 @@ public:
             broken(QStringLiteral("%1 is not an object").arg(member));
         const QJsonObject object = value.toObject();
         SavedFigure figure{name, object.value("unit").toString(), {}, {}, false};
+        // A figure that was not measured (a score without a reference
+        // machine) holds nulls.
         const QJsonValue runs = object.value("runs");
-        if (!runs.isUndefined() && !runs.isArray())
+        if (!runs.isUndefined() && !runs.isNull() && !runs.isArray())
             broken(QStringLiteral("%1.runs is not a list").arg(member));
         for (const QJsonValue& run : runs.toArray())
             figure.runs << number(run, member + QStringLiteral(".runs"));
-        if (object.contains("median"))
+        if (object.contains("median") && !object.value("median").isNull())
             figure.median = number(object.value("median"), member + QStringLiteral(".median"));
         else if (!figure.runs.isEmpty())
             figure.median = median(figure.runs);

@@ -87,9 +87,7 @@ int AnswerVersionVerbose(QIODevice& out)
     QCoreApplication::setApplicationName(QStringLiteral("quorvix"));
     QStringList lines{report::VersionText()};
     lines << DescribeLocations(CurrentProgramDirs(), QDir::currentPath());
-    out.write((lines.join(QLatin1Char('
-')) + QLatin1Char('
-')).toUtf8());
+    out.write((lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
     return report::kExitOk;
 }
 

@@ -11,20 +11,17 @@
 // every other figure steady, on a quiet machine.
 inline QJsonObject SavedDocument(const QList<int>& memory)
 {
-    report::ReportDocument document{report::kProgramName,
-                                    "1.03",
-                                    {400, 200, 300, {}},
-                                    {},
-                                    {},
-                                    {},
-                                    {},
-                                    QDateTime({2026, 12, 7}, {15, 20, 31}, Qt::UTC)};
+    report::ReportDocument document;
+    document.program = report::kProgramName;
+    document.version = "1.03";
+    document.time = QDateTime({2026, 12, 7}, {15, 20, 31}, Qt::UTC);
+    document.reference = {400, 200, 300, {}, {}, {}};
     report::OverviewTexts overview;
     overview.processor = "Test CPU";
     overview.computerName = "testhost";
     for (const int value : memory)
-        document.runs << report::AllTestsResults{
-            overview, {450, 600, 450, 300}, value, 700, {{"Drive /", 80000}}};
+        document.runs << report::AllTestsResults{overview, {450, 600, 450, 300, true}, value,
+                                                 700,      {{"Drive /", 80000}},       {}};
     document.environment.processor = "Fake CPU";
     document.environment.governor = "performance";
     document.environment.loadAverage = 0.1;

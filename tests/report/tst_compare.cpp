@@ -178,6 +178,12 @@ void TestComparison::reading_data()
         SetMember(older, member, QJsonValue::Undefined);
     QTest::newRow("older, members missing")
         << QJsonDocument(older).toJson() << "" << QStringList{"CPU score", "Memory", "Video"};
+    QJsonObject unscored = current; // no reference machine, no display
+    for (const char* member : {"results.cpu.runs", "results.cpu.median", "results.video"})
+        SetMember(unscored, member, QJsonValue::Null);
+    QTest::newRow("scores without a reference, video skipped")
+        << QJsonDocument(unscored).toJson() << ""
+        << QStringList{"CPU passes", "FPU score", "FPU passes", "Memory", "Drive /"};
     QJsonObject textRun = current;
     SetMember(textRun, "results.memory.runs", QJsonArray{"fast"});
     QTest::newRow("broken: text for a figure")
