@@ -2,6 +2,8 @@
 
 #include "controls/Chart.h"
 #include "database/ComparisonDatabase.h"
+#include "database/DatabaseError.h"
+#include "database/ValueText.h"
 
 namespace bench {
 namespace {
@@ -13,9 +15,17 @@ void addBar(Chart& chart, const QString& caption, std::int32_t value, const BarC
         chart.bars().Items[index].GradientColor = colors.gradientColor;
 }
 
-std::int32_t barValue(const QString& text, int field)
+// Longer values are quoted cut short in the error, which then names the row.
+constexpr qsizetype kLongestQuotedValue = 40;
+
+std::int32_t barValue(const QString& section, const QString& key, const QString& text, int field)
 {
-    return TextToInteger(field < 0 ? text : ExtractField(text, field));
+    const QString value = field < 0 ? text : ExtractField(text, field);
+    if (value.size() <= kLongestQuotedValue || ParseInteger(value))
+        return TextToInteger(value);
+    const QString shown = value.left(kLongestQuotedValue).replace(QChar(0), u' ');
+    throw DatabaseError(
+        QStringLiteral("'%1...' in [%2] %3 is not a valid integer value").arg(shown, section, key));
 }
 
 bool rowFits(const Chart& chart, const ChartPageRows& page)
@@ -48,7 +58,7 @@ void LoadReferenceRows(Chart& chart, const ComparisonDatabase& database, const C
         const QString text = database.ReadText(page.section, key, page.missingKeyDefault);
         for (const RowBarLook& bar : page.rowBars) {
             const QString caption = bar.captionFromKey ? key + bar.captionText : bar.captionText;
-            addBar(chart, caption, barValue(text, bar.field), bar.colors);
+            addBar(chart, caption, barValue(page.section, key, text, bar.field), bar.colors);
         }
     }
     chart.EndUpdate();

@@ -12,6 +12,8 @@ ReferenceMachine LoadScaling(const ComparisonDatabase& database)
     machine.PIIMultFPU = database.ReadNumber(section, QStringLiteral("PIIMultFPU"), 0);
     machine.PIIFreq = database.ReadNumber(section, QStringLiteral("PIIFreq"), 0);
     machine.problem = database.ReadProblem();
+    machine.cpuText = database.ReadText(section, QStringLiteral("PIIMultCPU"), QString()).trimmed();
+    machine.fpuText = database.ReadText(section, QStringLiteral("PIIMultFPU"), QString()).trimmed();
     return machine;
 }
 

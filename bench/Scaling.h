@@ -17,6 +17,10 @@ struct ReferenceMachine
     std::int32_t PIIFreq = 0;    // the score the reference machine gets
     // Why base.ini could not be read, when it is there but unreadable.
     QString problem;
+    // PIIMultCPU and PIIMultFPU as written, for the error of a value that is
+    // there but no usable count; empty when missing.
+    QString cpuText;
+    QString fpuText;
 };
 
 // Reads the three values from section DATA; missing keys read as 0.

@@ -29,13 +29,29 @@ std::int32_t ScaleCount(std::int32_t count, std::int32_t referenceCount,
 
 namespace {
 
-// A missing reference whose file could not be read says why.
+// Written values are quoted up to this many characters.
+constexpr qsizetype kLongestQuotedValue = 40;
+
+// A missing reference whose file could not be read says why; one that is
+// written but no count from 1 up (negative, beyond 32 bits, not a number)
+// says what is wrong with it.
 std::int32_t ScaleByReference(std::int32_t count, std::int32_t referenceCount,
-                              const ReferenceMachine& reference, const char* referenceName)
+                              const ReferenceMachine& reference, const char* referenceName,
+                              const QString& written)
 {
     if (referenceCount <= 0 && !reference.problem.isEmpty()) {
         throw BenchError(std::string(referenceName) +
                          " is missing or 0 in base.ini: " + reference.problem.toStdString());
+    }
+    const std::string name(referenceName);
+    if (referenceCount < 0)
+        throw BenchError(name + " in base.ini is negative: " + std::to_string(referenceCount));
+    if (referenceCount == 0 && !written.isEmpty() && written != QStringLiteral("0")) {
+        QString shown = written.left(kLongestQuotedValue).replace(QChar(0), u' ');
+        if (written.size() > kLongestQuotedValue)
+            shown += QStringLiteral("...");
+        throw BenchError(name + " in base.ini is no whole number from 1 to 2147483647: '" +
+                         shown.toStdString() + "'");
     }
     return ScaleCount(count, referenceCount, reference.PIIFreq, referenceName);
 }
@@ -44,12 +60,14 @@ std::int32_t ScaleByReference(std::int32_t count, std::int32_t referenceCount,
 
 std::int32_t CpuScore(std::int32_t count, const ReferenceMachine& reference)
 {
-    return ScaleByReference(count, reference.PIIMultCPU, reference, "PIIMultCPU");
+    return ScaleByReference(count, reference.PIIMultCPU, reference, "PIIMultCPU",
+                            reference.cpuText);
 }
 
 std::int32_t FpuScore(std::int32_t count, const ReferenceMachine& reference)
 {
-    return ScaleByReference(count, reference.PIIMultFPU, reference, "PIIMultFPU");
+    return ScaleByReference(count, reference.PIIMultFPU, reference, "PIIMultFPU",
+                            reference.fpuText);
 }
 
 } // namespace bench

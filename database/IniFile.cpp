@@ -1,11 +1,11 @@
 #include "database/IniFile.h"
 
 #include "database/DatabaseError.h"
+#include "platform/AtomicFile.h"
 #include "platform/Files.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -62,12 +62,7 @@ IniText LoadIniForWriting(const QString& path)
 void SaveIni(const QString& path, const IniText& ini)
 {
     const QByteArray bytes = EncodeIni(ini);
-    QSaveFile file(path);
-    // Unbuffered: a buffered write only fills memory, and QSaveFile commits a
-    // file that came out short when the disk is full or a limit is reached.
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-                         file.write(bytes) == bytes.size() && file.size() == bytes.size() &&
-                         platform::SyncFile(file.handle());
-    if (!written || !file.commit())
+    if (!platform::ReplaceFileAtomically(QFile::encodeName(path).toStdString(),
+                                         std::string_view(bytes.constData(), bytes.size())))
         throw DatabaseError(WriteErrorMessage(path));
 }

@@ -17,10 +17,9 @@ std::optional<IniText> LoadIniForReading(const QString& path);
 // replaces contents it could not see.
 IniText LoadIniForWriting(const QString& path);
 
-// Replaces the file in one step: a temporary file beside it is written
-// unbuffered, every byte checked, flushed to disk and renamed over it,
-// keeping the file's permissions. The old file stays whole when anything
-// fails (a full disk, a quota, a file-size limit).
+// Replaces the file in one step (platform::ReplaceFileAtomically), keeping
+// its permissions. The old file stays whole when anything fails (a full
+// disk, a quota, a file-size limit).
 void SaveIni(const QString& path, const IniText& ini);
 
 QString WriteErrorMessage(const QString& path);

@@ -65,9 +65,19 @@ EditorRow NewEditorRow(ListKind kind, const MachineValues& machine)
     return {machine.drive, BarText(machine.driveChart, machine.driveChart.first), QString()};
 }
 
+QLocale CollationLocale()
+{
+    // The default locale: the user's, unless the program set one. C and
+    // POSIX have no collation rules (code points: every capital first), so
+    // they sort as English does: letters first, lower case before upper.
+    const QLocale locale;
+    return locale.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates)
+                                           : locale;
+}
+
 QList<qsizetype> DescriptionOrder(const QStringList& descriptions)
 {
-    QCollator collator; // the default locale: the user's, unless the program set one
+    QCollator collator(CollationLocale());
     collator.setCaseSensitivity(Qt::CaseSensitive);
     QList<qsizetype> order(descriptions.size());
     std::iota(order.begin(), order.end(), 0);

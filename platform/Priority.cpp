@@ -32,6 +32,18 @@ ObtainedPriority g_lastObtained = ObtainedPriority::Neither;
 // The thread's processors before a bracket moved it; restored on the way out.
 cpu_set_t g_allowedBefore;
 bool g_moved = false;
+bool g_realTimeLimited = false;
+
+// A real-time thread that runs past the soft RLIMIT_RTTIME without blocking
+// is sent SIGXCPU, which ends the program. The limit must cover the bracket
+// with room to spare, as a measurement may run somewhat past its estimate.
+bool realTimeLimitCovers(double longestMs)
+{
+    rlimit limit{};
+    if (getrlimit(RLIMIT_RTTIME, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return true;
+    return static_cast<double>(limit.rlim_cur) / 1000.0 >= 2 * longestMs;
+}
 
 double threadCpuMilliseconds()
 {
@@ -109,7 +121,8 @@ void RaiseToTimeCritical(double longestMs)
     g_raisedAtCpuMs = threadCpuMilliseconds();
     sched_param param{};
     param.sched_priority = kRealTimePriority;
-    if (sched_setscheduler(0, SCHED_FIFO, &param) == 0)
+    g_realTimeLimited = !realTimeLimitCovers(longestMs);
+    if (!g_realTimeLimited && sched_setscheduler(0, SCHED_FIFO, &param) == 0)
         g_lastObtained = ObtainedPriority::RealTime;
     else if (setpriority(PRIO_PROCESS, 0, -20) == 0)
         g_lastObtained = ObtainedPriority::Nice;
@@ -120,6 +133,11 @@ void RaiseToTimeCritical(double longestMs)
 ObtainedPriority LastObtainedPriority()
 {
     return g_lastObtained;
+}
+
+bool LastRealTimeLimited()
+{
+    return g_realTimeLimited;
 }
 
 void RestoreNormalPriority()

@@ -8,7 +8,8 @@ namespace platform {
 inline constexpr double kLongestBracketMs = 550.0;
 
 // Raises the calling thread to real-time priority (SCHED_FIFO just below the
-// kernel's interrupt threads) where permitted, else to nice -20 where
+// kernel's interrupt threads) where permitted and where the real-time
+// CPU-time limit (RLIMIT_RTTIME) covers `longestMs`, else to nice -20 where
 // permitted. Failures are ignored: the caller measures at whatever it got.
 // `longestMs` is how long the caller may keep the processor busy.
 void RaiseToTimeCritical(double longestMs = kLongestBracketMs);
@@ -26,6 +27,10 @@ enum class ObtainedPriority
 
 // What the last RaiseToTimeCritical obtained; Neither before the first.
 ObtainedPriority LastObtainedPriority();
+
+// Whether the last RaiseToTimeCritical left out the real-time class because
+// RLIMIT_RTTIME is too short for the bracket.
+bool LastRealTimeLimited();
 
 // How long a new bracket waits, given the processor time the last one used,
 // the time since it ended and how long the new one may run (milliseconds):

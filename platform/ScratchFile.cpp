@@ -1,7 +1,12 @@
 #include "ScratchFile.h"
 
+#include "AtomicFile.h"
+
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 #include <fcntl.h>
@@ -66,6 +71,57 @@ int openScratch(const std::string& path)
     return replaceExisting(path);
 }
 
+// The scratch file's name for the handler of the signals that end the
+// program, so that it exists only during the test even when a user stops it.
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+char g_scratchPath[PATH_MAX];
+volatile sig_atomic_t g_scratchNamed = 0;
+struct sigaction g_previous[std::size(kEndingSignals)];
+bool g_handled[std::size(kEndingSignals)];
+
+extern "C" void removeScratchAndEnd(int signal)
+{
+    if (g_scratchNamed != 0)
+        unlink(g_scratchPath);
+    // SA_RESETHAND restored the default action: the signal, raised again,
+    // ends the program as it asks once this handler returns.
+    raise(signal);
+}
+
+// Signals whose action is still the default get the handler; one that is
+// ignored or handled by someone else stays as it is.
+void removeOnEndingSignals(const std::string& path)
+{
+    if (path.size() >= sizeof g_scratchPath)
+        return;
+    std::memcpy(g_scratchPath, path.c_str(), path.size() + 1);
+    g_scratchNamed = 1;
+    struct sigaction action
+    {
+    };
+    action.sa_handler = removeScratchAndEnd;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    for (std::size_t i = 0; i < std::size(kEndingSignals); ++i) {
+        struct sigaction current
+        {
+        };
+        g_handled[i] = sigaction(kEndingSignals[i], nullptr, &current) == 0 &&
+                       current.sa_handler == SIG_DFL &&
+                       sigaction(kEndingSignals[i], &action, &g_previous[i]) == 0;
+    }
+}
+
+void keepOnEndingSignals()
+{
+    for (std::size_t i = 0; i < std::size(kEndingSignals); ++i) {
+        if (g_handled[i])
+            sigaction(kEndingSignals[i], &g_previous[i], nullptr);
+        g_handled[i] = false;
+    }
+    g_scratchNamed = 0;
+}
+
 } // namespace
 
 FileError::FileError(Step step, std::string path, int errorNumber)
@@ -79,7 +135,16 @@ std::string FileError::reason() const
     return std::strerror(m_errorNumber);
 }
 
-ScratchFile::ScratchFile(std::string path) : m_path(std::move(path)), m_fd(openScratch(m_path)) {}
+ScratchFile::ScratchFile(std::string path) : m_path(std::move(path))
+{
+    removeOnEndingSignals(m_path);
+    try {
+        m_fd = openScratch(m_path);
+    } catch (...) {
+        keepOnEndingSignals();
+        throw;
+    }
+}
 
 ScratchFile::~ScratchFile()
 {
@@ -87,18 +152,15 @@ ScratchFile::~ScratchFile()
         close(m_fd);
     // A failed removal is not reported: there is nobody left to tell.
     unlink(m_path.c_str());
+    keepOnEndingSignals();
 }
 
 void ScratchFile::Append(const void* data, std::size_t size)
 {
-    ssize_t written = 0;
-    do {
-        written = write(m_fd, data, size);
-    } while (written < 0 && errno == EINTR);
-    if (written < 0)
-        throw FileError(FileError::Step::Write, m_path, errno);
-    if (static_cast<std::size_t>(written) < size)
-        throw FileError(FileError::Step::Write, m_path, ENOSPC);
+    // A file-size limit fails the write with EFBIG instead of killing the
+    // program, so the file is removed and the error reported.
+    if (const int error = WriteAll(m_fd, data, size); error != 0)
+        throw FileError(FileError::Step::Write, m_path, error);
 }
 
 void ScratchFile::Finish()

@@ -34,7 +34,9 @@ private:
 // follows a symbolic link and never blocks on a FIFO; something already at
 // the path is replaced only when it is a regular file of the effective user
 // with no other name. Otherwise nothing at the path is touched. Every failure
-// throws FileError. The file is removed when the object goes, however it goes.
+// throws FileError. The file is removed when the object goes, however it goes,
+// and by SIGINT, SIGTERM or SIGHUP, which then end the program as they ask
+// (where their action is the default). One scratch file at a time.
 class ScratchFile
 {
 public:
@@ -43,7 +45,8 @@ public:
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;
 
-    // One write call at the end of the file; a short write is a full disk.
+    // Writes at the end of the file; what the system refuses (a full disk, a
+    // file-size limit) is the FileError.
     void Append(const void* data, std::size_t size);
     // fsync, then close: the data has reached the disk when this returns.
     void Finish();

@@ -8,8 +8,6 @@
 namespace report {
 namespace {
 
-constexpr double kQuietLoadAverage = 0.5;
-
 std::optional<double> loadAverage(const std::filesystem::path& root)
 {
     const std::string text = platform::ReadAttribute(root / "proc/loadavg");
@@ -86,8 +84,15 @@ QStringList EnvironmentWarnings(const RunEnvironment& environment)
     return warnings;
 }
 
-QString PriorityWarning(platform::ObtainedPriority priority)
+QString PriorityWarning(platform::ObtainedPriority priority, bool realTimeLimited)
 {
+    if (realTimeLimited && priority == platform::ObtainedPriority::Nice)
+        return QStringLiteral("the measurements ran at nice -20, not real-time: the real-time "
+                              "CPU-time limit (RLIMIT_RTTIME) is too short for them");
+    if (realTimeLimited && priority == platform::ObtainedPriority::Neither)
+        return QStringLiteral("the measurements ran at normal priority: the real-time CPU-time "
+                              "limit (RLIMIT_RTTIME) is too short for them, and nice -20 was not "
+                              "permitted");
     if (priority != platform::ObtainedPriority::Neither)
         return {};
     return QStringLiteral("the measurements ran at normal priority: neither real-time nor nice "

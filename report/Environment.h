@@ -16,6 +16,9 @@ struct ReferenceMachine;
 
 namespace report {
 
+// A one-minute load average above this at the start is warned about.
+inline constexpr double kQuietLoadAverage = 0.5;
+
 // What the figures of a report run depend on besides the machine itself.
 struct RunEnvironment
 {
@@ -46,8 +49,9 @@ QString PriorityName(platform::ObtainedPriority priority);
 // What may make the figures differ from a quiet machine's, one sentence
 // each; all but the priority, which is known only after the run.
 QStringList EnvironmentWarnings(const RunEnvironment& environment);
-// The warning for measurements at normal priority; empty otherwise.
-QString PriorityWarning(platform::ObtainedPriority priority);
+// The warning for measurements at normal priority, or below real-time because
+// RLIMIT_RTTIME left the real-time class out; empty otherwise.
+QString PriorityWarning(platform::ObtainedPriority priority, bool realTimeLimited = false);
 
 // The DATA keys that are missing, 0 or unreadable (the processor scores
 // need all three).

@@ -1,29 +1,9 @@
 #include "report/SaveLog.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "platform/AtomicFile.h"
+#include "report/FileNames.h"
 
 namespace report {
-namespace {
-
-// A device or pipe (/dev/stdout, a terminal) is written in place: replacing
-// it would put a regular file where the device node was.
-bool writeInPlace(const QString& fileName, const QByteArray& bytes)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-           file.write(bytes) == bytes.size() && file.flush();
-}
-
-bool replace(const QString& fileName, const QByteArray& bytes)
-{
-    QSaveFile file(fileName);
-    // An uncommitted QSaveFile removes its temporary file; the target stays.
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-}
-
-} // namespace
 
 QByteArray LogFileBytes(const QStringList& lines)
 {
@@ -37,10 +17,13 @@ QByteArray LogFileBytes(const QStringList& lines)
 
 void ReplaceFile(const QString& fileName, const QByteArray& bytes)
 {
-    const QFileInfo target(fileName);
-    const bool special = target.exists() && !target.isFile() && !target.isDir();
-    if (!(special ? writeInPlace(fileName, bytes) : replace(fileName, bytes)))
-        throw SaveError(QStringLiteral("Cannot create file %1").arg(fileName).toStdString());
+    const std::string path = FileNameBytes(fileName).toStdString();
+    const std::string_view contents(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const bool saved = platform::IsSpecialFile(path)
+                           ? platform::WriteInPlace(path, contents)
+                           : platform::ReplaceFileAtomically(path, contents);
+    if (!saved)
+        throw SaveError("Cannot create file " + path); // the name's own bytes
 }
 
 void SaveLog(const QString& fileName, const QStringList& lines)

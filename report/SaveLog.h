@@ -20,9 +20,10 @@ public:
 // followed by CR LF, the last one too.
 QByteArray LogFileBytes(const QStringList& lines);
 
-// Writes `bytes` to `fileName` in one replacement: the file holds either its
-// old content or all of the new (a symbolic link is followed, and its target
-// replaced). A device or pipe is written in place instead. Anything that
+// Writes `bytes` to `fileName` (its bytes as FileNameBytes gives them) in one
+// replacement: the file holds either its old content or all of the new (a
+// symbolic link is followed, and its target replaced). A device or pipe is
+// written in place instead. Anything that
 // fails (creating, writing, replacing) raises SaveError "Cannot create file
 // <fileName>" and leaves an existing file as it was.
 void ReplaceFile(const QString& fileName, const QByteArray& bytes);

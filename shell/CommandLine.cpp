@@ -9,6 +9,8 @@
 #include "report/CommandLine.h"
 #include "report/ReportCommand.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 
 #include <cstdio>
@@ -29,6 +31,7 @@ public:
         }
         return *m_surface;
     }
+    bool fillsThroughX11() const { return m_surface && m_surface->FillsThroughX11(); }
 
 private:
     std::unique_ptr<TForm2> m_window;
@@ -54,16 +57,19 @@ report::ReportPages ReportPagesFor(std::shared_ptr<BenchmarkPages> pages,
         auto surface = std::make_shared<ReportSurface>();
         report.videoPage = [pages, surface](Chart& chart, const ComparisonDatabase& database) {
             pages->RefreshVideo(chart, database, surface->get());
+            return surface->fillsThroughX11() ? report::kVideoMethodX11
+                                              : report::kVideoMethodBackingStore;
         };
     }
     report.videoSkipped = videoSkipped;
     // A listing without paths names the mount point after "Drive ".
     report.diskPage = [pages](Chart& chart, const ComparisonDatabase& database,
                               const QString& entry, const QByteArray& mountPoint) {
-        pages->RefreshDrive(chart, database,
-                            mountPoint.isEmpty()
-                                ? QFile::encodeName(entry.mid(QStringLiteral("Drive ").size()))
-                                : mountPoint);
+        const QByteArray mount = mountPoint.isEmpty()
+                                     ? QFile::encodeName(entry.mid(QStringLiteral("Drive ").size()))
+                                     : mountPoint;
+        pages->RefreshDrive(chart, database, mount);
+        return QString::fromStdString(bench::DiskSkipReason(mount.toStdString()));
     };
     return report;
 }
@@ -75,16 +81,33 @@ QString VideoSkippedReason()
     return QStringLiteral("no display (neither DISPLAY nor WAYLAND_DISPLAY is set)");
 }
 
-int RunCommandLine(int argc, char** argv, const QStringList& arguments)
+int AnswerVersionVerbose(QIODevice& out)
 {
-    const report::CommandLine line = report::ParseCommandLine(arguments);
-    QFile out;
-    QFile err;
-    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    if (line.action != report::CommandLine::Action::Report)
-        return report::AnswerCommandLine(line, out, err);
+    // The name gives the configuration directory, as in the window.
+    QCoreApplication::setApplicationName(QStringLiteral("quorvix"));
+    QStringList lines{report::VersionText()};
+    lines << DescribeLocations(CurrentProgramDirs(), QDir::currentPath());
+    out.write((lines.join(QLatin1Char('
+')) + QLatin1Char('
+')).toUtf8());
+    return report::kExitOk;
+}
 
+namespace {
+
+// Results that standard output did not take (a full disk, a closed
+// descriptor) are lost: that is status 1, and why on stderr.
+int CheckedOutput(const QFile& out, QFile& err, int status)
+{
+    if (out.error() == QFileDevice::NoError)
+        return status;
+    err.write(
+        QStringLiteral("Cannot write to standard output: %1\n").arg(out.errorString()).toUtf8());
+    return status == report::kExitOk ? report::kExitTestFailed : status;
+}
+
+int RunReportCommand(int argc, char** argv, const report::CommandLine& line, QFile& out, QFile& err)
+{
     // Without a display the program starts on the offscreen platform, and
     // the video test, which needs a surface on a screen, is left out.
     const QString videoSkipped = VideoSkippedReason();
@@ -98,5 +121,27 @@ int RunCommandLine(int argc, char** argv, const QStringList& arguments)
     setup.out = &out;
     setup.err = &err;
     setup.errIsTerminal = platform::StandardErrorIsTerminal();
+    setup.insight = report::InsightKernels{};
     return report::RunReport(line.options, setup);
+}
+
+} // namespace
+
+int RunCommandLine(int argc, char** argv, const QStringList& arguments)
+{
+    const report::CommandLine line = report::ParseCommandLine(arguments);
+    // The descriptors themselves, unbuffered: every write's error is seen
+    // here, none is left to a stdio buffer flushed at exit.
+    QFile out;
+    QFile err;
+    out.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(fileno(stderr), QIODevice::WriteOnly | QIODevice::Unbuffered);
+    int status = 0;
+    if (line.action == report::CommandLine::Action::Report)
+        status = RunReportCommand(argc, argv, line, out, err);
+    else if (line.action == report::CommandLine::Action::Version && line.options.verbose)
+        status = AnswerVersionVerbose(out);
+    else
+        status = report::AnswerCommandLine(line, out, err);
+    return CheckedOutput(out, err, status);
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QDialog;
+class QFileDialog;
 class QMessageBox;
 class QWidget;
 
@@ -30,6 +31,10 @@ struct SaveRequest
     QString filters;
     QString defaultSuffix;
 };
+
+// The save dialog, which stays open, saying why, while the chosen file's
+// folder does not exist.
+std::unique_ptr<QFileDialog> MakeSaveDialog(QWidget* parent, const SaveRequest& request);
 
 // The chosen file's path, empty when the user cancelled.
 QString GetSaveFileName(QWidget* parent, const SaveRequest& request);

@@ -1,12 +1,12 @@
 #include "Locations.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 
 namespace {
 
@@ -20,24 +20,13 @@ QString ExecutableDir()
     return QFile::decodeName(QByteArray::fromStdString(platform::ExecutableDirectory()));
 }
 
-// Copies source to target through a temporary file beside it, so a copy cut
-// short is never taken for the user's file. The rename does not replace a
-// file that appeared at target meanwhile.
+// Copies source to target in one step, so a copy cut short is never taken
+// for the user's file; a file that appeared at target meanwhile stays.
 bool SeedCopy(const QString& source, const QString& target)
 {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        return false;
-    QTemporaryFile out(target + QStringLiteral(".XXXXXX"));
-    if (!out.open() || out.write(bytes) != bytes.size() || !out.flush())
-        return false;
-    if (!out.rename(target))
-        return false;
-    out.setAutoRemove(false); // the file is the user's now
-    return true;
+    const auto bytes = platform::ReadFileBytes(QFile::encodeName(source).toStdString());
+    return bytes && platform::ReplaceFileAtomically(QFile::encodeName(target).toStdString(), *bytes,
+                                                    platform::ExistingFile::Keep);
 }
 
 } // namespace
@@ -48,7 +37,11 @@ DatabaseLocation LocateDatabase(const QString& executableDir, const QString& con
     // An unknown directory is no directory: never base.ini of the current one.
     const QString beside =
         executableDir.isEmpty() ? QString() : QDir(executableDir).filePath(DatabaseName);
-    if (!beside.isEmpty() && QFileInfo(beside).isFile())
+    // Whatever is there is the database, also what cannot be read (a
+    // directory, a FIFO, a link loop): its read error names it, where
+    // passing over it would hide why the program found no database.
+    const QFileInfo besideInfo(beside);
+    if (!beside.isEmpty() && (besideInfo.exists() || besideInfo.isSymLink()))
         return {beside, DatabaseOrigin::BesideExecutable};
 
     const QString shipped = QDir(dataDir).filePath(DatabaseName);
@@ -68,12 +61,12 @@ DatabaseLocation LocateDatabase(const QString& executableDir, const QString& con
     return {shipped, DatabaseOrigin::Shipped};
 }
 
-QString LocateHelpDocument(const QString& currentDir, const QString& docDir)
+QString LocateHelpDocument(const QString& currentDir, const QString& dataDir)
 {
     const QString designed = QDir(currentDir).absoluteFilePath(QStringLiteral("doc/help.htm"));
-    if (QFileInfo(designed).isFile() || docDir.isEmpty())
+    if (QFileInfo(designed).isFile() || dataDir.isEmpty())
         return designed;
-    const QString installed = QDir(docDir).filePath(QStringLiteral("help.htm"));
+    const QString installed = QDir(dataDir).filePath(QStringLiteral("help.htm"));
     return QFileInfo(installed).isFile() ? installed : designed;
 }
 
@@ -84,7 +77,39 @@ ProgramDirs CurrentProgramDirs()
         return QDir::cleanPath(QDir(executableDir).filePath(QString::fromUtf8(path)));
     };
     return {executableDir, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
-            relative(QUORVIX_BIN_TO_DATA), relative(QUORVIX_BIN_TO_DOC)};
+            relative(QUORVIX_BIN_TO_DATA)};
+}
+
+QStringList DescribeLocations(const ProgramDirs& dirs, const QString& currentDir)
+{
+    const auto existing = [](const QString& path) {
+        return QFileInfo(path).isFile() ? path : path + QStringLiteral(" (missing)");
+    };
+    const QString beside = QDir(dirs.executableDir).filePath(DatabaseName);
+    const QString own = QDir(dirs.configDir).filePath(DatabaseName);
+    const QString shipped = QDir(dirs.dataDir).filePath(DatabaseName);
+    QString database;
+    if (!dirs.executableDir.isEmpty() && QFileInfo(beside).isFile())
+        database = beside + QStringLiteral(" (beside the executable)");
+    else if (!dirs.configDir.isEmpty() && QFileInfo::exists(own))
+        database = own + QStringLiteral(" (your copy)");
+    else if (!dirs.configDir.isEmpty())
+        database = own + QStringLiteral(" (made from the shipped database at the next start)");
+    else
+        database = shipped;
+    return {QStringLiteral("database: ") + database,
+            QStringLiteral("shipped database: ") + existing(shipped),
+            QStringLiteral("help: ") + existing(LocateHelpDocument(currentDir, dirs.dataDir))};
+}
+
+void IgnoreRelativeXdgDirectories()
+{
+    for (const char* name :
+         {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
+        const QString value = qEnvironmentVariable(name);
+        if (!value.isEmpty() && QDir::isRelativePath(value))
+            qunsetenv(name);
+    }
 }
 
 DatabaseLocation LocateProgramDatabase()

@@ -6,9 +6,28 @@
 #include "Fonts.h"
 #include "Locations.h"
 #include "database/ComparisonDatabase.h"
+#include "platform/Terminal.h"
+#include "report/FileNames.h"
+#include "resources/Resources.h"
+
+#include <QIcon>
+
+#include <cstdio>
+
+QIcon ApplicationIcon()
+{
+    // The theme's icon is the one the desktop entry names; a program that is
+    // not installed carries the same pictures.
+    QIcon own;
+    own.addFile(resources::AppIcon48, QSize(48, 48));
+    own.addFile(resources::AppIcon256, QSize(256, 256));
+    return QIcon::fromTheme(QStringLiteral(QUORVIX_APP_ID), own);
+}
 
 TForms CreateMainForm(TForm1Services services)
 {
+    // Every window without an icon of its own, message boxes included.
+    QApplication::setWindowIcon(ApplicationIcon());
     TForms forms;
     forms.Form1 = std::make_unique<TForm1>(std::move(services));
     return forms;
@@ -48,14 +67,42 @@ void CreateOtherFormsAfterSplash(TForms& forms)
     });
 }
 
+namespace {
+
+// Where Qt would find no screen for the window (and abort), the reason; else
+// empty. A platform the user chose is left to Qt.
+QString NoDisplayReason()
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return {};
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return QStringLiteral("neither DISPLAY nor WAYLAND_DISPLAY is set");
+    if (platform::X11DisplayReachable())
+        return {};
+    return QStringLiteral("no X server answers at DISPLAY=%1").arg(qEnvironmentVariable("DISPLAY"));
+}
+
+} // namespace
+
 int RunProgram(int argc, char** argv)
 {
+    platform::ReserveStandardDescriptors();
+    IgnoreRelativeXdgDirectories();
     // Any argument is for the command line; the window takes none.
     if (argc > 1) {
         QStringList arguments;
         for (int i = 0; i < argc; ++i)
-            arguments << QString::fromLocal8Bit(argv[i]);
+            arguments << report::FileNameText(QByteArray(argv[i])); // keeps every byte
         return RunCommandLine(argc, argv, arguments);
+    }
+    if (const QString reason = NoDisplayReason(); !reason.isEmpty()) {
+        std::fprintf(stderr,
+                     "Quorvix 2000 needs a display for its window: %s.\n"
+                     "Start it from a desktop session, or print the results without a "
+                     "window:\n\n  quorvix --report\n",
+                     qPrintable(reason));
+        return 1;
     }
     TApplication application(argc, argv);
     // The splash goes on the screen first: the windows it does not show, and

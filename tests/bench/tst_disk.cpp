@@ -1,5 +1,6 @@
 #include "tst_disk.h"
 
+#include "ChildProcess.h"
 #include "RecordingChart.h"
 #include "TestMounts.h"
 
@@ -8,6 +9,7 @@
 #include "bench/DiskPage.h"
 #include "bench/TestBuffer.h"
 #include "database/ComparisonDatabase.h"
+#include "platform/ScratchFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +23,7 @@
 #include <functional>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace bench;
@@ -244,6 +247,54 @@ void TestDiskKernel::mountedFilesystem()
     QCOMPARE(entriesOf(dir.path()), QStringList());
 }
 
+// A file-size limit below the test's size: the write fails with EFBIG (the
+// program is not killed by SIGXFSZ), the error is reported and the file goes.
+void TestDiskKernel::fileSizeLimit()
+{
+    const QTemporaryDir dir;
+    const QString expected = failure("Unable to write to", dir.filePath(kScratch), EFBIG);
+    const ChildResult child = RunInChild([&] {
+        const rlimit limit{kDiskBlockBytes + kDiskBlockBytes / 2, RLIM_INFINITY};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return kChildCannotSetUp;
+        const QString message = errorOf([&] { DiskTest(dir.path().toStdString(), 3); });
+        return message == expected ? 0 : 1;
+    });
+    QVERIFY(child.finished);
+    QCOMPARE(child.signal, 0);
+    QCOMPARE(child.exitCode, 0);
+    QCOMPARE(entriesOf(dir.path()), QStringList());
+}
+
+void TestDiskKernel::endingSignalRemovesTheFile_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGINT (Ctrl+C)") << SIGINT;
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGHUP (terminal closed)") << SIGHUP;
+}
+
+// The signal arrives while the scratch file holds a block: the file goes and
+// the signal still ends the process.
+void TestDiskKernel::endingSignalRemovesTheFile()
+{
+    QFETCH(int, signal);
+    const QTemporaryDir dir;
+    const std::string path = dir.filePath(kScratch).toStdString();
+    const ChildResult child = RunInChild([&] {
+        std::signal(signal, SIG_DFL);
+        platform::ScratchFile file(path);
+        file.Append(TestBufferAddress(), kDiskBlockBytes);
+        if (!QFileInfo::exists(QString::fromStdString(path)))
+            return 2;
+        raise(signal);
+        return 1; // the signal did not end the process
+    });
+    QVERIFY(child.finished);
+    QCOMPARE(child.signal, signal);
+    QCOMPARE(entriesOf(dir.path()), QStringList());
+}
+
 namespace {
 
 // A disk chart as the main window sets it up, with two reference rows.
@@ -325,6 +376,8 @@ void TestDiskPage::measuresOnlyWithRoom()
     QCOMPARE(buffer, std::size_t(rate < 0 ? 0 : 1'048'576));
     QCOMPARE(TestBufferSize(), std::size_t(0));
     QVERIFY(fixture.chart.renders > rendersDuringTest);
+    // The report names why a drive was not measured.
+    QCOMPARE(DiskSkipReason(mountPoint.toStdString(), kernels).empty(), rate >= 0);
 }
 
 void TestDiskPage::realKernelsOnATemporaryDrive_data()
@@ -350,5 +403,6 @@ void TestDiskPage::realKernelsOnATemporaryDrive()
     RefreshDiskPage(fixture.chart, *fixture.database, drive.path().toStdString());
 
     QCOMPARE(fixture.values()[0] > 0, measured);
+    QCOMPARE(DiskSkipReason(drive.path().toStdString()).empty(), measured);
     QCOMPARE(entriesOf(drive.path()), QStringList());
 }

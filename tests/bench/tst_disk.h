@@ -17,6 +17,9 @@ private slots:
     void refusesWhatItMayNotReplace();
     void mountedFilesystem_data();
     void mountedFilesystem();
+    void fileSizeLimit();
+    void endingSignalRemovesTheFile_data();
+    void endingSignalRemovesTheFile();
 };
 
 class TestDiskPage : public QObject

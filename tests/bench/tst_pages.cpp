@@ -112,7 +112,7 @@ void TestBenchmarkPages::init()
 {
     g_dir = new QTemporaryDir;
     QVERIFY(g_dir->isValid());
-    g_state = BenchState{{400, 200, 300, {}}, 0, 0};
+    g_state = BenchState{{400, 200, 300, {}, {}, {}}, 0, 0};
 }
 
 void TestBenchmarkPages::cleanup()
@@ -201,6 +201,10 @@ void TestBenchmarkPages::rejectedValueStopsTheRefresh_data()
         << Bars{spacer(), cpu("A", 1), fpu(2), spacer(), cpu("B", 300)};
     QTest::newRow("empty value") << QByteArray("[Processor]\nA=\n")
                                  << "'' is not a valid integer value" << Bars{spacer()};
+    QTest::newRow("over-long value: cut, its row named")
+        << QByteArray("[Processor]\nA=1,2\nB=" + QByteArray(100000, '9') + "x,1\n")
+        << "'" + QString(40, '9') + "...' in [Processor] B is not a valid integer value"
+        << Bars{spacer(), cpu("A", 1), fpu(2), spacer()};
     QTest::newRow("trailing separator leaves field 1 empty")
         << QByteArray("[Processor]\nA=300,\n") << "'' is not a valid integer value"
         << Bars{spacer(), cpu("A", 300)};

@@ -52,7 +52,7 @@ void TestScores::scaling()
 
 void TestScores::cpuAndFpuUseTheirOwnReference()
 {
-    const bench::ReferenceMachine reference{400, 200, 300, {}};
+    const bench::ReferenceMachine reference{400, 200, 300, {}, {}, {}};
     QCOMPARE(bench::CpuScore(600, reference), 450);
     QCOMPARE(bench::FpuScore(600, reference), 900);
 }
@@ -69,8 +69,8 @@ void TestScores::zeroReferenceNamesTheKey_data()
     QTest::newRow("CPU, count 0 too")
         << false << 0 << 0 << "PIIMultCPU is missing or 0 in base.ini";
     QTest::newRow("negative CPU") << false << -400 << 600
-                                  << "PIIMultCPU is missing or 0 in base.ini";
-    QTest::newRow("negative FPU") << true << -1 << 600 << "PIIMultFPU is missing or 0 in base.ini";
+                                  << "PIIMultCPU in base.ini is negative: -400";
+    QTest::newRow("negative FPU") << true << -1 << 600 << "PIIMultFPU in base.ini is negative: -1";
 }
 
 void TestScores::zeroReferenceNamesTheKey()
@@ -80,7 +80,8 @@ void TestScores::zeroReferenceNamesTheKey()
     QFETCH(int, count);
     QFETCH(QString, message);
     // The other reference is set, so the message must come from the right one.
-    const bench::ReferenceMachine machine{fpu ? 400 : reference, fpu ? reference : 400, 300, {}};
+    const bench::ReferenceMachine machine{
+        fpu ? 400 : reference, fpu ? reference : 400, 300, {}, {}, {}};
 
     try {
         fpu ? bench::FpuScore(count, machine) : bench::CpuScore(count, machine);
@@ -121,6 +122,38 @@ void TestScores::unreadableDatabaseSaysWhy()
         if (kind == "utf16")
             file.write(QByteArray("\xFF\xFE[\0D\0A\0T\0A\0]\0", 14));
     }
+    const bench::ReferenceMachine reference = bench::LoadScaling(ComparisonDatabase(path));
+    try {
+        bench::CpuScore(600, reference);
+        QFAIL("no error raised");
+    } catch (const BenchError& error) {
+        QCOMPARE(QString::fromUtf8(error.what()), message);
+    }
+}
+
+void TestScores::writtenReferenceSaysWhatIsWrong_data()
+{
+    QTest::addColumn<QByteArray>("written");
+    QTest::addColumn<QString>("message");
+    const QString unusable = "PIIMultCPU in base.ini is no whole number from 1 to 2147483647: ";
+    QTest::newRow("0") << QByteArray("0") << "PIIMultCPU is missing or 0 in base.ini";
+    QTest::newRow("negative") << QByteArray("-5") << "PIIMultCPU in base.ini is negative: -5";
+    QTest::newRow("beyond 32 bits") << QByteArray("99999999999") << unusable + "'99999999999'";
+    QTest::newRow("text") << QByteArray("fast") << unusable + "'fast'";
+    QTest::newRow("100 kB, cut") << QByteArray(100000, '7') + "x"
+                                 << unusable + "'" + QString(40, '7') + "...'";
+}
+
+void TestScores::writtenReferenceSaysWhatIsWrong()
+{
+    QFETCH(QByteArray, written);
+    QFETCH(QString, message);
+    QTemporaryDir directory;
+    const QString path = directory.filePath(QStringLiteral("base.ini"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[DATA]\nPIIMultCPU=" + written + "\nPIIMultFPU=400\nPIIFreq=300\n");
+    file.close();
     const bench::ReferenceMachine reference = bench::LoadScaling(ComparisonDatabase(path));
     try {
         bench::CpuScore(600, reference);

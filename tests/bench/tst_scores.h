@@ -14,6 +14,8 @@ private slots:
     void zeroReferenceNamesTheKey();
     void unreadableDatabaseSaysWhy_data();
     void unreadableDatabaseSaysWhy();
+    void writtenReferenceSaysWhatIsWrong_data();
+    void writtenReferenceSaysWhatIsWrong();
     void scoreOutside32BitsRaises_data();
     void scoreOutside32BitsRaises();
 };

@@ -14,6 +14,7 @@ struct ChildResult
 {
     bool finished = false; // false: still running at the deadline, then killed
     int exitCode = -1;     // -1 when it ended by a signal
+    int signal = 0;        // the signal that ended it, if one did
 };
 
 // Runs `body` in a forked child, whose exit code is what it returns (99 for
@@ -41,7 +42,8 @@ inline ChildResult RunInChild(const std::function<int()>& body, int deadlineSeco
     const timespec pause{0, 10'000'000};
     for (int waited = 0; waited < deadlineSeconds * 100; ++waited) {
         if (waitpid(child, &status, WNOHANG) == child)
-            return {true, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+            return {true, WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                    WIFSIGNALED(status) ? WTERMSIG(status) : 0};
         nanosleep(&pause, nullptr);
     }
     kill(child, SIGKILL);

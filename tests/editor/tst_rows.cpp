@@ -23,6 +23,11 @@ void TestEditorRows::descriptionOrder_data()
     QTest::newRow("English: Latin before Cyrillic")
         << "en_US" << QStringList{"Ваши 64 Mb", "Celeron", "ваши"}
         << QStringList{"Celeron", "ваши", "Ваши 64 Mb"};
+    // No collation rules there: sorted as English, not by code points.
+    for (const char* locale : {"C", "POSIX"})
+        QTest::addRow("%s: as English", locale)
+            << locale << QStringList{"Zeta", "athlon", "Athlon", "beta"}
+            << QStringList{"athlon", "Athlon", "beta", "Zeta"};
     QTest::newRow("numbers as text")
         << "en_US" << QStringList{"P 10", "P 9", "P 1"} << QStringList{"P 1", "P 10", "P 9"};
 }

@@ -209,6 +209,48 @@ private slots:
         QCOMPARE(getpriority(PRIO_PROCESS, 0), 0);
     }
 
+    void realTimeLimit_data()
+    {
+        QTest::addColumn<qint64>("limitUs"); // -1: no limit
+        QTest::addColumn<bool>("limited");
+        QTest::newRow("no limit") << qint64(-1) << false;
+        QTest::newRow("far above the bracket") << qint64(10'000'000) << false;
+        QTest::newRow("shorter than the bracket") << qint64(100'000) << true;
+        QTest::newRow("just above the bracket") << qint64(600'000) << true;
+    }
+
+    // A real-time CPU-time limit shorter than the bracket would end the
+    // program with SIGXCPU: the bracket stays below the real-time class and
+    // says why. The child keeps the processor busy for 300 ms of its own
+    // CPU time inside the bracket.
+    void realTimeLimit()
+    {
+        QFETCH(qint64, limitUs);
+        QFETCH(bool, limited);
+        const ChildResult child = RunInChild([&] {
+            const rlimit limit{limitUs < 0 ? RLIM_INFINITY : rlim_t(limitUs), RLIM_INFINITY};
+            if (setrlimit(RLIMIT_RTTIME, &limit) != 0)
+                return kChildCannotSetUp;
+            const platform::TimeCriticalBracket bracket(550);
+            if (platform::LastRealTimeLimited() != limited)
+                return 1;
+            if (limited && sched_getscheduler(0) == SCHED_FIFO)
+                return 2;
+            if (!limited && sched_getscheduler(0) != SCHED_FIFO)
+                return kChildCannotSetUp; // real-time not permitted here at all
+            timespec used{};
+            do
+                clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
+            while (used.tv_sec * 1000 + used.tv_nsec / 1'000'000 < 300);
+            return 0;
+        });
+        QVERIFY(child.finished);
+        QCOMPARE(child.signal, 0);
+        if (child.exitCode == kChildCannotSetUp)
+            QSKIP("the real-time class is not permitted here");
+        QCOMPARE(child.exitCode, 0);
+    }
+
     void budgetWait_data()
     {
         QTest::addColumn<double>("lastBusyMs");
@@ -278,6 +320,6 @@ private slots:
 
 QUORVIX_TEST_MAIN(ClockTest, PublishedTickTest, CpuInstructionsTest, PriorityTest, FilesTest,
                   MemoryTest, IdentityTest, DrivesTest, DiskDirectoryTest, EdidTest, InputTest,
-                  DevicesTest, XFillTest)
+                  DevicesTest, XFillTest, CachesTest)
 
 #include "tst_platform.moc"

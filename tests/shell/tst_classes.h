@@ -60,6 +60,8 @@ private slots:
     void failedFirstActivationShowsPages();
     void exitClosesAndReleases();
     void fontsColoursAndLabelsOfThePages();
+    void fallbackFontsFitTheCaptions();
+    void overviewFieldsTakeTabAndCopy();
 };
 
 class TestWindows : public QObject
@@ -67,12 +69,15 @@ class TestWindows : public QObject
     Q_OBJECT
 private slots:
     void createdHiddenExceptMain();
+    void everyWindowHasTheApplicationIcon();
     void othersAreMadeAfterTheSplashBeforeTheProbes();
     void surfaceHidesOnAnyButton_data();
     void surfaceHidesOnAnyButton();
     void aboutBoxContent();
     void aboutOkAndCloseBox_data();
     void aboutOkAndCloseBox();
+    void saveDialogWantsAnExistingFolder_data();
+    void saveDialogWantsAnExistingFolder();
 };
 
 class TestProcessorPage : public QObject
@@ -162,8 +167,11 @@ private slots:
     void database_data();
     void database();
     void secondStartKeepsTheSeededCopy();
+    void relativeXdgDirectoryIgnored_data();
+    void relativeXdgDirectoryIgnored();
     void helpDocument_data();
     void helpDocument();
+    void describedLocationsCreateNothing();
     void configDirectoryIsQuorvix();
     void aboutBoxNamesDatabase();
 };

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QByteArray ShippedBytes = "[DATA]\nPIIFreq=1\n";
@@ -30,7 +32,7 @@ QByteArray contentAt(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("absent");
 }
 
-// Makes "file", "empty" or "dir" at path ("" leaves nothing).
+// Makes "file", "empty", "dir", "fifo" or "link loop" at path ("" leaves nothing).
 bool make(const QString& kind, const QString& path, const QByteArray& bytes)
 {
     if (kind == QLatin1String("file"))
@@ -39,6 +41,10 @@ bool make(const QString& kind, const QString& path, const QByteArray& bytes)
         return writeFile(path, {});
     if (kind == QLatin1String("dir"))
         return QDir().mkpath(path);
+    if (kind == QLatin1String("fifo"))
+        return mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+    if (kind == QLatin1String("link loop"))
+        return QFile::link(path, path);
     return kind.isEmpty();
 }
 
@@ -62,8 +68,12 @@ void TestLocations::database_data()
     QTest::newRow("beside the executable: nothing seeded")
         << "file" << none << true << false << int(O::BesideExecutable) << "beside"
         << QByteArray("absent");
-    QTest::newRow("a directory beside is no database")
-        << "dir" << none << true << false << int(O::Seeded) << "config" << ShippedBytes;
+    // Something beside that cannot be read is still the database: its read
+    // error names it, where the user's copy would hide it.
+    for (const char* kind : {"dir", "fifo", "link loop"})
+        QTest::addRow("a %s beside is the database", kind)
+            << kind << none << true << false << int(O::BesideExecutable) << "beside"
+            << QByteArray("absent");
     QTest::newRow("first start seeds the user's copy")
         << none << none << true << false << int(O::Seeded) << "config" << ShippedBytes;
     QTest::newRow("the user's copy is kept")
@@ -146,11 +156,38 @@ void TestLocations::secondStartKeepsTheSeededCopy()
     QCOMPARE(contentAt(second.path), UserBytes);
 }
 
+void TestLocations::relativeXdgDirectoryIgnored_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("relative") << QByteArray("relative/config") << false;
+    QTest::newRow("dot") << QByteArray("./config") << false;
+    QTest::newRow("absolute") << QByteArray("/tmp/config-home") << true;
+}
+
+void TestLocations::relativeXdgDirectoryIgnored()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(bool, kept);
+    const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+    const bool had = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", value);
+    IgnoreRelativeXdgDirectories();
+    const bool stillSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    const QString configDir = CurrentProgramDirs().configDir;
+    if (had)
+        qputenv("XDG_CONFIG_HOME", before);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
+    QCOMPARE(stillSet, kept);
+    QVERIFY2(QDir::isAbsolutePath(configDir), qPrintable(configDir));
+}
+
 void TestLocations::helpDocument_data()
 {
-    QTest::addColumn<QString>("here");    // doc/help.htm in the current directory
-    QTest::addColumn<bool>("installed");  // <docDir>/help.htm
-    QTest::addColumn<bool>("knowDocDir"); // an installed directory is known
+    QTest::addColumn<QString>("here");     // doc/help.htm in the current directory
+    QTest::addColumn<bool>("installed");   // <dataDir>/help.htm
+    QTest::addColumn<bool>("knowDataDir"); // an installed directory is known
     QTest::addColumn<bool>("wantInstalled");
 
     QTest::newRow("the current directory first") << "file" << true << true << false;
@@ -164,21 +201,51 @@ void TestLocations::helpDocument()
 {
     QFETCH(QString, here);
     QFETCH(bool, installed);
-    QFETCH(bool, knowDocDir);
+    QFETCH(bool, knowDataDir);
     QFETCH(bool, wantInstalled);
 
     QTemporaryDir root;
     const QString current = root.filePath(QStringLiteral("work"));
-    const QString docDir = root.filePath(QStringLiteral("share/doc/quorvix"));
-    QVERIFY(QDir().mkpath(current + QStringLiteral("/doc")) && QDir().mkpath(docDir));
+    const QString dataDir = root.filePath(QStringLiteral("share/quorvix"));
+    QVERIFY(QDir().mkpath(current + QStringLiteral("/doc")) && QDir().mkpath(dataDir));
     const QString designed = current + QStringLiteral("/doc/help.htm");
-    const QString installedPath = docDir + QStringLiteral("/help.htm");
+    const QString installedPath = dataDir + QStringLiteral("/help.htm");
     QVERIFY(make(here, designed, "<html>here</html>"));
     if (installed)
         QVERIFY(writeFile(installedPath, "<html>installed</html>"));
 
-    const QString found = LocateHelpDocument(current, knowDocDir ? docDir : QString());
+    const QString found = LocateHelpDocument(current, knowDataDir ? dataDir : QString());
     QCOMPARE(found, wantInstalled ? installedPath : designed);
+}
+
+void TestLocations::describedLocationsCreateNothing()
+{
+    // What --version --verbose prints: the files the program would use, with
+    // the user's copy named before it exists and nothing made for the answer.
+    QTemporaryDir root;
+    const ProgramDirs dirs{root.filePath(QStringLiteral("bin")),
+                           root.filePath(QStringLiteral("config/quorvix")),
+                           root.filePath(QStringLiteral("share/quorvix"))};
+    QVERIFY(QDir().mkpath(dirs.executableDir) && QDir().mkpath(dirs.dataDir));
+    QVERIFY(writeFile(dirs.dataDir + QStringLiteral("/base.ini"), ShippedBytes));
+    QVERIFY(writeFile(dirs.dataDir + QStringLiteral("/help.htm"), "<html></html>"));
+    const QString own = dirs.configDir + QStringLiteral("/base.ini");
+
+    QStringList lines = DescribeLocations(dirs, root.path());
+    QCOMPARE(lines.value(0),
+             QStringLiteral("database: ") + own +
+                 QStringLiteral(" (made from the shipped database at the next start)"));
+    QCOMPARE(lines.value(1), QStringLiteral("shipped database: ") + dirs.dataDir + "/base.ini");
+    QCOMPARE(lines.value(2), QStringLiteral("help: ") + dirs.dataDir + "/help.htm");
+    QVERIFY(!QFileInfo::exists(dirs.configDir));
+
+    QVERIFY(QDir().mkpath(dirs.configDir) && writeFile(own, UserBytes));
+    QCOMPARE(DescribeLocations(dirs, root.path()).value(0),
+             QStringLiteral("database: ") + own + QStringLiteral(" (your copy)"));
+    const QString beside = dirs.executableDir + QStringLiteral("/base.ini");
+    QVERIFY(writeFile(beside, BesideBytes));
+    QCOMPARE(DescribeLocations(dirs, root.path()).value(0),
+             QStringLiteral("database: ") + beside + QStringLiteral(" (beside the executable)"));
 }
 
 void TestLocations::configDirectoryIsQuorvix()

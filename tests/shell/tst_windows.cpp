@@ -5,6 +5,10 @@
 #include "ui_Unit5.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QIcon>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 
 void TestWindows::createdHiddenExceptMain()
@@ -27,6 +31,21 @@ void TestWindows::createdHiddenExceptMain()
     QCOMPARE(about.windowTitle(), QStringLiteral("About ..."));
     QCOMPARE(about.minimumSize(), QSize(332, 186));
     QCOMPARE(about.maximumSize(), QSize(332, 186));
+}
+
+void TestWindows::everyWindowHasTheApplicationIcon()
+{
+    // The title bar's icon is the desktop entry's (its 48 and 256 pixel
+    // pictures), not the toolkit's default.
+    ShellFixture f;
+    const QIcon application = QApplication::windowIcon();
+    QVERIFY(application.availableSizes().contains(QSize(48, 48)));
+    QVERIFY(application.availableSizes().contains(QSize(256, 256)));
+    const QList<QWidget*> windows{f.forms.Form1.get(), f.forms.Form2.get(), f.forms.Form3.get(),
+                                  f.forms.Form4.get(), f.forms.Form5.get()};
+    for (QWidget* window : windows)
+        QVERIFY2(window->windowIcon().cacheKey() == application.cacheKey(),
+                 window->metaObject()->className());
 }
 
 void TestWindows::othersAreMadeAfterTheSplashBeforeTheProbes()
@@ -122,4 +141,36 @@ void TestWindows::aboutOkAndCloseBox()
     QVERIFY(!about->isVisible());
     QCOMPARE(about->result(), useOk ? int(QDialog::Accepted) : int(QDialog::Rejected));
     QCOMPARE(f.gatherCount, 2);
+}
+
+void TestWindows::saveDialogWantsAnExistingFolder_data()
+{
+    QTest::addColumn<QString>("folder"); // below the temporary folder
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("existing folder") << "" << true;
+    QTest::newRow("missing folder") << "missing" << false;
+    QTest::newRow("missing folder two levels down") << "missing/deeper" << false;
+}
+
+// A name in a folder that does not exist keeps the dialog open and says so,
+// instead of a save that fails with "Cannot create file".
+void TestWindows::saveDialogWantsAnExistingFolder()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, accepted);
+    QTemporaryDir root;
+    const QString directory = folder.isEmpty() ? root.path() : root.filePath(folder);
+    const auto dialog = Dialogs::MakeSaveDialog(nullptr, {"Save", "Testlog", "*.txt", "txt"});
+    // Typed in whole, as a user does; selectFile would not leave its folder.
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    QVERIFY(name != nullptr);
+    name->setText(directory + "/Testlog.txt");
+    QString shown;
+    Dialogs::SetNextErrorAnswer([&shown](const QString& text) { shown = text; });
+    static_cast<QDialog*>(dialog.get())->accept(); // public there
+    Dialogs::SetNextErrorAnswer(nullptr);
+    QCOMPARE(dialog->result() == QDialog::Accepted, accepted);
+    QCOMPARE(shown, accepted ? QString()
+                             : directory + "\nThe folder does not exist. Check the folder name "
+                                           "and try again.");
 }

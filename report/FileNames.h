@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace report {
+
+// A file name's bytes as text that keeps them: UTF-8 is decoded, and each
+// byte that is not part of valid UTF-8 becomes the lone surrogate U+DC80 +
+// byte (as Python's "surrogateescape"), so FileNameBytes gives it back
+// exactly. Qt's own decoding would turn such a byte into U+FFFD and so name
+// another file.
+QString FileNameText(const QByteArray& bytes);
+
+// The bytes a name made by FileNameText stands for; any other text in UTF-8.
+QByteArray FileNameBytes(const QString& text);
+
+} // namespace report
