@@ -17,6 +17,8 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
 {
     try {
         return QApplication::notify(receiver, event);
+    } catch (const WindowClosed&) {
+        return true; // the window closed during a command: nothing to show
     } catch (const std::exception& error) {
         ShowErrorMessage(QString::fromUtf8(error.what()));
         return true;

@@ -20,6 +20,7 @@ void RunGuarded(const std::function<void()>& command)
 {
     try {
         command();
+    } catch (const WindowClosed&) {
     } catch (const std::exception& error) {
         ShowErrorMessage(QString::fromUtf8(error.what()));
     }

@@ -16,6 +16,14 @@ QString ErrorBoxText(const QString& message);
 // Shows the error box (error icon, application title, ErrorBoxText) modally.
 void ShowErrorMessage(const QString& message);
 
+// Raised by a step of a command that finds the main window closed: it ends
+// the command without a message, as the program is ending. Not a
+// std::exception, so that no handler of errors takes it for one.
+struct WindowClosed
+{
+};
+
 // Runs one command; an exception it raises ends it and is shown in the error
-// box. The program then goes on from the state reached.
+// box (WindowClosed ends it silently). The program then goes on from the
+// state reached.
 void RunGuarded(const std::function<void()>& command);

@@ -135,16 +135,37 @@ void TForm1::setUpToolBar()
         page.toolButton->setIcon(QIcon(resources::ToolBarImage(page.toolImage)));
 }
 
+// Every command of the window runs here. A close that arrives during one of
+// its passes over pending events leaves the database to it until it ends;
+// after the close no command starts.
+void TForm1::runCommand(const std::function<void()>& command)
+{
+    if (m_closed)
+        return;
+    ++m_commandDepth;
+    const auto leave = qScopeGuard([this] {
+        if (--m_commandDepth == 0 && m_closed)
+            m_database.reset();
+    });
+    RunGuarded(command);
+}
+
+void TForm1::throwIfClosed() const
+{
+    if (m_closed)
+        throw WindowClosed();
+}
+
 void TForm1::bindButton(QAbstractButton* button, void (TForm1::*handler)())
 {
     connect(button, &QAbstractButton::clicked, this,
-            [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
+            [this, handler] { runCommand([&] { (this->*handler)(); }); });
 }
 
 void TForm1::bindAction(QAction* action, void (TForm1::*handler)())
 {
     connect(action, &QAction::triggered, this,
-            [this, handler] { RunGuarded([&] { (this->*handler)(); }); });
+            [this, handler] { runCommand([&] { (this->*handler)(); }); });
 }
 
 void TForm1::bindCommands()
@@ -173,7 +194,7 @@ void TForm1::bindPageHandlers()
     for (QRadioButton* button : {m_ui->RadioButton1, m_ui->RadioButton2}) {
         connect(button, &QAbstractButton::toggled, this, [this, button](bool checked) {
             if (checked)
-                RunGuarded([&] { RadioButton1Click(button); });
+                runCommand([&] { RadioButton1Click(button); });
         });
     }
     // Only the user's change of drive measures: filling the list, or picking
@@ -182,14 +203,14 @@ void TForm1::bindPageHandlers()
             [this] { m_driveChanged = true; });
     connect(m_ui->ComboBox1, &QComboBox::activated, this, [this] {
         if (std::exchange(m_driveChanged, false))
-            RunGuarded([this] { Button4Click(); });
+            runCommand([this] { Button4Click(); });
     });
 
     // currentChanged fires for the user's switching and for setPages alike;
     // only the former is a page change.
     const auto pageChanged = [this] {
         if (!m_settingPages)
-            RunGuarded([this] { PageControl1Change(); });
+            runCommand([this] { PageControl1Change(); });
     };
     connect(m_ui->PageControl1, &QTabWidget::currentChanged, this, pageChanged);
     connect(m_ui->PageControl2, &QTabWidget::currentChanged, this, pageChanged);
@@ -200,6 +221,13 @@ void TForm1::setWindows(QDialog* editor, QDialog* about, QWidget* testSurface)
     m_editor = editor;
     m_about = about;
     m_testSurface = testSurface ? std::make_unique<VideoSurface>(*testSurface) : nullptr;
+    if (m_testSurface)
+        m_testSurface->setAfterEvents([this] {
+            if (m_closed) {
+                m_testSurface->Close();
+                throw WindowClosed();
+            }
+        });
 }
 
 void TForm1::FormCreate()
@@ -229,8 +257,8 @@ void TForm1::FormCreate()
 
 void TForm1::FormActivate()
 {
-    if (!m_database)
-        return; // closed: the program is ending
+    if (m_closed || !m_database)
+        return; // the program is ending
     const busy::Hourglass hourglass;
     {
         // The pages replace the splash also when a probe fails, before its error box.
@@ -241,6 +269,7 @@ void TForm1::FormActivate()
         m_benchState.reference = bench::LoadScaling(*m_database);
         busy::SetStatusText(m_ui->StatusBar1, busy::StandardStatusText);
         busy::ProcessPendingEvents();
+        throwIfClosed();
         fillOverview(m_services.gatherOverview());
     }
 }
@@ -299,7 +328,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             this,
             [this] {
                 emit splashShown();
-                RunGuarded([this] { FormActivate(); });
+                runCommand([this] { FormActivate(); });
             },
             Qt::QueuedConnection);
     }
@@ -326,7 +355,12 @@ void TForm1::closeEvent(QCloseEvent* event)
     emit closed();
 }
 
+// The close may come in a pass over events of a command still on the stack:
+// that command's next step sees the mark and ends, and the database goes
+// once no command uses it.
 void TForm1::FormClose()
 {
-    m_database.reset();
+    m_closed = true;
+    if (m_commandDepth == 0)
+        m_database.reset();
 }

@@ -90,6 +90,10 @@ public:
     // The page whose default button Enter presses (null on the overview).
     QPushButton* currentDefaultButton() const;
 
+    // Raises WindowClosed once the window has been closed: a command calls it
+    // after each pass over pending events, which may have delivered the close.
+    void throwIfClosed() const;
+
 signals:
     void closed();
     // The splash is on the screen; the first activation follows at once.
@@ -108,6 +112,8 @@ private:
     void setUpToolBar();
     void bindCommands();
     void bindPageHandlers();
+    void runCommand(const std::function<void()>& command);
+    void beginBusy();
     void bindButton(QAbstractButton* button, void (TForm1::*handler)());
     void bindAction(QAction* action, void (TForm1::*handler)());
     void setPages(int outer, int inner);
@@ -131,4 +137,6 @@ private:
     bool m_driveChanged = false;
     bool m_shownOnce = false;
     bool m_activationQueued = false;
+    bool m_closed = false;
+    int m_commandDepth = 0; // commands on the stack, nested through event passes
 };

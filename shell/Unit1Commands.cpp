@@ -106,11 +106,18 @@ void TForm1::openUrl(const QUrl& url)
         QDesktopServices::openUrl(url);
 }
 
+// busy::Begin, whose pass over events may deliver the window's close.
+void TForm1::beginBusy()
+{
+    busy::Begin(m_ui->StatusBar1);
+    throwIfClosed();
+}
+
 void TForm1::Button1Click()
 {
     // Not a scope guard: a refresh that fails leaves the busy state showing
     // until the next refresh finishes.
-    busy::Begin(m_ui->StatusBar1);
+    beginBusy();
     m_services.pages->RefreshProcessor(*m_ui->MyChart1, *m_database, m_benchState);
     busy::End(m_ui->StatusBar1);
 }
@@ -124,7 +131,7 @@ void TForm1::Button3Click()
 // The sender's tag is the mode; any other tag only shows the busy state.
 void TForm1::RadioButton1Click(const QObject* sender)
 {
-    busy::Begin(m_ui->StatusBar1);
+    beginBusy();
     const int tag = sender != nullptr ? sender->property("tag").toInt() : 0;
     m_services.pages->RefreshMemory(*m_ui->MyChart2, *m_database, static_cast<MemoryMode>(tag));
     busy::End(m_ui->StatusBar1);
@@ -137,7 +144,7 @@ void TForm1::UpdateVideoChart()
 
 void TForm1::Button5Click()
 {
-    busy::Begin(m_ui->StatusBar1);
+    beginBusy();
     if (!m_testSurface)
         throw bench::BenchError("There is no test surface to measure on");
     m_services.pages->RefreshVideo(*m_ui->MyChart4, *m_database, *m_testSurface);
@@ -146,7 +153,7 @@ void TForm1::Button5Click()
 
 void TForm1::Button4Click()
 {
-    busy::Begin(m_ui->StatusBar1);
+    beginBusy();
     m_services.pages->RefreshDrive(*m_ui->MyChart3, *m_database, selectedMountPoint());
     busy::End(m_ui->StatusBar1);
 }

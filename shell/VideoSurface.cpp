@@ -127,11 +127,19 @@ void VideoSurface::waitUntilExposed()
         if (deadline.hasExpired())
             throw bench::BenchError("The test surface did not appear on the screen within 2 s");
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        afterEvents();
         QThread::msleep(1);
     }
     // Let the toolkit's first paint of the exposed window go out before the
     // measurement starts.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    afterEvents();
+}
+
+void VideoSurface::afterEvents()
+{
+    if (m_afterEvents)
+        m_afterEvents();
 }
 
 void VideoSurface::openCanvas()

@@ -2,7 +2,9 @@
 
 #include "bench/VideoPage.h"
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 class QWidget;
 
@@ -32,11 +34,16 @@ public:
     bench::VideoCanvas& Canvas() override;
     void Close() override;
 
+    // Called after each pass over window events while the shown surface
+    // waits to be exposed; it may raise to end the measurement.
+    void setAfterEvents(std::function<void()> check) { m_afterEvents = std::move(check); }
+
     // Whether the canvas of the last showing fills through the X server.
     bool FillsThroughX11() const { return m_x11; }
 
 private:
     void waitUntilExposed();
+    void afterEvents();
     void openCanvas();
 
     QWidget& m_window;
@@ -44,4 +51,5 @@ private:
     bool m_x11 = false;
     int m_x11BitsPerPixel = 0;
     std::unique_ptr<bench::VideoCanvas> m_canvas;
+    std::function<void()> m_afterEvents;
 };

@@ -85,25 +85,31 @@ void TestAllTests::secondRunReplacesTheLog()
 
 void TestAllTests::errorEndsTheRunWhereItIs_data()
 {
+    QTest::addColumn<bool>("comparative"); // the mode the memory page is in
     QTest::addColumn<QString>("failAt");
     QTest::addColumn<QString>("lastLine");
     QTest::addColumn<int>("lines");
-    QTest::newRow("processor") << "processor"
+    QTest::newRow("processor") << true << "processor"
                                << "User name : " << 14;
-    QTest::newRow("memory") << "memory comparative"
+    QTest::newRow("memory") << true << "memory comparative"
                             << "FPU : 300 (400)" << 19;
-    QTest::newRow("video") << "video"
+    // The comparative test the run selects after the full one.
+    QTest::newRow("memory after the full test") << false << "memory comparative"
+                                                << "FPU : 300 (400)" << 19;
+    QTest::newRow("video") << true << "video"
                            << "Memory : 5000 (Mb/sec)" << 20;
-    QTest::newRow("second drive") << "disk Drive /home"
+    QTest::newRow("second drive") << true << "disk Drive /home"
                                   << "Drive / : 1000 (KB/sec)" << 22;
 }
 
 void TestAllTests::errorEndsTheRunWhereItIs()
 {
+    QFETCH(bool, comparative);
     QFETCH(QString, failAt);
     QFETCH(QString, lastLine);
     QFETCH(int, lines);
     ScriptedSteps steps = stepsWithDrives(3);
+    steps.comparative = comparative;
     steps.failAt = failAt;
 
     MemoryLog log;

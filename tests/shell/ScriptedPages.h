@@ -9,6 +9,8 @@
 #include <QMap>
 #include <QStringList>
 
+#include <functional>
+
 // Pages that build their charts from the database's rows as the real ones
 // do, on fake kernels with set results, and keep a journal of what ran.
 class ScriptedPages : public BenchmarkPages
@@ -17,14 +19,14 @@ public:
     void RefreshProcessor(Chart& chart, const ComparisonDatabase& database,
                           bench::BenchState& state) override
     {
-        journal << "processor";
+        note("processor");
         bench::RefreshProcessorPage(chart, database, state,
                                     {[this] { return cpuCount; }, [this] { return fpuCount; }});
     }
     void RefreshMemory(Chart& chart, const ComparisonDatabase& database, MemoryMode mode) override
     {
         if (mode == MemoryMode::Full) {
-            journal << "memory full";
+            note("memory full");
             // The full test's chart: read and write bars per block size.
             chart.BeginUpdate();
             chart.Clear();
@@ -33,7 +35,7 @@ public:
             chart.EndUpdate();
             return;
         }
-        journal << "memory comparative";
+        note("memory comparative");
         own(chart, database, bench::MemoryPageRows(), memory);
     }
     void UpdateVideoChart(Chart& chart, const ComparisonDatabase& database) override
@@ -44,7 +46,7 @@ public:
     void RefreshVideo(Chart& chart, const ComparisonDatabase& database,
                       bench::TestSurface&) override
     {
-        journal << "video";
+        note("video");
         bench::LoadReferenceRows(chart, database, bench::VideoPageRows());
         if (!videoError.isEmpty())
             throw bench::BenchError(videoError.toStdString());
@@ -55,7 +57,7 @@ public:
                       const QByteArray& mountPoint) override
     {
         const QString path = QString::fromUtf8(mountPoint);
-        journal << "drive " + path;
+        note("drive " + path);
         own(chart, database, bench::DrivePageRows(), drives.value(path));
     }
 
@@ -67,8 +69,16 @@ public:
     QString videoError;                 // the video test fails with it
     QMap<QString, std::int32_t> drives; // KB/s by mount point
     QStringList journal;
+    std::function<void(const QString& step)> afterStep; // called once a step is noted
 
 private:
+    void note(const QString& step)
+    {
+        journal << step;
+        if (afterStep)
+            afterStep(step);
+    }
+
     static void own(Chart& chart, const ComparisonDatabase& database,
                     const bench::ChartPageRows& rows, std::int32_t value)
     {

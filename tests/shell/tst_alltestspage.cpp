@@ -13,9 +13,11 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
+#include <QWindow>
 
 #include <memory>
 
@@ -30,11 +32,15 @@ struct Page
     {
         pages->drives = {{"/", 81920}, {"/home", 0}, {"/srv", -100}};
         fixture = std::make_unique<ShellFixture>(pages, drives);
+        writeDatabase("Ref=1000\n");
+    }
+    void writeDatabase(const QByteArray& memoryRows) const
+    {
         QFile file(fixture->directory.filePath("base.ini"));
-        if (file.open(QIODevice::WriteOnly))
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             file.write("[DATA]\nPIIMultCPU=400\nPIIMultFPU=200\nPIIFreq=300\n"
-                       "[Processor]\nRef=300,250\n[Memory]\nRef=1000\n[Video]\nRef=90\n"
-                       "[Drive]\nRef=9000\n");
+                       "[Processor]\nRef=300,250\n[Memory]\n" +
+                       memoryRows + "[Video]\nRef=90\n[Drive]\nRef=9000\n");
     }
     Form1View ui() const { return fixture->ui(); }
     void allTests() const { QTest::keySequence(&fixture->form(), QKeySequence("Ctrl+F")); }
@@ -75,6 +81,27 @@ QStringList expectedLog(const QStringList& driveLines)
            } +
            driveLines + QStringList{"", "- All tests completed -------------------"};
 }
+
+// Every error box shown until it goes out of scope, answered at once.
+class ErrorBoxes
+{
+public:
+    ErrorBoxes() { expect(); }
+    ~ErrorBoxes() { Dialogs::SetNextErrorAnswer(nullptr); }
+    ErrorBoxes(const ErrorBoxes&) = delete;
+    ErrorBoxes& operator=(const ErrorBoxes&) = delete;
+
+    QStringList shown;
+
+private:
+    void expect()
+    {
+        Dialogs::SetNextErrorAnswer([this](const QString& text) {
+            shown << text;
+            expect();
+        });
+    }
+};
 
 QByteArray readAll(const QString& path)
 {
@@ -169,18 +196,112 @@ void TestAllTestsPage::secondRunReplacesTheLog()
     QCOMPARE(page.log().filter("Video : ").join('|'), "Video : 900 (Mb/sec)");
 }
 
-void TestAllTestsPage::errorInVideoEndsTheRun()
+void TestAllTestsPage::errorEndsTheRun_data()
 {
-    Page page;
-    page.pages->videoError = "The test surface could not be shown";
-    QVERIFY(page.fixture->showAndActivate());
-    QString shown;
-    Dialogs::SetNextErrorAnswer([&shown](const QString& text) { shown = text; });
-    page.allTests();
+    QTest::addColumn<bool>("fullMode");
+    QTest::addColumn<QByteArray>("memoryRows");
+    QTest::addColumn<QString>("videoError");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("linesKept");
+    const QString badRow = "'180,5' is not a valid integer value.";
+    QTest::newRow("video") << false << QByteArray("Ref=1000\n")
+                           << "The test surface could not be shown"
+                           << "The test surface could not be shown." << 20;
+    QTest::newRow("memory, comparative mode")
+        << false << QByteArray("Ref=1000\nM=180,5\n") << QString() << badRow << 19;
+    // The run selects the comparative mode itself; the button's own handler
+    // must not take the error.
+    QTest::newRow("memory, full mode")
+        << true << QByteArray("Ref=1000\nM=180,5\n") << QString() << badRow << 19;
+}
 
-    QCOMPARE(shown, "The test surface could not be shown.");
-    QCOMPARE(page.log(), expectedLog({}).mid(0, 20)); // up to the memory line
-    QCOMPARE(page.pages->journal.last(), "video");
+void TestAllTestsPage::errorEndsTheRun()
+{
+    QFETCH(bool, fullMode);
+    QFETCH(QByteArray, memoryRows);
+    QFETCH(QString, videoError);
+    QFETCH(QString, shown);
+    QFETCH(int, linesKept);
+    Page page;
+    page.writeDatabase(memoryRows);
+    page.pages->videoError = videoError;
+    QVERIFY(page.fixture->showAndActivate());
+    if (fullMode)
+        page.ui().RadioButton2->click();
+    page.pages->journal.clear();
+
+    const ErrorBoxes boxes;
+    page.allTests();
+    QCOMPARE(boxes.shown, QStringList{shown}); // one box, from the run
+    QCOMPARE(page.log(), expectedLog({}).mid(0, linesKept));
+    QVERIFY(!page.pages->journal.contains("drive /")); // nothing ran after the error
+}
+
+void TestAllTestsPage::closeEndsTheCommand_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("closeAfter"); // the step after which it closes; empty: at once
+    QTest::addColumn<QStringList>("journal");
+    QTest::addColumn<int>("linesKept"); // -1: the log as it was
+    const QStringList run{"processor", "memory comparative", "video", "drive /"};
+    QTest::newRow("Ctrl+F, in the activation") << "Ctrl+F"
+                                               << "" << QStringList{} << -1;
+    QTest::newRow("all tests, at the start") << "Button2"
+                                             << "" << QStringList{} << 0;
+    QTest::newRow("all tests, in the memory test") << "Button2"
+                                                   << "processor" << run.mid(0, 1) << 19;
+    QTest::newRow("all tests, in the video test") << "Button2"
+                                                  << "memory comparative" << run.mid(0, 2) << 20;
+    QTest::newRow("all tests, in a disk test") << "Button2"
+                                               << "video" << run.mid(0, 3) << 21;
+    QTest::newRow("all tests, in the next disk test") << "Button2"
+                                                      << "drive /" << run << 22;
+    for (const char* button : {"Button1", "Button3", "Button5", "Button4"})
+        QTest::newRow(button) << button << "" << QStringList{} << -1;
+}
+
+void TestAllTestsPage::closeEndsTheCommand()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, closeAfter);
+    QFETCH(QStringList, journal);
+    QFETCH(int, linesKept);
+    Page page;
+    QVERIFY(page.fixture->showAndActivate());
+    TForm1& form = page.fixture->form();
+    // As the window manager closes it, in the command's next pass over events.
+    const auto closeSoon = [&form] {
+        QMetaObject::invokeMethod(
+            &form, [&form] { form.windowHandle()->close(); }, Qt::QueuedConnection);
+    };
+    page.pages->afterStep = [&](const QString& step) {
+        if (step == closeAfter)
+            closeSoon();
+    };
+    if (closeAfter.isEmpty())
+        closeSoon();
+    const QStringList before = page.log();
+    const int gathered = page.fixture->gatherCount;
+    QSignalSpy closed(&form, &TForm1::closed);
+    const ErrorBoxes boxes;
+
+    if (command == "Ctrl+F")
+        page.allTests();
+    else
+        form.findChild<QPushButton*>(command)->click();
+
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!form.isVisible());
+    QCOMPARE(boxes.shown, QStringList{});
+    QCOMPARE(page.pages->journal, journal);
+    QCOMPARE(page.fixture->gatherCount, gathered);
+    const QStringList log =
+        linesKept < 0 ? before : expectedLog({"Drive / : 81920 (KB/sec)"}).mid(0, linesKept);
+    QCOMPARE(page.log().join('\n'), log.join('\n')); // an empty log is one empty line
+    // No command starts after the close.
+    page.ui().Button1->click();
+    page.ui().Button2->click();
+    QCOMPARE(page.pages->journal, journal);
 }
 
 void TestAllTestsPage::saveWritesTheLogByteForByte()

@@ -108,7 +108,10 @@ private slots:
     void fullModeRunsTheComparativeTestAfter();
     void startLogsTheFieldsAsTheyStand();
     void secondRunReplacesTheLog();
-    void errorInVideoEndsTheRun();
+    void errorEndsTheRun_data();
+    void errorEndsTheRun();
+    void closeEndsTheCommand_data();
+    void closeEndsTheCommand();
     void saveWritesTheLogByteForByte();
     void cancelWritesNothing();
     void unwritableTargetShowsTheError_data();
@@ -125,6 +128,7 @@ private slots:
     void refreshMeasuresOnTheWholeScreen_data();
     void refreshMeasuresOnTheWholeScreen();
     void errorLeavesTheSurfaceUntilClicked();
+    void closeWhileTheSurfaceWaitsMeasuresNothing();
 };
 
 class TestLook : public QObject

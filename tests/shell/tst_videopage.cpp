@@ -8,8 +8,13 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
+#include <QWindow>
+
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -50,6 +55,23 @@ struct SurfaceSeen
     QRect geometry;
     QSize filled;
     int calls = 0;
+};
+
+// Runs `action` once, when the watched widget is shown.
+class OnShow : public QObject
+{
+public:
+    explicit OnShow(std::function<void()> action) : m_action(std::move(action)) {}
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && m_action)
+            std::exchange(m_action, nullptr)();
+        return false;
+    }
+
+private:
+    std::function<void()> m_action;
 };
 
 } // namespace
@@ -137,4 +159,37 @@ void TestVideoPage::errorLeavesTheSurfaceUntilClicked()
     QCOMPARE(f.ui().MyChart4->Bars.Items[0].Value, 0);
     QTest::mouseClick(&surface, Qt::LeftButton, {}, QPoint(10, 10));
     QVERIFY(!surface.isVisible());
+}
+
+void TestVideoPage::closeWhileTheSurfaceWaitsMeasuresNothing()
+{
+    // The main window closes while the shown surface waits to be exposed: the
+    // measurement does not start and the surface goes.
+    ShellFixture f(true);
+    writeDatabase(f);
+    int kernelCalls = 0;
+    f.videoTest = [&](bench::VideoCanvas&, int, int) -> std::int64_t {
+        ++kernelCalls;
+        return 1;
+    };
+    QVERIFY(f.showAndActivate());
+    TForm1& form = f.form();
+    TForm2& surface = *f.forms.Form2;
+    OnShow closeMain([&form] {
+        QMetaObject::invokeMethod(
+            &form, [&form] { form.windowHandle()->close(); }, Qt::QueuedConnection);
+    });
+    surface.installEventFilter(&closeMain);
+    QSignalSpy closed(&form, &TForm1::closed);
+    QString error;
+    Dialogs::SetNextErrorAnswer([&error](const QString& shown) { error = shown; });
+
+    QTest::keySequence(&form, QKeySequence(QStringLiteral("Ctrl+V")));
+    Dialogs::SetNextErrorAnswer(nullptr);
+
+    QCOMPARE(closed.count(), 1);
+    QCOMPARE(kernelCalls, 0);
+    QVERIFY(!surface.isVisible());
+    QCOMPARE(error, QString());
+    QCOMPARE(f.ui().MyChart4->Bars.Items[0].Value, 0);
 }
