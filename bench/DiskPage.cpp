@@ -21,21 +21,43 @@ std::optional<std::uint64_t> availableBytes(const std::string& directory)
     return space->availableBytes;
 }
 
+// Where the test writes, or why it does not run.
+struct DiskPlan
+{
+    std::string directory;
+    std::string skipped;
+};
+
+DiskPlan planDrive(const std::string& mountPoint, const DiskKernels& kernels)
+{
+    if (mountPoint.empty())
+        return {{}, "no fixed drive"};
+    const auto directory = kernels.testDirectory(mountPoint);
+    if (!directory)
+        return {{}, "no directory on the drive where the user may write"};
+    const auto available = kernels.availableBytes(*directory);
+    if (!available)
+        return {{}, "the free space of " + *directory + " cannot be read"};
+    if (*available <= kDiskTestRequiredBytes)
+        return {{}, "10 MiB or less free in " + *directory};
+    return {*directory, {}};
+}
+
 // Runs the test only where it has room; 0 when it does not run.
 std::int32_t measureDrive(const std::string& mountPoint, const DiskKernels& kernels)
 {
-    if (mountPoint.empty())
+    const DiskPlan plan = planDrive(mountPoint, kernels);
+    if (!plan.skipped.empty())
         return 0;
-    const auto directory = kernels.testDirectory(mountPoint);
-    if (!directory)
-        return 0;
-    const auto available = kernels.availableBytes(*directory);
-    if (!available || *available <= kDiskTestRequiredBytes)
-        return 0;
-    return DiskBarValue(kernels.diskTest(*directory, kDiskTestBlocks));
+    return DiskBarValue(kernels.diskTest(plan.directory, kDiskTestBlocks));
 }
 
 } // namespace
+
+std::string DiskSkipReason(const std::string& mountPoint, const DiskKernels& kernels)
+{
+    return planDrive(mountPoint, kernels).skipped;
+}
 
 DiskKernels RealDiskKernels()
 {

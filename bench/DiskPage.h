@@ -29,6 +29,11 @@ struct DiskKernels
 // DiskTestDirectory, statvfs's f_bavail x f_frsize, DiskTest.
 DiskKernels RealDiskKernels();
 
+// Why the HDD page would not test the drive mounted at `mountPoint` (no
+// drive, nowhere to write, too little room); empty when it would.
+std::string DiskSkipReason(const std::string& mountPoint,
+                           const DiskKernels& kernels = RealDiskKernels());
+
 // Bytes per second to the page's KB/s, truncated; kept within the bar's range.
 std::int32_t DiskBarValue(std::int64_t bytesPerSecond);
 

@@ -35,6 +35,17 @@ std::string withSeparator(std::string directory)
 
 } // namespace
 
+bool SameFilesystem(const std::string& first, const std::string& second)
+{
+    struct stat a
+    {
+    };
+    struct stat b
+    {
+    };
+    return stat(first.c_str(), &a) == 0 && stat(second.c_str(), &b) == 0 && a.st_dev == b.st_dev;
+}
+
 std::optional<std::string> DiskTestDirectory(const std::string& mountPoint,
                                              const std::vector<std::string>& candidates)
 {

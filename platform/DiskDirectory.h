@@ -16,6 +16,9 @@ std::optional<std::string> DiskTestDirectory(const std::string& mountPoint,
 // The same with DiskTestCandidates().
 std::optional<std::string> DiskTestDirectory(const std::string& mountPoint);
 
+// Whether both paths exist and lie on one filesystem (same st_dev).
+bool SameFilesystem(const std::string& first, const std::string& second);
+
 // $HOME (when set), /var/tmp, /tmp.
 std::vector<std::string> DiskTestCandidates();
 

@@ -14,6 +14,12 @@ void appendAll(LogSink& log, const QStringList& lines)
 AllTestsResults RunAllTests(AllTestsSteps& steps, LogSink& log)
 {
     AllTestsResults results;
+    RunAllTests(steps, log, results);
+    return results;
+}
+
+void RunAllTests(AllTestsSteps& steps, LogSink& log, AllTestsResults& results)
+{
     log.clear();
     log.processPendingEvents();
     appendAll(log, OpeningLines());
@@ -46,7 +52,6 @@ AllTestsResults RunAllTests(AllTestsSteps& steps, LogSink& log)
     }
 
     appendAll(log, ClosingLines());
-    return results;
 }
 
 QStringList ComposeLog(const AllTestsResults& results)

@@ -3,6 +3,7 @@
 #include "report/ResultsLog.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,7 @@ struct ProcessorFigures
     std::int32_t cpuPasses = 0;
     std::int32_t fpuScore = 0;
     std::int32_t fpuPasses = 0;
+    bool scored = true; // false: no reference machine to score against, the scores are 0
 
     bool operator==(const ProcessorFigures&) const = default;
 };
@@ -38,6 +40,9 @@ struct AllTestsResults
     std::int32_t memory = 0; // MiB/s, comparative test
     std::int32_t video = 0;  // MiB/s
     QList<DriveFigure> drives;
+    // Figures that were not measured, with why: "cpu", "fpu", "memory",
+    // "video", or a drive's entry. They log as 0.
+    QMap<QString, QString> skipped;
 
     bool operator==(const AllTestsResults&) const = default;
 };
@@ -89,6 +94,9 @@ public:
 // the run there: the lines so far stay, the closing line is not written, and
 // the error propagates.
 AllTestsResults RunAllTests(AllTestsSteps& steps, LogSink& log);
+// The same, filling `results` as it goes: after an error it holds the
+// figures measured so far.
+void RunAllTests(AllTestsSteps& steps, LogSink& log, AllTestsResults& results);
 
 // The log a run with these results writes, line for line.
 QStringList ComposeLog(const AllTestsResults& results);

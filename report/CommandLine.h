@@ -5,13 +5,28 @@
 
 namespace report {
 
+// The tests a report runs, by the names --tests takes.
+inline const QStringList kTestNames{"cpu", "fpu", "memory", "video", "disk"};
+
 struct ReportOptions
 {
-    bool json = false;    // the results as one JSON document
-    bool ini = false;     // the results as base.ini rows
-    bool verbose = false; // progress and warnings on stderr also when it is no terminal
-    int repeat = 1;       // runs, 1 to 100
-    QString output;       // the log saved to this file instead of printed
+    QStringList tests = kTestNames; // cpu and fpu both stand for the processor page
+    QStringList drives;             // paths on the drives to test; empty: every drive
+    bool json = false;              // the results as one JSON document
+    bool ini = false;               // the results as base.ini rows
+    bool verbose = false;           // progress and warnings on stderr also when it is no terminal
+    bool context = true;            // the figures in context after the results
+    int repeat = 1;                 // runs, 1 to 100
+    QString output;                 // the log saved to this file instead of printed
+    bool save = false;              // the JSON kept among the saved results
+};
+
+// --compare: saved results, each a file or "last" / "previous".
+struct CompareOptions
+{
+    QStringList results; // at least two
+    bool json = false;
+    double threshold = 5; // percent a figure may lose beyond the noise
 };
 
 // What the command line asks for.
@@ -23,10 +38,12 @@ struct CommandLine
         Help,
         Version,
         Report,
+        Compare,
         Error, // `error` says what is wrong; `usage` goes with it
     };
     Action action = Action::Window;
     ReportOptions options;
+    CompareOptions compare;
     QString error;
     QString usage;
 };
@@ -34,7 +51,8 @@ struct CommandLine
 inline constexpr int kMaxRepeat = 100;
 
 // `arguments` includes the program's name first. Any of --json, --ini,
-// --repeat, --output and --verbose implies --report.
+// --repeat, --output, --tests, --drive, --save, --no-context and --verbose
+// implies --report, unless --compare is given. --drive adds disk to the tests.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 // The project's version, "1.03".

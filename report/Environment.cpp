@@ -8,8 +8,6 @@
 namespace report {
 namespace {
 
-constexpr double kQuietLoadAverage = 0.5;
-
 std::optional<double> loadAverage(const std::filesystem::path& root)
 {
     const std::string text = platform::ReadAttribute(root / "proc/loadavg");

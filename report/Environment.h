@@ -16,6 +16,9 @@ struct ReferenceMachine;
 
 namespace report {
 
+// A one-minute load average above this at the start is warned about.
+inline constexpr double kQuietLoadAverage = 0.5;
+
 // What the figures of a report run depend on besides the machine itself.
 struct RunEnvironment
 {

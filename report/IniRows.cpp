@@ -16,27 +16,31 @@ QString IniKey(const QString& description)
     return key.isEmpty() ? QStringLiteral("Unnamed") : key;
 }
 
-QStringList IniRows(const AllTestsResults& results, const QString& videoSkipped)
+QStringList IniRows(const AllTestsResults& results)
 {
-    const auto row = [](const QString& description, const QString& value) {
+    const auto row = [&results](const QString& key, const QString& description,
+                                const QString& value) {
+        if (results.skipped.contains(key))
+            return QStringLiteral("; no row: ") + results.skipped.value(key);
         return IniKey(description) + QLatin1Char('=') + value;
     };
     const ProcessorFigures& p = results.processor;
-    QStringList lines{
-        QStringLiteral("[Processor]"),
-        row(results.overview.processor,
-            QString::number(p.cpuScore) + QLatin1Char(',') + QString::number(p.fpuScore)),
-        QStringLiteral("[Memory]"),
-        row(QStringLiteral("Ваши ") + ExtractField(results.overview.memory, 0) +
-                QStringLiteral(" Mb"),
-            QString::number(results.memory)),
-        QStringLiteral("[Video]"),
-        videoSkipped.isEmpty() ? row(results.overview.video, QString::number(results.video))
-                               : QStringLiteral("; no row: ") + videoSkipped,
-        QStringLiteral("[Drive]"),
-    };
+    QStringList lines{QStringLiteral("[Processor]")};
+    if (p.scored || results.skipped.contains(QStringLiteral("cpu")))
+        lines << row(QStringLiteral("cpu"), results.overview.processor,
+                     QString::number(p.cpuScore) + QLatin1Char(',') + QString::number(p.fpuScore));
+    else
+        lines << QStringLiteral("; no row: no reference machine in base.ini to score against");
+    lines << QStringLiteral("[Memory]")
+          << row(QStringLiteral("memory"),
+                 QStringLiteral("Ваши ") + ExtractField(results.overview.memory, 0) +
+                     QStringLiteral(" Mb"),
+                 QString::number(results.memory))
+          << QStringLiteral("[Video]")
+          << row(QStringLiteral("video"), results.overview.video, QString::number(results.video))
+          << QStringLiteral("[Drive]");
     for (const DriveFigure& drive : results.drives)
-        lines << row(drive.entry, QString::number(drive.kilobytesPerSecond));
+        lines << row(drive.entry, drive.entry, QString::number(drive.kilobytesPerSecond));
     return lines;
 }
 

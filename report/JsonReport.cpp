@@ -10,25 +10,97 @@
 namespace report {
 namespace {
 
-using Pick = std::function<std::int32_t(const AllTestsResults&)>;
-
-QJsonObject figure(const QList<AllTestsResults>& runs, const QString& unit, const Pick& pick)
+QJsonValue orNull(const QString& text)
 {
-    const QList<std::int32_t> values = FigureRuns(runs, pick);
+    return text.isEmpty() ? QJsonValue() : QJsonValue(text);
+}
+
+// A figure over the runs that measured it; null when none did.
+QJsonValue figure(const QList<AllTestsResults>& runs, const NamedFigure& named)
+{
+    const QList<std::int32_t> values = MeasuredRuns(runs, named);
+    if (values.isEmpty())
+        return QJsonValue();
     const FigureStatistics stats = Summarise(values);
     QJsonArray each;
     for (const std::int32_t value : values)
         each.append(value);
-    return {{"unit", unit},     {"runs", each},     {"median", stats.median},
-            {"min", stats.min}, {"max", stats.max}, {"cv", std::round(stats.cv * 100.0) / 100.0}};
+    return QJsonObject{{"unit", named.unit},     {"runs", each},
+                       {"median", stats.median}, {"min", stats.min},
+                       {"max", stats.max},       {"cv", std::round(stats.cv * 100.0) / 100.0}};
 }
 
-QJsonObject processorFigure(const QList<AllTestsResults>& runs, const Pick& score,
-                            const Pick& passes)
+// The processor page's score with its pass counts: null when the page did
+// not run; the score's members null when there was nothing to score against.
+QJsonValue processorFigure(const QList<AllTestsResults>& runs, const NamedFigure& score,
+                           const NamedFigure& passes)
 {
-    QJsonObject object = figure(runs, QStringLiteral("relative"), score);
-    object.insert("passes", figure(runs, QStringLiteral("passes"), passes));
+    const QJsonValue counts = figure(runs, passes);
+    if (counts.isNull())
+        return QJsonValue();
+    QJsonValue scored = figure(runs, score);
+    QJsonObject object =
+        scored.isNull()
+            ? QJsonObject{{"unit", score.unit},  {"runs", QJsonValue()}, {"median", QJsonValue()},
+                          {"min", QJsonValue()}, {"max", QJsonValue()},  {"cv", QJsonValue()}}
+            : scored.toObject();
+    object.insert("passes", counts);
     return object;
+}
+
+// Why a figure that no run measured was left out; empty when one did.
+QString skipReason(const QList<AllTestsResults>& runs, const QString& key)
+{
+    QString reason;
+    for (const AllTestsResults& run : runs) {
+        if (!run.skipped.contains(key))
+            return {};
+        if (reason.isEmpty())
+            reason = run.skipped.value(key);
+    }
+    return reason;
+}
+
+NamedFigure named(const QString& name, const QString& key, const QString& unit,
+                  std::function<std::int32_t(const AllTestsResults&)> pick)
+{
+    return {name, key, unit, std::move(pick)};
+}
+
+NamedFigure cpuScore()
+{
+    return named("CPU score", "cpu", "relative",
+                 [](const AllTestsResults& r) { return r.processor.cpuScore; });
+}
+NamedFigure cpuPasses()
+{
+    return named("CPU passes", "cpu", "passes",
+                 [](const AllTestsResults& r) { return r.processor.cpuPasses; });
+}
+NamedFigure fpuScore()
+{
+    return named("FPU score", "fpu", "relative",
+                 [](const AllTestsResults& r) { return r.processor.fpuScore; });
+}
+NamedFigure fpuPasses()
+{
+    return named("FPU passes", "fpu", "passes",
+                 [](const AllTestsResults& r) { return r.processor.fpuPasses; });
+}
+NamedFigure memory()
+{
+    return named("Memory", "memory", "MiB/s", [](const AllTestsResults& r) { return r.memory; });
+}
+NamedFigure video()
+{
+    return named("Video", "video", "MiB/s", [](const AllTestsResults& r) { return r.video; });
+}
+// Drive figures are in 1,024-byte units: KiB/s (the log writes "KB/sec").
+NamedFigure drive(qsizetype index, const QString& entry)
+{
+    return named(entry, entry, "KiB/s", [index](const AllTestsResults& r) {
+        return r.drives.value(index).kilobytesPerSecond;
+    });
 }
 
 QJsonObject overview(const OverviewTexts& texts)
@@ -49,29 +121,52 @@ QJsonObject results(const ReportDocument& document)
 {
     const QList<AllTestsResults>& runs = document.runs;
     QJsonObject object{
-        {"cpu", processorFigure(
-                    runs, [](const AllTestsResults& r) { return r.processor.cpuScore; },
-                    [](const AllTestsResults& r) { return r.processor.cpuPasses; })},
-        {"fpu", processorFigure(
-                    runs, [](const AllTestsResults& r) { return r.processor.fpuScore; },
-                    [](const AllTestsResults& r) { return r.processor.fpuPasses; })},
-        {"memory", figure(runs, "MiB/s", [](const AllTestsResults& r) { return r.memory; })},
+        {"cpu", processorFigure(runs, cpuScore(), cpuPasses())},
+        {"fpu", processorFigure(runs, fpuScore(), fpuPasses())},
+        {"memory", figure(runs, memory())},
     };
-    QJsonObject video = figure(runs, "MiB/s", [](const AllTestsResults& r) { return r.video; });
-    if (!document.videoSkipped.isEmpty())
-        video.insert("skipped", document.videoSkipped);
-    object.insert("video", video);
+    QJsonValue videoFigure = figure(runs, video());
+    if (videoFigure.isObject()) {
+        QJsonObject withMethod = videoFigure.toObject();
+        withMethod.insert("method", orNull(document.videoMethod));
+        videoFigure = withMethod;
+    }
+    object.insert("video", videoFigure);
 
+    QJsonObject skipped;
+    for (const QString key : {"cpu", "fpu", "memory", "video"}) {
+        const QString reason = skipReason(runs, key);
+        if (!reason.isEmpty())
+            skipped.insert(key, reason);
+    }
     QJsonArray drives;
     for (qsizetype i = 0; i < runs.front().drives.size(); ++i) {
-        QJsonObject drive = figure(runs, "KB/s", [i](const AllTestsResults& r) {
-            return r.drives.value(i).kilobytesPerSecond;
-        });
-        drive.insert("drive", runs.front().drives[i].entry);
-        drives.append(drive);
+        const QString entry = runs.front().drives[i].entry;
+        const QJsonValue measured = figure(runs, drive(i, entry));
+        QJsonObject item = measured.isObject() ? measured.toObject() : QJsonObject{};
+        item.insert("drive", entry);
+        if (!measured.isObject())
+            item.insert("skipped", skipReason(runs, entry));
+        drives.append(item);
     }
     object.insert("drives", drives);
+    object.insert("skipped", skipped);
     return object;
+}
+
+// The tests that measured something, by the names --tests takes.
+QJsonArray testsRun(const QList<AllTestsResults>& runs)
+{
+    QJsonArray names;
+    for (const NamedFigure& page : {cpuPasses(), fpuPasses(), memory(), video()})
+        if (!MeasuredRuns(runs, page).isEmpty())
+            names.append(page.key);
+    for (qsizetype i = 0; i < runs.front().drives.size(); ++i)
+        if (!MeasuredRuns(runs, drive(i, runs.front().drives[i].entry)).isEmpty()) {
+            names.append(QStringLiteral("disk"));
+            break;
+        }
+    return names;
 }
 
 QJsonObject environment(const RunEnvironment& environment)
@@ -90,10 +185,13 @@ QJsonObject environment(const RunEnvironment& environment)
 QJsonDocument ReportJson(const ReportDocument& document)
 {
     const bench::ReferenceMachine& reference = document.reference;
-    return QJsonDocument(QJsonObject{
+    QJsonObject root{
+        {"schemaVersion", kResultSchemaVersion},
         {"program", document.program},
         {"version", document.version},
+        {"time", document.time.toUTC().toString(Qt::ISODate)},
         {"runs", document.runs.size()},
+        {"tests", testsRun(document.runs)},
         {"overview", overview(document.runs.front().overview)},
         {"reference", QJsonObject{{"PIIMultCPU", reference.PIIMultCPU},
                                   {"PIIMultFPU", reference.PIIMultFPU},
@@ -101,24 +199,44 @@ QJsonDocument ReportJson(const ReportDocument& document)
         {"results", results(document)},
         {"environment", environment(document.environment)},
         {"warnings", QJsonArray::fromStringList(document.warnings)},
-    });
+        {"error", orNull(document.error)},
+    };
+    if (!document.insight.isEmpty()) {
+        root.insert("insight", document.insight);
+        QJsonObject environment = root.value("environment").toObject();
+        environment.insert("allCorePriority", QStringLiteral("normal"));
+        root.insert("environment", environment);
+    }
+    return QJsonDocument(root);
+}
+
+QJsonDocument ErrorJson(const QString& message)
+{
+    return QJsonDocument(QJsonObject{{"schemaVersion", kResultSchemaVersion}, {"error", message}});
 }
 
 QList<NamedFigure> Figures(const AllTestsResults& first)
 {
-    QList<NamedFigure> figures{
-        {"CPU score", "relative", [](const AllTestsResults& r) { return r.processor.cpuScore; }},
-        {"CPU passes", "passes", [](const AllTestsResults& r) { return r.processor.cpuPasses; }},
-        {"FPU score", "relative", [](const AllTestsResults& r) { return r.processor.fpuScore; }},
-        {"FPU passes", "passes", [](const AllTestsResults& r) { return r.processor.fpuPasses; }},
-        {"Memory", "MiB/s", [](const AllTestsResults& r) { return r.memory; }},
-        {"Video", "MiB/s", [](const AllTestsResults& r) { return r.video; }},
-    };
+    QList<NamedFigure> figures;
+    if (first.processor.scored)
+        figures << cpuScore() << fpuScore();
+    else
+        figures << cpuPasses() << fpuPasses();
+    figures << memory() << video();
     for (qsizetype i = 0; i < first.drives.size(); ++i)
-        figures.append({first.drives[i].entry, "KB/s", [i](const AllTestsResults& r) {
-                            return r.drives.value(i).kilobytesPerSecond;
-                        }});
+        figures << drive(i, first.drives[i].entry);
     return figures;
+}
+
+QList<std::int32_t> MeasuredRuns(const QList<AllTestsResults>& runs, const NamedFigure& figure)
+{
+    QList<std::int32_t> values;
+    for (const AllTestsResults& run : runs) {
+        const bool unscored = figure.unit == QLatin1String("relative") && !run.processor.scored;
+        if (!run.skipped.contains(figure.key) && !unscored)
+            values << figure.pick(run);
+    }
+    return values;
 }
 
 } // namespace report

@@ -4,12 +4,20 @@
 #include "report/AllTests.h"
 #include "report/Environment.h"
 
+#include <QDateTime>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 namespace report {
+
+inline const QString kProgramName = QStringLiteral("Quorvix 2000");
+// Raised when a member changes meaning or goes away; readers refuse newer
+// documents. 2: `schemaVersion`, `time`, `tests` and `error` added, skipped
+// figures null.
+inline constexpr int kResultSchemaVersion = 2;
 
 // Everything the machine-readable report holds. Field names are stable; the
 // README lists them.
@@ -17,24 +25,35 @@ struct ReportDocument
 {
     QString program;
     QString version;
+    QDateTime time; // when the run started
     bench::ReferenceMachine reference;
-    QList<AllTestsResults> runs; // at least one
-    QString videoSkipped;        // why the video test did not run; empty when it ran
+    QList<AllTestsResults> runs; // at least one; after an error the last holds what it reached
+    QString videoMethod;         // how the video test filled; empty when it did not run
     RunEnvironment environment;
     QStringList warnings;
+    QString error;       // why the run stopped; empty when it completed
+    QJsonObject insight; // empty when the report left the context out
 };
 
 QJsonDocument ReportJson(const ReportDocument& document);
+
+// The document of a run that failed before it measured anything.
+QJsonDocument ErrorJson(const QString& message);
 
 // One figure of the results with its unit and how it is picked from a run.
 struct NamedFigure
 {
     QString name; // "CPU score", "Drive /home", ...
+    QString key;  // its name in AllTestsResults::skipped: "cpu", ..., the drive's entry
     QString unit;
     std::function<std::int32_t(const AllTestsResults&)> pick;
 };
 
 // The figures of a run in log order; drives as the first run lists them.
+// The pass counts are left out where the scores stand for them.
 QList<NamedFigure> Figures(const AllTestsResults& first);
+
+// The values of a figure in the runs that measured it.
+QList<std::int32_t> MeasuredRuns(const QList<AllTestsResults>& runs, const NamedFigure& figure);
 
 } // namespace report

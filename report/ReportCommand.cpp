@@ -2,14 +2,22 @@
 
 #include "bench/Scaling.h"
 #include "database/ComparisonDatabase.h"
+#include "report/CompareCommand.h"
 #include "report/IniRows.h"
 #include "report/JsonReport.h"
+#include "report/ResultStore.h"
 #include "report/SaveLog.h"
 #include "report/Statistics.h"
 
+#include <QDateTime>
+#include <QFileInfo>
 #include <QIODevice>
+#include <QJsonDocument>
+#include <QJsonObject>
 
+#include <algorithm>
 #include <exception>
+#include <optional>
 
 namespace report {
 namespace {
@@ -33,51 +41,113 @@ class Reporter
 {
 public:
     Reporter(const ReportOptions& options, ReportSetup& setup)
-        : m_options(options), m_setup(setup), m_database(setup.databasePath),
-          m_chatty(options.verbose || setup.errIsTerminal)
+        : m_options(options), m_setup(setup), m_pages(setup.pages), m_database(setup.databasePath),
+          m_chatty(options.verbose || setup.errIsTerminal),
+          m_context(options.context && !options.ini && setup.insight.has_value())
     {
+        if (m_context)
+            timeChainAfterProcessor();
     }
 
     int run()
     {
+        m_started = m_setup.clock ? m_setup.clock() : QDateTime::currentDateTimeUtc();
         m_environment = ReadEnvironment(m_setup.environment);
         for (const QString& warning : EnvironmentWarnings(m_environment))
             warn(warning);
-        const bench::ReferenceMachine reference = bench::LoadScaling(m_database);
-        const QStringList missing = MissingReferenceKeys(reference);
+        m_reference = bench::LoadScaling(m_database);
+        const QStringList missing = MissingReferenceKeys(m_reference);
         if (!missing.isEmpty())
-            warn(QStringLiteral("%1 has no usable DATA value for %2: the processor scores "
-                                "cannot be formed")
-                     .arg(m_database.path(), missing.join(QStringLiteral(", "))));
-        if (!m_setup.pages.videoSkipped.isEmpty())
+            warn(QStringLiteral("%1 %2: the processor scores are left out, the pass counts "
+                                "are given")
+                     .arg(m_database.path(),
+                          QFileInfo::exists(m_database.path())
+                              ? QStringLiteral("has no usable DATA value for ") +
+                                    missing.join(QStringLiteral(", "))
+                              : QStringLiteral("does not exist (nor base.ini beside the "
+                                               "program), so there is no reference machine")));
+        if (!m_setup.pages.videoSkipped.isEmpty() &&
+            m_options.tests.contains(QStringLiteral("video")))
             warn(QStringLiteral("video test skipped: ") + m_setup.pages.videoSkipped);
 
         for (int i = 0; i < m_options.repeat; ++i) {
             if (m_options.repeat > 1)
                 note(QStringLiteral("Run %1 of %2").arg(i + 1).arg(m_options.repeat));
-            if (!runOnce())
-                return kExitTestFailed;
+            const int status = runOnce();
+            if (status != kExitOk)
+                return failed(status);
         }
         afterRuns();
-        return output(reference);
+        if (m_context)
+            measureContext();
+        return output();
     }
 
 private:
-    bool runOnce()
+    int runOnce()
     {
         MemoryLog log;
         log.lines.clear();
+        AllTestsResults results;
+        std::optional<HeadlessSteps> steps;
         try {
-            HeadlessSteps steps(m_database, m_setup.pages,
-                                [this](const QString& what) { note(what); });
-            steps.refreshOverview();
-            m_runs << RunAllTests(steps, log);
-            return true;
+            steps.emplace(m_database, m_pages, [this](const QString& what) { note(what); });
+            const QString badDrive = steps->select(m_options.tests, m_options.drives);
+            if (!badDrive.isEmpty()) {
+                m_error = badDrive;
+                return kExitBadCommandLine;
+            }
+            steps->refreshOverview();
+            RunAllTests(*steps, log, results);
+            keep(results, &*steps);
+            return kExitOk;
         } catch (const std::exception& error) {
-            writeLines(m_setup.out, log.lines);
-            write(m_setup.err, QString::fromUtf8(error.what()) + QLatin1Char('\n'));
-            return false;
+            m_error = QString::fromUtf8(error.what());
+            m_failedLog = log.lines;
+            // What the run did not reach was not measured.
+            for (const QString& entry : steps ? steps->driveEntries() : QStringList())
+                if (std::none_of(results.drives.cbegin(), results.drives.cend(),
+                                 [&entry](const DriveFigure& d) { return d.entry == entry; }))
+                    results.drives.append({entry, 0});
+            keep(results, steps ? &*steps : nullptr);
+            for (const QString& key : QStringList{"cpu", "fpu", "memory", "video"})
+                markUnreached(key);
+            for (const DriveFigure& drive : results.drives)
+                markUnreached(drive.entry);
+            return kExitTestFailed;
         }
+    }
+
+    void keep(AllTestsResults& results, HeadlessSteps* steps)
+    {
+        m_measured.clear();
+        if (steps != nullptr) {
+            results.skipped = steps->skipped();
+            m_measured = steps->measured();
+            if (!steps->videoMethod().isEmpty())
+                m_videoMethod = steps->videoMethod();
+        }
+        m_runs << results;
+    }
+
+    void markUnreached(const QString& key)
+    {
+        AllTestsResults& last = m_runs.last();
+        if (!m_measured.contains(key) && !last.skipped.contains(key))
+            last.skipped.insert(key, QStringLiteral("not reached: the run stopped at the error"));
+    }
+
+    // Errors always reach stderr; the JSON carries them and what was measured.
+    int failed(int status)
+    {
+        write(m_setup.err, m_error + QLatin1Char('\n'));
+        if (m_options.json && !m_runs.isEmpty())
+            write(m_setup.out, QString::fromUtf8(ReportJson(document()).toJson()));
+        else if (m_options.json)
+            write(m_setup.out, QString::fromUtf8(ErrorJson(m_error).toJson()));
+        else
+            writeLines(m_setup.out, m_failedLog);
+        return status;
     }
 
     void afterRuns()
@@ -89,21 +159,64 @@ private:
             warn(priority);
         if (m_runs.size() < 2)
             return;
+        // One warning a test: the pass counts vary as their scores do.
         for (const NamedFigure& figure : Figures(m_runs.front())) {
-            const double cv = Summarise(FigureRuns(m_runs, figure.pick)).cv;
+            const QList<std::int32_t> values = MeasuredRuns(m_runs, figure);
+            const double cv = values.size() < 2 ? 0 : Summarise(values).cv;
             if (cv > kSteadyCv)
                 warn(QStringLiteral("%1 varies: coefficient of variation %2 % over %3 runs")
                          .arg(figure.name)
                          .arg(cv, 0, 'f', 1)
-                         .arg(m_runs.size()));
+                         .arg(values.size()));
         }
     }
 
-    int output(const bench::ReferenceMachine& reference)
+    // The clock the cores run at, measured where the processor test left them.
+    void timeChainAfterProcessor()
+    {
+        const auto page = m_pages.processorPage;
+        m_pages.processorPage = [this, page](Chart& chart, const ComparisonDatabase& database,
+                                             bench::BenchState& state) {
+            page(chart, database, state);
+            m_chains << m_setup.insight->runChain();
+        };
+    }
+
+    void measureContext()
+    {
+        const AllTestsResults median = MedianResults(m_runs);
+        const LoggedFigures logged{m_reference, median.processor.cpuPasses,
+                                   median.processor.fpuPasses, median.memory, m_chains};
+        note(QStringLiteral("Context: every core, the effective clock, the memory's limits"));
+        try {
+            m_insight = MeasureInsight(*m_setup.insight, logged);
+        } catch (const std::exception& error) {
+            warn(QStringLiteral("the figures could not be put in context: ") +
+                 QString::fromUtf8(error.what()));
+            return;
+        }
+        for (const QString& warning : m_insight->warnings)
+            warn(warning);
+    }
+
+    ReportDocument document() const
+    {
+        return {kProgramName,  ProgramVersion(),
+                m_started,     m_reference,
+                m_runs,        m_videoMethod,
+                m_environment, m_warnings,
+                m_error,       m_insight ? InsightJson(*m_insight) : QJsonObject()};
+    }
+
+    int output()
     {
         const AllTestsResults median = MedianResults(m_runs);
         const QStringList log = ComposeLog(median);
-        if (!m_options.output.isEmpty()) {
+        if (m_options.output == QLatin1String("-")) {
+            // As saved, on standard output.
+            if (m_setup.out != nullptr)
+                m_setup.out->write(LogFileBytes(log));
+        } else if (!m_options.output.isEmpty()) {
             try {
                 SaveLog(m_options.output, log);
             } catch (const SaveError& error) {
@@ -111,17 +224,33 @@ private:
                 return kExitTestFailed;
             }
         }
+        const QByteArray json = ReportJson(document()).toJson();
         if (m_options.json) {
-            const ReportDocument document{
-                QStringLiteral("Quorvix 2000"), ProgramVersion(), reference, m_runs,
-                m_setup.pages.videoSkipped,     m_environment,    m_warnings};
-            write(m_setup.out, QString::fromUtf8(ReportJson(document).toJson()));
+            write(m_setup.out, QString::fromUtf8(json));
         } else if (m_options.ini) {
-            writeLines(m_setup.out, IniRows(median, m_setup.pages.videoSkipped));
-        } else if (m_options.output.isEmpty()) {
-            writeLines(m_setup.out, log);
+            writeLines(m_setup.out, IniRows(median));
+        } else {
+            if (m_options.output.isEmpty())
+                writeLines(m_setup.out, log);
+            // After the log, never in it: the log stays as the window writes it.
+            if (m_insight)
+                writeLines(m_setup.out, InsightText(*m_insight));
         }
-        return kExitOk;
+        return m_options.save ? save(json) : kExitOk;
+    }
+
+    int save(const QByteArray& json)
+    {
+        const QString directory =
+            m_setup.resultsDirectory.isEmpty() ? ResultsDirectory() : m_setup.resultsDirectory;
+        try {
+            write(m_setup.err, QStringLiteral("Results saved to %1\n")
+                                   .arg(SaveResult(directory, m_started, json)));
+            return kExitOk;
+        } catch (const SaveError& error) {
+            write(m_setup.err, QString::fromUtf8(error.what()) + QLatin1Char('\n'));
+            return kExitTestFailed;
+        }
     }
 
     void note(const QString& text) const
@@ -138,11 +267,21 @@ private:
 
     const ReportOptions& m_options;
     ReportSetup& m_setup;
+    ReportPages m_pages;
     ComparisonDatabase m_database;
     bool m_chatty;
+    bool m_context;
+    QList<bench::ChainTiming> m_chains;
+    std::optional<Insight> m_insight;
+    QDateTime m_started;
+    bench::ReferenceMachine m_reference;
     RunEnvironment m_environment;
     QStringList m_warnings;
     QList<AllTestsResults> m_runs;
+    QStringList m_measured;
+    QString m_videoMethod;
+    QString m_error;
+    QStringList m_failedLog;
 };
 
 } // namespace
@@ -154,7 +293,10 @@ int RunReport(const ReportOptions& options, ReportSetup& setup)
     try {
         return Reporter(options, setup).run();
     } catch (const std::exception& error) {
-        write(setup.err, QString::fromUtf8(error.what()) + QLatin1Char('\n'));
+        const QString message = QString::fromUtf8(error.what());
+        write(setup.err, message + QLatin1Char('\n'));
+        if (options.json)
+            write(setup.out, QString::fromUtf8(ErrorJson(message).toJson()));
         return kExitTestFailed;
     }
 }
@@ -171,6 +313,8 @@ int AnswerCommandLine(const CommandLine& line, QIODevice& out, QIODevice& err)
     case CommandLine::Action::Error:
         write(&err, line.error + QStringLiteral("\n\n") + line.usage);
         return kExitBadCommandLine;
+    case CommandLine::Action::Compare:
+        return RunCompare(line.compare, ResultsDirectory(), out, err);
     case CommandLine::Action::Window:
     case CommandLine::Action::Report:
         break;

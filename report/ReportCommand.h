@@ -3,8 +3,13 @@
 #include "report/CommandLine.h"
 #include "report/Environment.h"
 #include "report/HeadlessSteps.h"
+#include "report/Insight.h"
 
+#include <QDateTime>
 #include <QString>
+
+#include <functional>
+#include <optional>
 
 class QIODevice;
 
@@ -25,20 +30,26 @@ struct ReportSetup
     QIODevice* out = nullptr; // the results: log, JSON or rows
     QIODevice* err = nullptr; // progress, warnings and errors
     bool errIsTerminal = false;
+    QString resultsDirectory;         // where --save keeps results; empty: the user's
+    std::function<QDateTime()> clock; // the time of the run; empty: now
+    // What puts the figures in context; none: the report leaves it out.
+    std::optional<InsightKernels> insight;
 };
 
 // The report: runs all tests `options.repeat` times through the same run as
 // the window's "All tests" (overview refreshed first), then prints the log
 // with each figure's median, the JSON document or the base.ini rows, and
-// saves the log to `options.output` when given. Progress and warnings go to
-// `err` only when it is a terminal or --verbose is given; errors always.
-// Returns 0, or 1 when a test failed (its message on `err`, the log so far
-// on `out`), the database could not be read or the output file could not be
-// written.
+// saves the log to `options.output` when given. With `options.save` the JSON
+// document is kept among the saved results and its path printed on `err`.
+// Progress and warnings go to `err` only when it is a terminal or --verbose
+// is given; errors always. Returns 0, or 1 when a test failed (its message on
+// `err`, the log so far on `out`), the database could not be read, or the
+// output or the saved result could not be written.
 int RunReport(const ReportOptions& options, ReportSetup& setup);
 
 // The answers that run no test: help and version on `out` (status 0), a
-// command-line error with the usage on `err` (status 2).
+// command-line error with the usage on `err` (status 2), and the comparison
+// of saved results (statuses of RunCompare).
 int AnswerCommandLine(const CommandLine& line, QIODevice& out, QIODevice& err);
 
 } // namespace report

@@ -15,6 +15,10 @@ inline const QString BandBackground = QStringLiteral(":/pictures/band.png"); // 
 inline constexpr int ToolBarImageCount = 8;
 QString ToolBarImage(int index);
 
+// The application icon as installed for the desktop entry, 48 x 48 and 256 x 256.
+inline const QString AppIcon48 = QStringLiteral(":/appicon/48.png");
+inline const QString AppIcon256 = QStringLiteral(":/appicon/256.png");
+
 // The named 32 x 32 icons, ":/icons/<NAME>.png".
 QString IconPath(const QString& name);
 

@@ -5,7 +5,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
-bash "$root/scripts/setup-deps.sh"
+bash "$root/scripts/setup-deps.sh" test
 dir=$root/build-fuzz
 CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -DQUORVIX_FUZZ=ON -DQUORVIX_TESTS=OFF \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVIX_WERROR="${QUORVIX_WERROR:-OFF}" >/dev/null

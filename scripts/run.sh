@@ -2,7 +2,7 @@
 # Builds Quorvix 2000 and starts it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-bash "$root/scripts/setup-deps.sh"
+bash "$root/scripts/setup-deps.sh" run
 bash "$root/scripts/build.sh" build -DQUORVIX_TESTS=OFF
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<MSG

@@ -4,7 +4,7 @@
 #   test.sh --asan     AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-bash "$root/scripts/setup-deps.sh"
+bash "$root/scripts/setup-deps.sh" test
 dir=build
 # Tests on whatever configured the directory before (run.sh switches them off).
 opts=(-DQUORVIX_TESTS=ON -DQUORVIX_WERROR="${QUORVIX_WERROR:-OFF}")

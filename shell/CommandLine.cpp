@@ -9,6 +9,8 @@
 #include "report/CommandLine.h"
 #include "report/ReportCommand.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 
 #include <cstdio>
@@ -29,6 +31,7 @@ public:
         }
         return *m_surface;
     }
+    bool fillsThroughX11() const { return m_surface && m_surface->FillsThroughX11(); }
 
 private:
     std::unique_ptr<TForm2> m_window;
@@ -54,16 +57,19 @@ report::ReportPages ReportPagesFor(std::shared_ptr<BenchmarkPages> pages,
         auto surface = std::make_shared<ReportSurface>();
         report.videoPage = [pages, surface](Chart& chart, const ComparisonDatabase& database) {
             pages->RefreshVideo(chart, database, surface->get());
+            return surface->fillsThroughX11() ? report::kVideoMethodX11
+                                              : report::kVideoMethodBackingStore;
         };
     }
     report.videoSkipped = videoSkipped;
     // A listing without paths names the mount point after "Drive ".
     report.diskPage = [pages](Chart& chart, const ComparisonDatabase& database,
                               const QString& entry, const QByteArray& mountPoint) {
-        pages->RefreshDrive(chart, database,
-                            mountPoint.isEmpty()
-                                ? QFile::encodeName(entry.mid(QStringLiteral("Drive ").size()))
-                                : mountPoint);
+        const QByteArray mount = mountPoint.isEmpty()
+                                     ? QFile::encodeName(entry.mid(QStringLiteral("Drive ").size()))
+                                     : mountPoint;
+        pages->RefreshDrive(chart, database, mount);
+        return QString::fromStdString(bench::DiskSkipReason(mount.toStdString()));
     };
     return report;
 }
@@ -73,6 +79,18 @@ QString VideoSkippedReason()
     if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return QString();
     return QStringLiteral("no display (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+}
+
+int AnswerVersionVerbose(QIODevice& out)
+{
+    // The name gives the configuration directory, as in the window.
+    QCoreApplication::setApplicationName(QStringLiteral("quorvix"));
+    QStringList lines{report::VersionText()};
+    lines << DescribeLocations(CurrentProgramDirs(), QDir::currentPath());
+    out.write((lines.join(QLatin1Char('
+')) + QLatin1Char('
+')).toUtf8());
+    return report::kExitOk;
 }
 
 namespace {
@@ -103,6 +121,7 @@ int RunReportCommand(int argc, char** argv, const report::CommandLine& line, QFi
     setup.out = &out;
     setup.err = &err;
     setup.errIsTerminal = platform::StandardErrorIsTerminal();
+    setup.insight = report::InsightKernels{};
     return report::RunReport(line.options, setup);
 }
 
@@ -117,8 +136,12 @@ int RunCommandLine(int argc, char** argv, const QStringList& arguments)
     QFile err;
     out.open(fileno(stdout), QIODevice::WriteOnly | QIODevice::Unbuffered);
     err.open(fileno(stderr), QIODevice::WriteOnly | QIODevice::Unbuffered);
-    const int status = line.action == report::CommandLine::Action::Report
-                           ? RunReportCommand(argc, argv, line, out, err)
-                           : report::AnswerCommandLine(line, out, err);
+    int status = 0;
+    if (line.action == report::CommandLine::Action::Report)
+        status = RunReportCommand(argc, argv, line, out, err);
+    else if (line.action == report::CommandLine::Action::Version && line.options.verbose)
+        status = AnswerVersionVerbose(out);
+    else
+        status = report::AnswerCommandLine(line, out, err);
     return CheckedOutput(out, err, status);
 }

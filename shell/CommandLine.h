@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class QIODevice;
+
 #include <memory>
 
 // The report's page work done by the benchmark pages the window uses, with
@@ -16,6 +18,10 @@ report::ReportPages ReportPagesFor(std::shared_ptr<BenchmarkPages> pages,
 // Why the video test cannot run here (no display to show its surface on);
 // empty when it can.
 QString VideoSkippedReason();
+
+// `--version --verbose`: the version, then where the program finds its
+// database and help document (see DescribeLocations).
+int AnswerVersionVerbose(QIODevice& out);
 
 // The command line of the program: help, version, usage errors, and the
 // report run without the window. Returns the exit status.

@@ -25,7 +25,10 @@ int registerFiles(const QString& directory, std::initializer_list<const char*> f
 
 int RegisterWindowFonts(const QString& directory)
 {
-    return registerFiles(directory, {"tahoma.ttf", "tahomabd.ttf"});
+    // Not tahomabd.ttf: at the program's sizes it draws the same strokes as
+    // the regular face, so bold labels came out regular. Bold drawn from the
+    // regular face is bold and no wider.
+    return registerFiles(directory, {"tahoma.ttf"});
 }
 
 int RegisterLogFont(const QString& directory)
@@ -38,9 +41,22 @@ int RegisterFonts(const QString& directory)
     return RegisterWindowFonts(directory) + RegisterLogFont(directory);
 }
 
+QStringList FontFamilies(const QString& family)
+{
+    // Without Tahoma, faces whose bold captions still fit beside their
+    // fields ("Computer name" in 96 pixels; DejaVu Sans needs 99).
+    if (family == QLatin1String("Tahoma"))
+        return {family, QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                QStringLiteral("Nimbus Sans"), QStringLiteral("DejaVu Sans Condensed")};
+    if (family == QLatin1String("Fixedsys"))
+        return {family, QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono")};
+    return {family};
+}
+
 QFont PixelFont(const QString& family, int pixels, bool bold)
 {
-    QFont font(family);
+    QFont font;
+    font.setFamilies(FontFamilies(family));
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;

@@ -2,16 +2,17 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 // Directory that holds Tahoma and Fixedsys (fonts-wine, outside fontconfig).
 inline const QString WineFontDirectory = QStringLiteral("/usr/share/wine/fonts");
 
-// Registers tahoma.ttf, tahomabd.ttf and fixedsys.ttf from the directory.
+// Registers tahoma.ttf and fixedsys.ttf from the directory.
 // Missing files are skipped: Qt then falls back to its default font.
 // Returns how many were registered.
 int RegisterFonts(const QString& directory = WineFontDirectory);
 
-// The same in two steps: Tahoma and its bold, all that the splash and the
+// The same in two steps: Tahoma, all that the splash and the
 // windows draw with, and Fixedsys, which only the All tests log uses.
 int RegisterWindowFonts(const QString& directory = WineFontDirectory);
 int RegisterLogFont(const QString& directory = WineFontDirectory);
@@ -19,8 +20,12 @@ int RegisterLogFont(const QString& directory = WineFontDirectory);
 // Fixedsys at the log's size.
 QFont LogFont();
 
-// A font of the given family with its character height in pixels: the
-// windows are laid out in pixels and do not scale with the screen.
+// The family followed by the faces that stand in for it where it is absent.
+QStringList FontFamilies(const QString& family);
+
+// A font of the given family (with its stand-ins) and its character height
+// in pixels: the windows are laid out in pixels and do not scale with the
+// screen.
 QFont PixelFont(const QString& family, int pixels, bool bold = false);
 
 // Tahoma with a character height of 11 pixels (8 points at 96 dots per inch):

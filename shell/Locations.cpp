@@ -61,12 +61,12 @@ DatabaseLocation LocateDatabase(const QString& executableDir, const QString& con
     return {shipped, DatabaseOrigin::Shipped};
 }
 
-QString LocateHelpDocument(const QString& currentDir, const QString& docDir)
+QString LocateHelpDocument(const QString& currentDir, const QString& dataDir)
 {
     const QString designed = QDir(currentDir).absoluteFilePath(QStringLiteral("doc/help.htm"));
-    if (QFileInfo(designed).isFile() || docDir.isEmpty())
+    if (QFileInfo(designed).isFile() || dataDir.isEmpty())
         return designed;
-    const QString installed = QDir(docDir).filePath(QStringLiteral("help.htm"));
+    const QString installed = QDir(dataDir).filePath(QStringLiteral("help.htm"));
     return QFileInfo(installed).isFile() ? installed : designed;
 }
 
@@ -77,7 +77,29 @@ ProgramDirs CurrentProgramDirs()
         return QDir::cleanPath(QDir(executableDir).filePath(QString::fromUtf8(path)));
     };
     return {executableDir, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation),
-            relative(QUORVIX_BIN_TO_DATA), relative(QUORVIX_BIN_TO_DOC)};
+            relative(QUORVIX_BIN_TO_DATA)};
+}
+
+QStringList DescribeLocations(const ProgramDirs& dirs, const QString& currentDir)
+{
+    const auto existing = [](const QString& path) {
+        return QFileInfo(path).isFile() ? path : path + QStringLiteral(" (missing)");
+    };
+    const QString beside = QDir(dirs.executableDir).filePath(DatabaseName);
+    const QString own = QDir(dirs.configDir).filePath(DatabaseName);
+    const QString shipped = QDir(dirs.dataDir).filePath(DatabaseName);
+    QString database;
+    if (!dirs.executableDir.isEmpty() && QFileInfo(beside).isFile())
+        database = beside + QStringLiteral(" (beside the executable)");
+    else if (!dirs.configDir.isEmpty() && QFileInfo::exists(own))
+        database = own + QStringLiteral(" (your copy)");
+    else if (!dirs.configDir.isEmpty())
+        database = own + QStringLiteral(" (made from the shipped database at the next start)");
+    else
+        database = shipped;
+    return {QStringLiteral("database: ") + database,
+            QStringLiteral("shipped database: ") + existing(shipped),
+            QStringLiteral("help: ") + existing(LocateHelpDocument(currentDir, dirs.dataDir))};
 }
 
 void IgnoreRelativeXdgDirectories()

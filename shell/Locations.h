@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Where the program finds base.ini and its help document. A built or portable
 // program keeps base.ini beside its executable; an installed one gives each
@@ -30,25 +31,28 @@ struct DatabaseLocation
 DatabaseLocation LocateDatabase(const QString& executableDir, const QString& configDir,
                                 const QString& dataDir);
 
-// doc/help.htm against currentDir when it is there, else <docDir>/help.htm
+// doc/help.htm against currentDir when it is there, else <dataDir>/help.htm
 // when that is there, else the first (a missing document is not reported).
-QString LocateHelpDocument(const QString& currentDir, const QString& docDir);
+QString LocateHelpDocument(const QString& currentDir, const QString& dataDir);
 
 // The directories of this process: its executable's, the user's
 // configuration directory for the program ($XDG_CONFIG_HOME/quorvix), and
-// the installed data and documentation, found relative to the executable.
+// the installed data (shipped base.ini, help), found relative to the executable.
 struct ProgramDirs
 {
     QString executableDir;
     QString configDir;
     QString dataDir;
-    QString docDir;
 };
 ProgramDirs CurrentProgramDirs();
 
 // Unsets the XDG base directories given as relative paths: they are invalid
 // and to be ignored, where Qt would make folders under the current directory.
 void IgnoreRelativeXdgDirectories();
+
+// Where the program would find its files, one "name: path" line each, as
+// LocateDatabase and LocateHelpDocument decide; nothing is created.
+QStringList DescribeLocations(const ProgramDirs& dirs, const QString& currentDir);
 
 // LocateDatabase for this process: seeds the user's copy on first start.
 DatabaseLocation LocateProgramDatabase();

@@ -8,11 +8,26 @@
 #include "database/ComparisonDatabase.h"
 #include "platform/Terminal.h"
 #include "report/FileNames.h"
+#include "resources/Resources.h"
+
+#include <QIcon>
 
 #include <cstdio>
 
+QIcon ApplicationIcon()
+{
+    // The theme's icon is the one the desktop entry names; a program that is
+    // not installed carries the same pictures.
+    QIcon own;
+    own.addFile(resources::AppIcon48, QSize(48, 48));
+    own.addFile(resources::AppIcon256, QSize(256, 256));
+    return QIcon::fromTheme(QStringLiteral(QUORVIX_APP_ID), own);
+}
+
 TForms CreateMainForm(TForm1Services services)
 {
+    // Every window without an icon of its own, message boxes included.
+    QApplication::setWindowIcon(ApplicationIcon());
     TForms forms;
     forms.Form1 = std::make_unique<TForm1>(std::move(services));
     return forms;

@@ -6,6 +6,8 @@
 #include "editor/Unit3.h"
 #include "editor/Unit4.h"
 
+#include <QIcon>
+
 #include <memory>
 
 // The five windows of the program, alive from start to end.
@@ -18,8 +20,13 @@ struct TForms
     std::unique_ptr<TForm5> Form5;
 };
 
-// Creates Form1 (its FormCreate runs), Form2, Form3, Form4 and Form5 in this
-// order, all hidden, and connects them.
+// The application icon: the installed theme icon of the desktop entry, else
+// the same pictures from the program's resources.
+QIcon ApplicationIcon();
+
+// Makes ApplicationIcon() the icon of every window, then creates Form1 (its
+// FormCreate runs), Form2, Form3, Form4 and Form5 in this order, all hidden,
+// and connects them.
 TForms CreateForms(TForm1Services services = {});
 
 // The same in two steps: Form1 alone, then the other four beside it.

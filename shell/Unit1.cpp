@@ -90,6 +90,16 @@ void TForm1::setUpLook()
         menu->setFont(ProgramFont());
     m_ui->Memo1->setFont(LogFont());
     new EvenLogLines(m_ui->Memo1->document()); // owned by the document
+    // Read-only, yet Tab reaches the overview fields top to bottom, so a
+    // value can be selected and copied without the mouse.
+    const std::array<QLineEdit*, 10> fields{m_ui->Edit1, m_ui->Edit2, m_ui->Edit3,  m_ui->Edit8,
+                                            m_ui->Edit4, m_ui->Edit9, m_ui->Edit10, m_ui->Edit5,
+                                            m_ui->Edit6, m_ui->Edit7};
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        fields[i]->setFocusPolicy(Qt::StrongFocus);
+        if (i > 0)
+            QWidget::setTabOrder(fields[i - 1], fields[i]);
+    }
     useStandardColours(m_ui->Panel2);
     useFlatButtonTabs(m_ui->PageControl1);
     useFlatButtonTabs(m_ui->PageControl2);

@@ -89,7 +89,7 @@ void TForm1::N3Click()
 void TForm1::N16Click()
 {
     openUrl(
-        QUrl::fromLocalFile(LocateHelpDocument(QDir::currentPath(), CurrentProgramDirs().docDir)));
+        QUrl::fromLocalFile(LocateHelpDocument(QDir::currentPath(), CurrentProgramDirs().dataDir)));
 }
 
 void TForm1::WebSiteItemClick()

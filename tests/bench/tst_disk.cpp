@@ -376,6 +376,8 @@ void TestDiskPage::measuresOnlyWithRoom()
     QCOMPARE(buffer, std::size_t(rate < 0 ? 0 : 1'048'576));
     QCOMPARE(TestBufferSize(), std::size_t(0));
     QVERIFY(fixture.chart.renders > rendersDuringTest);
+    // The report names why a drive was not measured.
+    QCOMPARE(DiskSkipReason(mountPoint.toStdString(), kernels).empty(), rate >= 0);
 }
 
 void TestDiskPage::realKernelsOnATemporaryDrive_data()
@@ -401,5 +403,6 @@ void TestDiskPage::realKernelsOnATemporaryDrive()
     RefreshDiskPage(fixture.chart, *fixture.database, drive.path().toStdString());
 
     QCOMPARE(fixture.values()[0] > 0, measured);
+    QCOMPARE(DiskSkipReason(drive.path().toStdString()).empty(), measured);
     QCOMPARE(entriesOf(drive.path()), QStringList());
 }

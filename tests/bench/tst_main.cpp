@@ -1,6 +1,7 @@
 #include "TestMain.h"
 
 #include "tst_disk.h"
+#include "tst_insight.h"
 #include "tst_kernels.h"
 #include "tst_memory.h"
 #include "tst_pages.h"
@@ -8,4 +9,5 @@
 #include "tst_video.h"
 
 QUORVIX_TEST_MAIN(TestScores, TestTimedWindow, TestKernels, TestBenchmarkPages, TestDiskKernel,
-                  TestDiskPage, TestMemoryKernels, TestMemoryPage, TestVideoKernel, TestVideoPage)
+                  TestDiskPage, TestMemoryKernels, TestMemoryPage, TestVideoKernel, TestVideoPage,
+                  TestInsightKernels)

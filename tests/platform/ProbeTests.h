@@ -102,3 +102,16 @@ private slots:
     void firstPixel_data();
     void firstPixel();
 };
+
+class CachesTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cacheSize_data();
+    void cacheSize();
+    void cpuList_data();
+    void cpuList();
+    void fixtureMachines_data();
+    void fixtureMachines();
+    void realMachine();
+};

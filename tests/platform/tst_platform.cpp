@@ -320,6 +320,6 @@ private slots:
 
 QUORVIX_TEST_MAIN(ClockTest, PublishedTickTest, CpuInstructionsTest, PriorityTest, FilesTest,
                   MemoryTest, IdentityTest, DrivesTest, DiskDirectoryTest, EdidTest, InputTest,
-                  DevicesTest, XFillTest)
+                  DevicesTest, XFillTest, CachesTest)
 
 #include "tst_platform.moc"

@@ -75,13 +75,19 @@ ReportFixture::ReportFixture(int drives)
     };
     pages.videoPage = [this](Chart& chart, const ComparisonDatabase& database) {
         fakePage(chart, database, bench::VideoPageRows(), video[m_videoCalls++ % video.size()]);
+        return report::kVideoMethodX11;
     };
     pages.diskPage = [this](Chart& chart, const ComparisonDatabase& database, const QString& entry,
                             const QByteArray&) {
         const int drive = int(driveEntries.indexOf(entry));
+        if (fullDrives.contains(entry)) {
+            fakePage(chart, database, bench::DrivePageRows(), 0);
+            return QStringLiteral("10 MiB or less free");
+        }
         const QList<int>& values = disk[drive];
         fakePage(chart, database, bench::DrivePageRows(),
                  values[m_diskCalls[drive]++ % values.size()]);
+        return QString();
     };
     setup.environment.root = directory.filePath("root").toStdString();
     setup.environment.cpuid = [this](std::uint32_t leaf) { return fakeCpuid(leaf, hypervisor); };

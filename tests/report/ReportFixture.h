@@ -30,6 +30,7 @@ struct ReportFixture
     QList<int> memory{5000};
     QList<int> video{700};
     QList<QList<int>> disk; // per drive, per run
+    QStringList fullDrives; // entries whose page finds no room
     bool hypervisor = false;
     bool tickPublished = true;
     platform::ObtainedPriority priority = platform::ObtainedPriority::RealTime;

@@ -17,7 +17,7 @@ void TestCommandLine::parse_data()
     QTest::addColumn<Action>("action");
     QTest::addColumn<QString>("error");
     QTest::addColumn<int>("repeat");
-    QTest::addColumn<QString>("flags"); // j json, i ini, v verbose
+    QTest::addColumn<QString>("flags"); // j json, i ini, v verbose, s save, n no context
     QTest::addColumn<QString>("output");
 
     QTest::newRow("none: the window") << QStringList{} << Action::Window << "" << 1 << ""
@@ -28,12 +28,23 @@ void TestCommandLine::parse_data()
                         << "";
     QTest::newRow("--version") << QStringList{"--version"} << Action::Version << "" << 1 << ""
                                << "";
+    QTest::newRow("--version --verbose")
+        << QStringList{"--version", "--verbose"} << Action::Version << "" << 1 << "v"
+        << "";
     QTest::newRow("--report") << QStringList{"--report"} << Action::Report << "" << 1 << ""
                               << "";
     QTest::newRow("--json alone runs") << QStringList{"--json"} << Action::Report << "" << 1 << "j"
                                        << "";
     QTest::newRow("--ini --verbose")
         << QStringList{"--ini", "--verbose"} << Action::Report << "" << 1 << "iv"
+        << "";
+    QTest::newRow("--save alone runs") << QStringList{"--save"} << Action::Report << "" << 1 << "s"
+                                       << "";
+    QTest::newRow("--no-context alone runs")
+        << QStringList{"--no-context"} << Action::Report << "" << 1 << "n"
+        << "";
+    QTest::newRow("--json --no-context")
+        << QStringList{"--json", "--no-context"} << Action::Report << "" << 1 << "jn"
         << "";
     QTest::newRow("--repeat 3") << QStringList{"--report", "--repeat", "3"} << Action::Report << ""
                                 << 3 << ""
@@ -75,6 +86,11 @@ void TestCommandLine::parse_data()
     QTest::newRow("--json with --ini") << QStringList{"--json", "--ini"} << Action::Error
                                        << "--json and --ini cannot be given together." << 1 << ""
                                        << "";
+    QTest::newRow("--output - with --json")
+        << QStringList{"--json", "--output", "-"} << Action::Error
+        << "--output - writes the log to standard output, where --json and --ini write theirs." << 1
+        << ""
+        << "";
     QTest::newRow("--output empty")
         << QStringList{"--output="} << Action::Error << "--output needs a file name." << 1 << ""
         << "";
@@ -97,7 +113,9 @@ void TestCommandLine::parse()
     QCOMPARE(line.options.repeat, repeat);
     QCOMPARE(line.options.json, flags.contains('j'));
     QCOMPARE(line.options.ini, flags.contains('i'));
+    QCOMPARE(line.options.context, !flags.contains('n'));
     QCOMPARE(line.options.verbose, flags.contains('v'));
+    QCOMPARE(line.options.save, flags.contains('s'));
     QCOMPARE(line.options.output, output);
 }
 
@@ -142,8 +160,57 @@ void TestCommandLine::answers()
     QVERIFY2(begins(errors, errStart), qPrintable(errors));
     if (status == 2 || arguments.contains("--help")) {
         // The usage lists every option.
-        for (const char* option : {"--report", "--json", "--ini", "--repeat <N>", "--output <FILE>",
-                                   "--verbose", "--version", "--help"})
+        for (const char* option :
+             {"--report", "--json", "--ini", "--repeat <N>", "--output <FILE>", "--no-context",
+              "--verbose", "--version", "--help", "--save", "--compare", "--threshold <PCT>"})
             QVERIFY2((printed + errors).contains(option), option);
     }
+}
+
+void TestCommandLine::compareLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error"); // empty: understood
+    QTest::addColumn<QStringList>("results");
+    QTest::addColumn<bool>("json");
+    QTest::addColumn<double>("threshold");
+
+    using L = QStringList;
+    QTest::newRow("two files") << L{"--compare", "a.json", "b.json"} << "" << L{"a.json", "b.json"}
+                               << false << 5.0;
+    QTest::newRow("JSON, threshold")
+        << L{"--compare", "--json", "--threshold", "2.5", "previous", "last"} << ""
+        << L{"previous", "last"} << true << 2.5;
+    QTest::newRow("one result") << L{"--compare", "a.json"}
+                                << "--compare needs at least two results: files, 'last' or "
+                                   "'previous'."
+                                << L{} << false << 0.0;
+    QTest::newRow("with --repeat")
+        << L{"--compare", "a", "b", "--repeat", "3"} << "--repeat cannot be given with --compare."
+        << L{} << false << 0.0;
+    QTest::newRow("threshold x") << L{"--compare", "a", "b", "--threshold", "x"}
+                                 << "--threshold takes a percentage from 0 to 100, not 'x'." << L{}
+                                 << false << 0.0;
+    QTest::newRow("threshold alone") << L{"--report", "--threshold", "3"}
+                                     << "--threshold goes with --compare." << L{} << false << 0.0;
+    QTest::newRow("results without --compare")
+        << L{"a.json", "b.json"} << "Unexpected argument 'a.json'." << L{} << false << 0.0;
+}
+
+void TestCommandLine::compareLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    QFETCH(QStringList, results);
+    QFETCH(bool, json);
+    QFETCH(double, threshold);
+
+    const CommandLine line = ParseCommandLine(QStringList{"quorvix"} + arguments);
+    QCOMPARE(line.error, error);
+    QCOMPARE(line.action, error.isEmpty() ? Action::Compare : Action::Error);
+    if (!error.isEmpty())
+        return;
+    QCOMPARE(line.compare.results, results);
+    QCOMPARE(line.compare.json, json);
+    QCOMPARE(line.compare.threshold, threshold);
 }

@@ -56,6 +56,8 @@ private slots:
     void parse();
     void answers_data();
     void answers();
+    void compareLine_data();
+    void compareLine();
 };
 
 class TestReportRun : public QObject
@@ -70,6 +72,9 @@ private slots:
     void iniRowsReadBack();
     void failedTestGivesStatus1AndThePartialLog();
     void skippedVideoSaysWhy();
+    void chosenTestsAndDrives();
+    void withoutDatabaseGivesPassCounts();
+    void failedRunStillPrintsJson();
     void outputIsSavedWithCrLf();
     void unwritableOutputGivesStatus1();
     void oversizedDatabaseGivesStatus1_data();
@@ -78,4 +83,53 @@ private slots:
     void warnings();
     void progressOnlyForTerminalOrVerbose_data();
     void progressOnlyForTerminalOrVerbose();
+};
+
+class TestComparison : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void noiseTest_data();
+    void noiseTest();
+    void verdicts_data();
+    void verdicts();
+    void warnings_data();
+    void warnings();
+    void reading_data();
+    void reading();
+};
+
+class TestCompareCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void resultsDirectory_data();
+    void resultsDirectory();
+    void savedNamesSortByTime();
+    void reportSavesItsJson();
+    void compare_data();
+    void compare();
+};
+
+class TestInsight : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void allCoreFigures_data();
+    void allCoreFigures();
+    void clockWarnings_data();
+    void clockWarnings();
+    void levelsOfTheFixtureMachines_data();
+    void levelsOfTheFixtureMachines();
+    void memoryMeasuredPastTheLastLevel();
+    void textSection();
+    void jsonMembers();
+    void reportRunAddsTheContextAfterTheLog();
+    void reportRunWithoutContext_data();
+    void reportRunWithoutContext();
+    void savedLogStaysTheLog();
+    void failedContextIsAWarning();
 };

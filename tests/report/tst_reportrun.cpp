@@ -5,6 +5,7 @@
 #include "database/ComparisonDatabase.h"
 #include "report/SaveLog.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -38,12 +39,18 @@ QJsonObject schema()
 {
     QJsonObject cpu = figureSchema("relative");
     cpu.insert("passes", figureSchema("passes"));
-    QJsonObject drive = figureSchema("KB/s");
+    QJsonObject drive = figureSchema("KiB/s");
     drive.insert("drive", "");
+    QJsonObject video = figureSchema("MiB/s");
+    video.insert("method", "");
     return {
+        {"schemaVersion", 0},
         {"program", ""},
         {"version", ""},
+        {"time", ""},
         {"runs", 0},
+        {"tests", QJsonArray{""}},
+        {"error", QJsonValue()},
         {"overview", QJsonObject{{"processor", ""},
                                  {"memory", ""},
                                  {"video", ""},
@@ -58,8 +65,9 @@ QJsonObject schema()
         {"results", QJsonObject{{"cpu", cpu},
                                 {"fpu", cpu},
                                 {"memory", figureSchema("MiB/s")},
-                                {"video", figureSchema("MiB/s")},
-                                {"drives", QJsonArray{drive}}}},
+                                {"video", video},
+                                {"drives", QJsonArray{drive}},
+                                {"skipped", QJsonObject{}}}},
         {"environment", QJsonObject{{"processor", ""},
                                     {"hypervisor", false},
                                     {"governor", ""},
@@ -198,7 +206,6 @@ void TestReportRun::repeatedRunsInJson()
         warnings << warning.toString();
     QCOMPARE(warnings, (QStringList{
                            "CPU score varies: coefficient of variation 33.3 % over 3 runs",
-                           "CPU passes varies: coefficient of variation 33.3 % over 3 runs",
                            "Drive /home varies: coefficient of variation 50.0 % over 3 runs",
                        }));
     QCOMPARE(json["environment"]["processor"].toString(), "Fake CPU @ 1 GHz");
@@ -266,7 +273,7 @@ void TestReportRun::iniRowsReadBack()
 void TestReportRun::failedTestGivesStatus1AndThePartialLog()
 {
     ReportFixture f;
-    f.writeDatabase("[DATA]\nPIIMultCPU=0\nPIIMultFPU=200\nPIIFreq=300\n");
+    f.writeDatabase("[DATA]\nPIIMultCPU=400\nPIIMultFPU=200\nPIIFreq=300\n[Processor]\nRef=x,1\n");
     ReportOptions options;
     options.verbose = true;
     options.output = f.directory.filePath("earlier.txt");
@@ -279,10 +286,7 @@ void TestReportRun::failedTestGivesStatus1AndThePartialLog()
     QCOMPARE(earlier.readAll(), QByteArray("an earlier whole log\r\n")); // not replaced by a part
     // The overview is logged; the processor test fails before its heading.
     QCOMPARE(f.outLines(), composedLog().mid(0, 14));
-    QVERIFY2(f.err().contains("Warning: " + f.setup.databasePath +
-                              " has no usable DATA value for PIIMultCPU"),
-             qPrintable(f.err()));
-    QVERIFY2(f.err().endsWith("PIIMultCPU is missing or 0 in base.ini\n"), qPrintable(f.err()));
+    QVERIFY2(f.err().endsWith("'x' is not a valid integer value\n"), qPrintable(f.err()));
 }
 
 void TestReportRun::skippedVideoSaysWhy()
@@ -296,9 +300,94 @@ void TestReportRun::skippedVideoSaysWhy()
     options.json = true;
     QCOMPARE(f.run(options), 0);
     const QJsonObject json = parseJson(f.out());
-    QCOMPARE(json["results"]["video"]["skipped"].toString(), "no display");
-    QCOMPARE(ints(json["results"]["video"]["runs"]), QList<int>{0});
+    // Not a measured 0: null, and why.
+    QVERIFY(json["results"]["video"].isNull());
+    QCOMPARE(json["results"]["skipped"]["video"].toString(), "no display");
     QVERIFY(json["warnings"].toArray().contains("video test skipped: no display"));
+    QCOMPARE(json["tests"].toArray(), (QJsonArray{"cpu", "fpu", "memory", "disk"}));
+}
+
+void TestReportRun::chosenTestsAndDrives()
+{
+    ReportFixture f;
+    f.fullDrives = {"Drive /home"};
+    ReportOptions options;
+    options.json = true;
+    options.tests = {"memory", "disk"};
+    QCOMPARE(f.run(options), 0);
+    QJsonObject json = parseJson(f.out());
+    QCOMPARE(json["tests"].toArray(), (QJsonArray{"memory", "disk"}));
+    const QJsonObject results = json["results"].toObject();
+    QVERIFY(results["cpu"].isNull() && results["fpu"].isNull() && results["video"].isNull());
+    QCOMPARE(results["skipped"]["cpu"].toString(), "not asked for (--tests, --drive)");
+    QCOMPARE(results["memory"]["median"].toInt(), 5000);
+    QCOMPARE(results["drives"][0]["median"].toInt(), 81920);
+    QCOMPARE(results["drives"][0]["unit"].toString(), "KiB/s");
+    // A drive without room is no measured 0 either.
+    QCOMPARE(results["drives"][1]["skipped"].toString(), "10 MiB or less free");
+    QVERIFY(!results["drives"][1].toObject().contains("median"));
+
+    // The log keeps every line; what did not run shows 0, as a page never run.
+    options.json = false;
+    options.tests = {"fpu", "disk"}; // --drive adds disk
+    options.drives = {"/"};
+    QCOMPARE(f.run(options), 0);
+    QStringList expected = composedLog();
+    expected[19] = "Memory : 0 (Mb/sec)";
+    expected[20] = "Video : 0 (Mb/sec)";
+    expected[22] = "Drive /home : 0 (KB/sec)";
+    QCOMPARE(f.outLines(), expected);
+
+    options.drives = {f.directory.filePath("nowhere/at/all")};
+    QCOMPARE(f.run(options), 2);
+    QVERIFY2(
+        f.err().startsWith("--drive " + options.drives[0] + ": not on any of the fixed drives"),
+        qPrintable(f.err()));
+}
+
+void TestReportRun::withoutDatabaseGivesPassCounts()
+{
+    ReportFixture f;
+    QVERIFY(QFile::remove(f.setup.databasePath));
+    ReportOptions options;
+    QCOMPARE(f.run(options), 0);
+    QCOMPARE(f.outLines().value(17), "CPU : 0 (600)");
+    QCOMPARE(f.outLines().value(18), "FPU : 0 (300)");
+
+    options.json = true;
+    QCOMPARE(f.run(options), 0);
+    const QJsonObject json = parseJson(f.out());
+    const QJsonObject cpu = json["results"]["cpu"].toObject();
+    QVERIFY(cpu["median"].isNull() && cpu["runs"].isNull());
+    QCOMPARE(cpu["passes"]["median"].toInt(), 600);
+    QCOMPARE(json["results"]["fpu"]["passes"]["median"].toInt(), 300);
+    QVERIFY(json["error"].isNull());
+    QCOMPARE(json["warnings"].toArray().first().toString(),
+             f.setup.databasePath + " does not exist (nor base.ini beside the program), so there "
+                                    "is no reference machine: the processor scores are left out, "
+                                    "the pass counts are given");
+}
+
+void TestReportRun::failedRunStillPrintsJson()
+{
+    ReportFixture f;
+    f.writeDatabase("[DATA]\nPIIMultCPU=400\nPIIMultFPU=200\nPIIFreq=300\n[Memory]\nRef=x\n");
+    ReportOptions options;
+    options.json = true;
+    QCOMPARE(f.run(options), 1);
+    const QJsonObject json = parseJson(f.out());
+    QCOMPARE(json["error"].toString(), "'x' is not a valid integer value");
+    QCOMPARE(json["schemaVersion"].toInt(), 2);
+    QCOMPARE(json["overview"]["userName"].toString(), "tester");
+    const QJsonObject results = json["results"].toObject();
+    QCOMPARE(results["cpu"]["median"].toInt(), 450); // measured before the error
+    QVERIFY(results["memory"].isNull() && results["video"].isNull());
+    QCOMPARE(results["skipped"]["video"].toString(), "not reached: the run stopped at the error");
+    QCOMPARE(results["drives"][1]["skipped"].toString(),
+             "not reached: the run stopped at the error");
+    QVERIFY(QDateTime::fromString(json["time"].toString(), Qt::ISODate).isValid());
+    QVERIFY(json["time"].toString().endsWith('Z'));
+    QVERIFY2(f.err().endsWith("'x' is not a valid integer value\n"), qPrintable(f.err()));
 }
 
 void TestReportRun::outputIsSavedWithCrLf()
@@ -317,6 +406,12 @@ void TestReportRun::outputIsSavedWithCrLf()
     QFile saved(path);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.readAll(), LogFileBytes(composedLog()));
+
+    // "-" is standard output, as saved, and no file of that name.
+    options.output = QStringLiteral("-");
+    QCOMPARE(f.run(options), 0);
+    QCOMPARE(f.outBuffer.data(), LogFileBytes(composedLog()));
+    QVERIFY(!QFile::exists(QStringLiteral("-")));
 }
 
 void TestReportRun::unwritableOutputGivesStatus1()

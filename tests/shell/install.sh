@@ -18,7 +18,8 @@ fail() { echo "install: $*" >&2; exit 1; }
 DESTDIR=$root cmake --install "$build" --prefix /usr >"$work/install.log"
 exe=$root/usr/bin/quorvix
 shipped=$root/usr/share/quorvix/base.ini
-for f in "$exe" "$shipped" "$root/usr/share/doc/quorvix/help.htm" \
+for f in "$exe" "$shipped" "$root/usr/share/quorvix/help.htm" \
+  "$root/usr/share/doc/quorvix/copyright" "$root/usr/share/doc/quorvix/changelog.gz" \
   "$root/usr/share/man/man1/quorvix.1.gz" \
   "$root/usr/share/icons/hicolor/scalable/apps/$id.svg"; do
   [ -s "$f" ] || fail "$f not installed"
@@ -31,6 +32,8 @@ done
 desktop-file-validate "$root/usr/share/applications/$id.desktop"
 echo "install: desktop-file-validate passed"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml"
+grep -qF '<project_license>GPL-3.0-or-later</project_license>' \
+  "$root/usr/share/metainfo/$id.metainfo.xml" || fail "the metadata names no project licence"
 warnings=$(zcat "$root/usr/share/man/man1/quorvix.1.gz" | groff -man -ww -z -K utf8 2>&1)
 [ -z "$warnings" ] || fail "manual page: $warnings"
 echo "install: manual page renders without warnings"
@@ -86,6 +89,14 @@ cmp "$config/base.ini" "$work/changed.ini" || fail "the second start changed the
 [ "$(ls -A "$config")" = "base.ini" ] || fail "left in $config: $(ls -A "$config")"
 echo "install: second start kept the user's base.ini"
 
+# --version --verbose names the files the installed program uses.
+"$exe" --version --verbose >"$work/where.txt" || fail "--version --verbose failed"
+for line in "database: $config/base.ini (your copy)" \
+  "shipped database: $shipped" "help: $root/usr/share/quorvix/help.htm"; do
+  grep -qxF "$line" "$work/where.txt" || fail "--version --verbose lacks '$line': $(cat "$work/where.txt")"
+done
+echo "install: --version --verbose names the installed files"
+
 # The Debian package: Depends from the binary's libraries plus the Qt
 # platform plugins, fonts-wine recommended, and only the program's files.
 cd "$work"
@@ -103,13 +114,22 @@ dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort >"$work/files"
 sort >"$work/expected" <<LIST
 ./usr/bin/quorvix
 ./usr/share/applications/$id.desktop
-./usr/share/doc/quorvix/help.htm
+./usr/share/doc/quorvix/changelog.gz
+./usr/share/doc/quorvix/copyright
 ./usr/share/icons/hicolor/256x256/apps/$id.png
 ./usr/share/icons/hicolor/48x48/apps/$id.png
 ./usr/share/icons/hicolor/scalable/apps/$id.svg
 ./usr/share/man/man1/quorvix.1.gz
 ./usr/share/metainfo/$id.metainfo.xml
 ./usr/share/quorvix/base.ini
+./usr/share/quorvix/help.htm
 LIST
 diff -u "$work/expected" "$work/files" || fail "the package holds other files than the program's"
 echo "install: $(basename "$deb"), $(stat -c %s "$deb") bytes, $(wc -l <"$work/files") files"
+
+# lintian: clean but for the menu item's spelling, which the program keeps.
+lintian --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>"$work/lintian-stderr.txt" || true
+grep -v -x 'W: quorvix: spelling-error-in-binary Comparision Comparison \[usr/bin/quorvix\]' \
+  "$work/lintian.txt" >"$work/lintian-other.txt" || true
+[ ! -s "$work/lintian-other.txt" ] || { cat "$work/lintian-other.txt"; fail "lintian"; }
+echo "install: lintian reports nothing but the menu item's spelling"

@@ -21,15 +21,21 @@ d = json.load(open(sys.argv[1]))
 r = d["results"]
 assert r["cpu"]["median"] > 0 and r["cpu"]["passes"]["median"] > 0, r["cpu"]
 assert r["fpu"]["median"] > 0, r["fpu"]
-assert r["video"]["median"] == 0 and r["video"]["skipped"].startswith("no display"), r["video"]
-assert d["runs"] == 1 and d["version"], d
+assert r["video"] is None and r["skipped"]["video"].startswith("no display"), r
+assert all(x["unit"] == "KiB/s" for x in r["drives"] if "skipped" not in x), r["drives"]
+assert d["runs"] == 1 and d["version"] and d["schemaVersion"] == 2 and d["error"] is None, d
+assert d["time"].endswith("Z"), d["time"]
 print("report_cli: CPU score", r["cpu"]["median"], "from", r["cpu"]["passes"]["median"],
       "passes; FPU score", r["fpu"]["median"], "; priority", d["environment"]["priority"])
 PY
 grep -q "Processor \.\.\." "$work/err.txt" && fail "progress on stderr without a terminal or --verbose"
 
-# The text log: 23 + n lines ending with the closing line, LF only.
+# The text log: 23 + n lines ending with the closing line, LF only; by
+# default the figures in context follow it, after an empty line.
 "$exe" --report >"$work/log.txt" 2>/dev/null || fail "--report: status $?"
+grep -A2 -x -- "- All tests completed -------------------" "$work/log.txt" | tail -n 1 |
+  grep -q "^= In context" || fail "no context section after the closing line"
+"$exe" --report --no-context >"$work/log.txt" 2>/dev/null || fail "--no-context: status $?"
 [ "$(tail -n 1 "$work/log.txt")" = "- All tests completed -------------------" ] || fail "no closing line"
 grep -q $'\r' "$work/log.txt" && fail "CR on stdout"
 grep -qx "Video : 0 (Mb/sec)" "$work/log.txt" || fail "no skipped video line"
@@ -43,15 +49,74 @@ set -e
 [ -s "$work/out.txt" ] && fail "--repeat 0 printed on stdout"
 grep -q "^Usage: quorvix" "$work/err.txt" || fail "--repeat 0: no usage"
 
-# A failing test: status 1, the log so far on stdout, the message on stderr.
-printf '[DATA]\nPIIMultCPU=0\nPIIMultFPU=1\nPIIFreq=1\n' >"$work/base.ini"
+# Keeping results and comparing them. Two single runs compare without a
+# verdict; the same result with three runs and a real loss in the pass counts
+# gives status 3; a foreign file status 2, named on stderr.
+export XDG_DATA_HOME="$work/data"
+results="$work/data/quorvix/results"
+"$exe" --report --save >/dev/null 2>"$work/err.txt" || fail "--save: status $?"
+grep -qx "Results saved to $results/[0-9]\{8\}T[0-9]\{6\}Z\(-[0-9]*\)\?\.json" "$work/err.txt" ||
+  fail "--save said: $(cat "$work/err.txt")"
+"$exe" --report --json --save >"$work/saved.json" 2>/dev/null || fail "--json --save: status $?"
+[ "$(ls "$results" | wc -l)" = 2 ] || fail "not two saved results: $(ls "$results")"
+"$exe" --compare previous last >"$work/compare.txt" || fail "--compare previous last: status $?"
+grep -q "CPU passes .*spread unknown" "$work/compare.txt" || fail "single runs judged: $(cat "$work/compare.txt")"
+python3 - "$work/saved.json" "$work/before.json" "$work/after.json" <<'PY'
+import json, sys
+d = json.load(open(sys.argv[1]))
+passes = d["results"]["cpu"]["passes"]
+p = passes["median"]
+for name, scale in ((sys.argv[2], 1.0), (sys.argv[3], 0.8)):
+    runs = [round(p * scale * f) for f in (1.0, 1.01, 0.99)]
+    passes.update(runs=runs, median=sorted(runs)[1])
+    json.dump(d, open(name, "w"))
+PY
+set +e
+"$exe" --compare "$work/before.json" "$work/after.json" >"$work/compare.txt" 2>&1
+status=$?
+"$exe" --compare --json "$work/before.json" "$work/after.json" >"$work/compare.json" 2>&1
+json_status=$?
+echo '{"name": "something else"}' >"$work/foreign.json"
+"$exe" --compare "$work/before.json" "$work/foreign.json" >"$work/out.txt" 2>"$work/err.txt"
+foreign_status=$?
+set -e
+[ "$status" = 3 ] || fail "a 20 % loss: status $status: $(cat "$work/compare.txt")"
+grep -q "CPU passes .*-20\.0 %  worse" "$work/compare.txt" || fail "no loss shown: $(cat "$work/compare.txt")"
+[ "$json_status" = 3 ] || fail "--compare --json: status $json_status"
+python3 -c 'import json, sys; assert json.load(open(sys.argv[1]))["worse"] is True' "$work/compare.json" ||
+  fail "--compare --json: $(cat "$work/compare.json")"
+[ "$foreign_status" = 2 ] || fail "foreign file: status $foreign_status"
+grep -q "foreign.json: foreign file" "$work/err.txt" || fail "foreign file: $(cat "$work/err.txt")"
+unset XDG_DATA_HOME
+
+# Only the processor, without any base.ini: pass counts, no scores, status 0.
+rm "$work/base.ini"
+XDG_CONFIG_HOME=$work/config "$exe" --json --tests cpu >"$work/bare.json" 2>/dev/null ||
+  fail "no base.ini: status $?"
+python3 - "$work/bare.json" <<'PY'
+import json, sys
+d = json.load(open(sys.argv[1]))
+r = d["results"]
+assert r["cpu"]["median"] is None and r["cpu"]["passes"]["median"] > 0, r["cpu"]
+assert r["memory"] is None and d["tests"] == ["cpu", "fpu"], d["tests"]
+assert any("PIIMultCPU" in w or "does not exist" in w for w in d["warnings"]), d["warnings"]
+PY
+
+# A failing test: status 1, the log so far on stdout, the message on stderr;
+# with --json a whole document with the error.
+printf '[DATA]\nPIIMultCPU=1\nPIIMultFPU=1\nPIIFreq=1\n[Processor]\nx=y,1\n' >"$work/base.ini"
 set +e
 "$exe" --report >"$work/out.txt" 2>"$work/err.txt"
 status=$?
+"$exe" --json >"$work/failed.json" 2>/dev/null
+json_status=$?
 set -e
-[ "$status" = 1 ] || fail "PIIMultCPU=0: status $status"
-[ "$(wc -l <"$work/out.txt")" = 14 ] || fail "PIIMultCPU=0: $(wc -l <"$work/out.txt") lines"
-grep -q "PIIMultCPU" "$work/err.txt" || fail "PIIMultCPU=0: no message"
+[ "$status" = 1 ] || fail "bad row: status $status"
+[ "$(wc -l <"$work/out.txt")" = 14 ] || fail "bad row: $(wc -l <"$work/out.txt") lines"
+grep -q "'y' is not a valid integer value" "$work/err.txt" || fail "bad row: no message"
+[ "$json_status" = 1 ] || fail "bad row --json: status $json_status"
+python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); assert "not a valid integer" in d["error"], d' \
+  "$work/failed.json" || fail "bad row --json: no JSON with the error"
 # The window without a display: what is needed and the way to the report.
 for display in "" ":77"; do
   set +e

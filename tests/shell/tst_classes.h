@@ -60,6 +60,8 @@ private slots:
     void failedFirstActivationShowsPages();
     void exitClosesAndReleases();
     void fontsColoursAndLabelsOfThePages();
+    void fallbackFontsFitTheCaptions();
+    void overviewFieldsTakeTabAndCopy();
 };
 
 class TestWindows : public QObject
@@ -67,6 +69,7 @@ class TestWindows : public QObject
     Q_OBJECT
 private slots:
     void createdHiddenExceptMain();
+    void everyWindowHasTheApplicationIcon();
     void othersAreMadeAfterTheSplashBeforeTheProbes();
     void surfaceHidesOnAnyButton_data();
     void surfaceHidesOnAnyButton();
@@ -166,6 +169,7 @@ private slots:
     void relativeXdgDirectoryIgnored();
     void helpDocument_data();
     void helpDocument();
+    void describedLocationsCreateNothing();
     void configDirectoryIsQuorvix();
     void aboutBoxNamesDatabase();
 };

@@ -185,9 +185,9 @@ void TestLocations::relativeXdgDirectoryIgnored()
 
 void TestLocations::helpDocument_data()
 {
-    QTest::addColumn<QString>("here");    // doc/help.htm in the current directory
-    QTest::addColumn<bool>("installed");  // <docDir>/help.htm
-    QTest::addColumn<bool>("knowDocDir"); // an installed directory is known
+    QTest::addColumn<QString>("here");     // doc/help.htm in the current directory
+    QTest::addColumn<bool>("installed");   // <dataDir>/help.htm
+    QTest::addColumn<bool>("knowDataDir"); // an installed directory is known
     QTest::addColumn<bool>("wantInstalled");
 
     QTest::newRow("the current directory first") << "file" << true << true << false;
@@ -201,21 +201,51 @@ void TestLocations::helpDocument()
 {
     QFETCH(QString, here);
     QFETCH(bool, installed);
-    QFETCH(bool, knowDocDir);
+    QFETCH(bool, knowDataDir);
     QFETCH(bool, wantInstalled);
 
     QTemporaryDir root;
     const QString current = root.filePath(QStringLiteral("work"));
-    const QString docDir = root.filePath(QStringLiteral("share/doc/quorvix"));
-    QVERIFY(QDir().mkpath(current + QStringLiteral("/doc")) && QDir().mkpath(docDir));
+    const QString dataDir = root.filePath(QStringLiteral("share/quorvix"));
+    QVERIFY(QDir().mkpath(current + QStringLiteral("/doc")) && QDir().mkpath(dataDir));
     const QString designed = current + QStringLiteral("/doc/help.htm");
-    const QString installedPath = docDir + QStringLiteral("/help.htm");
+    const QString installedPath = dataDir + QStringLiteral("/help.htm");
     QVERIFY(make(here, designed, "<html>here</html>"));
     if (installed)
         QVERIFY(writeFile(installedPath, "<html>installed</html>"));
 
-    const QString found = LocateHelpDocument(current, knowDocDir ? docDir : QString());
+    const QString found = LocateHelpDocument(current, knowDataDir ? dataDir : QString());
     QCOMPARE(found, wantInstalled ? installedPath : designed);
+}
+
+void TestLocations::describedLocationsCreateNothing()
+{
+    // What --version --verbose prints: the files the program would use, with
+    // the user's copy named before it exists and nothing made for the answer.
+    QTemporaryDir root;
+    const ProgramDirs dirs{root.filePath(QStringLiteral("bin")),
+                           root.filePath(QStringLiteral("config/quorvix")),
+                           root.filePath(QStringLiteral("share/quorvix"))};
+    QVERIFY(QDir().mkpath(dirs.executableDir) && QDir().mkpath(dirs.dataDir));
+    QVERIFY(writeFile(dirs.dataDir + QStringLiteral("/base.ini"), ShippedBytes));
+    QVERIFY(writeFile(dirs.dataDir + QStringLiteral("/help.htm"), "<html></html>"));
+    const QString own = dirs.configDir + QStringLiteral("/base.ini");
+
+    QStringList lines = DescribeLocations(dirs, root.path());
+    QCOMPARE(lines.value(0),
+             QStringLiteral("database: ") + own +
+                 QStringLiteral(" (made from the shipped database at the next start)"));
+    QCOMPARE(lines.value(1), QStringLiteral("shipped database: ") + dirs.dataDir + "/base.ini");
+    QCOMPARE(lines.value(2), QStringLiteral("help: ") + dirs.dataDir + "/help.htm");
+    QVERIFY(!QFileInfo::exists(dirs.configDir));
+
+    QVERIFY(QDir().mkpath(dirs.configDir) && writeFile(own, UserBytes));
+    QCOMPARE(DescribeLocations(dirs, root.path()).value(0),
+             QStringLiteral("database: ") + own + QStringLiteral(" (your copy)"));
+    const QString beside = dirs.executableDir + QStringLiteral("/base.ini");
+    QVERIFY(writeFile(beside, BesideBytes));
+    QCOMPARE(DescribeLocations(dirs, root.path()).value(0),
+             QStringLiteral("database: ") + beside + QStringLiteral(" (beside the executable)"));
 }
 
 void TestLocations::configDirectoryIsQuorvix()

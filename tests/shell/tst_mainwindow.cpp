@@ -12,10 +12,16 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -615,6 +621,67 @@ void TestMainWindow::exitClosesAndReleases()
     QCOMPARE(f.takeHandlers(), QStringList{});
 }
 
+// Dark pixels of a caption drawn black on white, summed.
+static int ink(const QLabel& label)
+{
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::WindowText, Qt::black);
+    palette.setColor(QPalette::Window, Qt::white);
+    QLabel copy(label.text());
+    copy.setFont(label.font());
+    copy.setPalette(palette);
+    copy.setAutoFillBackground(true);
+    copy.resize(120, 20);
+    const QImage image = copy.grab().toImage();
+    int sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            sum += 255 - qGray(image.pixel(x, y));
+    return sum;
+}
+
+void TestMainWindow::fallbackFontsFitTheCaptions()
+{
+    // Without Tahoma the stand-ins, each where this machine has it, keep the
+    // bold captions clear of their fields.
+    ShellFixture f;
+    const Form1View ui = f.ui();
+    const QList<std::pair<QLabel*, QLineEdit*>> rows{
+        {ui.Label2, ui.Edit1}, {ui.Label15, ui.Edit6}, {ui.Label16, ui.Edit7}};
+    int checked = 0;
+    for (const QString& family : FontFamilies(QStringLiteral("Tahoma")).mid(1)) {
+        if (!QFontDatabase::hasFamily(family))
+            continue;
+        ++checked;
+        QFont font = PixelFont(family, 11, true);
+        font.setFamilies({family});
+        for (const auto& [label, field] : rows)
+            QVERIFY2(label->x() + QFontMetrics(font).horizontalAdvance(label->text()) < field->x(),
+                     qPrintable(family + ": " + label->text()));
+    }
+    QVERIFY2(checked > 0, "none of the stand-in faces is installed here");
+}
+
+void TestMainWindow::overviewFieldsTakeTabAndCopy()
+{
+    ShellFixture f;
+    QVERIFY(f.showAndActivate());
+    const Form1View ui = f.ui();
+    ui.Edit1->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), ui.Edit1);
+    QStringList order{ui.Edit1->objectName()};
+    for (int i = 0; i < 9; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(order, (QStringList{"Edit1", "Edit2", "Edit3", "Edit8", "Edit4", "Edit9", "Edit10",
+                                 "Edit5", "Edit6", "Edit7"}));
+    QTest::keyClick(ui.Edit7, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(ui.Edit7, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), ui.Edit7->text());
+    QVERIFY(ui.Edit7->isReadOnly());
+}
+
 // The registered fonts reach the fields, charts, captions and log; the charts
 // and pages keep their colours and labels.
 void TestMainWindow::fontsColoursAndLabelsOfThePages()
@@ -634,6 +701,13 @@ void TestMainWindow::fontsColoursAndLabelsOfThePages()
     QCOMPARE(caption.family(), QStringLiteral("Tahoma"));
     QVERIFY(caption.bold());
     QCOMPARE(QFontInfo(ui.Memo1->font()).family(), QStringLiteral("Fixedsys"));
+    // Bold is drawn bold: more ink than the same caption drawn regular.
+    QLabel regular(ui.Label2->text());
+    QFont regularFont = ui.Label2->font();
+    regularFont.setBold(false);
+    regular.setFont(regularFont);
+    QVERIFY2(ink(*ui.Label2) > ink(regular) * 11 / 10,
+             qPrintable(QStringLiteral("%1 %2").arg(ink(*ui.Label2)).arg(ink(regular))));
     QCOMPARE(ui.MyChart1->palette().color(QPalette::WindowText), QColor(Qt::yellow));
     QCOMPARE(ui.MyChart3->gradientColor(), 0u);
     QCOMPARE(ui.MyChart1->gradientColor(), 0x800000u);

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QIcon>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +31,21 @@ void TestWindows::createdHiddenExceptMain()
     QCOMPARE(about.windowTitle(), QStringLiteral("About ..."));
     QCOMPARE(about.minimumSize(), QSize(332, 186));
     QCOMPARE(about.maximumSize(), QSize(332, 186));
+}
+
+void TestWindows::everyWindowHasTheApplicationIcon()
+{
+    // The title bar's icon is the desktop entry's (its 48 and 256 pixel
+    // pictures), not the toolkit's default.
+    ShellFixture f;
+    const QIcon application = QApplication::windowIcon();
+    QVERIFY(application.availableSizes().contains(QSize(48, 48)));
+    QVERIFY(application.availableSizes().contains(QSize(256, 256)));
+    const QList<QWidget*> windows{f.forms.Form1.get(), f.forms.Form2.get(), f.forms.Form3.get(),
+                                  f.forms.Form4.get(), f.forms.Form5.get()};
+    for (QWidget* window : windows)
+        QVERIFY2(window->windowIcon().cacheKey() == application.cacheKey(),
+                 window->metaObject()->className());
 }
 
 void TestWindows::othersAreMadeAfterTheSplashBeforeTheProbes()

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace bench {
+
+// The memory kernels' instructions over one block size, beyond the sizes the
+// page uses too; rates in bytes per second.
+struct SweepPoint
+{
+    std::uint64_t blockBytes = 0;
+    std::int64_t readRate = 0;
+    std::int64_t writeRate = 0;
+
+    bool operator==(const SweepPoint&) const = default;
+};
+
+// The machine's streaming limit as everyday tools measure it: the widest
+// loads the processor offers, the C library's fill and copy, one pinned
+// thread per usable CPU, each over its own slice of the buffer. Bytes per
+// second; copy counts the bytes read and the bytes written.
+struct StreamingRates
+{
+    int threads = 0;
+    std::uint64_t bufferBytes = 0;
+    std::int64_t read = 0;
+    std::int64_t write = 0;
+    std::int64_t copy = 0;
+
+    bool operator==(const StreamingRates&) const = default;
+};
+
+// Time of one load that depends on the one before, over a working set.
+struct LatencyPoint
+{
+    std::uint64_t workingSetBytes = 0;
+    double nanoseconds = 0.0;
+
+    bool operator==(const LatencyPoint&) const = default;
+};
+
+struct MemoryContextFigures
+{
+    std::vector<SweepPoint> sweep;
+    StreamingRates streaming;
+    std::vector<LatencyPoint> latency;
+};
+
+// Block sizes of the sweep: powers of two from 1 KB up to `topBytes`.
+std::vector<std::uint64_t> SweepSizes(std::uint64_t topBytes);
+
+// A buffer of `topBytes` of its own, committed before anything is timed:
+// the sweep over SweepSizes, the streaming rates over the whole buffer, and
+// the latency over each of `workingSets`. Throws BenchError when the memory
+// is refused or `topBytes` is beyond the kernels' 32-bit block sizes.
+MemoryContextFigures MeasureMemoryContext(std::uint64_t topBytes,
+                                          const std::vector<std::uint64_t>& workingSets);
+
+// Loads of a random cyclic chain of cache lines over the first `workingSet`
+// bytes of `buffer` (at least one line); returns nanoseconds per load.
+double DependentLoadNanoseconds(void* buffer, std::size_t workingSet, double targetMs);
+
+// Widest loads over `bytes` (a multiple of 256) from `data`; the result is
+// the OR of everything read, so that the loads stay.
+std::uint64_t StreamRead(const void* data, std::size_t bytes);
+
+} // namespace bench

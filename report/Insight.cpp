@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "report/Insight.h"
+
+#include <QMap>
+
+#include <algorithm>
+#include <cmath>
+
+namespace report {
+namespace {
+
+constexpr std::uint64_t kMiB = 1024 * 1024;
+constexpr std::uint64_t kSmallestTop = 64 * kMiB;
+constexpr std::uint64_t kLargestTop = 2048 * kMiB;
+// Below this share of the counter's rate the cores are held back.
+constexpr double kSlowClockShare = 0.85;
+// Runs whose effective clocks spread more than this are flagged.
+constexpr double kSteadyClockCv = 5.0;
+
+// Size of each data cache level (the largest kind of the level).
+QMap<int, std::uint64_t> levelSizes(const std::vector<platform::CacheLevel>& caches)
+{
+    QMap<int, std::uint64_t> sizes;
+    for (const platform::CacheLevel& cache : platform::DataCaches(caches))
+        sizes[cache.level] = std::max(sizes.value(cache.level), cache.sizeBytes);
+    return sizes;
+}
+
+AllCoreFigure allCore(const std::vector<bench::ThreadWindow>& threads, std::int32_t onePasses,
+                      std::int32_t referenceCount, std::int32_t referenceScore)
+{
+    AllCoreFigure figure;
+    figure.passes = bench::TotalPasses(threads);
+    // As the single-thread score: the division first, in extended precision.
+    if (referenceCount > 0 && referenceScore != 0) {
+        const long double score =
+            static_cast<long double>(figure.passes) / referenceCount * referenceScore;
+        figure.score = static_cast<std::int64_t>(std::trunc(score));
+    }
+    if (onePasses > 0)
+        figure.ratio = static_cast<double>(figure.passes) / onePasses;
+    return figure;
+}
+
+ClockFigure meanClock(const std::vector<bench::ThreadWindow>& threads)
+{
+    ClockFigure mean;
+    for (const bench::ThreadWindow& thread : threads) {
+        const ClockFigure one = ClockOf(thread.chain);
+        mean.effectiveMHz += one.effectiveMHz / static_cast<double>(threads.size());
+        mean.counterMHz += one.counterMHz / static_cast<double>(threads.size());
+    }
+    return mean;
+}
+
+double spreadPercent(const QList<ClockFigure>& clocks)
+{
+    double mean = 0.0;
+    for (const ClockFigure& clock : clocks)
+        mean += clock.effectiveMHz / static_cast<double>(clocks.size());
+    if (clocks.size() < 2 || !(mean > 0.0))
+        return 0.0;
+    double squares = 0.0;
+    for (const ClockFigure& clock : clocks)
+        squares += (clock.effectiveMHz - mean) * (clock.effectiveMHz - mean);
+    return std::sqrt(squares / static_cast<double>(clocks.size() - 1)) / mean * 100.0;
+}
+
+bool slow(const ClockFigure& clock)
+{
+    return clock.counterMHz > 0.0 && clock.effectiveMHz < kSlowClockShare * clock.counterMHz;
+}
+
+QString slowWarning(const QString& when, const ClockFigure& clock)
+{
+    return QStringLiteral("%1 the cores ran at %2 MHz, well below the time-stamp counter's %3 "
+                          "MHz: power saving or a thermal limit holds them back")
+        .arg(when)
+        .arg(clock.effectiveMHz, 0, 'f', 0)
+        .arg(clock.counterMHz, 0, 'f', 0);
+}
+
+QStringList clockWarnings(const Insight& insight)
+{
+    QStringList warnings;
+    const auto lowest = std::min_element(
+        insight.runClocks.begin(), insight.runClocks.end(),
+        [](const ClockFigure& a, const ClockFigure& b) { return a.effectiveMHz < b.effectiveMHz; });
+    if (lowest != insight.runClocks.end() && slow(*lowest))
+        warnings << slowWarning(
+            QStringLiteral("in run %1").arg(lowest - insight.runClocks.begin() + 1), *lowest);
+    if (slow(insight.allCoreClock))
+        warnings << slowWarning(QStringLiteral("with every core busy"), insight.allCoreClock);
+    const double spread = spreadPercent(insight.runClocks);
+    if (spread > kSteadyClockCv)
+        warnings << QStringLiteral("the effective clock varies: coefficient of variation %1 % "
+                                   "over %2 runs")
+                        .arg(spread, 0, 'f', 1)
+                        .arg(insight.runClocks.size());
+    return warnings;
+}
+
+QString memoryLine(const Insight& insight, std::int32_t memoryMiBs)
+{
+    const double limit = static_cast<double>(insight.streaming.read) / kMiB;
+    if (!(limit > 0.0))
+        return QStringLiteral("no streaming figure to compare the memory figure with");
+    return QStringLiteral("the logged %1 MiB/s (string instructions over a 4 MB block, held in "
+                          "%2) is %3 % of this machine's streaming read of %4 MiB/s")
+        .arg(memoryMiBs)
+        .arg(LevelHolding(4 * kMiB, insight.caches))
+        .arg(memoryMiBs / limit * 100.0, 0, 'f', 1)
+        .arg(limit, 0, 'f', 0);
+}
+
+} // namespace
+
+QString LevelHolding(std::uint64_t bytes, const std::vector<platform::CacheLevel>& caches)
+{
+    const QMap<int, std::uint64_t> sizes = levelSizes(caches);
+    for (auto it = sizes.begin(); it != sizes.end(); ++it) {
+        if (bytes <= it.value())
+            return QStringLiteral("L%1").arg(it.key());
+    }
+    return QStringLiteral("DRAM");
+}
+
+std::uint64_t SweepTop(const std::vector<platform::CacheLevel>& caches)
+{
+    std::uint64_t largest = 0;
+    for (const std::uint64_t size : levelSizes(caches))
+        largest = std::max(largest, size);
+    std::uint64_t top = kSmallestTop;
+    while (top < 4 * largest && top < kLargestTop)
+        top *= 2;
+    return top;
+}
+
+std::vector<std::uint64_t> LatencyWorkingSets(const std::vector<platform::CacheLevel>& caches,
+                                              std::uint64_t top)
+{
+    std::vector<std::uint64_t> sets;
+    for (const std::uint64_t size : levelSizes(caches))
+        sets.push_back(size / 2);
+    sets.push_back(top);
+    return sets;
+}
+
+ClockFigure ClockOf(const bench::ChainTiming& chain)
+{
+    return {bench::EffectiveClockMHz(chain), bench::CounterRateMHz(chain)};
+}
+
+Insight MeasureInsight(const InsightKernels& kernels, const LoggedFigures& logged)
+{
+    Insight insight;
+    const bench::ReferenceMachine& reference = logged.reference;
+    const std::vector<bench::ThreadWindow> cpu = kernels.allCoreCpu();
+    const std::vector<bench::ThreadWindow> fpu = kernels.allCoreFpu();
+    insight.threads = static_cast<int>(cpu.size());
+    insight.allCoreCpu = allCore(cpu, logged.cpuPasses, reference.PIIMultCPU, reference.PIIFreq);
+    insight.allCoreFpu = allCore(fpu, logged.fpuPasses, reference.PIIMultFPU, reference.PIIFreq);
+    for (const bench::ChainTiming& chain : logged.runChains)
+        insight.runClocks << ClockOf(chain);
+    insight.allCoreClock = meanClock(cpu);
+
+    insight.caches = kernels.caches();
+    const std::uint64_t top = SweepTop(insight.caches);
+    const bench::MemoryContextFigures memory =
+        kernels.memoryContext(top, LatencyWorkingSets(insight.caches, top));
+    for (const bench::SweepPoint& point : memory.sweep)
+        insight.sweep << SweepFigure{point.blockBytes,
+                                     LevelHolding(point.blockBytes, insight.caches), point.readRate,
+                                     point.writeRate};
+    insight.streaming = memory.streaming;
+    for (const bench::LatencyPoint& point : memory.latency)
+        insight.latency << LatencyFigure{LevelHolding(point.workingSetBytes, insight.caches),
+                                         point.workingSetBytes, point.nanoseconds};
+    insight.memoryLine = memoryLine(insight, logged.memoryMiBs);
+    insight.warnings = clockWarnings(insight);
+    return insight;
+}
+
+} // namespace report

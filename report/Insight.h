@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "bench/AllCore.h"
+#include "bench/ClockChain.h"
+#include "bench/MemoryContext.h"
+#include "bench/Scaling.h"
+#include "platform/Caches.h"
+#include "platform/Priority.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace report {
+
+// The measurements that put the logged figures in context; the defaults are
+// this machine's, tests put their own in.
+struct InsightKernels
+{
+    // Timed right after each run's processor test, at the priority its
+    // kernels had.
+    std::function<bench::ChainTiming()> runChain = [] {
+        const platform::TimeCriticalBracket bracket(100.0);
+        return bench::TimeDependentChain(50.0);
+    };
+    std::function<std::vector<bench::ThreadWindow>()> allCoreCpu = bench::AllCoreCpuTest;
+    std::function<std::vector<bench::ThreadWindow>()> allCoreFpu = bench::AllCoreFpuTest;
+    std::function<std::vector<platform::CacheLevel>()> caches = [] {
+        return platform::ReadCaches();
+    };
+    std::function<bench::MemoryContextFigures(std::uint64_t, const std::vector<std::uint64_t>&)>
+        memoryContext = bench::MeasureMemoryContext;
+};
+
+// What the report's own runs give the context: the medians of the logged
+// figures and the chain timed in each run's processor test.
+struct LoggedFigures
+{
+    bench::ReferenceMachine reference;
+    std::int32_t cpuPasses = 0; // one thread, median of the runs
+    std::int32_t fpuPasses = 0;
+    std::int32_t memoryMiBs = 0; // the comparative memory figure
+    QList<bench::ChainTiming> runChains;
+};
+
+struct AllCoreFigure
+{
+    std::int64_t passes = 0;
+    std::optional<std::int64_t> score; // none without usable DATA values
+    double ratio = 0.0;                // to the single-thread passes; 0 when those are 0
+};
+
+struct ClockFigure
+{
+    double effectiveMHz = 0.0;
+    double counterMHz = 0.0;
+};
+
+// Where a block of the memory test sits: "L1", "L2", ... or "DRAM".
+struct SweepFigure
+{
+    std::uint64_t blockBytes = 0;
+    QString level;
+    std::int64_t readRate = 0; // bytes per second
+    std::int64_t writeRate = 0;
+};
+
+struct LatencyFigure
+{
+    QString level;
+    std::uint64_t workingSetBytes = 0;
+    double nanoseconds = 0.0;
+};
+
+struct Insight
+{
+    int threads = 0;
+    AllCoreFigure allCoreCpu;
+    AllCoreFigure allCoreFpu;
+    QList<ClockFigure> runClocks;
+    ClockFigure allCoreClock; // mean over the threads
+    std::vector<platform::CacheLevel> caches;
+    QList<SweepFigure> sweep; // the memory page's full-test sizes first, then on to DRAM
+    bench::StreamingRates streaming;
+    QList<LatencyFigure> latency;
+    QString memoryLine; // how far the logged memory figure is from the streaming limit
+    QStringList warnings;
+};
+
+// Smallest data cache that holds `bytes`: "L1", "L2", ..., else "DRAM".
+QString LevelHolding(std::uint64_t bytes, const std::vector<platform::CacheLevel>& caches);
+
+// Top of the sweep: the power of two at or above four times the largest
+// cache, at least 16 MiB and at most 2 GiB.
+std::uint64_t SweepTop(const std::vector<platform::CacheLevel>& caches);
+
+// Working sets for the latency: half of each data cache level, then the top.
+std::vector<std::uint64_t> LatencyWorkingSets(const std::vector<platform::CacheLevel>& caches,
+                                              std::uint64_t top);
+
+// The effective clock of `chains` as figures.
+ClockFigure ClockOf(const bench::ChainTiming& chain);
+
+// Runs the kernels once and puts their figures beside the logged ones.
+Insight MeasureInsight(const InsightKernels& kernels, const LoggedFigures& logged);
+
+// The JSON member and the text section printed after the log.
+QJsonObject InsightJson(const Insight& insight);
+QStringList InsightText(const Insight& insight);
+
+} // namespace report

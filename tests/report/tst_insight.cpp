@@ -1,0 +1,396 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tst_report.h"
+
+#include "ReportFixture.h"
+
+#include "bench/BenchError.h"
+#include "report/Insight.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace report;
+using bench::ChainTiming;
+using bench::ThreadWindow;
+
+namespace {
+
+constexpr std::int64_t kMiB = 1024 * 1024;
+
+std::vector<platform::CacheLevel> serverCaches()
+{
+    return platform::ReadCaches(QUORVIX_TEST_DATA "/sysfs-caches-server");
+}
+
+// A chain of `mhz` additions a microsecond beside a counter of `counter` MHz.
+ChainTiming chainAt(double mhz, double counter = 3000.0)
+{
+    return {std::uint64_t(mhz * 50'000), 50.0, std::uint64_t(counter * 50'000), 50.0};
+}
+
+std::vector<ThreadWindow> threadsWith(const QList<qint64>& passes, double mhz = 3000.0)
+{
+    std::vector<ThreadWindow> threads;
+    for (qsizetype i = 0; i < passes.size(); ++i)
+        threads.push_back({int(i), passes[i], chainAt(mhz)});
+    return threads;
+}
+
+// Kernels with known figures on the fixture server; `calls` counts every
+// kernel called.
+struct FakeInsight
+{
+    int calls = 0;
+    std::uint64_t top = 0;
+    std::vector<std::uint64_t> workingSets;
+    QList<double> runClocks{3000.0};
+    int runChains = 0;
+
+    InsightKernels kernels()
+    {
+        InsightKernels k;
+        k.runChain = [this] {
+            ++calls;
+            return chainAt(runClocks[runChains++ % runClocks.size()]);
+        };
+        k.allCoreCpu = [this] {
+            ++calls;
+            return threadsWith({1000, 1200}, 2850.0);
+        };
+        k.allCoreFpu = [this] {
+            ++calls;
+            return threadsWith({500, 400});
+        };
+        k.caches = [this] {
+            ++calls;
+            return serverCaches();
+        };
+        k.memoryContext = [this](std::uint64_t top, const std::vector<std::uint64_t>& sets) {
+            ++calls;
+            this->top = top;
+            workingSets = sets;
+            bench::MemoryContextFigures figures;
+            for (const std::uint64_t size : bench::SweepSizes(top))
+                figures.sweep.push_back({size, 6000 * kMiB, 5000 * kMiB});
+            figures.streaming = {2, top, 60000 * kMiB, 30000 * kMiB, 40000 * kMiB};
+            for (std::size_t i = 0; i < sets.size(); ++i)
+                figures.latency.push_back({sets[i], 1.5 * double(i + 1)});
+            return figures;
+        };
+        return k;
+    }
+};
+
+LoggedFigures logged(QList<double> runClocks = {3000.0})
+{
+    LoggedFigures figures;
+    figures.reference.PIIMultCPU = 400;
+    figures.reference.PIIMultFPU = 200;
+    figures.reference.PIIFreq = 300;
+    figures.cpuPasses = 600;
+    figures.fpuPasses = 300;
+    figures.memoryMiBs = 6000;
+    for (const double mhz : runClocks)
+        figures.runChains << chainAt(mhz);
+    return figures;
+}
+
+} // namespace
+
+void TestInsight::allCoreFigures_data()
+{
+    QTest::addColumn<QList<qint64>>("passes");
+    QTest::addColumn<int>("onePasses");
+    QTest::addColumn<int>("referenceCount");
+    QTest::addColumn<qint64>("total");
+    QTest::addColumn<qint64>("score"); // -1: none
+    QTest::addColumn<double>("ratio");
+    // 2200 / 400 x 300, the division first as for one thread.
+    QTest::newRow("two threads") << QList<qint64>{1000, 1200} << 600 << 400 << qint64(2200)
+                                 << qint64(1650) << 2200.0 / 600.0;
+    QTest::newRow("truncated, not rounded")
+        << QList<qint64>{599} << 599 << 400 << qint64(599) << qint64(449) << 1.0;
+    // Beyond 32 bits: a machine with many cores.
+    QTest::newRow("many threads") << QList<qint64>(256, 20'000'000) << 20'000'000 << 400
+                                  << qint64(5'120'000'000) << qint64(3'840'000'000) << 256.0;
+    QTest::newRow("no reference count")
+        << QList<qint64>{1000} << 500 << 0 << qint64(1000) << qint64(-1) << 2.0;
+    QTest::newRow("no single-thread count")
+        << QList<qint64>{1000} << 0 << 400 << qint64(1000) << qint64(750) << 0.0;
+}
+
+void TestInsight::allCoreFigures()
+{
+    QFETCH(QList<qint64>, passes);
+    QFETCH(int, onePasses);
+    QFETCH(int, referenceCount);
+    QFETCH(qint64, total);
+    QFETCH(qint64, score);
+    QFETCH(double, ratio);
+    FakeInsight fake;
+    InsightKernels kernels = fake.kernels();
+    kernels.allCoreCpu = [&] { return threadsWith(passes); };
+    LoggedFigures figures = logged();
+    figures.cpuPasses = onePasses;
+    figures.reference.PIIMultCPU = referenceCount;
+    const Insight insight = MeasureInsight(kernels, figures);
+    QCOMPARE(insight.threads, int(passes.size()));
+    QCOMPARE(insight.allCoreCpu.passes, total);
+    QCOMPARE(insight.allCoreCpu.score.has_value(), score >= 0);
+    if (score >= 0)
+        QCOMPARE(*insight.allCoreCpu.score, score);
+    QCOMPARE(insight.allCoreCpu.ratio, ratio);
+    // The floating-point figure keeps its own reference: 900 / 200 x 300.
+    QCOMPARE(insight.allCoreFpu.passes, 900);
+    QCOMPARE(*insight.allCoreFpu.score, 1350);
+    QCOMPARE(insight.allCoreFpu.ratio, 3.0);
+}
+
+void TestInsight::clockWarnings_data()
+{
+    QTest::addColumn<QList<double>>("runs");
+    QTest::addColumn<double>("allCore");
+    QTest::addColumn<QStringList>("warnings");
+    QTest::newRow("steady at the counter's rate")
+        << QList<double>{3000, 2990, 3010} << 2900.0 << QStringList{};
+    QTest::newRow("turbo above it") << QList<double>{3900, 3905} << 3500.0 << QStringList{};
+    QTest::newRow("one slow run")
+        << QList<double>{3000, 1200, 2950} << 2900.0
+        << QStringList{"in run 2 the cores ran at 1200 MHz, well below the time-stamp "
+                       "counter's 3000 MHz: power saving or a thermal limit holds them back",
+                       "the effective clock varies: coefficient of variation 43.0 % over 3 runs"};
+    QTest::newRow("only with every core busy")
+        << QList<double>{3000} << 2400.0
+        << QStringList{"with every core busy the cores ran at 2400 MHz, well below the "
+                       "time-stamp counter's 3000 MHz: power saving or a thermal limit holds "
+                       "them back"};
+    // 85 % of 3000 is the edge; 2700 is above it, yet the runs spread 6 %.
+    QTest::newRow("varies without being slow")
+        << QList<double>{3000, 2700, 3000} << 2900.0
+        << QStringList{"the effective clock varies: coefficient of variation 6.0 % over 3 runs"};
+}
+
+void TestInsight::clockWarnings()
+{
+    QFETCH(QList<double>, runs);
+    QFETCH(double, allCore);
+    QFETCH(QStringList, warnings);
+    FakeInsight fake;
+    InsightKernels kernels = fake.kernels();
+    kernels.allCoreCpu = [&] { return threadsWith({100, 100}, allCore); };
+    const Insight insight = MeasureInsight(kernels, logged(runs));
+    QCOMPARE(insight.runClocks.size(), runs.size());
+    for (qsizetype i = 0; i < runs.size(); ++i) {
+        QCOMPARE(insight.runClocks[i].effectiveMHz, runs[i]);
+        QCOMPARE(insight.runClocks[i].counterMHz, 3000.0);
+    }
+    QCOMPARE(insight.allCoreClock.effectiveMHz, allCore);
+    QCOMPARE(insight.warnings, warnings);
+}
+
+void TestInsight::levelsOfTheFixtureMachines_data()
+{
+    QTest::addColumn<QString>("tree");
+    QTest::addColumn<QStringList>("levels"); // of 1 KB, 32 KB, 64 KB, 4 MB, 64 MB
+    QTest::addColumn<quint64>("top");
+    QTest::newRow("server") << "sysfs-caches-server" << QStringList{"L1", "L1", "L2", "L3", "DRAM"}
+                            << quint64(256); // 4 x 35.75 MB
+    QTest::newRow("hybrid") << "sysfs-caches-hybrid" << QStringList{"L1", "L1", "L2", "L3", "DRAM"}
+                            << quint64(64); // 4 x 12 MB is below the smallest top
+    QTest::newRow("none published")
+        << "sysfs-empty" << QStringList{"DRAM", "DRAM", "DRAM", "DRAM", "DRAM"} << quint64(64);
+}
+
+void TestInsight::levelsOfTheFixtureMachines()
+{
+    QFETCH(QString, tree);
+    QFETCH(QStringList, levels);
+    QFETCH(quint64, top);
+    const auto caches = platform::ReadCaches(QUORVIX_TEST_DATA "/" + tree.toStdString());
+    const QList<std::uint64_t> sizes{1024, 32 * 1024, 64 * 1024, 4 << 20, 64 << 20};
+    for (qsizetype i = 0; i < sizes.size(); ++i)
+        QCOMPARE(LevelHolding(sizes[i], caches), levels[i]);
+    QCOMPARE(SweepTop(caches), top << 20);
+}
+
+void TestInsight::memoryMeasuredPastTheLastLevel()
+{
+    FakeInsight fake;
+    const Insight insight = MeasureInsight(fake.kernels(), logged());
+    QCOMPARE(fake.top, 256u << 20);
+    // Half of each level, then the top.
+    QCOMPARE(fake.workingSets,
+             (std::vector<std::uint64_t>{16 << 10, 512 << 10, 18304 << 10, 256u << 20}));
+    QCOMPARE(insight.latency.size(), 4);
+    QCOMPARE(insight.latency[0].level, "L1");
+    QCOMPARE(insight.latency[2].level, "L3");
+    QCOMPARE(insight.latency[3].level, "DRAM");
+    QCOMPARE(insight.latency[3].nanoseconds, 6.0);
+    QCOMPARE(insight.sweep.size(), 19); // 1 KB to 256 MB
+    QCOMPARE(insight.sweep.front().level, "L1");
+    QCOMPARE(insight.sweep.back().level, "DRAM");
+    QCOMPARE(insight.memoryLine,
+             "the logged 6000 MiB/s (string instructions over a 4 MB block, held in L3) is "
+             "10.0 % of this machine's streaming read of 60000 MiB/s");
+}
+
+void TestInsight::textSection()
+{
+    FakeInsight fake;
+    const QStringList text = InsightText(MeasureInsight(fake.kernels(), logged({3000, 2990})));
+    QCOMPARE(text.value(0), QString());
+    QVERIFY2(text.value(1).startsWith("= In context"), qPrintable(text.value(1)));
+    const auto line = [&text](const QString& start) {
+        for (const QString& one : text)
+            if (one.startsWith(start))
+                return one;
+        return QString();
+    };
+    QCOMPARE(line("All cores"), "All cores : 2 threads, pinned, at normal priority");
+    QCOMPARE(line("  CPU"), "  CPU : 1650 (2200 passes), 3.67 x one thread");
+    QCOMPARE(line("  FPU"), "  FPU : 1350 (900 passes), 3.00 x one thread");
+    QCOMPARE(line("Clock     : run 2"), "Clock     : run 2 2990 MHz (counter 3000 MHz)");
+    QCOMPARE(line("Clock     : all"), "Clock     : all cores 2850 MHz (counter 3000 MHz)");
+    QCOMPARE(line("Caches"), "Caches    : L1 data 32 KB x3, L1 instruction 32 KB x3, L2 unified "
+                             "1 MB x3, L3 unified 36608 KB x2 (shared by 2)");
+    QCOMPARE(line("Full test"), "Full test : 1-32 KB in L1, 64-1024 KB in L2, 2048-4096 KB in L3");
+    QCOMPARE(line("Streaming"),
+             "Streaming : read 60000, write 30000, copy 40000 MiB/s (2 threads, 256 MB)");
+    QCOMPARE(line("Latency"), "Latency   : L1 1.5 ns, L2 3.0 ns, L3 4.5 ns, DRAM 6.0 ns");
+    QVERIFY(line("Memory").contains("10.0 %"));
+    // One line per sweep point, under its heading.
+    const qsizetype sweep = text.indexOf(line("Sweep"));
+    QCOMPARE(text.value(sweep + 1), "      1 KB L1       6000     5000");
+    QCOMPARE(text.value(sweep + 19), "    256 MB DRAM     6000     5000");
+    QVERIFY(text.value(sweep + 20).startsWith("Streaming"));
+}
+
+void TestInsight::jsonMembers()
+{
+    FakeInsight fake;
+    const QJsonObject json = InsightJson(MeasureInsight(fake.kernels(), logged()));
+    QCOMPARE(json.keys(), (QStringList{"allCore", "caches", "clock", "fullTestLevels", "latency",
+                                       "memory", "streaming", "sweep"}));
+    const QJsonObject allCore = json["allCore"].toObject();
+    QCOMPARE(allCore["threads"].toInt(), 2);
+    QCOMPARE(allCore["priority"].toString(), "normal");
+    QCOMPARE(allCore["cpu"]["score"].toInteger(), 1650);
+    QCOMPARE(allCore["cpu"]["ratioToOneThread"].toDouble(), 3.67);
+    QCOMPARE(json["clock"]["runs"].toArray().size(), 1);
+    QCOMPARE(json["clock"]["allCore"]["effectiveMHz"].toDouble(), 2850.0);
+    QCOMPARE(json["caches"].toArray().size(), 4);
+    QCOMPARE(json["caches"][3]["bytes"].toInteger(), 36608 * 1024);
+    const QJsonArray full = json["fullTestLevels"].toArray();
+    QCOMPARE(full.size(), 13);
+    QCOMPARE(full[5]["blockBytes"].toInteger(), 32 * 1024);
+    QCOMPARE(full[5]["level"].toString(), "L1");
+    QCOMPARE(full[12]["level"].toString(), "L3");
+    QCOMPARE(json["sweep"][18]["readMiBs"].toInteger(), 6000);
+    QCOMPARE(json["streaming"]["copyMiBs"].toInteger(), 40000);
+    QCOMPARE(json["latency"][3]["workingSetBytes"].toInteger(), 256 << 20);
+    // Without a reference count the score is null, not 0.
+    LoggedFigures noReference = logged();
+    noReference.reference.PIIMultCPU = 0;
+    const QJsonObject bare = InsightJson(MeasureInsight(fake.kernels(), noReference));
+    QVERIFY(bare["allCore"]["cpu"]["score"].isNull());
+}
+
+void TestInsight::reportRunAddsTheContextAfterTheLog()
+{
+    ReportFixture plain;
+    QCOMPARE(plain.run({}), 0);
+    FakeInsight fake;
+    ReportFixture f;
+    f.setup.insight = fake.kernels();
+    ReportOptions options;
+    options.repeat = 3;
+    fake.runClocks = {3000, 3010, 2990};
+    QCOMPARE(f.run(options), 0);
+    // The log first, exactly as without the context, then the section.
+    const QStringList lines = f.outLines();
+    const QStringList log = plain.outLines();
+    QCOMPARE(lines.mid(0, log.size()), log);
+    QCOMPARE(lines.value(log.size()), QString());
+    QVERIFY(lines.value(log.size() + 1).startsWith("= In context"));
+    QCOMPARE(lines.filter(QRegularExpression("^Clock     : run \\d")).size(), 3);
+    QCOMPARE(fake.runChains, 3); // one chain after each run's processor test
+
+    ReportFixture json;
+    json.setup.insight = fake.kernels();
+    options.json = true;
+    QCOMPARE(json.run(options), 0);
+    const QJsonObject document = QJsonDocument::fromJson(json.out().toUtf8()).object();
+    QCOMPARE(document["insight"]["allCore"]["threads"].toInt(), 2);
+    QCOMPARE(document["environment"]["allCorePriority"].toString(), "normal");
+}
+
+void TestInsight::reportRunWithoutContext_data()
+{
+    QTest::addColumn<bool>("context");
+    QTest::addColumn<bool>("ini");
+    QTest::addColumn<bool>("kernels");
+    QTest::newRow("--no-context") << false << false << true;
+    QTest::newRow("--ini rows") << true << true << true;
+    QTest::newRow("no kernels given") << true << false << false;
+}
+
+void TestInsight::reportRunWithoutContext()
+{
+    QFETCH(bool, context);
+    QFETCH(bool, ini);
+    QFETCH(bool, kernels);
+    FakeInsight fake;
+    ReportFixture f;
+    if (kernels)
+        f.setup.insight = fake.kernels();
+    ReportOptions options;
+    options.context = context;
+    options.ini = ini;
+    QCOMPARE(f.run(options), 0);
+    QCOMPARE(fake.calls, 0);
+    QVERIFY(!f.out().contains("In context"));
+    options.ini = false;
+    options.json = true;
+    QCOMPARE(f.run(options), 0);
+    // The JSON has the context exactly when it was asked for and can be measured.
+    QCOMPARE(QJsonDocument::fromJson(f.out().toUtf8()).object().contains("insight"),
+             context && kernels);
+}
+
+void TestInsight::savedLogStaysTheLog()
+{
+    FakeInsight fake;
+    ReportFixture f;
+    f.setup.insight = fake.kernels();
+    ReportOptions options;
+    options.output = f.directory.filePath("log.txt");
+    QCOMPARE(f.run(options), 0);
+    QFile saved(options.output);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    QVERIFY(bytes.endsWith("- All tests completed -------------------\r\n"));
+    QVERIFY(!bytes.contains("In context"));
+    QVERIFY(f.out().startsWith("\n= In context"));
+}
+
+void TestInsight::failedContextIsAWarning()
+{
+    FakeInsight fake;
+    ReportFixture f;
+    InsightKernels kernels = fake.kernels();
+    kernels.memoryContext = [](std::uint64_t,
+                               const std::vector<std::uint64_t>&) -> bench::MemoryContextFigures {
+        throw bench::BenchError("no memory");
+    };
+    f.setup.insight = kernels;
+    ReportOptions options;
+    options.json = true;
+    QCOMPARE(f.run(options), 0);
+    const QJsonObject document = QJsonDocument::fromJson(f.out().toUtf8()).object();
+    QVERIFY(!document.contains("insight"));
+    QVERIFY(document["warnings"].toArray().contains(
+        "the figures could not be put in context: no memory"));
+}
