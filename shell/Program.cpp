@@ -47,8 +47,9 @@ void CreateOtherForms(TForms& forms)
     main->setWindows(forms.Form3.get(), forms.Form5.get(), forms.Form2.get());
     // The about box names the database in use, as a tool tip that leaves its layout alone.
     forms.Form5->setToolTip(DatabaseInUseText(main->database().path()));
-    // When the test surface goes, the focus returns to the main window.
-    QObject::connect(forms.Form2.get(), &TForm2::hidden, main, &TForm1::FormActivate,
+    // When the test surface goes, the focus returns to the main window, which
+    // is painted again before the activation's probes block the thread.
+    QObject::connect(forms.Form2.get(), &TForm2::hidden, main, &TForm1::ActivateWhenRepainted,
                      Qt::QueuedConnection);
 }
 

@@ -6,6 +6,7 @@
 #include "Fonts.h"
 #include "JpegImage.h"
 #include "Locations.h"
+#include "LogLines.h"
 #include "VideoSurface.h"
 #include "bench/Scaling.h"
 #include "controls/Busy.h"
@@ -88,6 +89,7 @@ void TForm1::setUpLook()
     for (QMenu* menu : m_ui->MainMenu1->findChildren<QMenu*>())
         menu->setFont(ProgramFont());
     m_ui->Memo1->setFont(LogFont());
+    new EvenLogLines(m_ui->Memo1->document()); // owned by the document
     // Read-only, yet Tab reaches the overview fields top to bottom, so a
     // value can be selected and copied without the mouse.
     const std::array<QLineEdit*, 10> fields{m_ui->Edit1, m_ui->Edit2, m_ui->Edit3,  m_ui->Edit8,
@@ -117,6 +119,10 @@ void TForm1::setUpLook()
 
     m_ui->Panel1->hide();
     m_ui->Panel4->installEventFilter(this);
+    m_ui->StatusBar1->installEventFilter(this);
+    m_repaintWait.setSingleShot(true);
+    m_repaintWait.setInterval(RepaintWaitMs);
+    connect(&m_repaintWait, &QTimer::timeout, this, &TForm1::activateAfterRepaint);
     adjustSize();
     const QRect area = screen()->availableGeometry();
     move(area.center() - QPoint(width() / 2, height() / 2));
@@ -274,6 +280,32 @@ void TForm1::FormActivate()
     }
 }
 
+void TForm1::ActivateWhenRepainted()
+{
+    if (m_repaintAwaited)
+        return;
+    // A hidden or minimised window gets no paint to wait for.
+    if (!isVisible() || windowHandle() == nullptr || !windowHandle()->isExposed()) {
+        RunGuarded([this] { FormActivate(); });
+        return;
+    }
+    m_repaintAwaited = true;
+    // All of it, not only what the window system reports uncovered: a pass
+    // over the window alone leaves out children it takes as unchanged.
+    update();
+    for (QWidget* child : findChildren<QWidget*>())
+        child->update();
+    m_repaintWait.start();
+}
+
+void TForm1::activateAfterRepaint()
+{
+    if (!std::exchange(m_repaintAwaited, false))
+        return;
+    m_repaintWait.stop();
+    RunGuarded([this] { FormActivate(); });
+}
+
 void TForm1::fillOverview(const sysinfo::OverviewFields& fields)
 {
     setFieldText(m_ui->Edit1, fields.processor);
@@ -332,6 +364,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
             },
             Qt::QueuedConnection);
     }
+    // Later activations wait in the same way for the window's repaint (the
+    // status bar is part of every pass over the whole window; a desktop's
+    // global menu may take the menu bar away).
+    if (watched == m_ui->StatusBar1 && event->type() == QEvent::Paint && m_repaintAwaited)
+        QMetaObject::invokeMethod(this, &TForm1::activateAfterRepaint, Qt::QueuedConnection);
     return QMainWindow::eventFilter(watched, event);
 }
 

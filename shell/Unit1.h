@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 
 #include <functional>
@@ -62,6 +63,10 @@ public:
     void setWindows(QDialog* editor, QDialog* about, QWidget* testSurface = nullptr);
 
     void FormActivate();
+    // Activates once the window has been painted again, after a window of the
+    // program that covered it has gone; at the latest after RepaintWaitMs.
+    void ActivateWhenRepainted();
+    static constexpr int RepaintWaitMs = 500;
     void PageControl1Change();
 
     // Command table.
@@ -121,6 +126,7 @@ private:
     QByteArray selectedMountPoint() const;
     void fillOverview(const sysinfo::OverviewFields& fields);
     void openUrl(const QUrl& url);
+    void activateAfterRepaint();
 
     // The all-tests run's view of this window (Unit1Report.cpp).
     class AllTestsPages;
@@ -139,4 +145,6 @@ private:
     bool m_activationQueued = false;
     bool m_closed = false;
     int m_commandDepth = 0; // commands on the stack, nested through event passes
+    bool m_repaintAwaited = false;
+    QTimer m_repaintWait;
 };

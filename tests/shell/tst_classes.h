@@ -142,6 +142,8 @@ private slots:
     void menusAndTipsUseProgramFont();
     void aboutBoxIsDialogOfMainWindow();
     void activationWaitsForFirstFrame();
+    void reactivationWaitsForRepaint();
+    void logLinesHaveOneHeight();
 };
 
 class TestEditorLink : public QObject

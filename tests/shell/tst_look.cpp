@@ -14,7 +14,12 @@
 #include <QFontInfo>
 #include <QHelpEvent>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QRawFont>
+#include <QTabBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QToolTip>
 #include <QWindow>
 
@@ -217,4 +222,54 @@ void TestLook::activationWaitsForFirstFrame()
     QVERIFY(splashPaintsAtStart >= 1);
     QVERIFY(f.splashVisibleWhileGathering);
     QVERIFY(f.ui().Panel1->isVisible());
+}
+
+void TestLook::reactivationWaitsForRepaint()
+{
+    ShellFixture f;
+    QVERIFY(f.showAndActivate());
+    TForm1& form = f.form();
+    QTabBar* tabs = f.ui().PageControl1->findChild<QTabBar*>();
+    QVERIFY(tabs != nullptr);
+    PaintCounter menu(f.ui().MainMenu1), toolBar(f.ui().ToolButton1), tabBar(tabs);
+    QList<int> paintsAtStart;
+    f.beforeGather = [&] { paintsAtStart = {menu.count, toolBar.count, tabBar.count}; };
+    TForm2& surface = *f.forms.Form2;
+    surface.setGeometry(form.geometry());
+    surface.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&surface));
+    QTest::qWait(50); // the main window's own paints are done
+    const QList<int> paintsBefore{menu.count, toolBar.count, tabBar.count};
+    QTest::mouseClick(&surface, Qt::LeftButton, {}, QPoint(10, 10));
+    QTRY_COMPARE(f.gatherCount, 2);
+    for (int i = 0; i < paintsBefore.size(); ++i)
+        QVERIFY2(paintsAtStart[i] > paintsBefore[i], qPrintable(QString::number(i)));
+
+    // Not on the screen: nothing is painted, and the activation does not wait.
+    form.hide();
+    surface.show();
+    surface.close();
+    QTRY_COMPARE(f.gatherCount, 3);
+}
+
+// The "ОS" label starts with a Cyrillic letter the log's bitmap face lacks.
+void TestLook::logLinesHaveOneHeight()
+{
+    ShellFixture f;
+    QPlainTextEdit* log = f.ui().Memo1;
+    QVERIFY(!QRawFont::fromFont(log->font()).supportsCharacter(U'\u041E'));
+    const QStringList lines{QStringLiteral("Processor : 350 MHz"),
+                            QStringLiteral("\u041ES        : Debian GNU/Linux 12"),
+                            QStringLiteral("- All tests completed -------------------"),
+                            QStringLiteral("Memory    : 512 Mb")};
+    log->clear();
+    for (const QString& line : lines)
+        log->appendPlainText(line);
+    QCOMPARE(log->toPlainText(), lines.join(QLatin1Char('\n')));
+
+    // The lines' own layouts: the document adds its margin to the last block.
+    const qreal height = log->document()->begin().layout()->boundingRect().height();
+    QVERIFY(height > 0);
+    for (QTextBlock block = log->document()->begin(); block.isValid(); block = block.next())
+        QVERIFY2(block.layout()->boundingRect().height() == height, qPrintable(block.text()));
 }
