@@ -286,7 +286,7 @@ void TForm1::ActivateWhenRepainted()
         return;
     // A hidden or minimised window gets no paint to wait for.
     if (!isVisible() || windowHandle() == nullptr || !windowHandle()->isExposed()) {
-        RunGuarded([this] { FormActivate(); });
+        runCommand([this] { FormActivate(); });
         return;
     }
     m_repaintAwaited = true;
@@ -303,7 +303,7 @@ void TForm1::activateAfterRepaint()
     if (!std::exchange(m_repaintAwaited, false))
         return;
     m_repaintWait.stop();
-    RunGuarded([this] { FormActivate(); });
+    runCommand([this] { FormActivate(); });
 }
 
 void TForm1::fillOverview(const sysinfo::OverviewFields& fields)
