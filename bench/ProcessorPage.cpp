@@ -1,8 +1,8 @@
 #include "bench/ProcessorPage.h"
 
 #include "bench/Kernels.h"
+#include "bench/ReferenceMachine.h"
 #include "bench/ReferenceRows.h"
-#include "bench/Scaling.h"
 #include "bench/Scores.h"
 #include "controls/Chart.h"
 

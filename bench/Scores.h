@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bench/Scaling.h"
+#include "bench/ReferenceMachine.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/MachineValues.h"
+#include "database/MachineValues.h"
 
 #include <QList>
 #include <QString>

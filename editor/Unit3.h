@@ -1,7 +1,7 @@
 #pragma once
 
+#include "database/MachineValues.h"
 #include "editor/EditorRows.h"
-#include "editor/MachineValues.h"
 
 #include <QDialog>
 #include <QPoint>

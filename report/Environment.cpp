@@ -1,6 +1,6 @@
 #include "report/Environment.h"
 
-#include "bench/Scaling.h"
+#include "bench/ReferenceMachine.h"
 #include "platform/Files.h"
 #include "platform/PublishedTick.h"
 #include "sysinfo/SysInfo.h"

@@ -4,7 +4,7 @@
 #include "bench/AllCore.h"
 #include "bench/ClockChain.h"
 #include "bench/MemoryContext.h"
-#include "bench/Scaling.h"
+#include "bench/ReferenceMachine.h"
 #include "platform/Caches.h"
 #include "platform/Priority.h"
 

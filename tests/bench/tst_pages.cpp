@@ -7,8 +7,8 @@
 #include "bench/BarColors.h"
 #include "bench/BenchError.h"
 #include "bench/ProcessorPage.h"
+#include "bench/ReferenceMachine.h"
 #include "bench/ReferenceRows.h"
-#include "bench/Scaling.h"
 #include "database/ComparisonDatabase.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "tst_scores.h"
 
 #include "bench/BenchError.h"
-#include "bench/Scaling.h"
+#include "bench/ReferenceMachine.h"
 #include "bench/Scores.h"
 #include "database/ComparisonDatabase.h"
 

@@ -1,4 +1,4 @@
-#include "bench/Scaling.h"
+#include "bench/ReferenceMachine.h"
 
 #include "database/ComparisonDatabase.h"
 
