@@ -1,57 +1,127 @@
-#include "report/AllTests.h"
+#include "report/FullRun.h"
+
+#include "bench/MemoryPage.h"
+#include "report/Environment.h"
+#include "report/Session.h"
 
 namespace report {
 namespace {
 
-void appendAll(LogSink& log, const QStringList& lines)
+void skip(AllTestsResults& results, const RunTest& test, const QString& why)
 {
-    for (const QString& line : lines)
-        log.append(line);
+    for (const QString& key : test.keys)
+        results.skipped.insert(key, why);
+}
+
+// Runs `measure` inside the view's frame for `test`.
+template <typename Measure> void runTest(FullRunView& view, const RunTest& test, Measure measure)
+{
+    view.testBegins(test);
+    measure();
+    view.testEnded(test);
+}
+
+void runProcessor(Session& session, FullRunView& view, AllTestsResults& results)
+{
+    const RunTest test{{QStringLiteral("cpu"), QStringLiteral("fpu")}, QStringLiteral("Processor")};
+    if (!view.asks(test))
+        return skip(results, test, kNotAskedFor);
+    const bool unscored = !MissingReferenceKeys(session.benchState().reference).isEmpty() &&
+                          view.countsWithoutReference();
+    runTest(view, test, [&] {
+        if (unscored)
+            session.runProcessorUnscored();
+        else
+            session.runProcessor();
+    });
+    const bench::BenchState& state = session.benchState();
+    results.processor = unscored
+                            ? ProcessorFigures{0, state.LastCpuCount, 0, state.LastFpuCount, false}
+                            : ProcessorFigures{session.cpuScore(), state.LastCpuCount,
+                                               session.fpuScore(), state.LastFpuCount};
+}
+
+// The comparative figure; a page in the full mode runs that first and is
+// then shown in the comparative mode, which runs again.
+void runMemory(Session& session, FullRunView& view, AllTestsResults& results)
+{
+    const RunTest test{{QStringLiteral("memory")}, QStringLiteral("Memory")};
+    if (!view.asks(test))
+        return skip(results, test, kNotAskedFor);
+    const bench::MemoryMode mode = view.memoryMode();
+    runTest(view, test, [&] { session.runMemory(mode); });
+    if (mode != bench::MemoryMode::Comparative) {
+        view.showComparativeMode();
+        runTest(view, test, [&] { session.runMemory(bench::MemoryMode::Comparative); });
+    }
+    results.memory = session.memoryResult();
+}
+
+void runVideo(Session& session, FullRunView& view, AllTestsResults& results)
+{
+    const RunTest test{{QStringLiteral("video")}, QStringLiteral("Video")};
+    if (!view.asks(test))
+        return skip(results, test, kNotAskedFor);
+    bench::TestSurface* surface = view.testSurface();
+    if (surface == nullptr) {
+        session.showVideoRows();
+        skip(results, test, view.noSurfaceReason());
+    } else {
+        runTest(view, test, [&] { session.runVideo(*surface); });
+    }
+    results.video = session.videoResult();
+}
+
+std::int32_t runDrive(Session& session, FullRunView& view, AllTestsResults& results)
+{
+    const QString entry = session.selectedDriveEntry();
+    const RunTest test{{entry}, entry};
+    if (!view.asks(test)) {
+        skip(results, test, kNotAskedFor);
+        return 0;
+    }
+    const QString unmeasured = session.driveSkipReason();
+    runTest(view, test, [&] { session.runDrive(); });
+    if (!unmeasured.isEmpty())
+        skip(results, test, unmeasured);
+    return session.driveResult();
 }
 
 } // namespace
 
-AllTestsResults RunAllTests(AllTestsSteps& steps, LogSink& log)
+AllTestsResults RunAllTests(Session& session, FullRunView& view)
 {
     AllTestsResults results;
-    RunAllTests(steps, log, results);
+    RunAllTests(session, view, results);
     return results;
 }
 
-void RunAllTests(AllTestsSteps& steps, LogSink& log, AllTestsResults& results)
+void RunAllTests(Session& session, FullRunView& view, AllTestsResults& results)
 {
-    log.clear();
-    log.processPendingEvents();
-    appendAll(log, OpeningLines());
-    results.overview = steps.overviewTexts();
-    appendAll(log, OverviewLines(results.overview));
+    session.clearLog();
+    view.logCleared();
+    session.appendLog(OpeningLines());
+    results.overview = session.overview();
+    session.appendLog(OverviewLines(results.overview));
 
-    results.processor = steps.runProcessor();
-    appendAll(log, PerformanceHeadingLines());
-    log.append(CpuLine(results.processor.cpuScore, results.processor.cpuPasses));
-    log.append(FpuLine(results.processor.fpuScore, results.processor.fpuPasses));
+    runProcessor(session, view, results);
+    session.appendLog(PerformanceHeadingLines());
+    const ProcessorFigures& p = results.processor;
+    session.appendLog({CpuLine(p.cpuScore, p.cpuPasses), FpuLine(p.fpuScore, p.fpuPasses)});
 
-    // Whatever mode the page was in, the log holds the comparative figure and
-    // the page is left in that mode; the test runs twice only when the page
-    // was in the full mode.
-    steps.runMemory();
-    if (!steps.comparativeModeSelected())
-        steps.selectComparativeMode();
-    results.memory = steps.memoryResult();
-    log.append(MemoryLine(results.memory));
+    runMemory(session, view, results);
+    session.appendLog({MemoryLine(results.memory)});
+    runVideo(session, view, results);
+    session.appendLog({VideoLine(results.video)});
 
-    results.video = steps.runVideo();
-    log.append(VideoLine(results.video));
-
-    const QStringList entries = steps.driveEntries();
-    for (int i = 0; i < entries.size(); ++i) {
-        const QString entry = steps.selectDrive(i);
-        const std::int32_t rate = steps.runDisk();
-        results.drives.append({entry, rate});
-        log.append(DriveLine(entry, rate));
+    for (int i = 0; i < session.drives().size(); ++i) {
+        session.selectDrive(i);
+        view.showDrive(i);
+        const DriveFigure drive{session.selectedDriveEntry(), runDrive(session, view, results)};
+        results.drives.append(drive);
+        session.appendLog({DriveLine(drive.entry, drive.kilobytesPerSecond)});
     }
-
-    appendAll(log, ClosingLines());
+    session.appendLog(ClosingLines());
 }
 
 QStringList ComposeLog(const AllTestsResults& results)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/ResultsLog.h"
+#include "sysinfo/Overview.h"
 
 #include <QList>
 #include <QMap>
@@ -9,7 +10,14 @@
 
 #include <cstdint>
 
+namespace bench {
+class TestSurface;
+enum class MemoryMode;
+} // namespace bench
+
 namespace report {
+
+class Session;
 
 // What the processor page leaves behind: the scores of its two own bars and
 // the pass counts of the same refresh.
@@ -35,7 +43,7 @@ struct DriveFigure
 // Everything one run logs.
 struct AllTestsResults
 {
-    OverviewTexts overview;
+    sysinfo::OverviewFields overview;
     ProcessorFigures processor;
     std::int32_t memory = 0; // MiB/s, comparative test
     std::int32_t video = 0;  // MiB/s
@@ -47,69 +55,62 @@ struct AllTestsResults
     bool operator==(const AllTestsResults&) const = default;
 };
 
-// The pages the run drives. The main window implements them with its page
-// handlers and controls; a run without a window with charts in memory. Each
-// run step returns when its chart holds the new result; errors propagate.
-class AllTestsSteps
+// One test of the run: the keys it measures ("cpu" and "fpu", "memory",
+// "video", a drive's entry) and the name it is announced by.
+struct RunTest
 {
-public:
-    virtual ~AllTestsSteps() = default;
-
-    // The ten overview texts as they stand (not refreshed).
-    virtual OverviewTexts overviewTexts() = 0;
-    // The processor refresh; then its two own bars and pass counts.
-    virtual ProcessorFigures runProcessor() = 0;
-    // The memory refresh in the mode the page has selected.
-    virtual void runMemory() = 0;
-    virtual bool comparativeModeSelected() = 0;
-    // Selects the comparative mode, which runs the comparative test.
-    virtual void selectComparativeMode() = 0;
-    // Bar 0 of the memory chart.
-    virtual std::int32_t memoryResult() = 0;
-    // The video refresh with its measurement; then bar 0 of the video chart.
-    virtual std::int32_t runVideo() = 0;
-    // The entries of the drive list, in order.
-    virtual QStringList driveEntries() = 0;
-    // Selects entry `index` without raising the list's change event and
-    // returns the list's text.
-    virtual QString selectDrive(int index) = 0;
-    // The disk refresh for the selected drive; then bar 0 of the disk chart.
-    virtual std::int32_t runDisk() = 0;
+    QStringList keys;
+    QString name; // "Processor", "Memory", "Video", the drive's entry
 };
 
-// Where the log goes: the window's text field, or lines kept in memory.
-class LogSink
+// What the run asks of whoever shows it: the main window (its busy frame,
+// radio buttons, drive list and test surface) or the report without one.
+class FullRunView
 {
 public:
-    virtual ~LogSink() = default;
-    virtual void clear() = 0;
-    virtual void append(const QString& line) = 0;
-    // One pass over pending window events, so the cleared log is painted.
-    virtual void processPendingEvents() = 0;
+    virtual ~FullRunView() = default;
+
+    // After the log is cleared (the window lets it be painted).
+    virtual void logCleared() {}
+    // Whether the run measures `test`; the report may leave tests out.
+    virtual bool asks(const RunTest& /*test*/) const { return true; }
+    // Around each test that runs: the window's busy frame. A test that fails
+    // leaves it open, as a failed page refresh does.
+    virtual void testBegins(const RunTest& test) = 0;
+    virtual void testEnded(const RunTest& /*test*/) {}
+    // Where the base.ini has no reference machine: count the passes anyway,
+    // against a neutral one (the report), or let the page fail (the window).
+    virtual bool countsWithoutReference() const { return false; }
+    // The memory page's mode, and the page shown in comparative mode without
+    // running anything.
+    virtual bench::MemoryMode memoryMode() const = 0;
+    virtual void showComparativeMode() {}
+    // The drive list shows entry `index`, without raising its change event.
+    virtual void showDrive(int /*index*/) {}
+    // Where the video test draws. Null where it cannot run (the video chart
+    // then shows its rows with the own bar at 0, and `noSurfaceReason` says
+    // why); the window raises the error of a missing surface instead.
+    virtual bench::TestSurface* testSurface() = 0;
+    virtual QString noSurfaceReason() const { return {}; }
 };
 
-// The all-tests run: clears the log, then logs the overview as it stands and
-// each page's result in a fixed order (processor, memory in comparative mode,
-// video, every drive), 23 lines plus one per drive. An error in a step ends
-// the run there: the lines so far stay, the closing line is not written, and
-// the error propagates.
-AllTestsResults RunAllTests(AllTestsSteps& steps, LogSink& log);
-// The same, filling `results` as it goes: after an error it holds the
+// The all-tests run on the session's pages: clears the log, logs the
+// overview as it stands, then each page's result in a fixed order
+// (processor, memory in comparative mode, video, every drive), 23 lines plus
+// one per drive. Whatever mode the memory page was in, the log holds the
+// comparative figure and the page is left in that mode. A test the view does
+// not ask for logs 0, and so does a drive the test cannot write to.
+//
+// An error in a test ends the run there: the lines so far stay, the closing
+// line is not written, and the error propagates; `results` then holds the
 // figures measured so far.
-void RunAllTests(AllTestsSteps& steps, LogSink& log, AllTestsResults& results);
+void RunAllTests(Session& session, FullRunView& view, AllTestsResults& results);
+AllTestsResults RunAllTests(Session& session, FullRunView& view);
 
 // The log a run with these results writes, line for line.
 QStringList ComposeLog(const AllTestsResults& results);
 
-// A sink that keeps the lines, for runs without a window.
-class MemoryLog : public LogSink
-{
-public:
-    void clear() override { lines.clear(); }
-    void append(const QString& line) override { lines << line; }
-    void processPendingEvents() override {}
-
-    QStringList lines{InitialLogText};
-};
+// Why a test was not asked for, in `skipped`.
+inline const QString kNotAskedFor = QStringLiteral("not asked for (--tests, --drive)");
 
 } // namespace report

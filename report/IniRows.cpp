@@ -37,7 +37,7 @@ QStringList IniRows(const AllTestsResults& results)
                      QStringLiteral(" Mb"),
                  QString::number(results.memory))
           << QStringLiteral("[Video]")
-          << row(QStringLiteral("video"), results.overview.video, QString::number(results.video))
+          << row(QStringLiteral("video"), results.overview.display, QString::number(results.video))
           << QStringLiteral("[Drive]");
     for (const DriveFigure& drive : results.drives)
         lines << row(drive.entry, drive.entry, QString::number(drive.kilobytesPerSecond));

@@ -103,16 +103,16 @@ NamedFigure drive(qsizetype index, const QString& entry)
     });
 }
 
-QJsonObject overview(const OverviewTexts& texts)
+QJsonObject overview(const sysinfo::OverviewFields& texts)
 {
     return {{"processor", texts.processor},
             {"memory", texts.memory},
-            {"video", texts.video},
+            {"video", texts.display},
             {"monitor", texts.monitor},
             {"hdd", texts.hdd},
             {"cdrom", texts.cdrom},
             {"mouse", texts.mouse},
-            {"os", texts.os},
+            {"os", texts.os.value_or(QString())},
             {"computerName", texts.computerName},
             {"userName", texts.userName}};
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "bench/Scaling.h"
-#include "report/AllTests.h"
+#include "bench/ReferenceMachine.h"
 #include "report/Environment.h"
+#include "report/FullRun.h"
 
 #include <QDateTime>
 #include <QJsonDocument>

@@ -1,6 +1,7 @@
 #include "report/ReportCommand.h"
 
-#include "bench/Scaling.h"
+#include "bench/ReferenceMachine.h"
+#include "controls/Chart.h"
 #include "database/ComparisonDatabase.h"
 #include "report/CompareCommand.h"
 #include "report/IniRows.h"
@@ -41,12 +42,12 @@ class Reporter
 {
 public:
     Reporter(const ReportOptions& options, ReportSetup& setup)
-        : m_options(options), m_setup(setup), m_pages(setup.pages), m_database(setup.databasePath),
+        : m_options(options), m_setup(setup),
+          m_session(setup.databasePath, {m_charts[0], m_charts[1], m_charts[2], m_charts[3]},
+                    setup.probes, setup.kernels),
           m_chatty(options.verbose || setup.errIsTerminal),
           m_context(options.context && !options.ini && setup.insight.has_value())
     {
-        if (m_context)
-            timeChainAfterProcessor();
     }
 
     int run()
@@ -55,20 +56,20 @@ public:
         m_environment = ReadEnvironment(m_setup.environment);
         for (const QString& warning : EnvironmentWarnings(m_environment))
             warn(warning);
-        m_reference = bench::LoadScaling(m_database);
+        m_reference = bench::LoadScaling(m_session.database());
         const QStringList missing = MissingReferenceKeys(m_reference);
         if (!missing.isEmpty())
             warn(QStringLiteral("%1 %2: the processor scores are left out, the pass counts "
                                 "are given")
-                     .arg(m_database.path(),
-                          QFileInfo::exists(m_database.path())
+                     .arg(m_session.database().path(),
+                          QFileInfo::exists(m_session.database().path())
                               ? QStringLiteral("has no usable DATA value for ") +
                                     missing.join(QStringLiteral(", "))
                               : QStringLiteral("does not exist (nor base.ini beside the "
                                                "program), so there is no reference machine")));
-        if (!m_setup.pages.videoSkipped.isEmpty() &&
+        if (!m_setup.surface.unavailable.isEmpty() &&
             m_options.tests.contains(QStringLiteral("video")))
-            warn(QStringLiteral("video test skipped: ") + m_setup.pages.videoSkipped);
+            warn(QStringLiteral("video test skipped: ") + m_setup.surface.unavailable);
 
         for (int i = 0; i < m_options.repeat; ++i) {
             if (m_options.repeat > 1)
@@ -86,30 +87,32 @@ public:
 private:
     int runOnce()
     {
-        MemoryLog log;
-        log.lines.clear();
         AllTestsResults results;
-        std::optional<HeadlessSteps> steps;
+        HeadlessView view(m_session, m_setup.surface, [this](const QString& what) { note(what); });
+        if (m_context)
+            view.setAfterProcessor([this] { m_chains << m_setup.insight->runChain(); });
+        const QString badDrive = view.select(m_options.tests, m_options.drives);
+        if (!badDrive.isEmpty()) {
+            m_error = badDrive;
+            return kExitBadCommandLine;
+        }
+        m_session.clearLog();
         try {
-            steps.emplace(m_database, m_pages, [this](const QString& what) { note(what); });
-            const QString badDrive = steps->select(m_options.tests, m_options.drives);
-            if (!badDrive.isEmpty()) {
-                m_error = badDrive;
-                return kExitBadCommandLine;
-            }
-            steps->refreshOverview();
-            RunAllTests(*steps, log, results);
-            keep(results, &*steps);
+            note(QStringLiteral("System overview ..."));
+            m_session.loadReferenceMachine();
+            m_session.refreshOverview();
+            RunAllTests(m_session, view, results);
+            keep(results, view);
             return kExitOk;
         } catch (const std::exception& error) {
             m_error = QString::fromUtf8(error.what());
-            m_failedLog = log.lines;
+            m_failedLog = m_session.log();
             // What the run did not reach was not measured.
-            for (const QString& entry : steps ? steps->driveEntries() : QStringList())
+            for (const QString& entry : m_session.drives())
                 if (std::none_of(results.drives.cbegin(), results.drives.cend(),
                                  [&entry](const DriveFigure& d) { return d.entry == entry; }))
                     results.drives.append({entry, 0});
-            keep(results, steps ? &*steps : nullptr);
+            keep(results, view);
             for (const QString& key : QStringList{"cpu", "fpu", "memory", "video"})
                 markUnreached(key);
             for (const DriveFigure& drive : results.drives)
@@ -118,15 +121,11 @@ private:
         }
     }
 
-    void keep(AllTestsResults& results, HeadlessSteps* steps)
+    void keep(const AllTestsResults& results, const HeadlessView& view)
     {
-        m_measured.clear();
-        if (steps != nullptr) {
-            results.skipped = steps->skipped();
-            m_measured = steps->measured();
-            if (!steps->videoMethod().isEmpty())
-                m_videoMethod = steps->videoMethod();
-        }
+        m_measured = view.measured();
+        if (!view.videoMethod().isEmpty())
+            m_videoMethod = view.videoMethod();
         m_runs << results;
     }
 
@@ -169,17 +168,6 @@ private:
                          .arg(cv, 0, 'f', 1)
                          .arg(values.size()));
         }
-    }
-
-    // The clock the cores run at, measured where the processor test left them.
-    void timeChainAfterProcessor()
-    {
-        const auto page = m_pages.processorPage;
-        m_pages.processorPage = [this, page](Chart& chart, const ComparisonDatabase& database,
-                                             bench::BenchState& state) {
-            page(chart, database, state);
-            m_chains << m_setup.insight->runChain();
-        };
     }
 
     void measureContext()
@@ -267,8 +255,8 @@ private:
 
     const ReportOptions& m_options;
     ReportSetup& m_setup;
-    ReportPages m_pages;
-    ComparisonDatabase m_database;
+    MemoryChart m_charts[4];
+    Session m_session;
     bool m_chatty;
     bool m_context;
     QList<bench::ChainTiming> m_chains;

@@ -2,8 +2,9 @@
 
 #include "report/CommandLine.h"
 #include "report/Environment.h"
-#include "report/HeadlessSteps.h"
+#include "report/HeadlessView.h"
 #include "report/Insight.h"
+#include "report/Session.h"
 
 #include <QDateTime>
 #include <QString>
@@ -20,12 +21,15 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitTestFailed = 1;
 inline constexpr int kExitBadCommandLine = 2;
 
-// What a report run needs from outside: the database, the pages to run,
-// where the environment is read, and the two output streams.
+// What a report run needs from outside: the database, what the session
+// probes and runs, where the video test draws, where the environment is
+// read, and the two output streams.
 struct ReportSetup
 {
     QString databasePath;
-    ReportPages pages;
+    MachineProbes probes;
+    SessionKernels kernels;
+    ReportSurface surface;
     EnvironmentSources environment;
     QIODevice* out = nullptr; // the results: log, JSON or rows
     QIODevice* err = nullptr; // progress, warnings and errors

@@ -16,19 +16,20 @@ QStringList OpeningLines()
             QStringLiteral("- System overview ---------------------"), QString()};
 }
 
-QStringList OverviewLines(const OverviewTexts& texts)
+QStringList OverviewLines(const sysinfo::OverviewFields& texts)
 {
     // The OS label begins with the Cyrillic capital letter O (U+041E), then a
     // Latin S: the log has always been written so, and it stays so.
+    const QString os = texts.os.value_or(QString());
     const std::array<std::pair<QString, const QString*>, 10> rows{{
         {QStringLiteral("Processor : "), &texts.processor},
         {QStringLiteral("Memory    : "), &texts.memory},
-        {QStringLiteral("Video     : "), &texts.video},
+        {QStringLiteral("Video     : "), &texts.display},
         {QStringLiteral("Monitor   : "), &texts.monitor},
         {QStringLiteral("HDD       : "), &texts.hdd},
         {QStringLiteral("CD-ROM    : "), &texts.cdrom},
         {QStringLiteral("Mouse     : "), &texts.mouse},
-        {QString(QChar(0x041E)) + QStringLiteral("S        : "), &texts.os},
+        {QString(QChar(0x041E)) + QStringLiteral("S        : "), &os},
         {QStringLiteral("Comp name : "), &texts.computerName},
         {QStringLiteral("User name : "), &texts.userName},
     }};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sysinfo/Overview.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,29 +15,14 @@ namespace report {
 inline const QString InitialLogText = QStringLiteral("Press Start ...");
 inline const QString ClosingHeading = QStringLiteral("- All tests completed -------------------");
 
-// The ten overview fields in the order the log lists them.
-struct OverviewTexts
-{
-    QString processor;    // Edit1
-    QString memory;       // Edit2
-    QString video;        // Edit3
-    QString monitor;      // Edit8
-    QString hdd;          // Edit4
-    QString cdrom;        // Edit9
-    QString mouse;        // Edit10
-    QString os;           // Edit5
-    QString computerName; // Edit6
-    QString userName;     // Edit7
-
-    bool operator==(const OverviewTexts&) const = default;
-};
-
 QString UnsignedText(std::int32_t value);
 
 // "Test results", an empty line, the overview heading, an empty line.
 QStringList OpeningLines();
-// One line per field: its 12-character label and the text as it stands.
-QStringList OverviewLines(const OverviewTexts& texts);
+// One line per field, in the window's order (processor, memory, video,
+// monitor, HDD's, CD-ROM, mouse, OS, computer, user): its 12-character label
+// and the text as it stands.
+QStringList OverviewLines(const sysinfo::OverviewFields& texts);
 // An empty line, the performance heading, an empty line.
 QStringList PerformanceHeadingLines();
 QString CpuLine(std::int32_t score, std::int32_t passes);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/AllTests.h"
+#include "report/FullRun.h"
 
 #include <QList>
 

@@ -1,10 +1,10 @@
 #include "Program.h"
 
 #include "Application.h"
-#include "CommandLine.h"
 #include "EditorLink.h"
 #include "Fonts.h"
 #include "Locations.h"
+#include "ReportLauncher.h"
 #include "database/ComparisonDatabase.h"
 #include "platform/Terminal.h"
 #include "report/FileNames.h"

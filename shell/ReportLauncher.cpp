@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "ReportLauncher.h"
 
 #include "Application.h"
 #include "Locations.h"
@@ -18,9 +18,7 @@
 
 namespace {
 
-// The report's own test surface, made when the video test first runs (the
-// application object exists by then) and kept for the whole run.
-class ReportSurface
+class SurfaceWindow
 {
 public:
     bench::TestSurface& get()
@@ -40,38 +38,20 @@ private:
 
 } // namespace
 
-report::ReportPages ReportPagesFor(std::shared_ptr<BenchmarkPages> pages,
-                                   const QString& videoSkipped)
+report::ReportSurface MakeReportSurface(const QString& videoSkipped)
 {
-    report::ReportPages report;
-    report.gatherOverview = [] { return sysinfo::GatherOverview(); };
-    report.listFixedDrives = [] { return sysinfo::ListFixedDrives(); };
-    report.processorPage = [pages](Chart& chart, const ComparisonDatabase& database,
-                                   bench::BenchState& state) {
-        pages->RefreshProcessor(chart, database, state);
+    report::ReportSurface surface;
+    surface.unavailable = videoSkipped;
+    if (!videoSkipped.isEmpty())
+        return surface;
+    // Made when the video test first runs: the application object exists by then.
+    auto window = std::make_shared<SurfaceWindow>();
+    surface.surface = [window] { return &window->get(); };
+    surface.method = [window] {
+        return window->fillsThroughX11() ? report::kVideoMethodX11
+                                         : report::kVideoMethodBackingStore;
     };
-    report.memoryPage = [pages](Chart& chart, const ComparisonDatabase& database) {
-        pages->RefreshMemory(chart, database, MemoryMode::Comparative);
-    };
-    if (videoSkipped.isEmpty()) {
-        auto surface = std::make_shared<ReportSurface>();
-        report.videoPage = [pages, surface](Chart& chart, const ComparisonDatabase& database) {
-            pages->RefreshVideo(chart, database, surface->get());
-            return surface->fillsThroughX11() ? report::kVideoMethodX11
-                                              : report::kVideoMethodBackingStore;
-        };
-    }
-    report.videoSkipped = videoSkipped;
-    // A listing without paths names the mount point after "Drive ".
-    report.diskPage = [pages](Chart& chart, const ComparisonDatabase& database,
-                              const QString& entry, const QByteArray& mountPoint) {
-        const QByteArray mount = mountPoint.isEmpty()
-                                     ? QFile::encodeName(entry.mid(QStringLiteral("Drive ").size()))
-                                     : mountPoint;
-        pages->RefreshDrive(chart, database, mount);
-        return QString::fromStdString(bench::DiskSkipReason(mount.toStdString()));
-    };
-    return report;
+    return surface;
 }
 
 QString VideoSkippedReason()
@@ -115,7 +95,7 @@ int RunReportCommand(int argc, char** argv, const report::CommandLine& line, QFi
 
     report::ReportSetup setup;
     setup.databasePath = LocateProgramDatabase().path;
-    setup.pages = ReportPagesFor(std::make_shared<RealBenchmarkPages>(), videoSkipped);
+    setup.surface = MakeReportSurface(videoSkipped);
     setup.out = &out;
     setup.err = &err;
     setup.errIsTerminal = platform::StandardErrorIsTerminal();

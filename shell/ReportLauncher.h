@@ -1,19 +1,16 @@
 #pragma once
 
-#include "BenchmarkPages.h"
-#include "report/HeadlessSteps.h"
+#include "report/HeadlessView.h"
 
 #include <QString>
+#include <QStringList>
 
 class QIODevice;
 
-#include <memory>
-
-// The report's page work done by the benchmark pages the window uses, with
-// the overview and drive listing of this machine. `videoSkipped`, when not
-// empty, leaves the video test out and says why.
-report::ReportPages ReportPagesFor(std::shared_ptr<BenchmarkPages> pages,
-                                   const QString& videoSkipped = QString());
+// The report's test surface: a test surface window made when the video test
+// first runs and kept for the whole run. `videoSkipped`, when not empty,
+// leaves the video test out and says why.
+report::ReportSurface MakeReportSurface(const QString& videoSkipped = QString());
 
 // Why the video test cannot run here (no display to show its surface on);
 // empty when it can.

@@ -8,7 +8,6 @@
 #include "Locations.h"
 #include "LogLines.h"
 #include "VideoSurface.h"
-#include "bench/Scaling.h"
 #include "controls/Busy.h"
 #include "database/ComparisonDatabase.h"
 #include "resources/Resources.h"
@@ -151,7 +150,7 @@ void TForm1::runCommand(const std::function<void()>& command)
     ++m_commandDepth;
     const auto leave = qScopeGuard([this] {
         if (--m_commandDepth == 0 && m_closed)
-            m_database.reset();
+            m_session.reset();
     });
     RunGuarded(command);
 }
@@ -238,8 +237,6 @@ void TForm1::setWindows(QDialog* editor, QDialog* about, QWidget* testSurface)
 
 void TForm1::FormCreate()
 {
-    m_ui->Memo1->appendPlainText(QStringLiteral("Press Start ..."));
-
     const QFrame* content = m_ui->Panel1;
     QFrame* splash = m_ui->Panel4;
     splash->move((content->contentsRect().width() - splash->width()) / 2,
@@ -247,23 +244,37 @@ void TForm1::FormCreate()
 
     const QString path =
         m_services.databasePath.isEmpty() ? LocateProgramDatabase().path : m_services.databasePath;
-    m_database = std::make_unique<ComparisonDatabase>(path);
+    m_session = std::make_unique<report::Session>(
+        path,
+        report::SessionCharts{*m_ui->MyChart1, *m_ui->MyChart2, *m_ui->MyChart4, *m_ui->MyChart3},
+        m_services.probes, m_services.kernels);
+    showLog();
 
-    const sysinfo::FixedDriveListing drives = m_services.listFixedDrives();
-    // Each item keeps its drive's real path: the text shows escapes.
-    for (qsizetype i = 0; i < drives.items.size(); ++i)
-        m_ui->ComboBox1->addItem(drives.items[i],
-                                 i < drives.paths.size() ? QVariant(drives.paths[i]) : QVariant());
-    setFieldText(m_ui->Edit4, drives.sizes);
-    m_ui->ComboBox1->setCurrentIndex(drives.items.isEmpty() ? -1 : 0);
+    // The list shows escapes of a mount point's control characters; the
+    // session keeps each drive's real path.
+    m_ui->ComboBox1->addItems(m_session->drives());
+    m_ui->ComboBox1->setCurrentIndex(m_session->selectedDrive());
+    connect(m_ui->ComboBox1, &QComboBox::currentIndexChanged, m_session.get(),
+            &report::Session::selectDrive);
+    setFieldText(m_ui->Edit4, m_session->overview().hdd);
     m_driveChanged = false;
     if (path.isEmpty())
         throw DatabaseError(QStringLiteral("Unable to find the directory of the program"));
 }
 
+// Memo1 shows the session's log as it grows.
+void TForm1::showLog()
+{
+    for (const QString& line : m_session->log())
+        m_ui->Memo1->appendPlainText(line);
+    connect(m_session.get(), &report::Session::logCleared, m_ui->Memo1, &QPlainTextEdit::clear);
+    connect(m_session.get(), &report::Session::logAppended, m_ui->Memo1,
+            &QPlainTextEdit::appendPlainText);
+}
+
 void TForm1::FormActivate()
 {
-    if (m_closed || !m_database)
+    if (m_closed || !m_session)
         return; // the program is ending
     const busy::Hourglass hourglass;
     {
@@ -272,11 +283,12 @@ void TForm1::FormActivate()
             m_ui->Panel4->hide();
             m_ui->Panel1->show();
         });
-        m_benchState.reference = bench::LoadScaling(*m_database);
+        m_session->loadReferenceMachine();
         busy::SetStatusText(m_ui->StatusBar1, busy::StandardStatusText);
         busy::ProcessPendingEvents();
         throwIfClosed();
-        fillOverview(m_services.gatherOverview());
+        m_session->refreshOverview();
+        fillOverview(m_session->overview());
     }
 }
 
@@ -312,8 +324,7 @@ void TForm1::fillOverview(const sysinfo::OverviewFields& fields)
     setFieldText(m_ui->Edit2, fields.memory);
     setFieldText(m_ui->Edit6, fields.computerName);
     setFieldText(m_ui->Edit7, fields.userName);
-    if (fields.os)
-        setFieldText(m_ui->Edit5, *fields.os);
+    setFieldText(m_ui->Edit5, fields.os.value_or(QString()));
     setFieldText(m_ui->Edit3, fields.display);
     setFieldText(m_ui->Edit8, fields.monitor);
     setFieldText(m_ui->Edit9, fields.cdrom);
@@ -393,11 +404,11 @@ void TForm1::closeEvent(QCloseEvent* event)
 }
 
 // The close may come in a pass over events of a command still on the stack:
-// that command's next step sees the mark and ends, and the database goes
-// once no command uses it.
+// that command's next step sees the mark and ends, and the session goes once
+// no command uses it.
 void TForm1::FormClose()
 {
     m_closed = true;
     if (m_commandDepth == 0)
-        m_database.reset();
+        m_session.reset();
 }

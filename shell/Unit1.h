@@ -1,10 +1,7 @@
 #pragma once
 
-#include "BenchmarkPages.h"
 #include "PageTable.h"
-#include "bench/Scaling.h"
-#include "editor/MachineValues.h"
-#include "sysinfo/Overview.h"
+#include "report/Session.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -14,7 +11,6 @@
 #include <functional>
 #include <memory>
 
-class ComparisonDatabase;
 class QAbstractButton;
 class QAction;
 class QDialog;
@@ -26,18 +22,14 @@ class TForm1;
 }
 
 // What the main window calls outside itself; tests replace the slow or
-// external parts (the one-second clock measurement, the desktop's browser).
+// external parts (the one-second clock measurement, the kernels, the
+// desktop's browser).
 struct TForm1Services
 {
-    std::function<sysinfo::OverviewFields()> gatherOverview = [] {
-        return sysinfo::GatherOverview();
-    };
-    std::function<sysinfo::FixedDriveListing()> listFixedDrives = [] {
-        return sysinfo::ListFixedDrives();
-    };
+    report::MachineProbes probes;
+    report::SessionKernels kernels;
     std::function<bool(const QUrl&)> openUrl; // empty: QDesktopServices::openUrl
     QString databasePath;                     // empty: base.ini beside the executable
-    std::shared_ptr<BenchmarkPages> pages = std::make_shared<RealBenchmarkPages>();
 };
 
 // The main window: overview, benchmark pages, menu and tool-bar commands.
@@ -51,12 +43,10 @@ public:
     explicit TForm1(TForm1Services services = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    ComparisonDatabase& database() const { return *m_database; }
-    // What a new row of the database editor takes from this machine: the
-    // overview texts and each chart's own bars.
-    MachineValues machineValues() const;
-    // The reference machine read at the last activation and the last pass counts.
-    const bench::BenchState& benchState() const { return m_benchState; }
+    // The state the window shows; it lives from FormCreate until the window
+    // has closed and no command uses it any more.
+    report::Session& session() const { return *m_session; }
+    ComparisonDatabase& database() const { return m_session->database(); }
 
     // The windows the commands show; set once after all windows exist. The
     // video page measures on `testSurface`.
@@ -123,19 +113,18 @@ private:
     void bindAction(QAction* action, void (TForm1::*handler)());
     void setPages(int outer, int inner);
     void showPageAndRefresh(int page);
-    QByteArray selectedMountPoint() const;
+    void showLog();
     void fillOverview(const sysinfo::OverviewFields& fields);
     void openUrl(const QUrl& url);
     void activateAfterRepaint();
 
     // The all-tests run's view of this window (Unit1Report.cpp).
-    class AllTestsPages;
+    class FullRunWindow;
 
     std::unique_ptr<Ui::TForm1> m_ui;
     PageTable m_pages;
     TForm1Services m_services;
-    std::unique_ptr<ComparisonDatabase> m_database;
-    bench::BenchState m_benchState;
+    std::unique_ptr<report::Session> m_session;
     QDialog* m_editor = nullptr;
     QDialog* m_about = nullptr;
     std::unique_ptr<VideoSurface> m_testSurface;

@@ -14,7 +14,6 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
 #include <QScopedValueRollback>
 
 void TForm1::setPages(int outer, int inner)
@@ -118,7 +117,7 @@ void TForm1::Button1Click()
     // Not a scope guard: a refresh that fails leaves the busy state showing
     // until the next refresh finishes.
     beginBusy();
-    m_services.pages->RefreshProcessor(*m_ui->MyChart1, *m_database, m_benchState);
+    m_session->runProcessor();
     busy::End(m_ui->StatusBar1);
 }
 
@@ -133,13 +132,13 @@ void TForm1::RadioButton1Click(const QObject* sender)
 {
     beginBusy();
     const int tag = sender != nullptr ? sender->property("tag").toInt() : 0;
-    m_services.pages->RefreshMemory(*m_ui->MyChart2, *m_database, static_cast<MemoryMode>(tag));
+    m_session->runMemory(static_cast<bench::MemoryMode>(tag));
     busy::End(m_ui->StatusBar1);
 }
 
 void TForm1::UpdateVideoChart()
 {
-    m_services.pages->UpdateVideoChart(*m_ui->MyChart4, *m_database);
+    m_session->showVideoRows();
 }
 
 void TForm1::Button5Click()
@@ -147,27 +146,13 @@ void TForm1::Button5Click()
     beginBusy();
     if (!m_testSurface)
         throw bench::BenchError("There is no test surface to measure on");
-    m_services.pages->RefreshVideo(*m_ui->MyChart4, *m_database, *m_testSurface);
+    m_session->runVideo(*m_testSurface);
     busy::End(m_ui->StatusBar1);
 }
 
 void TForm1::Button4Click()
 {
     beginBusy();
-    m_services.pages->RefreshDrive(*m_ui->MyChart3, *m_database, selectedMountPoint());
+    m_session->runDrive();
     busy::End(m_ui->StatusBar1);
-}
-
-// The drive item keeps its real mount point, bytes as the system gave them;
-// an item without it names the mount point after "Drive ".
-QByteArray TForm1::selectedMountPoint() const
-{
-    const QComboBox* drives = m_ui->ComboBox1;
-    if (drives->currentIndex() < 0)
-        return QByteArray();
-    const QVariant path = drives->currentData();
-    if (path.isValid())
-        return path.typeId() == QMetaType::QByteArray ? path.toByteArray()
-                                                      : QFile::encodeName(path.toString());
-    return QFile::encodeName(drives->currentText().mid(QStringLiteral("Drive ").size()));
 }

@@ -18,8 +18,9 @@
 
 namespace sysinfo {
 
-// The nine field texts of one overview probe pass, gathered in the order the
-// main window fills them. `os` is empty when the version cannot be read, so
+// The overview's field texts: the nine of one probe pass, gathered in the
+// order the main window fills them, and the drive sizes, read once at start
+// (see FixedDriveListing). `os` is empty when the version cannot be read, so
 // the field keeps its text.
 struct OverviewFields
 {
@@ -32,6 +33,9 @@ struct OverviewFields
     QString monitor;
     QString cdrom;
     QString mouse;
+    QString hdd; // not probed: FixedDriveListing::sizes
+
+    bool operator==(const OverviewFields&) const = default;
 };
 
 // The fixed drives, gathered once at start: one "Drive <name>" item per drive

@@ -8,7 +8,7 @@
 
 #include "bench/Kernels.h"
 #include "bench/ProcessorPage.h"
-#include "bench/Scaling.h"
+#include "bench/ReferenceMachine.h"
 #include "controls/Chart.h"
 #include "database/ComparisonDatabase.h"
 #include "platform/Clock.h"

@@ -2,7 +2,8 @@
 // (the one-second clock measurement of the overview, the two 500 ms
 // processor windows, and the memory, video and disk pages, counted whole).
 //   bench_report [runs] [base.ini]
-// Runs the same pages as `quorvix --report`, each one timed from outside.
+// Runs the same session and steps as `quorvix --report`, each test timed
+// from outside (from its start to its end as the run announces them).
 // The processor windows are the kernels' own parts (bracket, published tick,
 // window, passes) with the tick watched: its longest step shows whether the
 // kernel stopped the thread inside the window (a step of tens of ms where
@@ -11,14 +12,14 @@
 #include "Summary.h"
 #include "bench/Kernels.h"
 #include "bench/TimedWindow.h"
-#include "database/ComparisonDatabase.h"
+#include "controls/Chart.h"
 #include "platform/Clock.h"
 #include "platform/Priority.h"
 #include "platform/PublishedTick.h"
-#include "report/AllTests.h"
-#include "report/HeadlessSteps.h"
-#include "shell/BenchmarkPages.h"
-#include "shell/CommandLine.h"
+#include "report/FullRun.h"
+#include "report/HeadlessView.h"
+#include "report/Session.h"
+#include "shell/ReportLauncher.h"
 
 #include <QApplication>
 
@@ -70,7 +71,42 @@ template <typename Pass> std::int32_t watchedWindow(double& longestStep, Pass&& 
     return count;
 }
 
-Times runOnce(const ComparisonDatabase& database)
+// The report's view, each test timed under the name of its page.
+class TimedView : public report::HeadlessView
+{
+public:
+    TimedView(const report::Session& session, Times& times)
+        : HeadlessView(session, MakeReportSurface(VideoSkippedReason())), m_times(times)
+    {
+    }
+    void testBegins(const report::RunTest& test) override
+    {
+        m_start = platform::PreciseMilliseconds();
+        HeadlessView::testBegins(test);
+    }
+    void testEnded(const report::RunTest& test) override
+    {
+        m_times[pageOf(test)] += platform::PreciseMilliseconds() - m_start;
+        HeadlessView::testEnded(test);
+    }
+
+private:
+    static std::string pageOf(const report::RunTest& test)
+    {
+        if (test.keys.contains(QStringLiteral("cpu")))
+            return "processor page";
+        if (test.keys.contains(QStringLiteral("memory")))
+            return "memory page";
+        if (test.keys.contains(QStringLiteral("video")))
+            return "video page";
+        return "disk pages";
+    }
+
+    Times& m_times;
+    double m_start = 0;
+};
+
+Times runOnce(const QString& databasePath)
 {
     Times times;
     const std::function<std::int32_t()> cpu = [&times] {
@@ -82,22 +118,18 @@ Times runOnce(const ComparisonDatabase& database)
         return watchedWindow(times["FpuTest step"],
                              [&operands](std::int32_t& count) { bench::FpuPass(operands, count); });
     };
-    const bench::ProcessorKernels kernels{timed(times, "CpuTest", cpu),
-                                          timed(times, "FpuTest", fpu)};
-    report::ReportPages pages =
-        ReportPagesFor(std::make_shared<RealBenchmarkPages>(kernels), VideoSkippedReason());
-    pages.gatherOverview = timed(times, "overview", pages.gatherOverview);
-    pages.processorPage = timed(times, "processor page", pages.processorPage);
-    pages.memoryPage = timed(times, "memory page", pages.memoryPage);
-    if (pages.videoPage)
-        pages.videoPage = timed(times, "video page", pages.videoPage);
-    pages.diskPage = timed(times, "disk pages", pages.diskPage);
-
+    report::SessionKernels kernels;
+    kernels.processor = {timed(times, "CpuTest", cpu), timed(times, "FpuTest", fpu)};
+    report::MachineProbes probes;
+    probes.gatherOverview = timed(times, "overview", probes.gatherOverview);
+    MemoryChart charts[4];
     const double start = platform::PreciseMilliseconds();
-    report::HeadlessSteps steps(database, pages);
-    steps.refreshOverview();
-    report::MemoryLog log;
-    report::RunAllTests(steps, log);
+    report::Session session(databasePath, {charts[0], charts[1], charts[2], charts[3]}, probes,
+                            kernels);
+    TimedView view(session, times);
+    session.loadReferenceMachine();
+    session.refreshOverview();
+    report::RunAllTests(session, view);
     times["run"] = platform::PreciseMilliseconds() - start;
     return times;
 }
@@ -110,8 +142,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     const int runs = argc > 1 ? std::atoi(argv[1]) : 3;
-    const ComparisonDatabase database(argc > 2 ? QString::fromLocal8Bit(argv[2])
-                                               : QStringLiteral(QUORVIX_SHIPPED_DATABASE));
+    const QString database =
+        argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(QUORVIX_SHIPPED_DATABASE);
     std::printf("load average %s\n", loadAverage().c_str());
     std::printf("%8s %9s %9s %9s %9s %9s %9s %9s %9s %9s %7s %5s %5s\n", "run ms", "overview",
                 "CpuTest", "FpuTest", "proc page", "memory", "video", "disks", "mandated",

@@ -1,9 +1,5 @@
 #include "ReportFixture.h"
 
-#include "bench/ProcessorPage.h"
-#include "bench/ReferenceRows.h"
-#include "controls/Chart.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,15 +7,6 @@
 #include <cstring>
 
 namespace {
-
-// Two own bars' worth of chart work as the pages do it: the reference rows,
-// then the figure in bar 0.
-void fakePage(Chart& chart, const ComparisonDatabase& database, const bench::ChartPageRows& rows,
-              int value)
-{
-    bench::LoadReferenceRows(chart, database, rows);
-    chart.bars().Items[0].Value = value;
-}
 
 platform::CpuidResult fakeCpuid(std::uint32_t leaf, bool hypervisor)
 {
@@ -50,7 +37,6 @@ ReportFixture::ReportFixture(int drives)
     m_diskCalls = QList<int>(drives, 0);
 
     setup.databasePath = directory.filePath("base.ini");
-    report::ReportPages& pages = setup.pages;
     overview.processor = "Test CPU, 1000 MHz";
     overview.memory = "2048 Mb (used 31%)";
     overview.computerName = "testhost";
@@ -59,36 +45,25 @@ ReportFixture::ReportFixture(int drives)
     overview.display = "Test display";
     overview.monitor = "Test monitor";
     overview.mouse = "Test mouse";
-    pages.gatherOverview = [this] { return overview; };
-    pages.listFixedDrives = [this] {
+    setup.probes.gatherOverview = [this] { return overview; };
+    setup.probes.listFixedDrives = [this] {
         return sysinfo::FixedDriveListing{driveEntries, "Drive / (100 Mb), ", {}};
     };
-    pages.processorPage = [this](Chart& chart, const ComparisonDatabase& database,
-                                 bench::BenchState& state) {
-        const bench::ProcessorKernels kernels{
-            [this] { return cpuCounts[m_cpuCalls++ % cpuCounts.size()]; },
-            [this] { return fpuCounts[m_fpuCalls++ % fpuCounts.size()]; }};
-        bench::RefreshProcessorPage(chart, database, state, kernels);
+    figures.cpuPasses = [this] { return cpuCounts[m_cpuCalls++ % cpuCounts.size()]; };
+    figures.fpuPasses = [this] { return fpuCounts[m_fpuCalls++ % fpuCounts.size()]; };
+    figures.memory = [this] { return memory[m_memoryCalls++ % memory.size()]; };
+    figures.video = [this] { return video[m_videoCalls++ % video.size()]; };
+    figures.free = [this](const std::string& mount) {
+        return fullDrives.contains("Drive " + QString::fromStdString(mount))
+                   ? 0
+                   : std::uint64_t{1} << 40;
     };
-    pages.memoryPage = [this](Chart& chart, const ComparisonDatabase& database) {
-        fakePage(chart, database, bench::MemoryPageRows(), memory[m_memoryCalls++ % memory.size()]);
-    };
-    pages.videoPage = [this](Chart& chart, const ComparisonDatabase& database) {
-        fakePage(chart, database, bench::VideoPageRows(), video[m_videoCalls++ % video.size()]);
-        return report::kVideoMethodX11;
-    };
-    pages.diskPage = [this](Chart& chart, const ComparisonDatabase& database, const QString& entry,
-                            const QByteArray&) {
-        const int drive = int(driveEntries.indexOf(entry));
-        if (fullDrives.contains(entry)) {
-            fakePage(chart, database, bench::DrivePageRows(), 0);
-            return QStringLiteral("10 MiB or less free");
-        }
+    figures.disk = [this](const std::string& mount) {
+        const int drive = int(driveEntries.indexOf("Drive " + QString::fromStdString(mount)));
         const QList<int>& values = disk[drive];
-        fakePage(chart, database, bench::DrivePageRows(),
-                 values[m_diskCalls[drive]++ % values.size()]);
-        return QString();
+        return values[m_diskCalls[drive]++ % values.size()];
     };
+    setup.kernels = figures.kernels();
     setup.environment.root = directory.filePath("root").toStdString();
     setup.environment.cpuid = [this](std::uint32_t leaf) { return fakeCpuid(leaf, hypervisor); };
     setup.environment.tickPublished = [this] { return tickPublished; };
@@ -106,9 +81,11 @@ int ReportFixture::run(const report::ReportOptions& options)
     setup.out = &outBuffer;
     setup.err = &errBuffer;
     setup.errIsTerminal = terminal;
-    setup.pages.videoSkipped = videoSkipped;
-    if (!videoSkipped.isEmpty())
-        setup.pages.videoPage = {};
+    setup.surface.unavailable = videoSkipped;
+    setup.surface.surface = [this]() -> bench::TestSurface* {
+        return videoSkipped.isEmpty() ? &surface : nullptr;
+    };
+    setup.surface.method = [] { return report::kVideoMethodX11; };
     return report::RunReport(options, setup);
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "SetFigures.h"
+
 #include "report/ReportCommand.h"
 
 #include <QBuffer>
 #include <QList>
 #include <QTemporaryDir>
 
-// A report run on fake pages: a base.ini, an environment tree and the two
+// A report run on fake kernels: a base.ini, an environment tree and the two
 // output streams in a temporary folder. The fakes hand out the next figure of
 // their list at each run, so repeated runs see known spreads.
 struct ReportFixture
@@ -36,6 +38,8 @@ struct ReportFixture
     platform::ObtainedPriority priority = platform::ObtainedPriority::RealTime;
     bool terminal = false;
     QString videoSkipped;
+    SetFigures figures;
+    MemorySurface surface;
     report::ReportSetup setup;
     QBuffer outBuffer;
     QBuffer errBuffer;

@@ -16,7 +16,7 @@ inline QJsonObject SavedDocument(const QList<int>& memory)
     document.version = "1.03";
     document.time = QDateTime({2026, 12, 7}, {15, 20, 31}, Qt::UTC);
     document.reference = {400, 200, 300, {}, {}, {}};
-    report::OverviewTexts overview;
+    sysinfo::OverviewFields overview;
     overview.processor = "Test CPU";
     overview.computerName = "testhost";
     for (const int value : memory)

@@ -2,5 +2,5 @@
 
 #include "tst_report.h"
 
-QUORVIX_TEST_MAIN(TestResultsLog, TestAllTests, TestSaveLog, TestCommandLine, TestReportRun,
+QUORVIX_TEST_MAIN(TestResultsLog, TestFullRun, TestSaveLog, TestCommandLine, TestReportRun,
                   TestComparison, TestCompareCommand, TestInsight)

@@ -15,7 +15,7 @@ private slots:
     void driveLineKeepsPercentSigns();
 };
 
-class TestAllTests : public QObject
+class TestFullRun : public QObject
 {
     Q_OBJECT
 
@@ -25,7 +25,8 @@ private slots:
     void secondRunReplacesTheLog();
     void errorEndsTheRunWhereItIs_data();
     void errorEndsTheRunWhereItIs();
-    void composedLogEqualsTheRunsLog();
+    void headlessRunCountsWhatItCan();
+    void sessionState();
 };
 
 class TestSaveLog : public QObject

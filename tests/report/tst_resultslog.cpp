@@ -1,8 +1,6 @@
 #include "tst_report.h"
 
-#include "ScriptedSteps.h"
-
-#include "report/AllTests.h"
+#include "report/FullRun.h"
 #include "report/ResultsLog.h"
 
 #include <QTest>
@@ -13,18 +11,19 @@ using namespace report;
 
 namespace {
 
-OverviewTexts sampleOverview()
+sysinfo::OverviewFields sampleOverview()
 {
-    return {"Test CPU, 2600 MHz",
-            "2048 Mb (used 31%)",
-            "Test display",
-            "Test monitor",
-            "/ 100 Gb; /home 200 Gb",
-            "",
-            "Test mouse",
-            "Debian GNU/Linux 12 (bookworm)",
-            "testhost",
-            "tester"};
+    sysinfo::OverviewFields fields;
+    fields.processor = "Test CPU, 2600 MHz";
+    fields.memory = "2048 Mb (used 31%)";
+    fields.display = "Test display";
+    fields.monitor = "Test monitor";
+    fields.hdd = "/ 100 Gb; /home 200 Gb";
+    fields.mouse = "Test mouse";
+    fields.os = "Debian GNU/Linux 12 (bookworm)";
+    fields.computerName = "testhost";
+    fields.userName = "tester";
+    return fields;
 }
 
 // What a log with these drive lines looks like, written out in full.
@@ -93,19 +92,18 @@ void TestResultsLog::wholeLog()
 {
     QFETCH(QStringList, entries);
     QFETCH(QStringList, driveLines);
-    ScriptedSteps steps;
-    steps.overview = sampleOverview();
-    steps.processor = {2590, 4718592, -1, 0};
-    steps.memoryComparative = 7013;
-    steps.video = std::numeric_limits<int>::min();
+    AllTestsResults results;
+    results.overview = sampleOverview();
+    results.processor = {2590, 4718592, -1, 0};
+    results.memory = 7013;
+    results.video = std::numeric_limits<int>::min();
     const QList<int> rates{81920, 0, -100};
     for (int i = 0; i < entries.size(); ++i)
-        steps.drives.append({entries[i], rates[i]});
+        results.drives.append({entries[i], rates[i]});
 
-    MemoryLog log;
-    RunAllTests(steps, log);
-    QCOMPARE(log.lines, expectedLog(driveLines));
-    QCOMPARE(log.lines.size(), 23 + entries.size());
+    const QStringList log = ComposeLog(results);
+    QCOMPARE(log, expectedLog(driveLines));
+    QCOMPARE(log.size(), 23 + entries.size());
 }
 
 void TestResultsLog::headingWidths()

@@ -1,8 +1,11 @@
 #include "Fixture.h"
 
+#include "bench/BenchError.h"
+#include "bench/MemoryPage.h"
 #include "controls/Busy.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTest>
 
 #include <utility>
@@ -24,10 +27,6 @@ sysinfo::OverviewFields sampleFields()
     return fields;
 }
 
-} // namespace
-
-namespace {
-
 // Two drives; the second mount point holds a line break, shown escaped.
 sysinfo::FixedDriveListing sampleDrives()
 {
@@ -36,44 +35,31 @@ sysinfo::FixedDriveListing sampleDrives()
             {QByteArray("/"), QByteArray("/home/a\nb")}};
 }
 
+constexpr std::int64_t kMebibyte = 1'048'576;
+
 } // namespace
 
-ShellFixture::ShellFixture(bool runPages, const std::function<void(TForm1Services&)>& adjust,
-                           bool splashFirst)
+ShellFixture::ShellFixture(const std::function<void(TForm1Services&)>& adjust, bool splashFirst)
     : fields(sampleFields())
 {
-    if (!runPages) {
-        create(std::make_shared<RecordingPages>(handlers), sampleDrives(), adjust, splashFirst);
-        return;
-    }
-    const auto memory = [this](const QString& kernel, std::int64_t base) {
-        return [this, kernel, base](std::uint32_t blockSize) {
-            memoryCalls.append(kernel + ' ' + QString::number(blockSize));
-            return (blockSize / 1024 + base) * 1'048'576;
-        };
-    };
-    const bench::VideoKernels video{[this](bench::VideoCanvas& canvas, int width, int height) {
-        return videoTest ? videoTest(canvas, width, height) : std::int64_t{314'572'800};
-    }};
-    create(std::make_shared<RealBenchmarkPages>(
-               bench::ProcessorKernels{[] { return 600; }, [] { return 300; }},
-               bench::RealDiskKernels(),
-               bench::MemoryKernels{memory("read", 1000), memory("write", 2000)}, video),
-           sampleDrives(), adjust, splashFirst);
+    create(sampleDrives(), adjust, splashFirst);
 }
 
-ShellFixture::ShellFixture(std::shared_ptr<BenchmarkPages> pages, const QStringList& drives)
-    : fields(sampleFields())
+ShellFixture::ShellFixture(const QStringList& drives) : fields(sampleFields())
 {
-    create(std::move(pages), {drives, QStringLiteral("/ 100 Gb; /home 200 Gb"), {}}, {});
+    create({drives, QStringLiteral("/ 100 Gb; /home 200 Gb"), {}}, {}, false);
 }
 
-void ShellFixture::create(std::shared_ptr<BenchmarkPages> pages,
-                          const sysinfo::FixedDriveListing& drives,
+void ShellFixture::create(const sysinfo::FixedDriveListing& drives,
                           const std::function<void(TForm1Services&)>& adjust, bool splashFirst)
 {
+    QFile file(directory.filePath(QStringLiteral("base.ini")));
+    if (file.open(QIODevice::WriteOnly))
+        file.write("[DATA]\nPIIMultCPU=400\nPIIMultFPU=200\nPIIFreq=300\n");
+    file.close();
+
     TForm1Services services;
-    services.gatherOverview = [this] {
+    services.probes.gatherOverview = [this] {
         ++gatherCount;
         handlers.append(QStringLiteral("FormActivate"));
         if (beforeGather)
@@ -85,13 +71,13 @@ void ShellFixture::create(std::shared_ptr<BenchmarkPages> pages,
         statusWhileGathering = busy::StatusText(view.StatusBar1);
         return fields;
     };
-    services.listFixedDrives = [drives] { return drives; };
+    services.probes.listFixedDrives = [drives] { return drives; };
     services.openUrl = [this](const QUrl& url) {
         openedUrls.append(url);
         return true;
     };
     services.databasePath = directory.filePath(QStringLiteral("base.ini"));
-    services.pages = std::move(pages);
+    services.kernels = kernels();
     if (adjust)
         adjust(services);
     if (!splashFirst) {
@@ -100,6 +86,54 @@ void ShellFixture::create(std::shared_ptr<BenchmarkPages> pages,
     }
     forms = CreateMainForm(std::move(services));
     CreateOtherFormsAfterSplash(forms);
+}
+
+void ShellFixture::duringOrFail(const QString& kernel)
+{
+    if (duringKernel)
+        duringKernel();
+    if (kernel == failingKernel)
+        throw bench::BenchError(("Failed: " + kernel).toStdString());
+}
+
+report::SessionKernels ShellFixture::kernels()
+{
+    report::SessionKernels k;
+    k.processor = {[this] {
+                       handlers.append(QStringLiteral("Button1Click"));
+                       duringOrFail(QStringLiteral("cpu"));
+                       return 600;
+                   },
+                   [] { return 300; }};
+    // One memory refresh: a comparative test reads its one block, the full
+    // test starts at 1 KB and ends at the same block.
+    k.memory.readTest = [this](std::uint32_t block) {
+        memoryCalls.append(QStringLiteral("read ") + QString::number(block));
+        if (block == 1024)
+            m_fullTest = true;
+        if (block == 1024 ||
+            (block == bench::kMemoryTestBufferSize && !std::exchange(m_fullTest, false)))
+            handlers.append(QStringLiteral("Button3Click"));
+        duringOrFail(QStringLiteral("memory"));
+        return (block / 1024 + 1000) * kMebibyte;
+    };
+    k.memory.writeTest = [this](std::uint32_t block) {
+        memoryCalls.append(QStringLiteral("write ") + QString::number(block));
+        return (block / 1024 + 2000) * kMebibyte;
+    };
+    k.video = {[this](bench::VideoCanvas& canvas, int width, int height) {
+        handlers.append(QStringLiteral("Button5Click"));
+        duringOrFail(QStringLiteral("video"));
+        return videoTest ? videoTest(canvas, width, height) : std::int64_t{314'572'800};
+    }};
+    k.disk.testDirectory = [](const std::string& mount) { return mount; };
+    k.disk.availableBytes = [](const std::string&) { return std::uint64_t{1} << 40; };
+    k.disk.diskTest = [this](const std::string& directory, std::int32_t) {
+        handlers.append(QStringLiteral("Button4Click"));
+        duringOrFail(QStringLiteral("disk"));
+        return std::int64_t{diskRates.value(QString::fromStdString(directory), 81'920)} * 1024;
+    };
+    return k;
 }
 
 ShellFixture::~ShellFixture() = default;

@@ -3,32 +3,30 @@
 #include "Form1View.h"
 #include "shell/Program.h"
 
+#include <QMap>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QUrl>
 
 #include <functional>
-#include <memory>
 
-// The five real windows with the slow or external services replaced: a fixed
-// overview (no clock measurement), two drives, a captured URL opener and a
-// database path in a temporary directory.
+// The five real windows with the slow or external parts replaced: a fixed
+// overview (no clock measurement), two drives, a captured URL opener, a
+// base.ini with the DATA values in a temporary directory, and fake kernels.
+// The kernels count 600 integer and 300 floating-point passes, move memory
+// at (KB + 1000) MiB/s reading and (KB + 2000) writing blocks of KB
+// kilobytes, fill 314,572,800 pixels a second (1024 x 768, 400 times in 1 s)
+// and write to a disk at 81,920 KB/s. Each kernel writes down the handler
+// that ran it, so tests see the command table at work.
 struct ShellFixture
 {
-    // Without `runPages` the pages only record which handler ran (the command
-    // table is under test, not the benchmarks); with it they do their work,
-    // on fake kernels that count 600 integer and 300 floating-point passes
-    // and move memory at (KB + 1000) MiB/s reading and (KB + 2000) writing
-    // blocks of KB kilobytes, and fill 314,572,800 pixels a second (1024 x 768,
-    // 400 times in 1 s). `adjust` changes the services before the
-    // windows are made.
-    // With `splashFirst` the windows are made as the program makes them:
-    // the main window alone, the others once its splash is painted.
-    explicit ShellFixture(bool runPages = false,
-                          const std::function<void(TForm1Services&)>& adjust = {},
+    // `adjust` changes the services before the windows are made. With
+    // `splashFirst` the windows are made as the program makes them: the main
+    // window alone, the others once its splash is painted.
+    explicit ShellFixture(const std::function<void(TForm1Services&)>& adjust = {},
                           bool splashFirst = false);
-    // With the given pages and drive list.
-    ShellFixture(std::shared_ptr<BenchmarkPages> pages, const QStringList& drives);
+    // With these drive entries, listed without paths.
+    explicit ShellFixture(const QStringList& drives);
     ~ShellFixture();
 
     TForm1& form() const { return *forms.Form1; }
@@ -51,39 +49,18 @@ struct ShellFixture
     QStringList memoryCalls; // "read 1024": kernel and block size
     // Replaces the fake video kernel when set (tests watch the surface here).
     std::function<std::int64_t(bench::VideoCanvas&, int, int)> videoTest;
+    // Called in every processor, memory, video and disk kernel.
+    std::function<void()> duringKernel;
+    QMap<QString, std::int32_t> diskRates; // KB/s by mount point; else 81,920
+    QString failingKernel; // "cpu", "memory", "video" or "disk": raises a BenchError
     TForms forms;
 
-private:
-    void create(std::shared_ptr<BenchmarkPages> pages, const sysinfo::FixedDriveListing& drives,
-                const std::function<void(TForm1Services&)>& adjust, bool splashFirst = false);
-};
-
-// Records the page handlers that reach the benchmark pages, by name.
-class RecordingPages : public BenchmarkPages
-{
-public:
-    explicit RecordingPages(QStringList& handlers) : m_handlers(handlers) {}
-    void RefreshProcessor(Chart&, const ComparisonDatabase&, bench::BenchState&) override
-    {
-        m_handlers.append(QStringLiteral("Button1Click"));
-    }
-    void RefreshMemory(Chart&, const ComparisonDatabase&, MemoryMode) override
-    {
-        m_handlers.append(QStringLiteral("Button3Click"));
-    }
-    void UpdateVideoChart(Chart&, const ComparisonDatabase&) override
-    {
-        m_handlers.append(QStringLiteral("UpdateVideoChart"));
-    }
-    void RefreshVideo(Chart&, const ComparisonDatabase&, bench::TestSurface&) override
-    {
-        m_handlers.append(QStringLiteral("Button5Click"));
-    }
-    void RefreshDrive(Chart&, const ComparisonDatabase&, const QByteArray&) override
-    {
-        m_handlers.append(QStringLiteral("Button4Click"));
-    }
+    // The kernels above (a fresh set, writing into this fixture).
+    report::SessionKernels kernels();
 
 private:
-    QStringList& m_handlers;
+    void create(const sysinfo::FixedDriveListing& drives,
+                const std::function<void(TForm1Services&)>& adjust, bool splashFirst);
+    void duringOrFail(const QString& kernel);
+    bool m_fullTest = false;
 };

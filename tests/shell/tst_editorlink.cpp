@@ -9,7 +9,7 @@
 
 void TestEditorLink::newRowsFromMainWindow()
 {
-    ShellFixture f(true);
+    ShellFixture f;
     f.fields.memory = QStringLiteral("512 Mb (used 10%)");
     QFile file(f.directory.filePath(QStringLiteral("base.ini")));
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -20,7 +20,7 @@ void TestEditorLink::newRowsFromMainWindow()
     ui.ComboBox1->setCurrentIndex(1);
 
     // Before any chart was drawn every value is "0".
-    const MachineValues before = f.form().machineValues();
+    const MachineValues before = f.form().session().machineValues();
     QCOMPARE(NewEditorRow(lkProcessor, before),
              (EditorRow{QStringLiteral("Test CPU, 1000 MHz"), "0", "0"}));
     QCOMPARE(NewEditorRow(lkMemory, before), (EditorRow{QStringLiteral("Ваши 512 Mb"), "0", ""}));
@@ -31,11 +31,11 @@ void TestEditorLink::newRowsFromMainWindow()
     // After a processor refresh: the scores its first two bars show.
     QTest::mouseClick(ui.ToolButton5, Qt::LeftButton);
     QCOMPARE(ui.MyChart1->Bars.Count, 2);
-    QCOMPARE(NewEditorRow(lkProcessor, f.form().machineValues()),
+    QCOMPARE(NewEditorRow(lkProcessor, f.form().session().machineValues()),
              (EditorRow{QStringLiteral("Test CPU, 1000 MHz"), "450", "900"}));
 
     // The other charts' own bars, whatever put them there.
     ui.MyChart3->AddBar(QStringLiteral("Your drive"), 9100, 0);
-    QCOMPARE(NewEditorRow(lkHdd, f.form().machineValues()).first, QStringLiteral("9100"));
+    QCOMPARE(NewEditorRow(lkHdd, f.form().session().machineValues()).first, QStringLiteral("9100"));
     QCOMPARE(EditorServices(f.form()).database, &f.form().database());
 }

@@ -24,8 +24,8 @@ struct HddFixture
     {
         QDir(drives.path()).mkpath("a");
         QDir(drives.path()).mkpath("b");
-        shell = std::make_unique<ShellFixture>(false, [this](TForm1Services& services) {
-            services.listFixedDrives = [this] {
+        shell = std::make_unique<ShellFixture>([this](TForm1Services& services) {
+            services.probes.listFixedDrives = [this] {
                 return sysinfo::FixedDriveListing{
                     {"Drive " + drive("a"), "Drive " + drive("b")}, QString(), {}};
             };
@@ -35,8 +35,7 @@ struct HddFixture
                 const bool roomy = directory == drive("a").toStdString() + "/";
                 return std::optional<std::uint64_t>(roomy ? 1ULL << 30 : 10'485'760);
             };
-            const bench::ProcessorKernels processor{[] { return 1; }, [] { return 1; }};
-            services.pages = std::make_shared<RealBenchmarkPages>(processor, disk);
+            services.kernels.disk = disk;
         });
         QFile file(shell->directory.filePath("base.ini"));
         if (file.open(QIODevice::WriteOnly))
@@ -68,10 +67,6 @@ void refreshBy(HddFixture& h, const QString& how)
         ui.PageControl1->setCurrentIndex(1);
         h.spaceAsked.clear(); // the first visit measured already
         QTest::mouseClick(ui.Button4, Qt::LeftButton);
-    } else if (how == "path in the item data") {
-        ui.ComboBox1->setItemText(0, "Drive /shown\\nescaped");
-        ui.ComboBox1->setItemData(0, h.drive("a"));
-        QTest::mouseClick(ui.ToolButton9, Qt::LeftButton);
     } else if (how == "drive change") {
         QTest::mouseClick(ui.ToolButton9, Qt::LeftButton);
         h.spaceAsked.clear();
@@ -96,8 +91,6 @@ void TestHddPage::refreshCharts_data()
                                  << "a" << true;
     QTest::newRow("Refresh") << "Refresh"
                              << "a" << true;
-    QTest::newRow("path in the item data") << "path in the item data"
-                                           << "a" << true;
     QTest::newRow("drive change to 10 MiB available") << "drive change"
                                                       << "b" << false;
 }

@@ -93,7 +93,7 @@ void TestMemoryPage::commandsRunTheSelectedMode()
     QFETCH(QStringList, actions);
     QFETCH(QStringList, calls);
     QFETCH(bool, fullChart);
-    ShellFixture f(true);
+    ShellFixture f;
     writeDatabase(f, "Ref A=1200\nRef B=800\n");
     QVERIFY(f.showAndActivate());
     const Form1View ui = f.ui();
@@ -126,7 +126,7 @@ void TestMemoryPage::commandsRunTheSelectedMode()
 
 void TestMemoryPage::otherTagOnlyShowsTheBusyState()
 {
-    ShellFixture f(true);
+    ShellFixture f;
     writeDatabase(f, "Ref=1\n");
     QVERIFY(f.showAndActivate());
     QObject sender;
@@ -142,7 +142,7 @@ void TestMemoryPage::otherTagOnlyShowsTheBusyState()
 
 void TestMemoryPage::rejectedRowReleasesTheBuffer()
 {
-    ShellFixture f(true);
+    ShellFixture f;
     writeDatabase(f, "Good=1200\nBad=12 x\n");
     QVERIFY(f.showAndActivate());
     QString text;

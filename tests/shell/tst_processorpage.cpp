@@ -48,7 +48,7 @@ void TestProcessorPage::refreshCharts_data()
 void TestProcessorPage::refreshCharts()
 {
     QFETCH(QString, how);
-    ShellFixture f(true);
+    ShellFixture f;
     writeDatabase(f, "Ref A=300,250\nRef B=100\n");
     QVERIFY(f.showAndActivate());
     refreshBy(f, how);
@@ -64,8 +64,8 @@ void TestProcessorPage::refreshCharts()
     QCOMPARE(chart.Bars.Items[4].Value, 250);
     QCOMPARE(chart.Bars.Items[6].Caption, QStringLiteral("Ref B CPU"));
     QCOMPARE(chart.Bars.Items[7].Value, 100);
-    QCOMPARE(f.form().benchState().LastCpuCount, 600);
-    QCOMPARE(f.form().benchState().LastFpuCount, 300);
+    QCOMPARE(f.form().session().benchState().LastCpuCount, 600);
+    QCOMPARE(f.form().session().benchState().LastFpuCount, 300);
     QCOMPARE(f.ui().PageControl1->currentIndex(), 1);
     QCOMPARE(f.ui().PageControl2->currentIndex(), 0);
     QCOMPARE(busy::StatusText(f.ui().StatusBar1), busy::StandardStatusText);
@@ -74,7 +74,7 @@ void TestProcessorPage::refreshCharts()
 
 void TestProcessorPage::rejectedRowLeavesBusyState()
 {
-    ShellFixture f(true);
+    ShellFixture f;
     writeDatabase(f, "Good=300,250\nBad=12 x\n");
     QVERIFY(f.showAndActivate());
     QString text;

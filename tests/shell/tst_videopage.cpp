@@ -78,7 +78,7 @@ private:
 
 void TestVideoPage::firstVisitShowsRowsWithoutMeasuring()
 {
-    ShellFixture f(true);
+    ShellFixture f;
     writeDatabase(f);
     int kernelCalls = 0;
     f.videoTest = [&](bench::VideoCanvas&, int, int) -> std::int64_t {
@@ -111,7 +111,7 @@ void TestVideoPage::refreshMeasuresOnTheWholeScreen_data()
 void TestVideoPage::refreshMeasuresOnTheWholeScreen()
 {
     QFETCH(QString, how);
-    ShellFixture f(true);
+    ShellFixture f;
     writeDatabase(f);
     SurfaceSeen seen;
     TForm2& surface = *f.forms.Form2;
@@ -142,7 +142,7 @@ void TestVideoPage::refreshMeasuresOnTheWholeScreen()
 
 void TestVideoPage::errorLeavesTheSurfaceUntilClicked()
 {
-    ShellFixture f(true);
+    ShellFixture f;
     writeDatabase(f);
     f.videoTest = [](bench::VideoCanvas&, int, int) -> std::int64_t {
         throw bench::BenchError("The test surface could not be read back");
@@ -165,7 +165,7 @@ void TestVideoPage::closeWhileTheSurfaceWaitsMeasuresNothing()
 {
     // The main window closes while the shown surface waits to be exposed: the
     // measurement does not start and the surface goes.
-    ShellFixture f(true);
+    ShellFixture f;
     writeDatabase(f);
     int kernelCalls = 0;
     f.videoTest = [&](bench::VideoCanvas&, int, int) -> std::int64_t {

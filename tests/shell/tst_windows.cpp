@@ -50,7 +50,7 @@ void TestWindows::everyWindowHasTheApplicationIcon()
 
 void TestWindows::othersAreMadeAfterTheSplashBeforeTheProbes()
 {
-    ShellFixture f(false, {}, true);
+    ShellFixture f({}, true);
     QVERIFY(!f.forms.Form2 && !f.forms.Form3 && !f.forms.Form4 && !f.forms.Form5);
     QVERIFY(f.showAndActivate());
     QVERIFY(f.othersExistWhileGathering);

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "report/FullRun.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace report {
+
+class Session;
+
+// How the video test filled: through the X server, or into the toolkit's
+// backing store, whose figures do not compare with the first.
+inline const QString kVideoMethodX11 = QStringLiteral("X server fills");
+inline const QString kVideoMethodBackingStore =
+    QStringLiteral("backing store (not comparable with X server fills)");
+
+// Where a run without a window draws its video test: the surface, made when
+// the test first runs, and how it fills.
+struct ReportSurface
+{
+    // Null where the test cannot run; `unavailable` then says why.
+    std::function<bench::TestSurface*()> surface;
+    QString unavailable;
+    std::function<QString()> method; // kVideoMethodX11 or kVideoMethodBackingStore
+};
+
+// The run as the report shows it: every test in comparative mode, progress
+// lines instead of a busy frame, processor counts without a reference
+// machine, and only the tests and drives asked for.
+class HeadlessView : public FullRunView
+{
+public:
+    HeadlessView(const Session& session, ReportSurface surface,
+                 std::function<void(const QString&)> progress = {});
+
+    // Runs only these tests (kTestNames) and, when `drivePaths` is not
+    // empty, only the drives that hold them. Returns what is wrong with a
+    // path that lies on no listed drive; empty when all are found.
+    QString select(const QStringList& tests, const QStringList& drivePaths);
+    // Called when the processor test has ended.
+    void setAfterProcessor(std::function<void()> after) { m_afterProcessor = std::move(after); }
+
+    // The keys of the tests that ran to their end, and how the video test
+    // filled (empty before it ran).
+    const QStringList& measured() const { return m_measured; }
+    const QString& videoMethod() const { return m_videoMethod; }
+
+    bool asks(const RunTest& test) const override;
+    void testBegins(const RunTest& test) override;
+    void testEnded(const RunTest& test) override;
+    bool countsWithoutReference() const override { return true; }
+    bench::MemoryMode memoryMode() const override;
+    bench::TestSurface* testSurface() override;
+    QString noSurfaceReason() const override { return m_surface.unavailable; }
+
+private:
+    const Session& m_session;
+    ReportSurface m_surface;
+    std::function<void(const QString&)> m_progress;
+    std::function<void()> m_afterProcessor;
+    QStringList m_tests;
+    QStringList m_drives; // entries; all when empty
+    QStringList m_measured;
+    QString m_videoMethod;
+};
+
+} // namespace report
