@@ -54,6 +54,7 @@ TForm3::TForm3(TForm3Services services, QWidget* parent)
     for (int kind = 0; kind < ListKindCount; ++kind)
         SetUpColumns(listOf(ListKind(kind)), ShapeOf(ListKind(kind)));
     m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("PopupMenu1"));
     m_popup->addActions({m_ui->N1, m_ui->N2, m_ui->N3});
     bindHandlers();
     const QRect area = screen()->availableGeometry();
