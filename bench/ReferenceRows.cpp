@@ -3,6 +3,7 @@
 #include "controls/Chart.h"
 #include "database/ComparisonDatabase.h"
 #include "database/DatabaseError.h"
+#include "database/ListKinds.h"
 #include "database/ValueText.h"
 
 namespace bench {
@@ -66,7 +67,7 @@ void LoadReferenceRows(Chart& chart, const ComparisonDatabase& database, const C
 
 ChartPageRows ProcessorPageRows()
 {
-    return {QStringLiteral("Processor"),
+    return {ShapeOf(lkProcessor).section,
             QStringLiteral("0,0"),
             {{QStringLiteral("Your CPU"), kOwnBar}, {QStringLiteral("FPU"), kOwnFpuBar}},
             {{true, QStringLiteral(" CPU"), 0, kReferenceBar},
@@ -75,7 +76,7 @@ ChartPageRows ProcessorPageRows()
 
 ChartPageRows MemoryPageRows()
 {
-    return singleValuePage(QStringLiteral("Memory"), QStringLiteral("0"),
+    return singleValuePage(ShapeOf(lkMemory).section, QStringLiteral("0"),
                            QStringLiteral("Your memory"));
 }
 
@@ -83,13 +84,13 @@ ChartPageRows MemoryPageRows()
 // stops the refresh with the usual conversion error.
 ChartPageRows VideoPageRows()
 {
-    return singleValuePage(QStringLiteral("Video"), QStringLiteral("0,0"),
+    return singleValuePage(ShapeOf(lkVideo).section, QStringLiteral("0,0"),
                            QStringLiteral("Your video"));
 }
 
 ChartPageRows DrivePageRows()
 {
-    return singleValuePage(QStringLiteral("Drive"), QStringLiteral("0,0"),
+    return singleValuePage(ShapeOf(lkHdd).section, QStringLiteral("0,0"),
                            QStringLiteral("Your drive"));
 }
 

@@ -39,7 +39,6 @@ void TResourceImage::setStretched(bool stretched)
 
 void TResourceImage::Load()
 {
-    ++m_loadCount;
     if (m_resourceName.isEmpty())
         return;
     if (m_imageType == riBitmap) {

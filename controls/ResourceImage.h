@@ -38,7 +38,6 @@ public:
 
     bool hasImage() const { return !m_image.isNull(); }
     const QImage& image() const { return m_image; }
-    int loadCount() const { return m_loadCount; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -51,5 +50,4 @@ private:
     QString m_resourceName;
     QImage m_image;
     bool m_stretched = false;
-    int m_loadCount = 0;
 };

@@ -1,12 +1,14 @@
 #include "database/ListSections.h"
 
+#include "database/ListKinds.h"
+
 QList<std::pair<QString, const QList<DatabaseRow>*>> ListSections(const DatabaseLists& lists)
 {
     return {
-        {QStringLiteral("Processor"), &lists.processor},
-        {QStringLiteral("Memory"), &lists.memory},
-        {QStringLiteral("Video"), &lists.video},
-        {QStringLiteral("Drive"), &lists.drive},
+        {ShapeOf(lkProcessor).section, &lists.processor},
+        {ShapeOf(lkMemory).section, &lists.memory},
+        {ShapeOf(lkVideo).section, &lists.video},
+        {ShapeOf(lkHdd).section, &lists.drive},
     };
 }
 

@@ -6,26 +6,7 @@
 
 #include <algorithm>
 #include <numeric>
-
-ListShape ShapeOf(ListKind kind)
-{
-    switch (kind) {
-    case lkProcessor:
-        return {QStringLiteral("Processor"), QStringLiteral("CPU"), QStringLiteral("FPU")};
-    case lkMemory:
-        return {QStringLiteral("Memory"), QStringLiteral("Mb/s"), QString()};
-    case lkVideo:
-        return {QStringLiteral("Video"), QStringLiteral("Mb/s"), QString()};
-    case lkHdd:
-        break;
-    }
-    return {QStringLiteral("Drive"), QStringLiteral("Kb/s"), QString()};
-}
-
-bool HasTwoValues(ListKind kind)
-{
-    return kind == lkProcessor;
-}
+#include <utility>
 
 EditorList LoadEditorList(const ComparisonDatabase& database, ListKind kind)
 {
@@ -46,23 +27,29 @@ QString BarText(const OwnBars& bars, std::int32_t value)
     return bars.count <= 0 ? QStringLiteral("0") : QString::number(value);
 }
 
+// This machine's overview text and chart for a list.
+std::pair<const QString&, const OwnBars&> OwnResults(ListKind kind, const MachineValues& machine)
+{
+    switch (kind) {
+    case lkProcessor:
+        return {machine.processor, machine.processorChart};
+    case lkMemory:
+        return {machine.memory, machine.memoryChart};
+    case lkVideo:
+        return {machine.display, machine.videoChart};
+    case lkHdd:
+        break;
+    }
+    return {machine.drive, machine.driveChart};
+}
+
 } // namespace
 
 EditorRow NewEditorRow(ListKind kind, const MachineValues& machine)
 {
-    switch (kind) {
-    case lkProcessor:
-        return {machine.processor, BarText(machine.processorChart, machine.processorChart.first),
-                BarText(machine.processorChart, machine.processorChart.second)};
-    case lkMemory:
-        return {QStringLiteral("Ваши ") + ExtractField(machine.memory, 0) + QStringLiteral(" Mb"),
-                BarText(machine.memoryChart, machine.memoryChart.first), QString()};
-    case lkVideo:
-        return {machine.display, BarText(machine.videoChart, machine.videoChart.first), QString()};
-    case lkHdd:
-        break;
-    }
-    return {machine.drive, BarText(machine.driveChart, machine.driveChart.first), QString()};
+    const auto [text, bars] = OwnResults(kind, machine);
+    return {OwnRowDescription(kind, text), BarText(bars, bars.first),
+            HasTwoValues(kind) ? BarText(bars, bars.second) : QString()};
 }
 
 QLocale CollationLocale()
@@ -105,10 +92,8 @@ DatabaseLists ListsToWrite(const EditorLists& lists)
     const auto convert = [&lists](ListKind kind) {
         QList<DatabaseRow> rows;
         rows.reserve(lists[kind].size());
-        for (const EditorRow& row : lists[kind]) {
-            const QString value = HasTwoValues(kind) ? row.first + u',' + row.second : row.first;
-            rows.append({row.description, value});
-        }
+        for (const EditorRow& row : lists[kind])
+            rows.append({row.description, RowValue(kind, row.first, row.second)});
         return rows;
     };
     return {convert(lkProcessor), convert(lkMemory), convert(lkVideo), convert(lkHdd)};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "database/ListKinds.h"
 #include "database/MachineValues.h"
 
 #include <QList>
@@ -10,29 +11,6 @@
 
 class ComparisonDatabase;
 struct DatabaseLists;
-
-// The number of a list; it is also the index of the page that shows it.
-enum ListKind
-{
-    lkProcessor = 0,
-    lkMemory = 1,
-    lkVideo = 2,
-    lkHdd = 3,
-};
-constexpr int ListKindCount = 4;
-
-// What a list looks like: its section in base.ini and the captions of its
-// value columns, which are also the Edit dialog's labels. A single-value list
-// has an empty second caption.
-struct ListShape
-{
-    QString section;
-    QString firstCaption;
-    QString secondCaption;
-};
-
-ListShape ShapeOf(ListKind kind);
-bool HasTwoValues(ListKind kind);
 
 // One row: the description (the key in the file) and its value texts, as
 // loaded or typed; `second` only for the Processor list.

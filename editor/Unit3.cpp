@@ -2,6 +2,8 @@
 
 #include "ui_Unit3.h"
 
+#include "controls/DialogFlags.h"
+#include "controls/ProgramFont.h"
 #include "editor/ListView.h"
 #include "editor/Unit4.h"
 #include "editor/WindowLook.h"
@@ -41,10 +43,9 @@ TForm3::TForm3(TForm3Services services, QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::TForm3>()), m_services(std::move(services))
 {
     m_ui->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
-                   Qt::WindowCloseButtonHint);
-    setFont(EditorFont());
+    // Sizeable: the one dialog with a maximise box.
+    setWindowFlags(DialogTitleBar | Qt::WindowMaximizeButtonHint);
+    setFont(ProgramFont());
     m_designSize = size();
     m_pageDesign = m_ui->PageControl1->geometry();
     m_okDesign = m_ui->Button1->pos();
@@ -53,6 +54,7 @@ TForm3::TForm3(TForm3Services services, QWidget* parent)
     for (int kind = 0; kind < ListKindCount; ++kind)
         SetUpColumns(listOf(ListKind(kind)), ShapeOf(ListKind(kind)));
     m_popup = new QMenu(this);
+    m_popup->setObjectName(QStringLiteral("PopupMenu1"));
     m_popup->addActions({m_ui->N1, m_ui->N2, m_ui->N3});
     bindHandlers();
     const QRect area = screen()->availableGeometry();

@@ -43,11 +43,8 @@ public:
     explicit TForm3(TForm3Services services, QWidget* parent = nullptr);
     ~TForm3() override;
 
-    Ui::TForm3& ui() const { return *m_ui; }
-    QMenu* PopupMenu1() const { return m_popup; }
     TListView* listOf(ListKind kind) const;
     EditorList rows(ListKind kind) const;
-    bool keepsSorted() const { return m_keepSorted; }
 
     // The Edit dialog; set once after both windows exist.
     void setEditDialog(TForm4* dialog) { m_form4 = dialog; }

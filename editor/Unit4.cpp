@@ -2,6 +2,8 @@
 
 #include "ui_Unit4.h"
 
+#include "controls/DialogFlags.h"
+#include "controls/ProgramFont.h"
 #include "editor/WindowLook.h"
 
 #include <QKeyEvent>
@@ -9,9 +11,8 @@
 TForm4::TForm4(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm4>())
 {
     m_ui->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFont(EditorFont());
+    setWindowFlags(DialogTitleBar);
+    setFont(ProgramFont());
     setFixedSize(size());
     connect(m_ui->Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_ui->Button2, &QPushButton::clicked, this, &QDialog::reject);

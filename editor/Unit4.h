@@ -20,8 +20,6 @@ public:
     explicit TForm4(QWidget* parent = nullptr);
     ~TForm4() override;
 
-    Ui::TForm4& ui() const { return *m_ui; }
-
     // Shows the row in the boxes with the list's labels; the third box is
     // empty and disabled for a single-value list.
     void setRow(ListKind kind, const EditorRow& row);

@@ -3,13 +3,6 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 
-QFont EditorFont()
-{
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
-    return font;
-}
-
 bool IgnoresEscape(QKeyEvent* event)
 {
     if (!event->matches(QKeySequence::Cancel))

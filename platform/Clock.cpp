@@ -30,11 +30,6 @@ double TickResolutionMs()
            static_cast<double>(resolution.tv_nsec) / 1e6;
 }
 
-std::uint32_t TimeGetTime()
-{
-    return static_cast<std::uint32_t>(nanoseconds(CLOCK_MONOTONIC) / 1'000'000ULL);
-}
-
 double PreciseMilliseconds()
 {
     return static_cast<double>(nanoseconds(CLOCK_MONOTONIC)) / 1e6;

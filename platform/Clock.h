@@ -11,9 +11,6 @@ std::uint32_t TickCount();
 // How far TickCount() steps at a time, in milliseconds (the kernel's tick).
 double TickResolutionMs();
 
-// Multimedia timer in milliseconds, 32 bits, wrapping; precise to 1 ms.
-std::uint32_t TimeGetTime();
-
 // Nanosecond monotonic clock expressed in milliseconds with a fraction.
 double PreciseMilliseconds();
 

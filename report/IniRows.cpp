@@ -1,9 +1,17 @@
 #include "report/IniRows.h"
 
 #include "database/IniLine.h"
-#include "database/ValueText.h"
+#include "database/ListKinds.h"
 
 namespace report {
+namespace {
+
+QString heading(ListKind kind)
+{
+    return QLatin1Char('[') + ShapeOf(kind).section + QLatin1Char(']');
+}
+
+} // namespace
 
 QString IniKey(const QString& description)
 {
@@ -18,29 +26,29 @@ QString IniKey(const QString& description)
 
 QStringList IniRows(const AllTestsResults& results)
 {
-    const auto row = [&results](const QString& key, const QString& description,
+    const sysinfo::OverviewFields& overview = results.overview;
+    const auto row = [&results](ListKind kind, const QString& key, const QString& text,
                                 const QString& value) {
         if (results.skipped.contains(key))
             return QStringLiteral("; no row: ") + results.skipped.value(key);
-        return IniKey(description) + QLatin1Char('=') + value;
+        return IniKey(OwnRowDescription(kind, text)) + QLatin1Char('=') + value;
     };
     const ProcessorFigures& p = results.processor;
-    QStringList lines{QStringLiteral("[Processor]")};
+    QStringList lines{heading(lkProcessor)};
     if (p.scored || results.skipped.contains(QStringLiteral("cpu")))
-        lines << row(QStringLiteral("cpu"), results.overview.processor,
-                     QString::number(p.cpuScore) + QLatin1Char(',') + QString::number(p.fpuScore));
+        lines << row(
+            lkProcessor, QStringLiteral("cpu"), overview.processor,
+            RowValue(lkProcessor, QString::number(p.cpuScore), QString::number(p.fpuScore)));
     else
         lines << QStringLiteral("; no row: no reference machine in base.ini to score against");
-    lines << QStringLiteral("[Memory]")
-          << row(QStringLiteral("memory"),
-                 QStringLiteral("Ваши ") + ExtractField(results.overview.memory, 0) +
-                     QStringLiteral(" Mb"),
+    lines << heading(lkMemory)
+          << row(lkMemory, QStringLiteral("memory"), overview.memory,
                  QString::number(results.memory))
-          << QStringLiteral("[Video]")
-          << row(QStringLiteral("video"), results.overview.display, QString::number(results.video))
-          << QStringLiteral("[Drive]");
+          << heading(lkVideo)
+          << row(lkVideo, QStringLiteral("video"), overview.display, QString::number(results.video))
+          << heading(lkHdd);
     for (const DriveFigure& drive : results.drives)
-        lines << row(drive.entry, drive.entry, QString::number(drive.kilobytesPerSecond));
+        lines << row(lkHdd, drive.entry, drive.entry, QString::number(drive.kilobytesPerSecond));
     return lines;
 }
 

@@ -8,10 +8,9 @@
 namespace report {
 
 // This machine's results as base.ini rows under the four list headings,
-// described as the database editor describes a row it adds: the processor
-// text; "Ваши <size> Mb" from the memory text; the display adapter text;
-// each drive's entry. Where a test did not run (or the processor could not
-// be scored), a comment saying why stands instead of its row.
+// described as the database editor describes a row it adds (one per drive,
+// by its entry). Where a test did not run (or the processor could not be
+// scored), a comment saying why stands instead of its row.
 QStringList IniRows(const AllTestsResults& results);
 
 // A description as a key that reads back as itself: one line, no '=' (the

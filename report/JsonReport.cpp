@@ -61,46 +61,24 @@ QString skipReason(const QList<AllTestsResults>& runs, const QString& key)
     return reason;
 }
 
-NamedFigure named(const QString& name, const QString& key, const QString& unit,
-                  std::function<std::int32_t(const AllTestsResults&)> pick)
+// The figures the table lists under a test's key: a score with its pass
+// counts nested in it, or one figure.
+QJsonValue testFigure(const QList<AllTestsResults>& runs, const QString& key)
 {
-    return {name, key, unit, std::move(pick)};
+    const NamedFigure* main = nullptr;
+    const NamedFigure* passes = nullptr;
+    for (const NamedFigure& named : TestFigures())
+        if (named.key == key)
+            (named.isPassCount() ? passes : main) = &named;
+    return passes != nullptr ? processorFigure(runs, *main, *passes) : figure(runs, *main);
 }
 
-NamedFigure cpuScore()
+bool measuredAny(const QList<AllTestsResults>& runs, const QString& key)
 {
-    return named("CPU score", "cpu", "relative",
-                 [](const AllTestsResults& r) { return r.processor.cpuScore; });
-}
-NamedFigure cpuPasses()
-{
-    return named("CPU passes", "cpu", "passes",
-                 [](const AllTestsResults& r) { return r.processor.cpuPasses; });
-}
-NamedFigure fpuScore()
-{
-    return named("FPU score", "fpu", "relative",
-                 [](const AllTestsResults& r) { return r.processor.fpuScore; });
-}
-NamedFigure fpuPasses()
-{
-    return named("FPU passes", "fpu", "passes",
-                 [](const AllTestsResults& r) { return r.processor.fpuPasses; });
-}
-NamedFigure memory()
-{
-    return named("Memory", "memory", "MiB/s", [](const AllTestsResults& r) { return r.memory; });
-}
-NamedFigure video()
-{
-    return named("Video", "video", "MiB/s", [](const AllTestsResults& r) { return r.video; });
-}
-// Drive figures are in 1,024-byte units: KiB/s (the log writes "KB/sec").
-NamedFigure drive(qsizetype index, const QString& entry)
-{
-    return named(entry, entry, "KiB/s", [index](const AllTestsResults& r) {
-        return r.drives.value(index).kilobytesPerSecond;
-    });
+    for (const NamedFigure& named : TestFigures())
+        if (named.key == key && !MeasuredRuns(runs, named).isEmpty())
+            return true;
+    return false;
 }
 
 QJsonObject overview(const sysinfo::OverviewFields& texts)
@@ -120,29 +98,25 @@ QJsonObject overview(const sysinfo::OverviewFields& texts)
 QJsonObject results(const ReportDocument& document)
 {
     const QList<AllTestsResults>& runs = document.runs;
-    QJsonObject object{
-        {"cpu", processorFigure(runs, cpuScore(), cpuPasses())},
-        {"fpu", processorFigure(runs, fpuScore(), fpuPasses())},
-        {"memory", figure(runs, memory())},
-    };
-    QJsonValue videoFigure = figure(runs, video());
-    if (videoFigure.isObject()) {
-        QJsonObject withMethod = videoFigure.toObject();
-        withMethod.insert("method", orNull(document.videoMethod));
-        videoFigure = withMethod;
-    }
-    object.insert("video", videoFigure);
-
+    QJsonObject object;
     QJsonObject skipped;
-    for (const QString key : {"cpu", "fpu", "memory", "video"}) {
+    for (const QString& key : TestKeys()) {
+        object.insert(key, testFigure(runs, key));
         const QString reason = skipReason(runs, key);
         if (!reason.isEmpty())
             skipped.insert(key, reason);
     }
+    QJsonValue videoFigure = object.value("video");
+    if (videoFigure.isObject()) {
+        QJsonObject withMethod = videoFigure.toObject();
+        withMethod.insert("method", orNull(document.videoMethod));
+        object.insert("video", withMethod);
+    }
+
     QJsonArray drives;
     for (qsizetype i = 0; i < runs.front().drives.size(); ++i) {
         const QString entry = runs.front().drives[i].entry;
-        const QJsonValue measured = figure(runs, drive(i, entry));
+        const QJsonValue measured = figure(runs, DriveSpeed(i, entry));
         QJsonObject item = measured.isObject() ? measured.toObject() : QJsonObject{};
         item.insert("drive", entry);
         if (!measured.isObject())
@@ -158,11 +132,11 @@ QJsonObject results(const ReportDocument& document)
 QJsonArray testsRun(const QList<AllTestsResults>& runs)
 {
     QJsonArray names;
-    for (const NamedFigure& page : {cpuPasses(), fpuPasses(), memory(), video()})
-        if (!MeasuredRuns(runs, page).isEmpty())
-            names.append(page.key);
+    for (const QString& key : TestKeys())
+        if (measuredAny(runs, key))
+            names.append(key);
     for (qsizetype i = 0; i < runs.front().drives.size(); ++i)
-        if (!MeasuredRuns(runs, drive(i, runs.front().drives[i].entry)).isEmpty()) {
+        if (!MeasuredRuns(runs, DriveSpeed(i, runs.front().drives[i].entry)).isEmpty()) {
             names.append(QStringLiteral("disk"));
             break;
         }
@@ -213,30 +187,6 @@ QJsonDocument ReportJson(const ReportDocument& document)
 QJsonDocument ErrorJson(const QString& message)
 {
     return QJsonDocument(QJsonObject{{"schemaVersion", kResultSchemaVersion}, {"error", message}});
-}
-
-QList<NamedFigure> Figures(const AllTestsResults& first)
-{
-    QList<NamedFigure> figures;
-    if (first.processor.scored)
-        figures << cpuScore() << fpuScore();
-    else
-        figures << cpuPasses() << fpuPasses();
-    figures << memory() << video();
-    for (qsizetype i = 0; i < first.drives.size(); ++i)
-        figures << drive(i, first.drives[i].entry);
-    return figures;
-}
-
-QList<std::int32_t> MeasuredRuns(const QList<AllTestsResults>& runs, const NamedFigure& figure)
-{
-    QList<std::int32_t> values;
-    for (const AllTestsResults& run : runs) {
-        const bool unscored = figure.unit == QLatin1String("relative") && !run.processor.scored;
-        if (!run.skipped.contains(figure.key) && !unscored)
-            values << figure.pick(run);
-    }
-    return values;
 }
 
 } // namespace report

@@ -3,6 +3,7 @@
 #include "bench/ReferenceMachine.h"
 #include "report/Environment.h"
 #include "report/FullRun.h"
+#include "report/ResultFigures.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
@@ -39,21 +40,5 @@ QJsonDocument ReportJson(const ReportDocument& document);
 
 // The document of a run that failed before it measured anything.
 QJsonDocument ErrorJson(const QString& message);
-
-// One figure of the results with its unit and how it is picked from a run.
-struct NamedFigure
-{
-    QString name; // "CPU score", "Drive /home", ...
-    QString key;  // its name in AllTestsResults::skipped: "cpu", ..., the drive's entry
-    QString unit;
-    std::function<std::int32_t(const AllTestsResults&)> pick;
-};
-
-// The figures of a run in log order; drives as the first run lists them.
-// The pass counts are left out where the scores stand for them.
-QList<NamedFigure> Figures(const AllTestsResults& first);
-
-// The values of a figure in the runs that measured it.
-QList<std::int32_t> MeasuredRuns(const QList<AllTestsResults>& runs, const NamedFigure& figure);
 
 } // namespace report

@@ -58,16 +58,15 @@ public:
 
     void figures(const QJsonObject& results, SavedResult& result) const
     {
-        const auto processor = [&](const char* key, const QString& label) {
-            const QString member = QStringLiteral("results.") + QLatin1String(key);
-            figure(results.value(key), member, label + QStringLiteral(" score"), result.figures);
-            figure(results.value(key).toObject().value("passes"), member + ".passes",
-                   label + QStringLiteral(" passes"), result.figures);
-        };
-        processor("cpu", QStringLiteral("CPU"));
-        processor("fpu", QStringLiteral("FPU"));
-        figure(results.value("memory"), "results.memory", "Memory", result.figures);
-        figure(results.value("video"), "results.video", "Video", result.figures);
+        for (const NamedFigure& named : TestFigures()) {
+            QString member = QStringLiteral("results.") + named.key;
+            QJsonValue value = results.value(named.key);
+            if (named.isPassCount()) {
+                member += QStringLiteral(".passes");
+                value = value.toObject().value("passes");
+            }
+            figure(value, member, named.name, result.figures);
+        }
         const QJsonArray drives = results.value("drives").toArray();
         for (qsizetype i = 0; i < drives.size(); ++i) {
             const QString name = drives[i].toObject().value("drive").toString();

@@ -34,24 +34,18 @@ AllTestsResults MedianResults(const QList<AllTestsResults>& runs)
 {
     if (runs.isEmpty())
         return {};
-    const auto median = [&runs](auto&& figure) {
-        return Summarise(FigureRuns(runs, figure)).median;
-    };
     AllTestsResults result = runs.front();
-    result.processor.cpuScore =
-        median([](const AllTestsResults& r) { return r.processor.cpuScore; });
-    result.processor.cpuPasses =
-        median([](const AllTestsResults& r) { return r.processor.cpuPasses; });
-    result.processor.fpuScore =
-        median([](const AllTestsResults& r) { return r.processor.fpuScore; });
-    result.processor.fpuPasses =
-        median([](const AllTestsResults& r) { return r.processor.fpuPasses; });
-    result.memory = median([](const AllTestsResults& r) { return r.memory; });
-    result.video = median([](const AllTestsResults& r) { return r.video; });
-    for (qsizetype i = 0; i < result.drives.size(); ++i)
-        result.drives[i].kilobytesPerSecond =
-            median([i](const AllTestsResults& r) { return r.drives.value(i).kilobytesPerSecond; });
+    for (const NamedFigure& figure : AllFigures(result))
+        figure.set(result, Summarise(FigureRuns(runs, figure)).median);
     return result;
+}
+
+QList<std::int32_t> FigureRuns(const QList<AllTestsResults>& runs, const NamedFigure& figure)
+{
+    QList<std::int32_t> values;
+    for (const AllTestsResults& run : runs)
+        values << figure.pick(run);
+    return values;
 }
 
 } // namespace report

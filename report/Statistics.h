@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/FullRun.h"
+#include "report/ResultFigures.h"
 
 #include <QList>
 
@@ -24,14 +25,7 @@ FigureStatistics Summarise(const QList<std::int32_t>& runs);
 // median; the overview texts and drive entries of the first run.
 AllTestsResults MedianResults(const QList<AllTestsResults>& runs);
 
-// One figure of every run, picked by `figure`.
-template <typename Pick>
-QList<std::int32_t> FigureRuns(const QList<AllTestsResults>& runs, Pick&& figure)
-{
-    QList<std::int32_t> values;
-    for (const AllTestsResults& run : runs)
-        values << figure(run);
-    return values;
-}
+// One figure of every run, measured or not.
+QList<std::int32_t> FigureRuns(const QList<AllTestsResults>& runs, const NamedFigure& figure);
 
 } // namespace report

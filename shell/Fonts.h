@@ -1,8 +1,9 @@
 #pragma once
 
+#include "controls/ProgramFont.h"
+
 #include <QFont>
 #include <QString>
-#include <QStringList>
 
 // Directory that holds Tahoma and Fixedsys (fonts-wine, outside fontconfig).
 inline const QString WineFontDirectory = QStringLiteral("/usr/share/wine/fonts");
@@ -19,18 +20,6 @@ int RegisterLogFont(const QString& directory = WineFontDirectory);
 
 // Fixedsys at the log's size.
 QFont LogFont();
-
-// The family followed by the faces that stand in for it where it is absent.
-QStringList FontFamilies(const QString& family);
-
-// A font of the given family (with its stand-ins) and its character height
-// in pixels: the windows are laid out in pixels and do not scale with the
-// screen.
-QFont PixelFont(const QString& family, int pixels, bool bold = false);
-
-// Tahoma with a character height of 11 pixels (8 points at 96 dots per inch):
-// the font of every window, menu and tool tip unless a control has its own.
-QFont ProgramFont();
 
 // Registers the fonts and makes ProgramFont() the application's default, so
 // that menus and tool tips, which are windows of their own and inherit

@@ -17,8 +17,6 @@ public:
     explicit TForm5(QWidget* parent = nullptr);
     ~TForm5() override;
 
-    Ui::TForm5& ui() const { return *m_ui; }
-
 private:
     std::unique_ptr<Ui::TForm5> m_ui;
 };

@@ -6,7 +6,6 @@
 #include "editor/EditorRows.h"
 #include "editor/Unit3.h"
 #include "editor/Unit4.h"
-#include "ui_Unit3.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -63,6 +62,8 @@ int main(int argc, char** argv)
     TForm3 form3(services);
     TForm4 form4;
     form3.setEditDialog(&form4);
+    auto* okButton = form3.findChild<QPushButton*>(QStringLiteral("Button1"));
+    auto* cancelButton = form3.findChild<QPushButton*>(QStringLiteral("Button2"));
 
     std::printf("%7s %9s %10s %10s %12s %10s %14s\n", "rows", "bytes", "open ms", "sorted ms",
                 "OK ms", "write ms", "write us/row");
@@ -75,7 +76,7 @@ int main(int argc, char** argv)
                 form3.show();
                 QApplication::processEvents();
             }));
-            ok.push_back(Milliseconds([&] { form3.ui().Button1->click(); }));
+            ok.push_back(Milliseconds([&] { okButton->click(); }));
             write.push_back(Milliseconds([&] { WriteEditorLists(database, lists); }));
         }
         form3.ListView1ColumnClick(0); // keeps the Processor list sorted from here on
@@ -84,7 +85,7 @@ int main(int argc, char** argv)
                 form3.show();
                 QApplication::processEvents();
             }));
-            form3.ui().Button2->click();
+            cancelButton->click();
         }
         form3.ListView1ColumnClick(1);
         std::printf("%7d %9lld %10.1f %10.1f %12.1f %10.1f %14.2f\n", rows, QFileInfo(path).size(),

@@ -1,11 +1,14 @@
 #include "EditorFixture.h"
 
-#include "ui_Unit3.h"
-#include "ui_Unit4.h"
+#include "FindChild.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
 #include <QTest>
 
 DialogAnswer Accept(std::optional<QString> description, std::optional<QString> first,
@@ -13,11 +16,11 @@ DialogAnswer Accept(std::optional<QString> description, std::optional<QString> f
 {
     return [=](TForm4& dialog) {
         if (description)
-            dialog.ui().Edit1->setText(*description);
+            FindChild<QLineEdit>(dialog, "Edit1")->setText(*description);
         if (first)
-            dialog.ui().Edit2->setText(*first);
+            FindChild<QLineEdit>(dialog, "Edit2")->setText(*first);
         if (second)
-            dialog.ui().Edit3->setText(*second);
+            FindChild<QLineEdit>(dialog, "Edit3")->setText(*second);
         return true;
     };
 }
@@ -25,7 +28,7 @@ DialogAnswer Accept(std::optional<QString> description, std::optional<QString> f
 DialogAnswer Cancel()
 {
     return [](TForm4& dialog) {
-        dialog.ui().Edit1->setText(QStringLiteral("typed, then cancelled"));
+        FindChild<QLineEdit>(dialog, "Edit1")->setText(QStringLiteral("typed, then cancelled"));
         return false;
     };
 }
@@ -53,9 +56,13 @@ TForm3Services Services(EditorFixture& f)
     services.database = &f.database;
     services.machineValues = [&f] { return f.machine; };
     services.runEditDialog = [&f](TForm4& dialog) {
-        const Ui::TForm4& ui = dialog.ui();
-        f.seen.append({ui.Edit1->text(), ui.Edit2->text(), ui.Edit3->text(), ui.Label2->text(),
-                       ui.Label3->text(), ui.Edit3->isEnabled(), dialog.pos()});
+        const auto edit = [&dialog](const char* name) {
+            return FindChild<QLineEdit>(dialog, name);
+        };
+        const auto label = [&dialog](const char* name) { return FindChild<QLabel>(dialog, name); };
+        f.seen.append({edit("Edit1")->text(), edit("Edit2")->text(), edit("Edit3")->text(),
+                       label("Label2")->text(), label("Label3")->text(), edit("Edit3")->isEnabled(),
+                       dialog.pos()});
         if (f.answers.isEmpty()) {
             qWarning("Edit dialog shown with no answer ready");
             return false;
@@ -113,7 +120,7 @@ void EditorFixture::pressOn(ListKind kind, int row, Qt::MouseButton button) cons
 
 void EditorFixture::add(ListKind kind, DialogAnswer answer)
 {
-    form3.ui().PageControl1->setCurrentIndex(kind);
+    FindChild<QTabWidget>(form3, "PageControl1")->setCurrentIndex(kind);
     answers.append(std::move(answer));
-    form3.ui().N1->trigger();
+    FindChild<QAction>(form3, "N1")->trigger();
 }

@@ -1,12 +1,14 @@
 #include "tst_classes.h"
 
 #include "EditorFixture.h"
-#include "ui_Unit3.h"
-#include "ui_Unit4.h"
+#include "FindChild.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 
 namespace {
@@ -23,9 +25,14 @@ MachineValues SampleMachine()
             {2, 700, 650},        {1, 1800, 0},        {1, 95, 0},     {1, 9500, 0}};
 }
 
+QMenu* PopupMenu(EditorFixture& f)
+{
+    return FindChild<QMenu>(f.form3, "PopupMenu1");
+}
+
 void CloseMenu(EditorFixture& f)
 {
-    f.form3.PopupMenu1()->close();
+    PopupMenu(f)->close();
 }
 
 } // namespace
@@ -78,7 +85,7 @@ void TestEditorWindow::addOkThenCancelLeavesFile()
     QVERIFY(f.open());
     f.add(lkVideo, Accept("My video", "120"));
     QCOMPARE(f.descriptions(lkVideo), (QStringList{"Riva TNT", "My video"}));
-    QTest::mouseClick(f.form3.ui().Button2, Qt::LeftButton);
+    QTest::mouseClick(FindChild<QPushButton>(f.form3, "Button2"), Qt::LeftButton);
     QVERIFY(!f.form3.isVisible());
     QCOMPARE(f.form3.result(), int(QDialog::Rejected));
     QCOMPARE(f.fileBytes(), kFile);
@@ -113,15 +120,16 @@ void TestEditorWindow::changeRow()
     QFETCH(EditorRow, after);
     EditorFixture f(kFile);
     QVERIFY(f.open());
-    f.form3.ui().PageControl1->setCurrentIndex(kind);
+    FindChild<QTabWidget>(f.form3, "PageControl1")->setCurrentIndex(kind);
     f.answers.append(ok ? Accept(" Duron ", "9x", " 1 ") : Cancel());
     TListView* list = f.form3.listOf(ListKind(kind));
     const QPoint row1 = list->visualItemRect(list->item(1, 0)).center();
     if (byMenu) {
         f.pressOn(ListKind(kind), 1, Qt::RightButton);
-        QMenu* menu = f.form3.PopupMenu1();
+        QMenu* menu = PopupMenu(f);
         QVERIFY(menu->isVisible());
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(f.form3.ui().N3).center());
+        QTest::mouseClick(menu, Qt::LeftButton, {},
+                          menu->actionGeometry(FindChild<QAction>(f.form3, "N3")).center());
     } else {
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row1);
     }
@@ -147,7 +155,7 @@ void TestEditorWindow::deleteRow()
     QFETCH(QStringList, left);
     EditorFixture f(kFile);
     QVERIFY(f.open());
-    f.form3.ui().PageControl1->setCurrentIndex(kind);
+    FindChild<QTabWidget>(f.form3, "PageControl1")->setCurrentIndex(kind);
     f.pressOn(ListKind(kind), 0, Qt::LeftButton); // a selection the press below may clear
     f.pressOn(ListKind(kind), row, Qt::LeftButton);
     f.form3.N2Click();
@@ -174,16 +182,15 @@ void TestEditorWindow::popupItems()
     QFETCH(bool, selected);
     EditorFixture f(kFile);
     QVERIFY(f.open());
-    f.form3.ui().PageControl1->setCurrentIndex(lkMemory);
+    FindChild<QTabWidget>(f.form3, "PageControl1")->setCurrentIndex(lkMemory);
     // The opposite state first, so that the press has something to change.
     f.pressOn(lkMemory, selected ? -1 : 0, Qt::RightButton);
     CloseMenu(f);
     f.pressOn(lkMemory, row, button); // the press alone: no release
-    const Ui::TForm3& ui = f.form3.ui();
-    QCOMPARE(f.form3.PopupMenu1()->isVisible(), button == Qt::RightButton);
-    QVERIFY(ui.N1->isEnabled());
-    QCOMPARE(ui.N2->isEnabled(), selected);
-    QCOMPARE(ui.N3->isEnabled(), selected);
+    QCOMPARE(PopupMenu(f)->isVisible(), button == Qt::RightButton);
+    QVERIFY(FindChild<QAction>(f.form3, "N1")->isEnabled());
+    QCOMPARE(FindChild<QAction>(f.form3, "N2")->isEnabled(), selected);
+    QCOMPARE(FindChild<QAction>(f.form3, "N3")->isEnabled(), selected);
     QCOMPARE(f.form3.listOf(lkMemory)->selectedRow(), row);
     CloseMenu(f);
 }
@@ -212,7 +219,7 @@ void TestEditorWindow::sorting()
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     EditorFixture f("[Processor]\ncherry=1,9\nBanana=3,1\napple=2,5\n");
     QVERIFY(f.open());
-    QHeaderView* header = f.form3.ui().ListView1->horizontalHeader();
+    QHeaderView* header = FindChild<TListView>(f.form3, "ListView1")->horizontalHeader();
     header->moveSection(2, 0); // dragged columns: the click still names its column
     const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
                         header->height() / 2);
@@ -224,21 +231,20 @@ void TestEditorWindow::sorting()
     QVERIFY(f.open());
     QCOMPARE(f.descriptions(lkProcessor), reopened);
     QLocale::setDefault(previous);
-    QCOMPARE(f.form3.keepsSorted(), column == 0);
 }
 
 void TestEditorWindow::escapeClosesNeither()
 {
     EditorFixture f(kFile);
     QVERIFY(f.open());
-    QTest::keyClick(f.form3.ui().ListView1, Qt::Key_Escape);
+    QTest::keyClick(FindChild<TListView>(f.form3, "ListView1"), Qt::Key_Escape);
     QVERIFY(f.form3.isVisible());
 
     f.form4.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f.form4));
-    QTest::keyClick(f.form4.ui().Edit2, Qt::Key_Escape);
+    QTest::keyClick(FindChild<QLineEdit>(f.form4, "Edit2"), Qt::Key_Escape);
     QVERIFY(f.form4.isVisible());
-    QTest::keyClick(f.form4.ui().Edit2, Qt::Key_Return);
+    QTest::keyClick(FindChild<QLineEdit>(f.form4, "Edit2"), Qt::Key_Return);
     QVERIFY(!f.form4.isVisible());
     QCOMPARE(f.form4.result(), int(QDialog::Accepted));
     QCOMPARE(f.fileBytes(), kFile);
@@ -249,16 +255,16 @@ void TestEditorWindow::keptBetweenOpenings()
     EditorFixture f(kFile);
     QVERIFY(f.open());
     const QPoint opened = f.form3.pos();
-    f.form3.ui().PageControl1->setCurrentIndex(lkHdd);
+    FindChild<QTabWidget>(f.form3, "PageControl1")->setCurrentIndex(lkHdd);
     f.form3.setGeometry(QRect(120, 80, 400, 300));
     // The Edit dialog stays where the opening put it.
     f.add(lkHdd, Accept("Drive E", "1"));
     QCOMPARE(f.seen.last().position, opened + QPoint(100, 100));
-    QTest::mouseClick(f.form3.ui().Button2, Qt::LeftButton);
+    QTest::mouseClick(FindChild<QPushButton>(f.form3, "Button2"), Qt::LeftButton);
 
     WriteBytes(f.path, "[Drive]\nDrive F=7\n");
     QVERIFY(f.open());
-    QCOMPARE(f.form3.ui().PageControl1->currentIndex(), int(lkHdd));
+    QCOMPARE(FindChild<QTabWidget>(f.form3, "PageControl1")->currentIndex(), int(lkHdd));
     QCOMPARE(f.form3.geometry(), QRect(120, 80, 400, 300));
     QCOMPARE(f.form3.rows(lkHdd), (EditorList{{"Drive F", "7", ""}}));
     QVERIFY(f.form3.rows(lkProcessor).isEmpty());
@@ -270,15 +276,17 @@ void TestEditorWindow::resizeFollowsEdges()
 {
     EditorFixture f;
     QVERIFY(f.open());
-    const Ui::TForm3& ui = f.form3.ui();
+    const auto* pageControl = FindChild<QTabWidget>(f.form3, "PageControl1");
+    const auto* okButton = FindChild<QPushButton>(f.form3, "Button1");
+    const auto* cancelButton = FindChild<QPushButton>(f.form3, "Button2");
     const QSize before = f.form3.size();
-    const QRect pages = ui.PageControl1->geometry();
-    const QPoint ok = ui.Button1->pos();
-    const QPoint cancel = ui.Button2->pos();
+    const QRect pages = pageControl->geometry();
+    const QPoint ok = okButton->pos();
+    const QPoint cancel = cancelButton->pos();
     f.form3.resize(before + QSize(150, 90));
-    QCOMPARE(ui.PageControl1->geometry(), pages.adjusted(0, 0, 150, 90));
-    QCOMPARE(ui.Button1->pos(), ok + QPoint(150, 90));
-    QCOMPARE(ui.Button2->pos(), cancel + QPoint(150, 90));
+    QCOMPARE(pageControl->geometry(), pages.adjusted(0, 0, 150, 90));
+    QCOMPARE(okButton->pos(), ok + QPoint(150, 90));
+    QCOMPARE(cancelButton->pos(), cancel + QPoint(150, 90));
     f.form3.resize(10, 10);
     QCOMPARE(f.form3.size(), f.form3.minimumSize());
     QVERIFY(f.form3.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
@@ -293,15 +301,15 @@ void TestEditorWindow::editDialogFocus()
     QWidget other;
     other.show();
     for (int opening = 0; opening < 2; ++opening) {
-        dialog.ui().Edit3->setFocus();
+        FindChild<QLineEdit>(dialog, "Edit3")->setFocus();
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QCOMPARE(dialog.focusWidget(), dialog.ui().Edit1);
+        QCOMPARE(dialog.focusWidget(), FindChild<QLineEdit>(dialog, "Edit1"));
         // Activated again while shown: the focus goes back to the description.
-        dialog.ui().Edit3->setFocus();
+        FindChild<QLineEdit>(dialog, "Edit3")->setFocus();
         QApplication::setActiveWindow(&other);
         QApplication::setActiveWindow(&dialog);
-        QCOMPARE(dialog.focusWidget(), dialog.ui().Edit1);
+        QCOMPARE(dialog.focusWidget(), FindChild<QLineEdit>(dialog, "Edit1"));
         dialog.hide();
     }
 }

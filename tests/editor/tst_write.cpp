@@ -2,13 +2,15 @@
 
 #include "CrashChild.h"
 #include "EditorFixture.h"
-#include "ui_Unit3.h"
+#include "FindChild.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QPushButton>
 #include <QRandomGenerator>
+#include <QTabWidget>
 #include <QTest>
 #include <QThread>
 
@@ -28,7 +30,7 @@ enum Edit
 void ApplyEdit(EditorFixture& f, int edit)
 {
     if (edit == EmptyMemory) {
-        f.form3.ui().PageControl1->setCurrentIndex(lkMemory);
+        FindChild<QTabWidget>(f.form3, "PageControl1")->setCurrentIndex(lkMemory);
         while (f.form3.listOf(lkMemory)->rowCount() > 0) {
             f.pressOn(lkMemory, 0, Qt::LeftButton);
             f.form3.N2Click();
@@ -107,7 +109,7 @@ void TestEditorWrite::okWritesLists()
     EditorFixture f(file == "<missing>" ? std::nullopt : std::optional(file));
     QVERIFY(f.open());
     ApplyEdit(f, edit);
-    QTest::mouseClick(f.form3.ui().Button1, Qt::LeftButton);
+    QTest::mouseClick(FindChild<QPushButton>(f.form3, "Button1"), Qt::LeftButton);
     QVERIFY(!f.form3.isVisible());
     QCOMPARE(f.form3.result(), int(QDialog::Accepted));
     QCOMPARE(f.errors, QStringList());
@@ -157,7 +159,7 @@ void TestEditorWrite::failedWriteShowsMessage()
             if (!user->unprivileged())
                 QSKIP("cannot drop the file-system privileges here");
         }
-        QTest::mouseClick(f.form3.ui().Button1, Qt::LeftButton);
+        QTest::mouseClick(FindChild<QPushButton>(f.form3, "Button1"), Qt::LeftButton);
     }
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(f.errors, QStringList{"Unable to write to " + QFileInfo(f.path).absoluteFilePath()});

@@ -26,20 +26,16 @@ private slots:
         QVERIFY(platform::PreciseMilliseconds() - start >= 20.0);
     }
 
-    void tickCountersAgreeWithPreciseClock()
+    void tickCountAdvancesWithTheSleep()
     {
         const std::uint32_t tick0 = platform::TickCount();
-        const std::uint32_t mm0 = platform::TimeGetTime();
         platform::SleepMilliseconds(50);
         const std::uint32_t tickElapsed = platform::TickCount() - tick0;
-        const std::uint32_t mmElapsed = platform::TimeGetTime() - mm0;
         // A sleep never ends early; how late it ends depends on the host's
-        // load, so only the lower bounds are checked. The coarse tick may lag
+        // load, so only the lower bound is checked. The coarse tick may lag
         // by one jiffy (up to 10 ms) at each end.
         QVERIFY2(tickElapsed >= 40 && tickElapsed < 0x80000000U,
                  qPrintable(QString::number(tickElapsed)));
-        QVERIFY2(mmElapsed >= 49 && mmElapsed < 0x80000000U,
-                 qPrintable(QString::number(mmElapsed)));
     }
 };
 

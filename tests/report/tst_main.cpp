@@ -2,5 +2,5 @@
 
 #include "tst_report.h"
 
-QUORVIX_TEST_MAIN(TestResultsLog, TestFullRun, TestSaveLog, TestCommandLine, TestReportRun,
-                  TestComparison, TestCompareCommand, TestInsight)
+QUORVIX_TEST_MAIN(TestResultsLog, TestFullRun, TestStatistics, TestSaveLog, TestCommandLine,
+                  TestReportRun, TestComparison, TestCompareCommand, TestInsight)

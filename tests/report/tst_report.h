@@ -29,6 +29,16 @@ private slots:
     void sessionState();
 };
 
+class TestStatistics : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void summarise_data();
+    void summarise();
+    void medianOfEveryFigure();
+};
+
 class TestSaveLog : public QObject
 {
     Q_OBJECT

@@ -6,7 +6,6 @@
 #include "database/ComparisonDatabase.h"
 #include "shell/Dialogs.h"
 #include "shell/Fonts.h"
-#include "ui_Unit5.h"
 
 #include "controls/ResourceImage.h"
 

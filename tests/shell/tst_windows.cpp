@@ -1,13 +1,15 @@
 #include "tst_classes.h"
 
+#include "FindChild.h"
 #include "Fixture.h"
 #include "shell/Dialogs.h"
-#include "ui_Unit5.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -93,24 +95,27 @@ void TestWindows::surfaceHidesOnAnyButton()
 void TestWindows::aboutBoxContent()
 {
     ShellFixture f;
-    const Ui::TForm5& ui = f.forms.Form5->ui();
-    QCOMPARE(ui.Label1->text(), QStringLiteral("Quorvix 2000"));
-    QCOMPARE(ui.Label2->text(), QStringLiteral("Quorvix 2000"));
-    QCOMPARE(ui.Label3->text(), QStringLiteral("Designed by Varnholt"));
-    QCOMPARE(ui.Label4->text(), QStringLiteral("System information and benchmark. Version 1.03"));
-    QCOMPARE(ui.Label5->text(), QStringLiteral("Varnholt:"));
-    QVERIFY(ui.Label6->text().contains(QStringLiteral("the Quorvix 2000 team")));
-    QVERIFY(ui.Label7->text().contains(QStringLiteral("the Quorvix 2000 team")));
-    QCOMPARE(ui.Button1->text(), QStringLiteral("Ok"));
-    QVERIFY(ui.Label6->x() >=
-            ui.Label5->x() + ui.Label5->fontMetrics().horizontalAdvance(ui.Label5->text()));
-    QCOMPARE(ui.Image1->pixmap().size(), QSize(100, 135));
+    const TForm5& about = *f.forms.Form5;
+    const auto label = [&about](const char* name) { return FindChild<QLabel>(about, name); };
+    QCOMPARE(label("Label1")->text(), QStringLiteral("Quorvix 2000"));
+    QCOMPARE(label("Label2")->text(), QStringLiteral("Quorvix 2000"));
+    QCOMPARE(label("Label3")->text(), QStringLiteral("Designed by Varnholt"));
+    QCOMPARE(label("Label4")->text(),
+             QStringLiteral("System information and benchmark. Version 1.03"));
+    QCOMPARE(label("Label5")->text(), QStringLiteral("Varnholt:"));
+    QVERIFY(label("Label6")->text().contains(QStringLiteral("the Quorvix 2000 team")));
+    QVERIFY(label("Label7")->text().contains(QStringLiteral("the Quorvix 2000 team")));
+    QCOMPARE(FindChild<QPushButton>(about, "Button1")->text(), QStringLiteral("Ok"));
+    QVERIFY(label("Label6")->x() >=
+            label("Label5")->x() +
+                label("Label5")->fontMetrics().horizontalAdvance(label("Label5")->text()));
+    QCOMPARE(label("Image1")->pixmap().size(), QSize(100, 135));
     // The yellow title lies over the black one, which shows as a shadow 4 px
     // right and down.
-    QCOMPARE(ui.Label1->pos() - ui.Label2->pos(), QPoint(4, 4));
-    QCOMPARE(f.forms.Form5->childAt(ui.Label2->geometry().center()), ui.Label2);
-    QCOMPARE(QFontInfo(ui.Label2->font()).pixelSize(), 24);
-    QCOMPARE(ui.Label2->palette().color(QPalette::WindowText), QColor(Qt::yellow));
+    QCOMPARE(label("Label1")->pos() - label("Label2")->pos(), QPoint(4, 4));
+    QCOMPARE(f.forms.Form5->childAt(label("Label2")->geometry().center()), label("Label2"));
+    QCOMPARE(QFontInfo(label("Label2")->font()).pixelSize(), 24);
+    QCOMPARE(label("Label2")->palette().color(QPalette::WindowText), QColor(Qt::yellow));
 }
 
 void TestWindows::aboutOkAndCloseBox_data()
@@ -131,7 +136,7 @@ void TestWindows::aboutOkAndCloseBox()
         seen = dialog;
         dialog->open();
         if (useOk)
-            QTest::mouseClick(about->ui().Button1, Qt::LeftButton);
+            QTest::mouseClick(FindChild<QPushButton>(*about, "Button1"), Qt::LeftButton);
         else
             dialog->close();
         return dialog->result();

@@ -3,7 +3,6 @@
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSet>
 #include <QTest>
 
 void ProcessorNameTest::identity_data()
@@ -54,50 +53,29 @@ void ProcessorNameTest::classicName_data()
     QTest::addColumn<int>("model");
     QTest::addColumn<QString>("name");
 
-    struct Row
-    {
-        const char* vendor;
-        int family;
-        QList<int> models;
-        const char* name;
+    const auto fallback = [](const char* vendor, int family, int model) {
+        return QStringLiteral("%1 family %2 model %3").arg(vendor).arg(family).arg(model);
     };
-    const Row table[] = {
-        {"GenuineIntel", 5, {0, 1, 2, 7}, "Intel Pentium"},
-        {"GenuineIntel", 5, {4, 8}, "Intel Pentium MMX"},
-        {"GenuineIntel", 6, {1}, "Pentium Pro"},
-        {"GenuineIntel", 6, {3}, "Intel Pentium II"},
-        {"GenuineIntel", 6, {4, 5}, "Intel Celeron"},
-        {"GenuineIntel", 6, {6}, "Intel Celeron(A)"},
-        {"GenuineIntel", 6, {7}, "Intel Pentium III"},
-        {"GenuineIntel", 6, {8}, "Intel Celeron(SSE)"},
-        {"AuthenticAMD", 5, {0, 1, 2, 3}, "AMD K5"},
-        {"AuthenticAMD", 5, {6, 7}, "AMD K6"},
-        {"AuthenticAMD", 5, {8}, "AMD K6-2"},
-        {"AuthenticAMD", 5, {9}, "AMD K6-III"},
-        {"AuthenticAMD", 6, {1, 2, 4}, "AMD Athlon"},
-        {"AuthenticAMD", 6, {3}, "AMD Duron"},
-    };
-    QSet<QString> named;
-    for (const Row& row : table)
-        for (int model : row.models) {
-            const QString key =
-                QStringLiteral("%1 %2 %3").arg(row.vendor).arg(row.family).arg(model);
-            named.insert(key);
-            QTest::newRow(qPrintable(key)) << 586 << row.vendor << row.family << model << row.name;
-        }
-    // Every other vendor, family 5 to 9 and model combination keeps the fallback.
-    for (const char* vendor : {"GenuineIntel", "AuthenticAMD", "CyrixInstead", "genuineintel"})
-        for (int family = 5; family <= 9; ++family)
-            for (int model = 0; model <= 15; ++model) {
-                const QString key = QStringLiteral("%1 %2 %3").arg(vendor).arg(family).arg(model);
-                if (!named.contains(key))
-                    QTest::newRow(qPrintable(key)) << 586 << vendor << family << model
-                                                   << QStringLiteral("%1 family %2 model %3")
-                                                          .arg(vendor)
-                                                          .arg(family)
-                                                          .arg(model);
-            }
-    for (int family : {0, 1, 2, 10, 11, 12, 13, 14})
+    QTest::newRow("first model of a row") << 586 << "GenuineIntel" << 5 << 0 << "Intel Pentium";
+    QTest::newRow("last model of a row") << 586 << "GenuineIntel" << 5 << 7 << "Intel Pentium";
+    QTest::newRow("model between those of a row")
+        << 586 << "GenuineIntel" << 5 << 3 << fallback("GenuineIntel", 5, 3);
+    QTest::newRow("name without the vendor") << 586 << "GenuineIntel" << 6 << 1 << "Pentium Pro";
+    QTest::newRow("last Intel model") << 586 << "GenuineIntel" << 6 << 8 << "Intel Celeron(SSE)";
+    QTest::newRow("after the last Intel model")
+        << 586 << "GenuineIntel" << 6 << 9 << fallback("GenuineIntel", 6, 9);
+    QTest::newRow("last AMD model") << 586 << "AuthenticAMD" << 6 << 3 << "AMD Duron";
+    QTest::newRow("AMD gap between K5 and K6")
+        << 586 << "AuthenticAMD" << 5 << 4 << fallback("AuthenticAMD", 5, 4);
+    QTest::newRow("AMD model with Intel's vendor")
+        << 586 << "GenuineIntel" << 5 << 9 << fallback("GenuineIntel", 5, 9);
+    QTest::newRow("vendor compared case-sensitively")
+        << 586 << "genuineintel" << 6 << 7 << fallback("genuineintel", 6, 7);
+    QTest::newRow("other vendor") << 586 << "CyrixInstead" << 5 << 4
+                                  << fallback("CyrixInstead", 5, 4);
+    QTest::newRow("highest family named from the table")
+        << 586 << "GenuineIntel" << 9 << 15 << fallback("GenuineIntel", 9, 15);
+    for (int family : {0, 2, 10, 14})
         QTest::newRow(qPrintable(QStringLiteral("family %1").arg(family)))
             << 586 << "GenuineIntel" << family << 7 << QString();
     QTest::newRow("386 whatever the vendor") << 386 << "AuthenticAMD" << 0 << 0 << "Intel 386";
