@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Where `cmake --install` puts the program's files (GNU layout), and the
 # paths from the executable's directory to the installed data, which the
 # program follows at run time so that the installed tree can be moved whole.

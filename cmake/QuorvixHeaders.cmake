@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # quorvix_export_headers(<target> <headers...>)
 # Gives <target> a public include folder of its own that holds only the named
 # headers of its module (as <module>/<header>, linked to the sources), so a

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # quorvix_add_test(<module> SOURCES <files...> LIBS <targets...>)
 # One Qt Test executable per module, run by CTest with a pinned locale on the
 # offscreen platform. Test data lives in tests/data.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/Chart.h"
 
 int AppendBar(TMyChartBars& bars, const QString& caption, std::int32_t value, TColor color,

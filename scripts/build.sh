@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # build.sh <build-dir> [cmake options...]: configures and builds the project.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a tracked C++ source does not follow .clang-format.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

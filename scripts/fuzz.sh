@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # fuzz.sh <seconds>: builds the fuzz targets with clang in build-fuzz/ and runs
 # each for that many seconds (the INI reader, the EDID reader, the mountinfo
 # parser); fails on a crash, a leak or a hang.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # setup-deps.sh [run|test]: installs the Debian packages the program needs.
 #   run    what building and running the program need (scripts/run.sh),
 #          without the packages these merely recommend

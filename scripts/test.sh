@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Quorvix 2000 with its tests and runs them all.
 #   test.sh            normal build in build/
 #   test.sh --asan     AddressSanitizer + UndefinedBehaviorSanitizer build in build-asan/

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command table of the main window, and the page handlers.
 #include "Unit1.h"
 

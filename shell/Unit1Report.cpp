@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "All tests" page: the run on this window's session, and saving its log.
 #include "Unit1.h"
 

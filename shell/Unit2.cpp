@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Unit2.h"
 
 #include "ui_Unit2.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times a full render of a 101-bar chart at 372 x 302, the main window's
 // chart size, with the main window's font. Run it on an idle machine:
 //   QT_QPA_PLATFORM=offscreen ./bench_chart [renders] [picture.png]

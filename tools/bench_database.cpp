@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times each database operation on files of growing size, to show that the
 // cost of one call grows in proportion to the file (not run by CTest).
 //   bench_database [largest key count]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed figures of the disk kernel: median and spread of DiskTest over 10 MiB
 // on a drive, and, in the same run, fio writing the same 10 MiB in 1 MiB
 // blocks with a final fsync into the same directory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times opening the Database window and its OK against the number of rows in
 // each of the four lists (not run by CTest):
 //   QT_QPA_PLATFORM=offscreen bench_editor [repetitions]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed figures of the memory kernels: read and write rates over the 13 block
 // sizes of the full test (median and spread of several runs), each beside a
 // probe written here on its own that runs the same string instructions over

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the overview probe pass apart from its one-second clock measurement
 // (the sleeps are skipped, everything else runs for real), and the fixed-drive
 // listing. Prints the field texts of one full pass at the end.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed figures of the processor kernels: spread of five CpuTest and five
 // FpuTest counts, and the share of a pass that reading the tick costs.
 //   bench_processor [runs] [pause-ms]

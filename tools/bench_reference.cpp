@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures this machine as the reference machine of base.ini and prints the
 // [DATA] section and a [Processor] row for it:
 //   PIIMultCPU, PIIMultFPU  median pass counts of 5 CpuTest and 5 FpuTest runs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Overhead of the all-tests run: its wall time against the work it must do
 // (the one-second clock measurement of the overview, the two 500 ms
 // processor windows, and the memory, video and disk pages, counted whole).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fill throughput of the video kernel on the real test surface against a
 // plain xcb program doing the same work (tools/xcb_fill: 400 fills with a
 // one-pixel read-back each), run in interleaved pairs; x11perf beside them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The smallest Qt Widgets program: one window shown, then quit. Its peak
 // resident set is the baseline the command-line report is measured against.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick of the start-up benchmark: the least a Qt Widgets program
 // does to put a window of the main window's size on the screen with one line
 // of text in it, so that it starts the font machinery as any real window does.

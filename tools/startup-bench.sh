@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # startup-bench.sh <build directory> [runs]
 # Start-up of the real program beside a minimal Qt Widgets window, on a
 # virtual X server without and with a window manager (openbox). Each run

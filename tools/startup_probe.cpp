@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // startup_probe PROGRAM [ARGS...]
 // Starts PROGRAM on the X display and reports, in milliseconds after exec:
 //   first   the first frame of its window that shows anything (not black),

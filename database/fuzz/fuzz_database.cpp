@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the reader and the editor as a base.ini, and
 // checks what must hold for any file:
 //  - decoding and re-encoding a UTF-8 file gives its bytes back;

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the SVG sources into the committed PNG and JPEG files. Run by hand
 # after changing a source (needs librsvg2-bin and imagemagick); the build
 # itself uses only the committed results.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # with-xvfb.sh [-s 'server options'] command...
 # Runs the command on a virtual X server of its own. The server picks a free
 # display itself (-displayfd), so concurrent runs never race for a number,

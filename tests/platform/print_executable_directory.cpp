@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints ExecutableDirectory() as it is, for the test that runs a copy of
 // this program from directories with unusual names.
 #include "platform/Files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // save_helper FILE: saves a log of 1,000 lines of 100 characters to FILE as
 // the program saves its log; prints the error and exits 1 on failure. The
 // save tests run it under a file-size limit that no test process should have.

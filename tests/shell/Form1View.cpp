@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Form1View.h"
 
 #define QUORVIX_FIND(name) name(form.findChild<decltype(name)>(QStringLiteral(#name)))

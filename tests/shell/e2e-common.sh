@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the end-to-end scripts inside their X server: polling, failure
 # reports, pixel counts, the window manager and the program's main window.
 # Expects E2E_NAME, E2E_EXE and E2E_OUT.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # e2e.sh <quorvix executable> <output directory>
 # Starts the real program on a virtual X server under a window manager
 # (openbox) and checks what a user sees:

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # e2e_alltests.sh <quorvix executable> <output directory>
 # The real program on a virtual X server with its real benchmarks: presses
 # Ctrl+F, then saves the log with "&Save" (Alt+S) through the save dialog,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # e2e_close.sh <quorvix executable> <output directory>
 # The real program on a virtual X server under a window manager (openbox):
 # Ctrl+F starts All tests, and Alt+F4 right behind it has the window manager

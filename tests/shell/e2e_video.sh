@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # e2e_video.sh <quorvix executable> <output directory>
 # The video benchmark of the real program on a virtual X server (depth 24)
 # under a window manager (openbox): Ctrl+V in the main window shows the video

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # install.sh <build directory> <work directory>
 # Installs the built program into a temporary root and runs the installed
 # executable from another directory with a fresh home on the offscreen

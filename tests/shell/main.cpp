@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shell's tests run under the program's own application object, so the
 // top-level error handler is the real one.
 #include "TestMain.h"

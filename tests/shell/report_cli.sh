@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # report_cli.sh <quorvix executable> <shipped base.ini>
 # The real program's command line with its real benchmarks, started without a
 # display: it must start on the offscreen platform by itself, skip the video

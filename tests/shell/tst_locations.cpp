@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tst_classes.h"
 
 #include "Fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the main window's content lands, in window client coordinates, and
 // how its frames look. The expected rectangles are built from the layout's
 // own figures (positions relative to parents, bevels, borders), so a margin
