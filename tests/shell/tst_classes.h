@@ -97,7 +97,7 @@ private slots:
     void commandsRunTheSelectedMode_data();
     void commandsRunTheSelectedMode();
     void otherTagOnlyShowsTheBusyState();
-    void rejectedRowReleasesTheBuffer();
+    void rejectedRowLeavesBusyState();
 };
 
 class TestAllTestsPage : public QObject
@@ -125,7 +125,6 @@ class TestVideoPage : public QObject
 {
     Q_OBJECT
 private slots:
-    void firstVisitShowsRowsWithoutMeasuring();
     void refreshMeasuresOnTheWholeScreen_data();
     void refreshMeasuresOnTheWholeScreen();
     void errorLeavesTheSurfaceUntilClicked();
