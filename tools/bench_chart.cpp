@@ -2,6 +2,7 @@
 // Times a full render of a 101-bar chart at 372 x 302, the main window's
 // chart size, with the main window's font. Run it on an idle machine:
 //   QT_QPA_PLATFORM=offscreen ./bench_chart [renders] [picture.png]
+#include "Summary.h"
 #include "TestFont.h"
 #include "controls/MyChart.h"
 
@@ -34,13 +35,14 @@ void Fill(TMyChart& chart)
 
 void Report(const char* what, std::vector<double> ms)
 {
+    const Summary summary = summarise(ms);
     std::sort(ms.begin(), ms.end());
     double sum = 0;
     for (double m : ms)
         sum += m;
     std::printf("%s: %zu renders, median %.3f ms, mean %.3f ms, p95 %.3f ms, max %.3f ms\n", what,
-                ms.size(), ms[ms.size() / 2], sum / double(ms.size()), ms[ms.size() * 95 / 100],
-                ms.back());
+                ms.size(), summary.median, sum / double(ms.size()), ms[ms.size() * 95 / 100],
+                summary.max);
 }
 
 std::vector<double> Time(TMyChart& chart, int renders)

@@ -3,6 +3,7 @@
 // each of the four lists (not run by CTest):
 //   QT_QPA_PLATFORM=offscreen bench_editor [repetitions]
 
+#include "Summary.h"
 #include "database/ComparisonDatabase.h"
 #include "editor/EditorRows.h"
 #include "editor/Unit3.h"
@@ -31,8 +32,7 @@ double Milliseconds(const std::function<void()>& operation)
 
 double Median(std::vector<double> values)
 {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    return summarise(std::move(values)).median;
 }
 
 EditorLists Rows(int count)

@@ -2,6 +2,7 @@
 // Times the overview probe pass apart from its one-second clock measurement
 // (the sleeps are skipped, everything else runs for real), and the fixed-drive
 // listing. Prints the field texts of one full pass at the end.
+#include "Summary.h"
 #include "sysinfo/Overview.h"
 
 #include <QCoreApplication>
@@ -28,10 +29,9 @@ template <typename Work> std::vector<double> timeRuns(int runs, Work work)
 
 void report(const char* what, std::vector<double> ms)
 {
-    const double first = ms.front();
-    std::sort(ms.begin(), ms.end());
-    std::printf("%-40s first %7.3f ms  median %7.3f ms  max %7.3f ms  (%zu runs)\n", what, first,
-                ms[ms.size() / 2], ms.back(), ms.size());
+    const Summary summary = summarise(ms);
+    std::printf("%-40s first %7.3f ms  median %7.3f ms  max %7.3f ms  (%zu runs)\n", what,
+                ms.front(), summary.median, summary.max, ms.size());
 }
 
 void print(const char* label, const QString& text)

@@ -7,6 +7,7 @@
 // those values, described by the overview's processor text.
 //   bench_reference [runs]
 
+#include "Summary.h"
 #include "bench/Kernels.h"
 #include "bench/ProcessorPage.h"
 #include "bench/ReferenceMachine.h"
@@ -29,14 +30,14 @@ namespace {
 // A second between windows keeps each inside the kernel's real-time budget.
 std::int32_t medianOf(int runs, std::int32_t (*kernel)())
 {
-    std::vector<std::int32_t> counts;
+    std::vector<double> counts;
     for (int i = 0; i < runs; ++i) {
         platform::SleepMilliseconds(1000);
-        counts.push_back(kernel());
-        std::fprintf(stderr, "  %d\n", counts.back());
+        const std::int32_t count = kernel();
+        counts.push_back(count);
+        std::fprintf(stderr, "  %d\n", count);
     }
-    std::sort(counts.begin(), counts.end());
-    return counts[counts.size() / 2];
+    return static_cast<std::int32_t>(std::lround(summarise(counts).median));
 }
 
 } // namespace
