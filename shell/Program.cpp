@@ -25,13 +25,22 @@ QIcon ApplicationIcon()
     return QIcon::fromTheme(QStringLiteral(QUORVIX_APP_ID), own);
 }
 
-TForms CreateMainForm(TForm1Services services)
+namespace {
+
+TForms MakeMainForm(TForm1Services services, TForm1::Pages pages)
 {
     // Every window without an icon of its own, message boxes included.
     QApplication::setWindowIcon(ApplicationIcon());
     TForms forms;
-    forms.Form1 = std::make_unique<TForm1>(std::move(services));
+    forms.Form1 = std::make_unique<TForm1>(std::move(services), nullptr, pages);
     return forms;
+}
+
+} // namespace
+
+TForms CreateMainForm(TForm1Services services)
+{
+    return MakeMainForm(std::move(services), TForm1::Pages::AfterSplash);
 }
 
 void CreateOtherForms(TForms& forms)
@@ -56,7 +65,7 @@ void CreateOtherForms(TForms& forms)
 
 TForms CreateForms(TForm1Services services)
 {
-    TForms forms = CreateMainForm(std::move(services));
+    TForms forms = MakeMainForm(std::move(services), TForm1::Pages::AtOnce);
     CreateOtherForms(forms);
     return forms;
 }

@@ -30,7 +30,8 @@ QIcon ApplicationIcon();
 // and connects them.
 TForms CreateForms(TForm1Services services = {});
 
-// The same in two steps: Form1 alone, then the other four beside it.
+// The same in two steps: Form1 alone, whose pages and FormCreate follow
+// once its splash is painted, then the other four beside it.
 TForms CreateMainForm(TForm1Services services = {});
 void CreateOtherForms(TForms& forms);
 
