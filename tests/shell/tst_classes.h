@@ -72,6 +72,7 @@ private slots:
     void createdHiddenExceptMain();
     void everyWindowHasTheApplicationIcon();
     void othersAreMadeAfterTheSplashBeforeTheProbes();
+    void pagesMadeAfterTheSplashLookAsMadeAtOnce();
     void surfaceHidesOnAnyButton_data();
     void surfaceHidesOnAnyButton();
     void aboutBoxContent();
