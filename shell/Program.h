@@ -35,7 +35,8 @@ TForms CreateForms(TForm1Services services = {});
 TForms CreateMainForm(TForm1Services services = {});
 void CreateOtherForms(TForms& forms);
 
-// Makes the other four windows, and registers the log's font, once Form1's
+// Makes the other four windows, gives every window the theme's icon, and
+// registers the log's font, once Form1's
 // splash is on the screen, before its first activation; `forms` must outlive
 // Form1's first activation.
 void CreateOtherFormsAfterSplash(TForms& forms);

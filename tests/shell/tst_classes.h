@@ -70,6 +70,7 @@ class TestWindows : public QObject
     Q_OBJECT
 private slots:
     void createdHiddenExceptMain();
+    void everyWindowHasTheApplicationIcon_data();
     void everyWindowHasTheApplicationIcon();
     void othersAreMadeAfterTheSplashBeforeTheProbes();
     void pagesMadeAfterTheSplashLookAsMadeAtOnce();

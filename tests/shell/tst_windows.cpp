@@ -91,11 +91,21 @@ void TestWindows::createdHiddenExceptMain()
     QCOMPARE(about.maximumSize(), QSize(332, 186));
 }
 
+void TestWindows::everyWindowHasTheApplicationIcon_data()
+{
+    QTest::addColumn<bool>("splashFirst");
+    QTest::newRow("made at once") << false;
+    QTest::newRow("made as the program starts") << true;
+}
+
 void TestWindows::everyWindowHasTheApplicationIcon()
 {
     // The title bar's icon is the desktop entry's (its 48 and 256 pixel
     // pictures), not the toolkit's default.
-    ShellFixture f;
+    QFETCH(bool, splashFirst);
+    ShellFixture f({}, splashFirst);
+    if (splashFirst)
+        QVERIFY(f.showAndActivate());
     const QIcon application = QApplication::windowIcon();
     QVERIFY(application.availableSizes().contains(QSize(48, 48)));
     QVERIFY(application.availableSizes().contains(QSize(256, 256)));
