@@ -26,8 +26,6 @@
 #include <QScreen>
 #include <QStandardPaths>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <vector>
 

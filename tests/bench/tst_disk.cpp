@@ -381,6 +381,27 @@ void TestDiskPage::measuresOnlyWithRoom()
     QCOMPARE(DiskSkipReason(mountPoint.toStdString(), kernels).empty(), rate >= 0);
 }
 
+void TestDiskPage::failedTestKeepsTheBarAtZero()
+{
+    DiskPageFixture fixture;
+    std::size_t buffer = 0;
+    const DiskKernels kernels{
+        [](const std::string&) { return std::optional<std::string>("/dir/"); },
+        [](const std::string&) { return std::optional<std::uint64_t>(1ULL << 40); },
+        [&](const std::string&, std::int32_t) -> std::int64_t {
+            buffer = TestBufferSize();
+            throw BenchError("Cannot write");
+        }};
+
+    QCOMPARE(errorOf([&] { RefreshDiskPage(fixture.chart, *fixture.database, "/d", kernels); }),
+             QString("Cannot write"));
+
+    // The rows stay with the own bar at 0, and the block is given back.
+    QCOMPARE(fixture.values(), (QList<int>{0, 0, 500, 0, 700}));
+    QCOMPARE(buffer, std::size_t(1'048'576));
+    QCOMPARE(TestBufferSize(), std::size_t(0));
+}
+
 void TestDiskPage::realKernelsOnATemporaryDrive_data()
 {
     QTest::addColumn<QByteArray>("tmpfsSize"); // empty: the temporary directory as it is

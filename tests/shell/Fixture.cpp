@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFrame>
+#include <QStatusBar>
 #include <QTest>
 
 #include <utility>
@@ -65,11 +67,10 @@ void ShellFixture::create(const sysinfo::FixedDriveListing& drives,
         handlers.append(QStringLiteral("FormActivate"));
         if (beforeGather)
             beforeGather();
-        const Form1View view = ui();
-        splashVisibleWhileGathering = view.Panel4->isVisible();
+        splashVisibleWhileGathering = widget<QFrame>("Panel4")->isVisible();
         othersExistWhileGathering = forms.Form2 && forms.Form3 && forms.Form4 && forms.Form5;
         hourglassWhileGathering = busy::HourglassShown();
-        statusWhileGathering = busy::StatusText(view.StatusBar1);
+        statusWhileGathering = busy::StatusText(widget<QStatusBar>("StatusBar1"));
         return fields;
     };
     services.probes.listFixedDrives = [drives] { return drives; };

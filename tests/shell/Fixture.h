@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Form1View.h"
+#include "FindChild.h"
 #include "shell/Program.h"
 
 #include <QMap>
@@ -31,7 +31,8 @@ struct ShellFixture
     ~ShellFixture();
 
     TForm1& form() const { return *forms.Form1; }
-    Form1View ui() const { return Form1View(*forms.Form1); }
+    // The main window's component of that object name and type.
+    template <typename W> W* widget(const char* name) const { return FindChild<W>(form(), name); }
     // Shows the main window and waits for its first activation.
     bool showAndActivate();
     // Names of the handlers run since the last call (FormActivate included).

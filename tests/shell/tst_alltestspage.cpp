@@ -2,6 +2,7 @@
 #include "tst_classes.h"
 
 #include "Fixture.h"
+#include "controls/MyChart.h"
 #include "shell/Dialogs.h"
 #include "shell/ReportLauncher.h"
 
@@ -10,10 +11,15 @@
 
 #include <QApplication>
 #include <QBuffer>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
@@ -44,7 +50,7 @@ struct Page
                        "[Processor]\nRef=300,250\n[Memory]\n" +
                        memoryRows + "[Video]\nRef=90\n[Drive]\nRef=9000\n");
     }
-    Form1View ui() const { return fixture->ui(); }
+    template <typename W> W* widget(const char* name) const { return fixture->widget<W>(name); }
     // Ctrl+F, with the window active again after a test surface went.
     void allTests() const
     {
@@ -55,7 +61,8 @@ struct Page
     QStringList log() const
     {
         QStringList lines;
-        for (QTextBlock b = ui().Memo1->document()->begin(); b.isValid(); b = b.next())
+        for (QTextBlock b = widget<QPlainTextEdit>("Memo1")->document()->begin(); b.isValid();
+             b = b.next())
             lines << b.text();
         return lines;
     }
@@ -129,12 +136,11 @@ void TestAllTestsPage::wholeLog()
     QCOMPARE(page.log().mid(17, 4), performance);
     if (!drives.isEmpty())
         QCOMPARE(page.log().at(21), "Drive / : 81920 (KB/sec)");
-    const Form1View ui = page.ui();
-    QCOMPARE(ui.MyChart2->Bars.Items[0].Caption, "Your memory");
-    QCOMPARE(ui.ComboBox1->currentIndex(), drives.size() - 1);
-    QVERIFY(ui.RadioButton1->isChecked());
-    QCOMPARE(ui.PageControl1->currentIndex(), 1);
-    QCOMPARE(ui.PageControl2->currentIndex(), 4);
+    QCOMPARE(page.widget<TMyChart>("MyChart2")->Bars.Items[0].Caption, "Your memory");
+    QCOMPARE(page.widget<QComboBox>("ComboBox1")->currentIndex(), drives.size() - 1);
+    QVERIFY(page.widget<QRadioButton>("RadioButton1")->isChecked());
+    QCOMPARE(page.widget<QTabWidget>("PageControl1")->currentIndex(), 1);
+    QCOMPARE(page.widget<QTabWidget>("PageControl2")->currentIndex(), 4);
     QCOMPARE(page.measured(), QStringList({"Button1Click", "Button3Click", "Button5Click"}) +
                                   QStringList(drives.size(), "Button4Click"));
 }
@@ -143,31 +149,29 @@ void TestAllTestsPage::fullModeRunsTheComparativeTestAfter()
 {
     Page page({"Drive /"});
     QVERIFY(page.fixture->showAndActivate());
-    const Form1View ui = page.ui();
-    ui.RadioButton2->click(); // the full test runs at once
+    page.widget<QRadioButton>("RadioButton2")->click(); // the full test runs at once
     QCOMPARE(page.fixture->memoryCalls.first(), "read 1024");
     page.measured();
 
-    ui.Button2->click();
+    page.widget<QPushButton>("Button2")->click();
     QCOMPARE(page.measured(), (QStringList{"Button1Click", "Button3Click", "Button3Click",
                                            "Button5Click", "Button4Click"}));
     QCOMPARE(page.log().at(19), "Memory : 5596 (Mb/sec)");
-    QVERIFY(ui.RadioButton1->isChecked());
-    QCOMPARE(ui.MyChart2->Bars.Items[0].Caption, "Your memory");
+    QVERIFY(page.widget<QRadioButton>("RadioButton1")->isChecked());
+    QCOMPARE(page.widget<TMyChart>("MyChart2")->Bars.Items[0].Caption, "Your memory");
 }
 
 void TestAllTestsPage::startLogsTheFieldsAsTheyStand()
 {
     Page page({"Drive /"});
     QVERIFY(page.fixture->showAndActivate());
-    const Form1View ui = page.ui();
     page.fixture->fields.processor = "Other CPU";
-    ui.Button2->click(); // the overview as it stands
+    page.widget<QPushButton>("Button2")->click(); // the overview as it stands
     QCOMPARE(page.log().at(4), "Processor : Test CPU, 1000 MHz");
 
     page.allTests(); // refreshes the overview first
     QCOMPARE(page.log().at(4), "Processor : Other CPU");
-    QCOMPARE(ui.Edit1->text(), "Other CPU");
+    QCOMPARE(page.widget<QLineEdit>("Edit1")->text(), "Other CPU");
 }
 
 void TestAllTestsPage::secondRunReplacesTheLog()
@@ -215,7 +219,7 @@ void TestAllTestsPage::errorEndsTheRun()
     page.fixture->failingKernel = failingKernel;
     QVERIFY(page.fixture->showAndActivate());
     if (fullMode)
-        page.ui().RadioButton2->click();
+        page.widget<QRadioButton>("RadioButton2")->click();
     page.measured();
 
     const ErrorBoxes boxes;
@@ -289,8 +293,8 @@ void TestAllTestsPage::closeEndsTheCommand()
     else
         QCOMPARE(page.log().size(), std::max(linesKept, 1)); // an empty log is one empty line
     // No command starts after the close.
-    page.ui().Button1->click();
-    page.ui().Button2->click();
+    page.widget<QPushButton>("Button1")->click();
+    page.widget<QPushButton>("Button2")->click();
     QCOMPARE(page.measured(), QStringList{});
 }
 
@@ -305,7 +309,7 @@ void TestAllTestsPage::saveWritesTheLogByteForByte()
         asked = request;
         return path;
     });
-    page.ui().Button6->click();
+    page.widget<QPushButton>("Button6")->click();
 
     const QByteArray bytes = readAll(path);
     QCOMPARE(bytes, report::LogFileBytes(page.log()));
@@ -324,7 +328,7 @@ void TestAllTestsPage::cancelWritesNothing()
     Page page;
     QVERIFY(page.fixture->showAndActivate());
     Dialogs::SetNextSaveAnswer([](const Dialogs::SaveRequest&) { return QString(); });
-    page.ui().Button6->click();
+    page.widget<QPushButton>("Button6")->click();
     QCOMPARE(QDir(page.fixture->directory.path()).entryList(QDir::Files), QStringList{"base.ini"});
 }
 
@@ -345,7 +349,7 @@ void TestAllTestsPage::unwritableTargetShowsTheError()
     Dialogs::SetNextSaveAnswer([path](const Dialogs::SaveRequest&) { return path; });
     QString shown;
     Dialogs::SetNextErrorAnswer([&shown](const QString& text) { shown = text; });
-    page.ui().Button6->click();
+    page.widget<QPushButton>("Button6")->click();
     QCOMPARE(shown, "Cannot create file " + path + ".");
     QVERIFY(QFileInfo(page.path("folder")).isDir());
     QCOMPARE(page.log(), QStringList{"Press Start ..."});
@@ -372,7 +376,7 @@ void TestAllTestsPage::saveDialogOffersTestlog()
         name->setText("Testlog");
         QTest::keyClick(name, Qt::Key_Return);
     });
-    page.ui().Button6->click();
+    page.widget<QPushButton>("Button6")->click();
     QCOMPARE(title, QString::fromUtf8("Сохранить результаты"));
     QCOMPARE(suggested, "Testlog");
     QCOMPARE(filters, (QStringList{QString::fromUtf8("Текстовый файл (*.txt)"),

@@ -99,7 +99,7 @@ private slots:
     void commandsRunTheSelectedMode_data();
     void commandsRunTheSelectedMode();
     void otherTagOnlyShowsTheBusyState();
-    void rejectedRowReleasesTheBuffer();
+    void rejectedRowLeavesBusyState();
 };
 
 class TestAllTestsPage : public QObject
@@ -127,7 +127,6 @@ class TestVideoPage : public QObject
 {
     Q_OBJECT
 private slots:
-    void firstVisitShowsRowsWithoutMeasuring();
     void refreshMeasuresOnTheWholeScreen_data();
     void refreshMeasuresOnTheWholeScreen();
     void errorLeavesTheSurfaceUntilClicked();

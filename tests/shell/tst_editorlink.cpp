@@ -5,8 +5,10 @@
 #include "controls/MyChart.h"
 #include "shell/EditorLink.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QTest>
+#include <QToolButton>
 
 void TestEditorLink::newRowsFromMainWindow()
 {
@@ -17,8 +19,7 @@ void TestEditorLink::newRowsFromMainWindow()
     file.write("[DATA]\nPIIMultCPU=400\nPIIMultFPU=100\nPIIFreq=300\n");
     file.close();
     QVERIFY(f.showAndActivate());
-    const Form1View ui = f.ui();
-    ui.ComboBox1->setCurrentIndex(1);
+    f.widget<QComboBox>("ComboBox1")->setCurrentIndex(1);
 
     // Before any chart was drawn every value is "0".
     const MachineValues before = f.form().session().machineValues();
@@ -30,13 +31,13 @@ void TestEditorLink::newRowsFromMainWindow()
              (EditorRow{QStringLiteral("Drive /home/a\\012b"), "0", ""}));
 
     // After a processor refresh: the scores its first two bars show.
-    QTest::mouseClick(ui.ToolButton5, Qt::LeftButton);
-    QCOMPARE(ui.MyChart1->Bars.Count, 2);
+    QTest::mouseClick(f.widget<QToolButton>("ToolButton5"), Qt::LeftButton);
+    QCOMPARE(f.widget<TMyChart>("MyChart1")->Bars.Count, 2);
     QCOMPARE(NewEditorRow(lkProcessor, f.form().session().machineValues()),
              (EditorRow{QStringLiteral("Test CPU, 1000 MHz"), "450", "900"}));
 
     // The other charts' own bars, whatever put them there.
-    ui.MyChart3->AddBar(QStringLiteral("Your drive"), 9100, 0);
+    f.widget<TMyChart>("MyChart3")->AddBar(QStringLiteral("Your drive"), 9100, 0);
     QCOMPARE(NewEditorRow(lkHdd, f.form().session().machineValues()).first, QStringLiteral("9100"));
     QCOMPARE(EditorServices(f.form()).database, &f.form().database());
 }

@@ -10,18 +10,24 @@
 #include "controls/DialogFlags.h"
 #include "shell/Dialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QFontInfo>
+#include <QFrame>
 #include <QHelpEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QRawFont>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QToolButton>
 #include <QToolTip>
+#include <QWidget>
 #include <QWindow>
 
 namespace {
@@ -91,13 +97,13 @@ void TestLook::contentRectangles()
     QFETCH(QRect, rect);
     ShellFixture f;
     QVERIFY(f.showAndActivate());
-    f.ui().PageControl1->setCurrentIndex(outer);
-    f.ui().PageControl2->setCurrentIndex(inner);
+    f.widget<QTabWidget>("PageControl1")->setCurrentIndex(outer);
+    f.widget<QTabWidget>("PageControl2")->setCurrentIndex(inner);
     const QWidget* widget = f.form().findChild<QWidget*>(name);
     QVERIFY(widget != nullptr);
     QCOMPARE(inClient(f.form(), widget), rect);
     // Nothing on the way up clips it.
-    for (const QWidget* parent = widget->parentWidget(); parent != f.ui().ClientArea;
+    for (const QWidget* parent = widget->parentWidget(); parent != f.widget<QWidget>("ClientArea");
          parent = parent->parentWidget())
         QVERIFY2(inClient(f.form(), parent).contains(rect), qPrintable(parent->objectName()));
 }
@@ -106,7 +112,7 @@ void TestLook::panel2Bevels()
 {
     ShellFixture f;
     QVERIFY(f.showAndActivate());
-    QFrame* panel = f.ui().Panel2;
+    QFrame* panel = f.widget<QFrame>("Panel2");
     const QImage image = panel->grab().toImage();
     QCOMPARE(image.size(), QSize(400, 413));
     const QPalette& palette = panel->palette();
@@ -145,7 +151,7 @@ void TestLook::menusAndTipsUseProgramFont()
         QSKIP("fonts-wine is not installed");
     ShellFixture f;
     QVERIFY(f.showAndActivate());
-    QVERIFY(isProgramFont(f.ui().MainMenu1->font()));
+    QVERIFY(isProgramFont(f.widget<QMenuBar>("MainMenu1")->font()));
     if (!menu.isEmpty()) {
         auto* dropDown = f.form().findChild<QMenu*>(menu);
         QVERIFY(dropDown != nullptr);
@@ -156,7 +162,7 @@ void TestLook::menusAndTipsUseProgramFont()
         return;
     }
     // The tool tip the tool bar shows when the mouse rests on a button.
-    QToolButton* button = f.ui().ToolButton5;
+    QToolButton* button = f.widget<QToolButton>("ToolButton5");
     const QPoint inside(10, 10);
     QHelpEvent event(QEvent::ToolTip, inside, button->mapToGlobal(inside));
     QApplication::sendEvent(button, &event);
@@ -190,7 +196,7 @@ void TestLook::aboutBoxIsDialogOfMainWindow()
         dialog->close();
         return dialog->result();
     });
-    f.ui().N5->trigger();
+    f.widget<QAction>("N5")->trigger();
     QVERIFY(transient);
     // Still centred on the screen, not on its owner.
     const QPoint offset =
@@ -202,7 +208,7 @@ void TestLook::activationWaitsForFirstFrame()
 {
     ShellFixture f;
     TForm1& form = f.form();
-    PaintCounter splash(f.ui().Panel4);
+    PaintCounter splash(f.widget<QFrame>("Panel4"));
     int splashPaintsAtStart = -1;
     bool exposedAtStart = false;
     f.beforeGather = [&] {
@@ -222,7 +228,7 @@ void TestLook::activationWaitsForFirstFrame()
     QVERIFY(exposedAtStart);
     QVERIFY(splashPaintsAtStart >= 1);
     QVERIFY(f.splashVisibleWhileGathering);
-    QVERIFY(f.ui().Panel1->isVisible());
+    QVERIFY(f.widget<QFrame>("Panel1")->isVisible());
 }
 
 void TestLook::reactivationWaitsForRepaint()
@@ -230,9 +236,10 @@ void TestLook::reactivationWaitsForRepaint()
     ShellFixture f;
     QVERIFY(f.showAndActivate());
     TForm1& form = f.form();
-    QTabBar* tabs = f.ui().PageControl1->findChild<QTabBar*>();
+    QTabBar* tabs = f.widget<QTabWidget>("PageControl1")->findChild<QTabBar*>();
     QVERIFY(tabs != nullptr);
-    PaintCounter menu(f.ui().MainMenu1), toolBar(f.ui().ToolButton1), tabBar(tabs);
+    PaintCounter menu(f.widget<QMenuBar>("MainMenu1")),
+        toolBar(f.widget<QToolButton>("ToolButton1")), tabBar(tabs);
     QList<int> paintsAtStart;
     f.beforeGather = [&] { paintsAtStart = {menu.count, toolBar.count, tabBar.count}; };
     TForm2& surface = *f.forms.Form2;
@@ -257,7 +264,7 @@ void TestLook::reactivationWaitsForRepaint()
 void TestLook::logLinesHaveOneHeight()
 {
     ShellFixture f;
-    QPlainTextEdit* log = f.ui().Memo1;
+    QPlainTextEdit* log = f.widget<QPlainTextEdit>("Memo1");
     QVERIFY(!QRawFont::fromFont(log->font()).supportsCharacter(U'\u041E'));
     const QStringList lines{QStringLiteral("Processor : 350 MHz"),
                             QStringLiteral("\u041ES        : Debian GNU/Linux 12"),

@@ -4,6 +4,7 @@
 #include "Fixture.h"
 #include "bench/ReferenceMachine.h"
 #include "controls/Busy.h"
+#include "controls/MyChart.h"
 #include "database/ComparisonDatabase.h"
 #include "shell/Dialogs.h"
 #include "shell/Fonts.h"
@@ -11,22 +12,31 @@
 #include "controls/ResourceImage.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QFrame>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
+#include <QWidget>
 
 #include <stdexcept>
 
@@ -45,10 +55,10 @@ void clickTab(QTabWidget* tabs, int index)
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
 }
 
-void fillAllCharts(const Form1View& ui)
+void fillAllCharts(const ShellFixture& f)
 {
-    for (TMyChart* chart : {ui.MyChart1, ui.MyChart2, ui.MyChart3, ui.MyChart4})
-        chart->AddBar(QStringLiteral("Reference"), 100, 0x00FF00);
+    for (const char* name : {"MyChart1", "MyChart2", "MyChart3", "MyChart4"})
+        f.widget<TMyChart>(name)->AddBar(QStringLiteral("Reference"), 100, 0x00FF00);
 }
 
 QWidget* named(const TForm1& form, const QString& name)
@@ -61,28 +71,28 @@ QWidget* named(const TForm1& form, const QString& name)
 void TestMainWindow::startUpState()
 {
     ShellFixture f;
-    const Form1View ui = f.ui();
-    QVERIFY(ui.Panel1->isHidden());
-    QVERIFY(!ui.Panel4->isHidden());
+    auto* drives = f.widget<QComboBox>("ComboBox1");
+    QVERIFY(f.widget<QFrame>("Panel1")->isHidden());
+    QVERIFY(!f.widget<QFrame>("Panel4")->isHidden());
     // Centred over the content area: ((593 - 393) div 2, (430 - 349) div 2 + 34).
-    QCOMPARE(ui.Panel4->pos(), QPoint(100, 74));
-    QCOMPARE(ui.Memo1->toPlainText(), QStringLiteral("Press Start ..."));
-    QCOMPARE(busy::StatusText(ui.StatusBar1), QString());
-    QCOMPARE(ui.ComboBox1->count(), 2);
-    QCOMPARE(ui.ComboBox1->currentText(), QStringLiteral("Drive /"));
+    QCOMPARE(f.widget<QFrame>("Panel4")->pos(), QPoint(100, 74));
+    QCOMPARE(f.widget<QPlainTextEdit>("Memo1")->toPlainText(), QStringLiteral("Press Start ..."));
+    QCOMPARE(busy::StatusText(f.widget<QStatusBar>("StatusBar1")), QString());
+    QCOMPARE(drives->count(), 2);
+    QCOMPARE(drives->currentText(), QStringLiteral("Drive /"));
     // The item shows the escaped text; the disk test gets the real path.
-    QCOMPARE(ui.ComboBox1->itemText(1), QStringLiteral("Drive /home/a\\012b"));
+    QCOMPARE(drives->itemText(1), QStringLiteral("Drive /home/a\\012b"));
     f.diskRates.insert(QStringLiteral("/home/a\nb"), 77);
-    ui.ComboBox1->setCurrentIndex(1);
+    drives->setCurrentIndex(1);
     f.form().Button4Click();
-    QCOMPARE(ui.MyChart3->Bars.Items[0].Value, 77);
+    QCOMPARE(f.widget<TMyChart>("MyChart3")->Bars.Items[0].Value, 77);
     f.takeHandlers();
-    QCOMPARE(ui.Edit4->text(), QStringLiteral("/ 100 Gb; /home 200 Gb"));
-    QVERIFY(ui.Edit1->text().isEmpty());
+    QCOMPARE(f.widget<QLineEdit>("Edit4")->text(), QStringLiteral("/ 100 Gb; /home 200 Gb"));
+    QVERIFY(f.widget<QLineEdit>("Edit1")->text().isEmpty());
     QCOMPARE(f.gatherCount, 0);
-    QCOMPARE(ui.PageControl1->currentIndex(), 0);
-    QCOMPARE(ui.PageControl2->currentIndex(), 0);
-    QVERIFY(ui.RadioButton1->isChecked());
+    QCOMPARE(f.widget<QTabWidget>("PageControl1")->currentIndex(), 0);
+    QCOMPARE(f.widget<QTabWidget>("PageControl2")->currentIndex(), 0);
+    QVERIFY(f.widget<QRadioButton>("RadioButton1")->isChecked());
     QCOMPARE(f.form().database().path(), f.directory.filePath(QStringLiteral("base.ini")));
 }
 
@@ -108,23 +118,23 @@ void TestMainWindow::databaseBesideExecutable()
 void TestMainWindow::readyAfterActivation()
 {
     ShellFixture f;
-    const Form1View ui = f.ui();
     QVERIFY(f.showAndActivate());
     QCOMPARE(f.gatherCount, 1);
     QVERIFY(f.splashVisibleWhileGathering);
     QVERIFY(f.hourglassWhileGathering);
     QCOMPARE(f.statusWhileGathering, QStringLiteral("Quorvix 2000.  Designed by Varnholt"));
-    QVERIFY(ui.Panel1->isVisible());
-    QVERIFY(!ui.Panel4->isVisible());
+    QVERIFY(f.widget<QFrame>("Panel1")->isVisible());
+    QVERIFY(!f.widget<QFrame>("Panel4")->isVisible());
     QVERIFY(!busy::HourglassShown());
-    QCOMPARE(ui.Edit1->text(), QStringLiteral("Test CPU, 1000 MHz"));
-    QCOMPARE(ui.Edit2->text(), QStringLiteral("512 Mb, load 10%"));
-    QCOMPARE(ui.Edit5->text(), QStringLiteral("Debian GNU/Linux 12 (bookworm)"));
-    QCOMPARE(ui.Edit6->text(), QStringLiteral("testhost"));
-    QCOMPARE(ui.Edit7->text(), QStringLiteral("tester"));
-    QCOMPARE(ui.Edit10->text(), QStringLiteral("Test mouse"));
-    QCOMPARE(ui.Edit4->text(), QStringLiteral("/ 100 Gb; /home 200 Gb"));
-    QCOMPARE(ui.Memo1->toPlainText(), QStringLiteral("Press Start ..."));
+    QCOMPARE(f.widget<QLineEdit>("Edit1")->text(), QStringLiteral("Test CPU, 1000 MHz"));
+    QCOMPARE(f.widget<QLineEdit>("Edit2")->text(), QStringLiteral("512 Mb, load 10%"));
+    QCOMPARE(f.widget<QLineEdit>("Edit5")->text(),
+             QStringLiteral("Debian GNU/Linux 12 (bookworm)"));
+    QCOMPARE(f.widget<QLineEdit>("Edit6")->text(), QStringLiteral("testhost"));
+    QCOMPARE(f.widget<QLineEdit>("Edit7")->text(), QStringLiteral("tester"));
+    QCOMPARE(f.widget<QLineEdit>("Edit10")->text(), QStringLiteral("Test mouse"));
+    QCOMPARE(f.widget<QLineEdit>("Edit4")->text(), QStringLiteral("/ 100 Gb; /home 200 Gb"));
+    QCOMPARE(f.widget<QPlainTextEdit>("Memo1")->toPlainText(), QStringLiteral("Press Start ..."));
     // Centred on the screen.
     const QPoint offset =
         f.form().geometry().center() - f.form().screen()->availableGeometry().center();
@@ -135,15 +145,15 @@ void TestMainWindow::readyAfterActivation()
 void TestMainWindow::reactivationRefillsFields()
 {
     ShellFixture f;
-    const Form1View ui = f.ui();
     QVERIFY(f.showAndActivate());
     f.fields.processor = QStringLiteral("A processor name far too long for the field, 2400 MHz");
     f.fields.os.reset(); // the version key could not be read this time
-    QTest::mouseClick(ui.ToolButton1, Qt::LeftButton);
+    QTest::mouseClick(f.widget<QToolButton>("ToolButton1"), Qt::LeftButton);
     QCOMPARE(f.gatherCount, 2);
-    QCOMPARE(ui.Edit1->text(), f.fields.processor);
-    QCOMPARE(ui.Edit1->cursorPosition(), 0); // the start of the text shows
-    QCOMPARE(ui.Edit5->text(), QStringLiteral("Debian GNU/Linux 12 (bookworm)"));
+    QCOMPARE(f.widget<QLineEdit>("Edit1")->text(), f.fields.processor);
+    QCOMPARE(f.widget<QLineEdit>("Edit1")->cursorPosition(), 0); // the start of the text shows
+    QCOMPARE(f.widget<QLineEdit>("Edit5")->text(),
+             QStringLiteral("Debian GNU/Linux 12 (bookworm)"));
 }
 
 void TestMainWindow::scalingValuesReadAtActivation()
@@ -162,7 +172,7 @@ void TestMainWindow::scalingValuesReadAtActivation()
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write("[DATA]\r\nPIIMultCPU=1\r\n");
     file.close();
-    QTest::mouseClick(f.ui().ToolButton1, Qt::LeftButton);
+    QTest::mouseClick(f.widget<QToolButton>("ToolButton1"), Qt::LeftButton);
     QCOMPARE(reference.PIIMultCPU, 1);
     QCOMPARE(reference.PIIFreq, 0);
 }
@@ -196,11 +206,11 @@ void TestMainWindow::layout()
     QVERIFY(widget != nullptr);
     QCOMPARE(widget->geometry(), geometry);
     // The window itself: fixed size, no maximise box, status bar of 19.
-    QCOMPARE(f.ui().ClientArea->size(), QSize(595, 466));
+    QCOMPARE(f.widget<QWidget>("ClientArea")->size(), QSize(595, 466));
     QCOMPARE(f.form().minimumSize(), f.form().maximumSize());
     QVERIFY(!f.form().windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    QCOMPARE(f.ui().StatusBar1->height(), 19);
-    QVERIFY(!f.ui().StatusBar1->isSizeGripEnabled());
+    QCOMPARE(f.widget<QStatusBar>("StatusBar1")->height(), 19);
+    QVERIFY(!f.widget<QStatusBar>("StatusBar1")->isSizeGripEnabled());
 }
 
 void TestMainWindow::icons_data()
@@ -347,37 +357,38 @@ void TestMainWindow::firstVisitRunsRefresh()
     QFETCH(int, page);
     QFETCH(QStringList, handlers);
     ShellFixture f;
-    const Form1View ui = f.ui();
     QVERIFY(f.showAndActivate());
     f.takeHandlers();
     // "Benchmarks" shows the processor page first, so that is what runs.
-    clickTab(ui.PageControl1, 1);
+    clickTab(f.widget<QTabWidget>("PageControl1"), 1);
     QCOMPARE(f.takeHandlers(), QStringList{QStringLiteral("Button1Click")});
     if (page == 0)
         return;
-    clickTab(ui.PageControl2, page);
-    QCOMPARE(ui.PageControl2->currentIndex(), page);
+    clickTab(f.widget<QTabWidget>("PageControl2"), page);
+    QCOMPARE(f.widget<QTabWidget>("PageControl2")->currentIndex(), page);
     QCOMPARE(f.takeHandlers(), handlers);
-    if (page == 2) { // the rows and the own bar at 0, nothing measured
-        QVERIFY(ui.MyChart4->Bars.Count > 0);
-        QCOMPARE(ui.MyChart4->Bars.Items[0].Value, 0);
+    if (page == 2) { // the rows and the own bar at 0, the screen left alone
+        QVERIFY(f.widget<TMyChart>("MyChart4")->Bars.Count > 0);
+        QCOMPARE(f.widget<TMyChart>("MyChart4")->Bars.Items[0].Value, 0);
+        QVERIFY(!f.forms.Form2->isVisible());
     }
 }
 
 void TestMainWindow::chartWithBarsIsNotRefreshed()
 {
     ShellFixture f;
-    const Form1View ui = f.ui();
     QVERIFY(f.showAndActivate());
-    fillAllCharts(ui);
+    auto* inner = f.widget<QTabWidget>("PageControl2");
+    auto* outer = f.widget<QTabWidget>("PageControl1");
+    fillAllCharts(f);
     f.takeHandlers();
-    clickTab(ui.PageControl1, 1);
+    clickTab(outer, 1);
     for (int page = 1; page < 5; ++page)
-        clickTab(ui.PageControl2, page);
-    clickTab(ui.PageControl2, 0);
-    clickTab(ui.PageControl1, 0);
-    clickTab(ui.PageControl1, 1);
-    QCOMPARE(ui.PageControl1->currentIndex(), 1);
+        clickTab(inner, page);
+    clickTab(inner, 0);
+    clickTab(outer, 0);
+    clickTab(outer, 1);
+    QCOMPARE(outer->currentIndex(), 1);
     QCOMPARE(f.takeHandlers(), QStringList{});
 }
 
@@ -415,16 +426,15 @@ void TestMainWindow::commandsDoNotRaisePageChange()
     QFETCH(int, outer);
     QFETCH(int, inner);
     ShellFixture f;
-    const Form1View ui = f.ui();
     QVERIFY(f.showAndActivate());
     if (withBars)
-        fillAllCharts(ui);
+        fillAllCharts(f);
     f.takeHandlers();
     for (const QString& name : buttons)
         QTest::mouseClick(named(f.form(), name), Qt::LeftButton);
     QCOMPARE(f.takeHandlers(), handlers);
-    QCOMPARE(ui.PageControl1->currentIndex(), outer);
-    QCOMPARE(ui.PageControl2->currentIndex(), inner);
+    QCOMPARE(f.widget<QTabWidget>("PageControl1")->currentIndex(), outer);
+    QCOMPARE(f.widget<QTabWidget>("PageControl2")->currentIndex(), inner);
 }
 
 void TestMainWindow::shortcutsReachHandlers_data()
@@ -455,8 +465,8 @@ void TestMainWindow::shortcutsReachHandlers()
     f.takeHandlers();
     QTest::keySequence(&f.form(), keys);
     QCOMPARE(f.takeHandlers(), handlers);
-    QCOMPARE(f.ui().PageControl1->currentIndex(), handlers.isEmpty() ? 0 : 1);
-    QCOMPARE(f.ui().PageControl2->currentIndex(), inner);
+    QCOMPARE(f.widget<QTabWidget>("PageControl1")->currentIndex(), handlers.isEmpty() ? 0 : 1);
+    QCOMPARE(f.widget<QTabWidget>("PageControl2")->currentIndex(), inner);
 }
 
 void TestMainWindow::enterPressesPageDefault_data()
@@ -475,22 +485,22 @@ void TestMainWindow::enterPressesPageDefault()
     QFETCH(int, page);
     QFETCH(QStringList, handlers);
     ShellFixture f;
-    const Form1View ui = f.ui();
     QVERIFY(f.showAndActivate());
-    fillAllCharts(ui);
+    fillAllCharts(f);
     QTest::keyClick(&f.form(), Qt::Key_Return); // overview: no default button
-    clickTab(ui.PageControl1, 1);
-    clickTab(ui.PageControl2, page);
+    clickTab(f.widget<QTabWidget>("PageControl1"), 1);
+    clickTab(f.widget<QTabWidget>("PageControl2"), page);
     QCOMPARE(f.takeHandlers(), QStringList{QStringLiteral("FormActivate")});
     // Enter goes to the focused control first (the tabs here), which leaves
     // it to the window.
-    QWidget* tabs = ui.PageControl2->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly);
+    QWidget* tabs = f.widget<QTabWidget>("PageControl2")
+                        ->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly);
     tabs->setFocus();
     QTest::keyClick(tabs, Qt::Key_Return);
     QCOMPARE(f.takeHandlers(), handlers);
     if (page == 4) { // also from the read-only log
-        ui.Memo1->setFocus();
-        QTest::keyClick(ui.Memo1, Qt::Key_Enter, Qt::KeypadModifier);
+        f.widget<QPlainTextEdit>("Memo1")->setFocus();
+        QTest::keyClick(f.widget<QPlainTextEdit>("Memo1"), Qt::Key_Enter, Qt::KeypadModifier);
         QCOMPARE(f.takeHandlers(), handlers);
     }
 }
@@ -498,50 +508,50 @@ void TestMainWindow::enterPressesPageDefault()
 void TestMainWindow::driveListChangeRunsDiskTest()
 {
     ShellFixture f;
-    const Form1View ui = f.ui();
     QVERIFY(f.showAndActivate());
-    QTest::mouseClick(ui.ToolButton9, Qt::LeftButton);
+    auto* drives = f.widget<QComboBox>("ComboBox1");
+    QTest::mouseClick(f.widget<QToolButton>("ToolButton9"), Qt::LeftButton);
     f.takeHandlers();
-    ui.ComboBox1->setCurrentIndex(1); // not the user's choice
-    ui.ComboBox1->setCurrentIndex(0);
+    drives->setCurrentIndex(1); // not the user's choice
+    drives->setCurrentIndex(0);
     QCOMPARE(f.takeHandlers(), QStringList{});
-    ui.ComboBox1->setFocus();
-    QTest::keyClick(ui.ComboBox1, Qt::Key_Down);
-    QCOMPARE(ui.ComboBox1->currentIndex(), 1);
+    drives->setFocus();
+    QTest::keyClick(drives, Qt::Key_Down);
+    QCOMPARE(drives->currentIndex(), 1);
     QCOMPARE(f.takeHandlers(), QStringList{QStringLiteral("Button4Click")});
     // Picking the drive already selected changes nothing.
-    ui.ComboBox1->showPopup();
-    QTest::keyClick(ui.ComboBox1->view(), Qt::Key_Return);
-    QVERIFY(!ui.ComboBox1->view()->isVisible());
-    QCOMPARE(ui.ComboBox1->currentIndex(), 1);
+    drives->showPopup();
+    QTest::keyClick(drives->view(), Qt::Key_Return);
+    QVERIFY(!drives->view()->isVisible());
+    QCOMPARE(drives->currentIndex(), 1);
     QCOMPARE(f.takeHandlers(), QStringList{});
-    ui.ComboBox1->showPopup();
-    QTest::keyClick(ui.ComboBox1->view(), Qt::Key_Up);
-    QTest::keyClick(ui.ComboBox1->view(), Qt::Key_Return);
-    QCOMPARE(ui.ComboBox1->currentIndex(), 0);
+    drives->showPopup();
+    QTest::keyClick(drives->view(), Qt::Key_Up);
+    QTest::keyClick(drives->view(), Qt::Key_Return);
+    QCOMPARE(drives->currentIndex(), 0);
     QCOMPARE(f.takeHandlers(), QStringList{QStringLiteral("Button4Click")});
 }
 
 void TestMainWindow::aboutBoxReactivates()
 {
     ShellFixture f;
-    const Form1View ui = f.ui();
     QVERIFY(f.showAndActivate());
-    fillAllCharts(ui);
-    ui.Memo1->appendPlainText(QStringLiteral("log line"));
+    fillAllCharts(f);
+    f.widget<QPlainTextEdit>("Memo1")->appendPlainText(QStringLiteral("log line"));
     f.takeHandlers();
     QDialog* seen = nullptr;
     Dialogs::SetNextModalAnswer([&seen](QDialog* dialog) {
         seen = dialog;
         return int(QDialog::Accepted);
     });
-    QTest::mouseClick(ui.ToolButton3, Qt::LeftButton);
+    QTest::mouseClick(f.widget<QToolButton>("ToolButton3"), Qt::LeftButton);
     QCOMPARE(seen, f.forms.Form5.get());
     QCOMPARE(f.takeHandlers(), QStringList{QStringLiteral("FormActivate")});
     QCOMPARE(f.gatherCount, 2);
-    QCOMPARE(ui.Memo1->toPlainText(), QStringLiteral("Press Start ...\nlog line"));
-    QCOMPARE(ui.MyChart1->Bars.Count, 1);
-    QVERIFY(ui.Panel1->isVisible());
+    QCOMPARE(f.widget<QPlainTextEdit>("Memo1")->toPlainText(),
+             QStringLiteral("Press Start ...\nlog line"));
+    QCOMPARE(f.widget<TMyChart>("MyChart1")->Bars.Count, 1);
+    QVERIFY(f.widget<QFrame>("Panel1")->isVisible());
 }
 
 void TestMainWindow::editorReactivates()
@@ -568,7 +578,7 @@ void TestMainWindow::helpAndWebSite()
     QVERIFY(QDir::setCurrent(f.directory.path()));
     QTest::keyClick(&f.form(), Qt::Key_F1);
     QDir::setCurrent(previous);
-    f.ui().WebSiteItem->trigger();
+    f.widget<QAction>("WebSiteItem")->trigger();
     QCOMPARE(f.openedUrls.size(), 2);
     QCOMPARE(f.openedUrls[0],
              QUrl::fromLocalFile(f.directory.filePath(QStringLiteral("doc/help.htm"))));
@@ -578,43 +588,42 @@ void TestMainWindow::helpAndWebSite()
 void TestMainWindow::overviewErrorShowsBox()
 {
     ShellFixture f;
-    const Form1View ui = f.ui();
     QVERIFY(f.showAndActivate());
-    QTest::mouseClick(ui.ToolButton9, Qt::LeftButton);
+    QTest::mouseClick(f.widget<QToolButton>("ToolButton9"), Qt::LeftButton);
     f.beforeGather = [] { throw std::runtime_error("Cannot read /proc/meminfo"); };
     QString text;
     Dialogs::SetNextErrorAnswer([&text](const QString& shown) { text = shown; });
-    QTest::mouseClick(ui.ToolButton1, Qt::LeftButton);
+    QTest::mouseClick(f.widget<QToolButton>("ToolButton1"), Qt::LeftButton);
     QCOMPARE(text, QStringLiteral("Cannot read /proc/meminfo."));
     // The command ended where it failed; the window goes on, without the hourglass.
-    QCOMPARE(ui.PageControl1->currentIndex(), 0);
+    QCOMPARE(f.widget<QTabWidget>("PageControl1")->currentIndex(), 0);
     QVERIFY(!busy::HourglassShown());
     QVERIFY(f.form().isVisible());
-    QCOMPARE(ui.Edit1->text(), QStringLiteral("Test CPU, 1000 MHz"));
+    QCOMPARE(f.widget<QLineEdit>("Edit1")->text(), QStringLiteral("Test CPU, 1000 MHz"));
 }
 
 void TestMainWindow::failedFirstActivationShowsPages()
 {
     ShellFixture f;
-    const Form1View ui = f.ui();
     f.beforeGather = [] { throw std::runtime_error("Cannot read /etc/os-release"); };
     QString text;
     bool splashHiddenUnderBox = false;
     Dialogs::SetNextErrorAnswer([&](const QString& shown) {
         text = shown;
-        splashHiddenUnderBox = ui.Panel4->isHidden() && !ui.Panel1->isHidden();
+        splashHiddenUnderBox =
+            f.widget<QFrame>("Panel4")->isHidden() && !f.widget<QFrame>("Panel1")->isHidden();
     });
     f.form().show();
     QVERIFY(QTest::qWaitFor([&] { return !text.isEmpty(); }));
     QCOMPARE(text, QStringLiteral("Cannot read /etc/os-release."));
     QVERIFY(splashHiddenUnderBox);
-    QVERIFY(QTest::qWaitFor([&] { return ui.Panel1->isVisible(); }));
-    QVERIFY(!ui.Panel4->isVisible());
+    QVERIFY(QTest::qWaitFor([&] { return f.widget<QFrame>("Panel1")->isVisible(); }));
+    QVERIFY(!f.widget<QFrame>("Panel4")->isVisible());
     QVERIFY(!busy::HourglassShown());
     // The next activation works as ever.
     f.beforeGather = nullptr;
-    QTest::mouseClick(ui.ToolButton1, Qt::LeftButton);
-    QCOMPARE(ui.Edit1->text(), QStringLiteral("Test CPU, 1000 MHz"));
+    QTest::mouseClick(f.widget<QToolButton>("ToolButton1"), Qt::LeftButton);
+    QCOMPARE(f.widget<QLineEdit>("Edit1")->text(), QStringLiteral("Test CPU, 1000 MHz"));
 }
 
 void TestMainWindow::exitClosesAndReleases()
@@ -654,9 +663,10 @@ void TestMainWindow::fallbackFontsFitTheCaptions()
     // Without Tahoma the stand-ins, each where this machine has it, keep the
     // bold captions clear of their fields.
     ShellFixture f;
-    const Form1View ui = f.ui();
     const QList<std::pair<QLabel*, QLineEdit*>> rows{
-        {ui.Label2, ui.Edit1}, {ui.Label15, ui.Edit6}, {ui.Label16, ui.Edit7}};
+        {f.widget<QLabel>("Label2"), f.widget<QLineEdit>("Edit1")},
+        {f.widget<QLabel>("Label15"), f.widget<QLineEdit>("Edit6")},
+        {f.widget<QLabel>("Label16"), f.widget<QLineEdit>("Edit7")}};
     int checked = 0;
     for (const QString& family : FontFamilies(QStringLiteral("Tahoma")).mid(1)) {
         if (!QFontDatabase::hasFamily(family))
@@ -674,21 +684,21 @@ void TestMainWindow::fallbackFontsFitTheCaptions()
 void TestMainWindow::overviewFieldsTakeTabAndCopy()
 {
     ShellFixture f;
+    auto* userName = f.widget<QLineEdit>("Edit7");
     QVERIFY(f.showAndActivate());
-    const Form1View ui = f.ui();
-    ui.Edit1->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), ui.Edit1);
-    QStringList order{ui.Edit1->objectName()};
+    f.widget<QLineEdit>("Edit1")->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), f.widget<QLineEdit>("Edit1"));
+    QStringList order{f.widget<QLineEdit>("Edit1")->objectName()};
     for (int i = 0; i < 9; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         order << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(order, (QStringList{"Edit1", "Edit2", "Edit3", "Edit8", "Edit4", "Edit9", "Edit10",
                                  "Edit5", "Edit6", "Edit7"}));
-    QTest::keyClick(ui.Edit7, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(ui.Edit7, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QGuiApplication::clipboard()->text(), ui.Edit7->text());
-    QVERIFY(ui.Edit7->isReadOnly());
+    QTest::keyClick(userName, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(userName, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), userName->text());
+    QVERIFY(userName->isReadOnly());
 }
 
 // The registered fonts reach the fields, charts, captions and log; the charts
@@ -698,37 +708,40 @@ void TestMainWindow::fontsColoursAndLabelsOfThePages()
     if (!QFile::exists(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")))
         QSKIP("fonts-wine is not installed");
     ShellFixture f;
-    const Form1View ui = f.ui();
-    const QFontInfo field(ui.Edit1->font());
+    auto* label = f.widget<QLabel>("Label2");
+    const QFontInfo field(f.widget<QLineEdit>("Edit1")->font());
     QCOMPARE(field.family(), QStringLiteral("Tahoma"));
     QVERIFY(field.bold());
     QCOMPARE(field.pixelSize(), 11);
-    const QFontInfo chart(ui.MyChart1->font());
+    const QFontInfo chart(f.widget<TMyChart>("MyChart1")->font());
     QCOMPARE(chart.family(), QStringLiteral("Tahoma"));
     QVERIFY(chart.bold());
-    const QFontInfo caption(ui.Label2->font());
+    const QFontInfo caption(label->font());
     QCOMPARE(caption.family(), QStringLiteral("Tahoma"));
     QVERIFY(caption.bold());
-    QCOMPARE(QFontInfo(ui.Memo1->font()).family(), QStringLiteral("Fixedsys"));
+    QCOMPARE(QFontInfo(f.widget<QPlainTextEdit>("Memo1")->font()).family(),
+             QStringLiteral("Fixedsys"));
     // Bold is drawn bold: more ink than the same caption drawn regular.
-    QLabel regular(ui.Label2->text());
-    QFont regularFont = ui.Label2->font();
+    QLabel regular(label->text());
+    QFont regularFont = label->font();
     regularFont.setBold(false);
     regular.setFont(regularFont);
-    QVERIFY2(ink(*ui.Label2) > ink(regular) * 11 / 10,
-             qPrintable(QStringLiteral("%1 %2").arg(ink(*ui.Label2)).arg(ink(regular))));
-    QCOMPARE(ui.MyChart1->palette().color(QPalette::WindowText), QColor(Qt::yellow));
-    QCOMPARE(ui.MyChart3->gradientColor(), 0u);
-    QCOMPARE(ui.MyChart1->gradientColor(), 0x800000u);
-    QCOMPARE(ui.MyChart2->border(), 10);
-    QVERIFY(ui.MyChart4->gradient());
-    QCOMPARE(ui.Label13->text(), QString::fromUtf8("Speed inв Kb/sec"));
+    QVERIFY2(ink(*label) > ink(regular) * 11 / 10,
+             qPrintable(QStringLiteral("%1 %2").arg(ink(*label)).arg(ink(regular))));
+    QCOMPARE(f.widget<TMyChart>("MyChart1")->palette().color(QPalette::WindowText),
+             QColor(Qt::yellow));
+    QCOMPARE(f.widget<TMyChart>("MyChart3")->gradientColor(), 0u);
+    QCOMPARE(f.widget<TMyChart>("MyChart1")->gradientColor(), 0x800000u);
+    QCOMPARE(f.widget<TMyChart>("MyChart2")->border(), 10);
+    QVERIFY(f.widget<TMyChart>("MyChart4")->gradient());
+    QCOMPARE(f.widget<QLabel>("Label13")->text(), QString::fromUtf8("Speed inв Kb/sec"));
     // The page captions are readable: the pages do not take the black of the
     // content area behind them.
-    const QColor pages = ui.Panel2->palette().color(QPalette::Window);
-    QVERIFY(ui.Panel2->autoFillBackground());
-    for (QWidget* caption :
-         std::initializer_list<QWidget*>{ui.Label14, ui.Label17, ui.Label13, ui.RadioButton1})
+    const QColor pages = f.widget<QFrame>("Panel2")->palette().color(QPalette::Window);
+    QVERIFY(f.widget<QFrame>("Panel2")->autoFillBackground());
+    for (QWidget* caption : std::initializer_list<QWidget*>{
+             f.widget<QLabel>("Label14"), f.widget<QLabel>("Label17"), f.widget<QLabel>("Label13"),
+             f.widget<QRadioButton>("RadioButton1")})
         QVERIFY(caption->palette().color(QPalette::WindowText) != pages);
     QVERIFY(pages != QColor(Qt::black));
     QTemporaryDir empty;

