@@ -2,9 +2,9 @@
 #include "PageTable.h"
 
 #include "Unit1.h"
-#include "ui_Unit1.h"
+#include "Unit1Ui.h"
 
-PageTable MakePageTable(const Ui::TForm1& ui)
+PageTable MakePageTable(const Form1Ui& ui)
 {
     // The video page's first visit only draws the rows: the full-screen test
     // is not started by looking at the page.

@@ -9,9 +9,7 @@ class QToolButton;
 class TForm1;
 class TMyChart;
 
-namespace Ui {
-class TForm1;
-}
+struct Form1Ui;
 
 // One page of the "Benchmarks" tab, by its index there.
 struct PageEntry
@@ -29,4 +27,4 @@ struct PageEntry
 using PageTable = std::array<PageEntry, 5>;
 
 // The five pages: processor, memory, video, HDD, all tests.
-PageTable MakePageTable(const Ui::TForm1& ui);
+PageTable MakePageTable(const Form1Ui& ui);

@@ -15,23 +15,43 @@
 
 #include <cstdio>
 
+namespace {
+
+QIcon OwnIcon()
+{
+    QIcon own;
+    own.addFile(resources::AppIcon48, QSize(48, 48));
+    own.addFile(resources::AppIcon256, QSize(256, 256));
+    return own;
+}
+
+} // namespace
+
 QIcon ApplicationIcon()
 {
     // The theme's icon is the one the desktop entry names; a program that is
     // not installed carries the same pictures.
-    QIcon own;
-    own.addFile(resources::AppIcon48, QSize(48, 48));
-    own.addFile(resources::AppIcon256, QSize(256, 256));
-    return QIcon::fromTheme(QStringLiteral(QUORVIX_APP_ID), own);
+    return QIcon::fromTheme(QStringLiteral(QUORVIX_APP_ID), OwnIcon());
 }
+
+namespace {
+
+TForms MakeMainForm(TForm1Services services, TForm1::Pages pages)
+{
+    // Every window without an icon of its own, message boxes included. The
+    // theme's lookup loads the toolkit's image plugins: with the pages, it
+    // waits until the splash is painted, which shows the same pictures.
+    QApplication::setWindowIcon(pages == TForm1::Pages::AtOnce ? ApplicationIcon() : OwnIcon());
+    TForms forms;
+    forms.Form1 = std::make_unique<TForm1>(std::move(services), nullptr, pages);
+    return forms;
+}
+
+} // namespace
 
 TForms CreateMainForm(TForm1Services services)
 {
-    // Every window without an icon of its own, message boxes included.
-    QApplication::setWindowIcon(ApplicationIcon());
-    TForms forms;
-    forms.Form1 = std::make_unique<TForm1>(std::move(services));
-    return forms;
+    return MakeMainForm(std::move(services), TForm1::Pages::AfterSplash);
 }
 
 void CreateOtherForms(TForms& forms)
@@ -56,7 +76,7 @@ void CreateOtherForms(TForms& forms)
 
 TForms CreateForms(TForm1Services services)
 {
-    TForms forms = CreateMainForm(std::move(services));
+    TForms forms = MakeMainForm(std::move(services), TForm1::Pages::AtOnce);
     CreateOtherForms(forms);
     return forms;
 }
@@ -64,6 +84,7 @@ TForms CreateForms(TForm1Services services)
 void CreateOtherFormsAfterSplash(TForms& forms)
 {
     QObject::connect(forms.Form1.get(), &TForm1::splashShown, forms.Form1.get(), [&forms] {
+        QApplication::setWindowIcon(ApplicationIcon());
         RegisterLogFont();
         CreateOtherForms(forms);
     });

@@ -30,11 +30,13 @@ QIcon ApplicationIcon();
 // and connects them.
 TForms CreateForms(TForm1Services services = {});
 
-// The same in two steps: Form1 alone, then the other four beside it.
+// The same in two steps: Form1 alone, whose pages and FormCreate follow
+// once its splash is painted, then the other four beside it.
 TForms CreateMainForm(TForm1Services services = {});
 void CreateOtherForms(TForms& forms);
 
-// Makes the other four windows, and registers the log's font, once Form1's
+// Makes the other four windows, gives every window the theme's icon, and
+// registers the log's font, once Form1's
 // splash is on the screen, before its first activation; `forms` must outlive
 // Form1's first activation.
 void CreateOtherFormsAfterSplash(TForms& forms);

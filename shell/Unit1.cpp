@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Unit1.h"
 
-#include "ui_Unit1.h"
+#include "Unit1Ui.h"
 
 #include "ErrorReport.h"
 #include "Fonts.h"
@@ -65,21 +65,35 @@ void setFieldText(QLineEdit* field, const QString& text)
 
 } // namespace
 
-TForm1::TForm1(TForm1Services services, QWidget* parent)
-    : QMainWindow(parent), m_ui(std::make_unique<Ui::TForm1>()), m_services(std::move(services))
+TForm1::TForm1(TForm1Services services, QWidget* parent, Pages pages)
+    : QMainWindow(parent), m_ui(std::make_unique<Form1Ui>()), m_services(std::move(services))
 {
-    m_ui->setupUi(this);
+    m_ui->Ui::TForm1::setupUi(this);
+    // The tool bar's and menu's entries; the pages' controls follow.
     m_pages = MakePageTable(*m_ui);
-    setUpLook();
+    setUpFrame();
     setUpToolBar();
     bindCommands();
+    if (pages == Pages::AtOnce)
+        buildPages();
+}
+
+// Most of the window's controls are on the pages, hidden under the splash:
+// the program paints the splash before it makes them.
+void TForm1::buildPages()
+{
+    if (std::exchange(m_pagesBuilt, true))
+        return;
+    m_ui->Ui::TForm1Pages::setupUi(m_ui->Panel1);
+    m_pages = MakePageTable(*m_ui);
+    setUpPages();
     bindPageHandlers();
     RunGuarded([this] { FormCreate(); });
 }
 
 TForm1::~TForm1() = default;
 
-void TForm1::setUpLook()
+void TForm1::setUpFrame()
 {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -88,6 +102,36 @@ void TForm1::setUpLook()
     // Drop-down menus are windows of their own: they inherit no font.
     for (QMenu* menu : m_ui->MainMenu1->findChildren<QMenu*>())
         menu->setFont(ProgramFont());
+    m_ui->ClientArea->setFixedSize(595, 466);
+    m_ui->StatusBar1->setFixedHeight(19);
+    busy::SetStatusText(m_ui->StatusBar1, QString());
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    QPalette band = m_ui->CoolBar1->palette();
+    band.setBrush(QPalette::Window, QBrush(QPixmap(resources::BandBackground)));
+    m_ui->CoolBar1->setPalette(band);
+    RunGuarded([this] {
+        m_ui->Image2->setPixmap(QPixmap::fromImage(LoadJpeg(resources::SplashPicture)));
+    });
+
+    // The splash sits in the middle of the content panel it covers.
+    const QFrame* content = m_ui->Panel1;
+    QFrame* splash = m_ui->Panel4;
+    splash->move((content->contentsRect().width() - splash->width()) / 2,
+                 (content->contentsRect().height() - splash->height()) / 2 + content->y());
+    m_ui->Panel1->hide();
+    m_ui->Panel4->installEventFilter(this);
+    m_ui->StatusBar1->installEventFilter(this);
+    m_repaintWait.setSingleShot(true);
+    m_repaintWait.setInterval(RepaintWaitMs);
+    connect(&m_repaintWait, &QTimer::timeout, this, &TForm1::activateAfterRepaint);
+    adjustSize();
+    const QRect area = screen()->availableGeometry();
+    move(area.center() - QPoint(width() / 2, height() / 2));
+}
+
+void TForm1::setUpPages()
+{
     m_ui->Memo1->setFont(LogFont());
     new EvenLogLines(m_ui->Memo1->document()); // owned by the document
     // Read-only, yet Tab reaches the overview fields top to bottom, so a
@@ -103,29 +147,9 @@ void TForm1::setUpLook()
     useStandardColours(m_ui->Panel2);
     useFlatButtonTabs(m_ui->PageControl1);
     useFlatButtonTabs(m_ui->PageControl2);
-    m_ui->ClientArea->setFixedSize(595, 466);
-    m_ui->StatusBar1->setFixedHeight(19);
-    busy::SetStatusText(m_ui->StatusBar1, QString());
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-
-    QPalette band = m_ui->CoolBar1->palette();
-    band.setBrush(QPalette::Window, QBrush(QPixmap(resources::BandBackground)));
-    m_ui->CoolBar1->setPalette(band);
-
     RunGuarded([this] {
         m_ui->Image1->setPixmap(QPixmap::fromImage(LoadJpeg(resources::BackgroundPicture)));
-        m_ui->Image2->setPixmap(QPixmap::fromImage(LoadJpeg(resources::SplashPicture)));
     });
-
-    m_ui->Panel1->hide();
-    m_ui->Panel4->installEventFilter(this);
-    m_ui->StatusBar1->installEventFilter(this);
-    m_repaintWait.setSingleShot(true);
-    m_repaintWait.setInterval(RepaintWaitMs);
-    connect(&m_repaintWait, &QTimer::timeout, this, &TForm1::activateAfterRepaint);
-    adjustSize();
-    const QRect area = screen()->availableGeometry();
-    move(area.center() - QPoint(width() / 2, height() / 2));
 }
 
 void TForm1::setUpToolBar()
@@ -146,8 +170,8 @@ void TForm1::setUpToolBar()
 // after the close no command starts.
 void TForm1::runCommand(const std::function<void()>& command)
 {
-    if (m_closed)
-        return;
+    if (m_closed || !m_session)
+        return; // ending, or not made yet: the pages follow the splash
     ++m_commandDepth;
     const auto leave = qScopeGuard([this] {
         if (--m_commandDepth == 0 && m_closed)
@@ -238,11 +262,6 @@ void TForm1::setWindows(QDialog* editor, QDialog* about, QWidget* testSurface)
 
 void TForm1::FormCreate()
 {
-    const QFrame* content = m_ui->Panel1;
-    QFrame* splash = m_ui->Panel4;
-    splash->move((content->contentsRect().width() - splash->width()) / 2,
-                 (content->contentsRect().height() - splash->height()) / 2 + content->y());
-
     const QString path =
         m_services.databasePath.isEmpty() ? LocateProgramDatabase().path : m_services.databasePath;
     m_session = std::make_unique<report::Session>(
@@ -371,6 +390,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         QMetaObject::invokeMethod(
             this,
             [this] {
+                buildPages();
                 emit splashShown();
                 runCommand([this] { FormActivate(); });
             },

@@ -18,9 +18,7 @@ class QDialog;
 class QPushButton;
 class VideoSurface;
 
-namespace Ui {
-class TForm1;
-}
+struct Form1Ui;
 
 // What the main window calls outside itself; tests replace the slow or
 // external parts (the one-second clock measurement, the kernels, the
@@ -41,7 +39,17 @@ class TForm1 : public QMainWindow
 public:
     static inline const QString WebSiteAddress = QStringLiteral("https://quorvix.example/");
 
-    explicit TForm1(TForm1Services services = {}, QWidget* parent = nullptr);
+    // When the pages below the tool bar are made: at once, or once the splash
+    // has been painted (the program's start), before the first activation.
+    // FormCreate runs after them.
+    enum class Pages
+    {
+        AtOnce,
+        AfterSplash
+    };
+
+    explicit TForm1(TForm1Services services = {}, QWidget* parent = nullptr,
+                    Pages pages = Pages::AtOnce);
     ~TForm1() override;
 
     // The state the window shows; it lives from FormCreate until the window
@@ -104,7 +112,9 @@ protected:
 private:
     void FormCreate();
     void FormClose();
-    void setUpLook();
+    void setUpFrame();
+    void buildPages();
+    void setUpPages();
     void setUpToolBar();
     void bindCommands();
     void bindPageHandlers();
@@ -122,7 +132,7 @@ private:
     // The all-tests run's view of this window (Unit1Report.cpp).
     class FullRunWindow;
 
-    std::unique_ptr<Ui::TForm1> m_ui;
+    std::unique_ptr<Form1Ui> m_ui;
     PageTable m_pages;
     TForm1Services m_services;
     std::unique_ptr<report::Session> m_session;
@@ -131,6 +141,7 @@ private:
     std::unique_ptr<VideoSurface> m_testSurface;
     bool m_settingPages = false;
     bool m_driveChanged = false;
+    bool m_pagesBuilt = false;
     bool m_shownOnce = false;
     bool m_activationQueued = false;
     bool m_closed = false;

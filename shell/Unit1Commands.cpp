@@ -2,7 +2,7 @@
 // The command table of the main window, and the page handlers.
 #include "Unit1.h"
 
-#include "ui_Unit1.h"
+#include "Unit1Ui.h"
 
 #include "Dialogs.h"
 #include "Locations.h"

@@ -2,7 +2,7 @@
 // The "All tests" page: the run on this window's session, and saving its log.
 #include "Unit1.h"
 
-#include "ui_Unit1.h"
+#include "Unit1Ui.h"
 
 #include "Dialogs.h"
 #include "VideoSurface.h"
@@ -66,7 +66,7 @@ public:
 
 private:
     TForm1& m_form;
-    Ui::TForm1& m_ui;
+    Form1Ui& m_ui;
 };
 
 void TForm1::Button2Click()
