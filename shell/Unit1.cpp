@@ -365,7 +365,7 @@ void TForm1::PageControl1Change()
 
 QPushButton* TForm1::currentDefaultButton() const
 {
-    if (m_ui->PageControl1->currentIndex() != 1)
+    if (!m_pagesBuilt || m_ui->PageControl1->currentIndex() != 1)
         return nullptr;
     const int index = m_ui->PageControl2->currentIndex();
     return index >= 0 && index < int(m_pages.size()) ? m_pages[std::size_t(index)].defaultButton
