@@ -207,7 +207,8 @@ bool WriteInPlace(const std::string& path, std::string_view bytes)
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, ExistingFile existing)
 {
-    const std::string target = followLinks(path);
+    // link(2) never follows a link at its new name: Keep claims the path itself.
+    const std::string target = existing == ExistingFile::Keep ? path : followLinks(path);
     if (target.empty())
         return false;
     std::string name; // the temporary's name, while it has one
@@ -232,6 +233,34 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, Exis
     }
     syncDirectory(target);
     return true;
+}
+
+int CreateUnderFreeName(const std::function<std::string(int)>& nameFor, int count,
+                        std::string_view bytes)
+{
+    const std::string first = nameFor(0);
+    std::string name; // the temporary's name, while it has one
+    const int fd = openTemporary(first, name);
+    if (fd < 0)
+        return -1;
+    int taken = -1;
+    bool writable = fill(fd, bytes);
+    for (int n = 0; writable && taken < 0 && n < count; ++n) {
+        if (publish(fd, name, n == 0 ? first : nameFor(n), ExistingFile::Keep))
+            taken = n;
+        else
+            writable = errno == EEXIST;
+    }
+    const int error = taken < 0 && writable ? EEXIST : errno;
+    if (!name.empty())
+        ::unlink(name.c_str());
+    ::close(fd);
+    if (taken < 0) {
+        errno = error;
+        return -1;
+    }
+    syncDirectory(first);
+    return taken;
 }
 
 } // namespace platform

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -11,18 +12,30 @@ namespace platform {
 enum class ExistingFile
 {
     Replace, // put the new contents in its place, keeping its permissions
-    Keep,    // fail with EEXIST and leave it alone
+    Keep,    // fail with EEXIST and leave it alone, a symbolic link too
 };
 
 // Puts `bytes` at `path` in one step. A temporary file in the same directory
 // is written unbuffered, its size checked, forced to the disk and only then
 // renamed over the path; a symbolic link at the path stays, its target is
-// replaced. True on success. On every failure (a full disk, a quota, a
+// replaced. With ExistingFile::Keep the file is linked to the path instead,
+// which claims the name or fails: nothing there is replaced, and no link is
+// followed (a dangling one would put the file outside the directory). True on
+// success. On every failure (a full disk, a quota, a
 // file-size limit, a name too long for the temporary) errno says why, the old
 // file is whole and no temporary is left. Where the filesystem allows it the
 // temporary has no name until it is whole, so not even a kill leaves one.
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes,
                            ExistingFile existing = ExistingFile::Replace);
+
+// Puts `bytes` under the first free one of the names `nameFor(0)` ...
+// `nameFor(count - 1)`, all in one directory: written, checked and forced to
+// the disk once, then linked to each name in turn until one is free, so
+// saves racing for a name each get their own. Nothing at a name is replaced
+// or followed. Returns the index of the name taken; -1 with errno set when
+// none is free (EEXIST) or the file cannot be written.
+int CreateUnderFreeName(const std::function<std::string(int)>& nameFor, int count,
+                        std::string_view bytes);
 
 // True when a device, pipe or socket is at `path` (links followed): a file
 // that is written in place, since replacing it would put a regular file where

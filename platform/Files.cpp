@@ -58,14 +58,22 @@ FileContents ReadRegularFile(const std::filesystem::path& path, std::uint64_t ma
     struct stat info
     {
     };
-    if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0) {
+        contents.error = errno;
         return contents;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        contents.outcome = ReadOutcome::NotRegular;
+        return contents;
+    }
     if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
         contents.outcome = ReadOutcome::TooLarge;
         return contents;
     }
+    contents.modified = info.st_mtime;
     contents.bytes.reserve(static_cast<std::size_t>(info.st_size));
     if (!readRest(file.get(), contents.bytes, maxBytes)) {
+        contents.error = errno;
         contents.bytes.clear();
         return contents;
     }
@@ -73,6 +81,26 @@ FileContents ReadRegularFile(const std::filesystem::path& path, std::uint64_t ma
     if (contents.outcome != ReadOutcome::Read)
         contents.bytes.clear();
     return contents;
+}
+
+bool MakeDirectories(const std::string& path, unsigned mode)
+{
+    struct stat info
+    {
+    };
+    if (::stat(path.c_str(), &info) == 0) {
+        errno = S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
+        return S_ISDIR(info.st_mode);
+    }
+    const auto slash = path.find_last_not_of('/') == std::string::npos
+                           ? std::string::npos
+                           : path.rfind('/', path.find_last_not_of('/'));
+    if (slash != std::string::npos && slash > 0 && !MakeDirectories(path.substr(0, slash), mode))
+        return false;
+    // Another process may have made it meanwhile.
+    if (::mkdir(path.c_str(), static_cast<mode_t>(mode)) == 0 || errno == EEXIST)
+        return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return false;
 }
 
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& path)

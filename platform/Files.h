@@ -23,14 +23,17 @@ inline const std::filesystem::path& SystemRoot()
 enum class ReadOutcome
 {
     Read,
-    Unreadable, // missing, not a regular file, or an error while reading
+    Unreadable, // missing, or an error while opening or reading it
+    NotRegular, // a directory, FIFO, device or socket
     TooLarge,   // more than the bytes allowed
 };
 
 struct FileContents
 {
     ReadOutcome outcome = ReadOutcome::Unreadable;
-    std::string bytes; // the contents when read
+    std::string bytes;         // the contents when read
+    int error = 0;             // the errno of an unreadable file
+    std::int64_t modified = 0; // when read: the last modification, seconds since 1970
 };
 
 // Reads a regular file whole without ever blocking: it is opened with
@@ -40,6 +43,11 @@ struct FileContents
 // size of 0, so the limit is also applied to what is read.
 FileContents ReadRegularFile(const std::filesystem::path& path,
                              std::uint64_t maxBytes = std::numeric_limits<std::uint64_t>::max());
+
+// Makes the directory `path` and every missing one above it with the
+// permission bits `mode`; true when it is a directory then (a link to one
+// counts), else false with errno set.
+bool MakeDirectories(const std::string& path, unsigned mode);
 
 // The whole regular file, or nothing when it cannot be opened or read.
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& path);

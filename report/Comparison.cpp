@@ -4,8 +4,11 @@
 #include "report/NoiseTest.h"
 
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 
-#include <algorithm>
+#include <cmath>
+#include <functional>
 
 namespace report {
 namespace {
@@ -21,12 +24,26 @@ bool relative(const ComparedFigure& figure)
 QList<ComparedFigure> figureRows(const QList<SavedResult>& results)
 {
     QList<ComparedFigure> rows;
+    QSet<QString> named;
     for (const SavedResult& result : results)
         for (const SavedFigure& figure : result.figures)
-            if (std::none_of(rows.begin(), rows.end(),
-                             [&](const ComparedFigure& row) { return row.name == figure.name; }))
+            if (!named.contains(figure.name)) {
+                named.insert(figure.name);
                 rows.append({figure.name, figure.unit, {}});
+            }
     return rows;
+}
+
+// A result's figures by name, the first of a name where a file repeats it,
+// so that a row is found at once however many figures there are.
+QHash<QString, const SavedFigure*> figuresByName(const SavedResult& result)
+{
+    QHash<QString, const SavedFigure*> byName;
+    byName.reserve(result.figures.size());
+    for (const SavedFigure& figure : result.figures)
+        if (!byName.contains(figure.name))
+            byName.insert(figure.name, &figure);
+    return byName;
 }
 
 Verdict judge(const NoiseTest& test, double change, double threshold)
@@ -36,6 +53,14 @@ Verdict judge(const NoiseTest& test, double change, double threshold)
     if (test.t > 0)
         return change > threshold ? Verdict::Better : Verdict::SlightlyBetter;
     return change < -threshold ? Verdict::Worse : Verdict::SlightlyWorse;
+}
+
+// Figures so large that the change or the noise test overflowed give no
+// verdict: a NaN would read as "slightly worse".
+bool inRange(const ComparedCell& cell, const NoiseTest& test)
+{
+    return std::isfinite(*cell.median) && std::isfinite(*cell.change) && std::isfinite(test.p) &&
+           !std::isnan(test.t);
 }
 
 ComparedCell compare(const SavedFigure* base, const SavedFigure* figure, bool comparable,
@@ -57,8 +82,17 @@ ComparedCell compare(const SavedFigure* base, const SavedFigure* figure, bool co
         cell.verdict = Verdict::NotComparable;
         return cell;
     }
+    if (!base->method.isEmpty() && !figure->method.isEmpty() && base->method != figure->method) {
+        cell.verdict = Verdict::OtherMethod;
+        return cell;
+    }
     cell.change = 100.0 * (*figure->median - *base->median) / *base->median;
     const std::optional<NoiseTest> test = WelchTest(base->runs, figure->runs);
+    if (!std::isfinite(*base->median) || !inRange(cell, test.value_or(NoiseTest{}))) {
+        cell.change.reset();
+        cell.verdict = Verdict::OutOfRange;
+        return cell;
+    }
     if (!test) {
         cell.verdict = Verdict::SpreadUnknown;
         return cell;
@@ -73,10 +107,9 @@ QString referenceText(const std::array<qint64, 3>& reference)
     return QStringLiteral("%1/%2/%3").arg(reference[0]).arg(reference[1]).arg(reference[2]);
 }
 
-void warnPair(const SavedResult& base, const SavedResult& other, QStringList& warnings)
+void warnPair(const SavedResult& base, const SavedResult& other, const QString& a, const QString& b,
+              QStringList& warnings)
 {
-    const QString a = ResultName(base);
-    const QString b = ResultName(other);
     if (!base.version.isEmpty() && !other.version.isEmpty() && base.version != other.version)
         warnings << QStringLiteral("%1 was measured by version %2, %3 by version %4: the tests "
                                    "themselves may differ")
@@ -98,6 +131,28 @@ void warnPair(const SavedResult& base, const SavedResult& other, QStringList& wa
                         .arg(a, b, referenceText(*base.reference), referenceText(*other.reference));
 }
 
+QString nameWith(const SavedResult& result, const QString& timeFormat)
+{
+    const QString time =
+        result.time.isValid() ? result.time.toUTC().toString(timeFormat) : QString();
+    const QString machine =
+        result.machine.isEmpty() ? QFileInfo(result.source).fileName() : result.machine;
+    return time.isEmpty() ? machine : machine + QLatin1Char(' ') + time;
+}
+
+// The places of the names that another name equals.
+QList<qsizetype> alikeNames(const QStringList& names)
+{
+    QHash<QString, int> count;
+    for (const QString& name : names)
+        ++count[name];
+    QList<qsizetype> alike;
+    for (qsizetype i = 0; i < names.size(); ++i)
+        if (count.value(names[i]) > 1)
+            alike << i;
+    return alike;
+}
+
 } // namespace
 
 Comparison CompareResults(const QList<SavedResult>& results, double threshold)
@@ -107,18 +162,24 @@ Comparison CompareResults(const QList<SavedResult>& results, double threshold)
     if (results.isEmpty())
         return comparison;
     const SavedResult& base = results.front();
+    comparison.names = ResultNames(results);
     for (qsizetype i = 1; i < results.size(); ++i)
-        warnPair(base, results[i], comparison.warnings);
+        warnPair(base, results[i], comparison.names.front(), comparison.names[i],
+                 comparison.warnings);
     comparison.warnings.removeDuplicates();
 
+    QList<QHash<QString, const SavedFigure*>> byName;
+    for (const SavedResult& result : results)
+        byName << figuresByName(result);
     comparison.figures = figureRows(results);
     for (ComparedFigure& row : comparison.figures) {
-        const SavedFigure* first = base.figure(row.name);
-        for (const SavedResult& result : results) {
+        const SavedFigure* first = byName.front().value(row.name);
+        for (qsizetype i = 0; i < results.size(); ++i) {
+            const SavedResult& result = results[i];
             const bool sameReference =
                 !base.reference || !result.reference || *base.reference == *result.reference;
-            ComparedCell cell =
-                compare(first, result.figure(row.name), sameReference || !relative(row), threshold);
+            ComparedCell cell = compare(first, byName[i].value(row.name),
+                                        sameReference || !relative(row), threshold);
             if (&result == &base && first != nullptr)
                 cell = {first->median, int(first->runs.size()), {}, {}, Verdict::Baseline};
             comparison.worse = comparison.worse || cell.verdict == Verdict::Worse;
@@ -139,6 +200,10 @@ QString VerdictText(Verdict verdict)
         return QStringLiteral("not measured");
     case Verdict::NotComparable:
         return QStringLiteral("other reference");
+    case Verdict::OtherMethod:
+        return QStringLiteral("other method");
+    case Verdict::OutOfRange:
+        return QStringLiteral("out of range");
     case Verdict::SpreadUnknown:
         return QStringLiteral("spread unknown");
     case Verdict::WithinNoise:
@@ -157,12 +222,28 @@ QString VerdictText(Verdict verdict)
 
 QString ResultName(const SavedResult& result)
 {
-    const QString time = result.time.isValid()
-                             ? result.time.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm"))
-                             : QString();
-    const QString machine =
-        result.machine.isEmpty() ? QFileInfo(result.source).fileName() : result.machine;
-    return time.isEmpty() ? machine : machine + QLatin1Char(' ') + time;
+    return nameWith(result, QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+QStringList ResultNames(const QList<SavedResult>& results)
+{
+    QStringList names;
+    for (const SavedResult& result : results)
+        names << ResultName(result);
+    const QList<std::function<QString(qsizetype)>> closer{
+        [&](qsizetype i) { return nameWith(results[i], QStringLiteral("yyyy-MM-dd HH:mm:ss")); },
+        [&](qsizetype i) {
+            return names[i] + QStringLiteral(" (%1)").arg(QFileInfo(results[i].source).fileName());
+        },
+        [&](qsizetype i) { return names[i] + QStringLiteral(" #%1").arg(i + 1); }};
+    for (const auto& name : closer) {
+        const QList<qsizetype> alike = alikeNames(names);
+        if (alike.isEmpty())
+            break;
+        for (const qsizetype i : alike)
+            names[i] = name(i);
+    }
+    return names;
 }
 
 } // namespace report

@@ -20,6 +20,8 @@ enum class Verdict
     Missing,        // one of the two has no such figure
     NotMeasured,    // the test did not run or gave 0 on one side
     NotComparable,  // scores against different reference machines
+    OtherMethod,    // measured another way (video filled by the X server or in a backing store)
+    OutOfRange,     // too large for the arithmetic: a statistic would overflow
     SpreadUnknown,  // fewer than three runs on a side: no verdict
     WithinNoise,    // the change is no larger than the runs' spread
     Better,         // higher beyond the noise and the threshold
@@ -48,6 +50,7 @@ struct ComparedFigure
 struct Comparison
 {
     double threshold = kDefaultThreshold;
+    QStringList names; // ResultNames of the results
     QList<ComparedFigure> figures;
     QStringList warnings; // comparisons that may be unfair, one sentence each
     bool worse = false;   // some figure got worse beyond the noise and the threshold
@@ -62,5 +65,9 @@ QString VerdictText(Verdict verdict);
 // A result's short name: its machine and the time of its run,
 // "testhost 2026-12-07 15:20"; the file's name where the machine is unknown.
 QString ResultName(const SavedResult& result);
+
+// The results' names, told apart: where two are alike both get the
+// seconds, then the file's name, then their place in the list.
+QStringList ResultNames(const QList<SavedResult>& results);
 
 } // namespace report

@@ -2,6 +2,7 @@
 #include "report/ComparisonOutput.h"
 
 #include "report/NoiseTest.h"
+#include "sysinfo/OneLineText.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -26,24 +27,58 @@ QString changeText(const std::optional<double>& change)
     return QStringLiteral("%1%2 %").arg(*change >= 0 ? "+" : "").arg(*change, 0, 'f', 1);
 }
 
+// Names from a result file are shown on one line and cut to these widths
+// in the middle: one name of a megabyte would otherwise widen every row.
+constexpr qsizetype kNameWidth = 48;
+constexpr qsizetype kUnitWidth = 16;
+constexpr qsizetype kVersionWidth = 24;
+
+// A text of a result file as the table shows it: control characters escaped
+// as the overview escapes them, at most `width` characters.
+QString shown(const QString& text, qsizetype width)
+{
+    const QString line = sysinfo::OneLineText(text);
+    if (line.size() <= width)
+        return line;
+    const QString dots = QStringLiteral("...");
+    qsizetype head = (width - dots.size()) / 2;
+    qsizetype tail = width - dots.size() - head;
+    // Never half of a surrogate pair.
+    if (line[head - 1].isHighSurrogate())
+        --head;
+    if (line[line.size() - tail].isLowSurrogate())
+        --tail;
+    return line.left(head) + dots + line.right(tail);
+}
+
+qsizetype widest(const QStringList& texts)
+{
+    qsizetype w = 0;
+    for (const QString& text : texts)
+        w = std::max(w, text.size());
+    return w;
+}
+
 // One cell's parts, padded per column so that numbers line up.
 struct Column
 {
     QStringList medians;
     QStringList changes;
     QStringList verdicts;
+    qsizetype medianWidth = 0;
+    qsizetype changeWidth = 0;
+
+    void measure()
+    {
+        medianWidth = widest(medians);
+        changeWidth = widest(changes);
+    }
 
     QString cell(qsizetype row) const
     {
-        const auto width = [](const QStringList& texts) {
-            qsizetype w = 0;
-            for (const QString& text : texts)
-                w = std::max(w, text.size());
-            return w;
-        };
-        QString text = medians[row].rightJustified(width(medians));
-        if (width(changes) > 0)
-            text += QStringLiteral("  ") + changes[row].rightJustified(width(changes));
+        QString text = medians[row].rightJustified(medianWidth);
+        if (changeWidth > 0)
+            text += QStringLiteral("  ") + changes[row].rightJustified(changeWidth);
         if (!verdicts[row].isEmpty())
             text += QStringLiteral("  ") + verdicts[row];
         return text;
@@ -88,12 +123,16 @@ QJsonValue optionalNumber(const std::optional<double>& value, int decimals)
 
 QStringList ComparisonLines(const QList<SavedResult>& results, const Comparison& comparison)
 {
+    QStringList names;
+    for (const QString& name : comparison.names)
+        names << shown(name, kNameWidth);
     QList<QStringList> about;
     for (qsizetype i = 0; i < results.size(); ++i)
         about << QStringList{
-            QStringLiteral("%1.").arg(i + 1), ResultName(results[i]),
+            QStringLiteral("%1.").arg(i + 1), names[i],
             QStringLiteral("%1 run%2").arg(results[i].runs).arg(results[i].runs == 1 ? "" : "s"),
-            QStringLiteral("version ") + results[i].version, results[i].source};
+            QStringLiteral("version ") + shown(results[i].version, kVersionWidth),
+            sysinfo::OneLineText(results[i].source)};
     QStringList lines = padded(about);
 
     QList<Column> columns(results.size());
@@ -103,11 +142,12 @@ QStringList ComparisonLines(const QList<SavedResult>& results, const Comparison&
             columns[i].changes << changeText(figure.cells[i].change);
             columns[i].verdicts << verdictCell(figure.cells[i]);
         }
-    QList<QStringList> table{{QStringLiteral("Figure"), QStringLiteral("Unit")}};
-    for (const SavedResult& result : results)
-        table.front() << ResultName(result);
+    for (Column& column : columns)
+        column.measure();
+    QList<QStringList> table{QStringList{QStringLiteral("Figure"), QStringLiteral("Unit")} + names};
     for (qsizetype row = 0; row < comparison.figures.size(); ++row) {
-        QStringList cells{comparison.figures[row].name, comparison.figures[row].unit};
+        QStringList cells{shown(comparison.figures[row].name, kNameWidth),
+                          shown(comparison.figures[row].unit, kUnitWidth)};
         for (const Column& column : columns)
             cells << column.cell(row);
         table << cells;
@@ -127,22 +167,24 @@ QStringList ComparisonLines(const QList<SavedResult>& results, const Comparison&
                                 "(--report --save --repeat %1).")
                      .arg(kMinRunsForNoise);
     for (const QString& warning : comparison.warnings)
-        lines << QStringLiteral("Warning: ") + warning;
+        lines << QStringLiteral("Warning: ") + sysinfo::OneLineText(warning);
     return lines;
 }
 
 QJsonDocument ComparisonJson(const QList<SavedResult>& results, const Comparison& comparison)
 {
     QJsonArray about;
-    for (const SavedResult& result : results)
+    for (qsizetype i = 0; i < results.size(); ++i) {
+        const SavedResult& result = results[i];
         about.append(QJsonObject{{"file", result.source},
-                                 {"name", ResultName(result)},
+                                 {"name", comparison.names[i]},
                                  {"machine", result.machine},
                                  {"time", result.time.isValid()
                                               ? QJsonValue(result.time.toString(Qt::ISODate))
                                               : QJsonValue()},
                                  {"version", result.version},
                                  {"runs", result.runs}});
+    }
     QJsonArray figures;
     for (const ComparedFigure& figure : comparison.figures) {
         QJsonArray cells;

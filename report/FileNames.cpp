@@ -57,4 +57,9 @@ QByteArray FileNameBytes(const QString& text)
     return bytes;
 }
 
+QString EnvironmentFileName(const char* name)
+{
+    return FileNameText(qgetenv(name));
+}
+
 } // namespace report

@@ -16,4 +16,8 @@ QString FileNameText(const QByteArray& bytes);
 // The bytes a name made by FileNameText stands for; any other text in UTF-8.
 QByteArray FileNameBytes(const QString& text);
 
+// An environment variable that names a file, as FileNameText keeps it; the
+// command line's arguments are read the same way.
+QString EnvironmentFileName(const char* name);
+
 } // namespace report

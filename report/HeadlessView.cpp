@@ -4,6 +4,7 @@
 #include "bench/MemoryPage.h"
 #include "platform/DiskDirectory.h"
 #include "report/CommandLine.h"
+#include "report/FileNames.h"
 #include "report/Session.h"
 
 #include <QFile>
@@ -27,7 +28,7 @@ QString HeadlessView::select(const QStringList& tests, const QStringList& driveP
     for (const QString& path : drivePaths) {
         qsizetype found = -1;
         for (qsizetype i = 0; i < entries.size() && found < 0; ++i)
-            if (platform::SameFilesystem(QFile::encodeName(path).toStdString(),
+            if (platform::SameFilesystem(FileNameBytes(path).toStdString(),
                                          m_session.mountPoint(int(i)).toStdString()))
                 found = i;
         if (found < 0)

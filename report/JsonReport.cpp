@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/JsonReport.h"
 
+#include "report/CommandLine.h"
 #include "report/Statistics.h"
 
 #include <QJsonArray>
@@ -96,9 +97,26 @@ QJsonObject overview(const sysinfo::OverviewFields& texts)
             {"userName", texts.userName}};
 }
 
+// The results of a run that stopped before its first test: every figure
+// null, for the reason a failed run gives what it did not reach.
+QJsonObject noResults()
+{
+    QJsonObject object;
+    QJsonObject skipped;
+    for (const QString& key : TestKeys()) {
+        object.insert(key, QJsonValue());
+        skipped.insert(key, QStringLiteral("not reached: the run stopped at the error"));
+    }
+    object.insert("drives", QJsonArray());
+    object.insert("skipped", skipped);
+    return object;
+}
+
 QJsonObject results(const ReportDocument& document)
 {
     const QList<AllTestsResults>& runs = document.runs;
+    if (runs.isEmpty())
+        return noResults();
     QJsonObject object;
     QJsonObject skipped;
     for (const QString& key : TestKeys()) {
@@ -133,6 +151,8 @@ QJsonObject results(const ReportDocument& document)
 QJsonArray testsRun(const QList<AllTestsResults>& runs)
 {
     QJsonArray names;
+    if (runs.isEmpty())
+        return names;
     for (const QString& key : TestKeys())
         if (measuredAny(runs, key))
             names.append(key);
@@ -167,7 +187,9 @@ QJsonDocument ReportJson(const ReportDocument& document)
         {"time", document.time.toUTC().toString(Qt::ISODate)},
         {"runs", document.runs.size()},
         {"tests", testsRun(document.runs)},
-        {"overview", overview(document.runs.front().overview)},
+        {"overview", document.runs.isEmpty()
+                         ? QJsonValue()
+                         : QJsonValue(overview(document.runs.front().overview))},
         {"reference", QJsonObject{{"PIIMultCPU", reference.PIIMultCPU},
                                   {"PIIMultFPU", reference.PIIMultFPU},
                                   {"PIIFreq", reference.PIIFreq}}},
@@ -187,7 +209,15 @@ QJsonDocument ReportJson(const ReportDocument& document)
 
 QJsonDocument ErrorJson(const QString& message)
 {
-    return QJsonDocument(QJsonObject{{"schemaVersion", kResultSchemaVersion}, {"error", message}});
+    ReportDocument document;
+    document.program = kProgramName;
+    document.version = ProgramVersion();
+    document.error = message;
+    QJsonObject root = ReportJson(document).object();
+    // Nothing was read: no start, no reference machine, no environment.
+    for (const char* member : {"time", "reference", "environment"})
+        root.insert(QLatin1String(member), QJsonValue());
+    return QJsonDocument(root);
 }
 
 } // namespace report

@@ -29,7 +29,8 @@ struct ReportDocument
     QString version;
     QDateTime time; // when the run started
     bench::ReferenceMachine reference;
-    QList<AllTestsResults> runs; // at least one; after an error the last holds what it reached
+    QList<AllTestsResults> runs; // after an error the last holds what it reached; none when
+                                 // the run stopped before its first test
     QString videoMethod;         // how the video test filled; empty when it did not run
     RunEnvironment environment;
     QStringList warnings;
@@ -37,9 +38,12 @@ struct ReportDocument
     QJsonObject insight; // empty when the report left the context out
 };
 
+// Every document has the same members; without runs the overview is null,
+// no test ran and every figure is null.
 QJsonDocument ReportJson(const ReportDocument& document);
 
-// The document of a run that failed before it measured anything.
+// The document of a run that failed before it knew anything of the machine:
+// the members of every document, `time`, `reference` and `environment` null.
 QJsonDocument ErrorJson(const QString& message);
 
 } // namespace report

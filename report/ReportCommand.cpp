@@ -5,6 +5,7 @@
 #include "controls/Chart.h"
 #include "database/ComparisonDatabase.h"
 #include "report/CompareCommand.h"
+#include "report/FileNames.h"
 #include "report/IniRows.h"
 #include "report/JsonReport.h"
 #include "report/ResultStore.h"
@@ -141,10 +142,8 @@ private:
     int failed(int status)
     {
         write(m_setup.err, m_error + QLatin1Char('\n'));
-        if (m_options.json && !m_runs.isEmpty())
+        if (m_options.json) // without runs too: every document has the same members
             write(m_setup.out, QString::fromUtf8(ReportJson(document()).toJson()));
-        else if (m_options.json)
-            write(m_setup.out, QString::fromUtf8(ErrorJson(m_error).toJson()));
         else
             writeLines(m_setup.out, m_failedLog);
         return status;
@@ -233,8 +232,9 @@ private:
         const QString directory =
             m_setup.resultsDirectory.isEmpty() ? ResultsDirectory() : m_setup.resultsDirectory;
         try {
-            write(m_setup.err, QStringLiteral("Results saved to %1\n")
-                                   .arg(SaveResult(directory, m_started, json)));
+            const QString path = SaveResult(directory, m_started, json);
+            if (m_setup.err != nullptr) // the name's own bytes
+                m_setup.err->write("Results saved to " + FileNameBytes(path) + '\n');
             return kExitOk;
         } catch (const SaveError& error) {
             write(m_setup.err, QString::fromUtf8(error.what()) + QLatin1Char('\n'));

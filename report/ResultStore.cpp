@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/ResultStore.h"
 
+#include "platform/AtomicFile.h"
+#include "platform/Files.h"
+#include "report/FileNames.h"
 #include "report/SaveLog.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -18,16 +20,10 @@ const QRegularExpression& savedName()
     return name;
 }
 
-// Makes every missing folder of `path` readable by its owner only.
-bool makePath(const QString& path)
+// A name the disk takes as it is given: the bytes of FileNameText's text.
+std::string diskName(const QString& path)
 {
-    const QFileInfo info(path);
-    if (info.isDir())
-        return true;
-    if (info.exists() || !makePath(info.absolutePath()))
-        return false;
-    return QDir().mkdir(path,
-                        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return FileNameBytes(path).toStdString();
 }
 
 } // namespace
@@ -45,7 +41,7 @@ QString ResultsDirectory(const QString& xdgDataHome, const QString& home)
 
 QString ResultsDirectory()
 {
-    return ResultsDirectory(qEnvironmentVariable("XDG_DATA_HOME"), qEnvironmentVariable("HOME"));
+    return ResultsDirectory(EnvironmentFileName("XDG_DATA_HOME"), EnvironmentFileName("HOME"));
 }
 
 QString ResultFileName(const QDateTime& time)
@@ -58,15 +54,23 @@ QString SaveResult(const QString& directory, const QDateTime& time, const QByteA
     if (directory.isEmpty())
         throw SaveError("Cannot save the results: neither XDG_DATA_HOME nor HOME is an absolute "
                         "path");
-    if (!makePath(directory))
-        throw SaveError(QStringLiteral("Cannot create folder %1").arg(directory).toStdString());
-    const QString name = ResultFileName(time);
-    QString path = QDir(directory).filePath(name);
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = QDir(directory).filePath(name.chopped(5) + QStringLiteral("-%1.json").arg(n));
-    // One atomic replacement, as every file the program writes.
-    ReplaceFile(path, bytes);
-    return path;
+    constexpr unsigned kOwnerOnly = 0700;
+    if (!platform::MakeDirectories(diskName(directory), kOwnerOnly))
+        throw SaveError("Cannot create folder " + diskName(directory)); // the name's own bytes
+    const QString stem = QDir(directory).filePath(ResultFileName(time).chopped(5));
+    const auto nameFor = [&stem](int n) {
+        return diskName(n == 0 ? stem + QStringLiteral(".json")
+                               : stem + QStringLiteral("-%1.json").arg(n + 1));
+    };
+    // Claimed by a link, never replaced: a save racing this one for the name
+    // takes the next, and a symbolic link planted at a name is not followed.
+    constexpr int kNamesASecond = 10000;
+    const int taken = platform::CreateUnderFreeName(
+        nameFor, kNamesASecond,
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (taken < 0)
+        throw SaveError("Cannot create file " + nameFor(0));
+    return FileNameText(QByteArray::fromStdString(nameFor(taken)));
 }
 
 QStringList KeptResults(const QString& directory)
@@ -79,7 +83,8 @@ QStringList KeptResults(const QString& directory)
     };
     QList<Kept> kept;
     const QDir dir(directory);
-    for (const QString& name : dir.entryList(QDir::Files)) {
+    for (const std::string& entry : platform::ListEntries(diskName(directory), "")) {
+        const QString name = FileNameText(QByteArray::fromStdString(entry));
         const QRegularExpressionMatch match = savedName().match(name);
         if (match.hasMatch())
             kept.append({match.captured(1),

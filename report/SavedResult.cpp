@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/SavedResult.h"
 
+#include "platform/Files.h"
 #include "report/Environment.h"
+#include "report/FileNames.h"
 #include "report/JsonReport.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <algorithm>
+#include <cmath>
 
 namespace report {
 namespace {
@@ -27,6 +30,8 @@ public:
     {
         if (!value.isDouble())
             broken(QStringLiteral("%1 is not a number").arg(member));
+        if (!std::isfinite(value.toDouble()))
+            broken(QStringLiteral("%1 is not a finite number").arg(member));
         return value.toDouble();
     }
 
@@ -39,7 +44,7 @@ public:
         if (!value.isObject())
             broken(QStringLiteral("%1 is not an object").arg(member));
         const QJsonObject object = value.toObject();
-        SavedFigure figure{name, object.value("unit").toString(), {}, {}, false};
+        SavedFigure figure{name, object.value("unit").toString(), {}, {}, false, {}};
         // A figure that was not measured (a score without a reference
         // machine) holds nulls.
         const QJsonValue runs = object.value("runs");
@@ -52,6 +57,7 @@ public:
         else if (!figure.runs.isEmpty())
             figure.median = median(figure.runs);
         figure.skipped = !object.value("skipped").toString().isEmpty();
+        figure.method = object.value("method").toString();
         if (figure.median)
             figures << figure;
     }
@@ -80,7 +86,8 @@ public:
     {
         std::sort(values.begin(), values.end());
         const qsizetype n = values.size();
-        return n % 2 != 0 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+        // Halved first: the sum of two large figures would overflow.
+        return n % 2 != 0 ? values[n / 2] : values[n / 2 - 1] / 2 + values[n / 2] / 2;
     }
 
 private:
@@ -122,6 +129,11 @@ std::optional<std::array<qint64, 3>> reference(const QJsonValue& value)
 }
 
 } // namespace
+
+ResultFileError::ResultFileError(const QString& message)
+    : std::runtime_error(FileNameBytes(message).toStdString())
+{
+}
 
 const SavedFigure* SavedResult::figure(const QString& name) const
 {
@@ -168,19 +180,26 @@ SavedResult ReadSavedResult(const QByteArray& bytes, const QString& source)
 
 SavedResult LoadSavedResult(const QString& fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ResultFileError(
-            QStringLiteral("%1: cannot be read (%2)").arg(fileName, file.errorString()));
-    // A result is a few kilobytes; a device or a runaway file is not read whole.
-    constexpr qint64 kLargest = 16 * 1024 * 1024;
-    const QByteArray bytes = file.read(kLargest + 1);
-    if (bytes.size() > kLargest)
+    // A result is a few kilobytes; a runaway file is not read whole. Only a
+    // regular file is opened, and without blocking: a FIFO would hang.
+    constexpr std::uint64_t kLargest = 16 * 1024 * 1024;
+    const platform::FileContents contents =
+        platform::ReadRegularFile(FileNameBytes(fileName).toStdString(), kLargest);
+    switch (contents.outcome) {
+    case platform::ReadOutcome::Read:
+        break;
+    case platform::ReadOutcome::Unreadable:
+        throw ResultFileError(QStringLiteral("%1: cannot be read (%2)")
+                                  .arg(fileName, qt_error_string(contents.error)));
+    case platform::ReadOutcome::NotRegular:
+        throw ResultFileError(QStringLiteral("%1: not a regular file").arg(fileName));
+    case platform::ReadOutcome::TooLarge:
         throw ResultFileError(
             QStringLiteral("%1: broken result file (larger than 16 MiB)").arg(fileName));
-    SavedResult result = ReadSavedResult(bytes, fileName);
+    }
+    SavedResult result = ReadSavedResult(QByteArray::fromStdString(contents.bytes), fileName);
     if (!result.time.isValid())
-        result.time = QFileInfo(file).lastModified().toUTC();
+        result.time = QDateTime::fromSecsSinceEpoch(contents.modified, Qt::UTC);
     return result;
 }
 

@@ -21,6 +21,7 @@ struct SavedFigure
     QList<double> runs; // every run's value; empty in a file that has only the median
     std::optional<double> median; // the file's own median, else the runs'
     bool skipped = false;         // the test did not run (video without a display)
+    QString method;               // how it was measured, where that can differ (video); or empty
 };
 
 // What a comparison needs of a result file the report saved. Files of older
@@ -47,15 +48,19 @@ struct SavedResult
 class ResultFileError : public std::runtime_error
 {
 public:
-    explicit ResultFileError(const QString& message) : std::runtime_error(message.toStdString()) {}
+    // A file name in the message keeps its bytes (FileNameText).
+    explicit ResultFileError(const QString& message);
 };
 
 // Reads the JSON the report writes. Raises ResultFileError for text that is
-// not JSON or holds a figure that is not a number ("broken"), JSON of
+// not JSON or holds a figure that is not a finite number ("broken"), JSON of
 // anything else ("foreign"), and a newer schema than this program knows.
 SavedResult ReadSavedResult(const QByteArray& bytes, const QString& source);
 
-// The same from a file; a file without a time takes its modification time.
+// The same from a regular file, named as FileNameText names it; a file
+// without a time takes its modification time. Anything else (missing, a
+// directory, a FIFO, a device) raises ResultFileError without being opened
+// for long.
 SavedResult LoadSavedResult(const QString& fileName);
 
 } // namespace report

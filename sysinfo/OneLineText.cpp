@@ -11,6 +11,8 @@ QString OneLineText(const QString& text)
         const char16_t code = c.unicode();
         if (code < 0x20 || code == 0x7F)
             shown += QStringLiteral("\\%1").arg(unsigned(code), 3, 8, QLatin1Char('0'));
+        else if (code >= 0x80 && code < 0xA0) // C1 controls: their two UTF-8 bytes
+            shown += QStringLiteral("\\302\\%1").arg(unsigned(code), 3, 8, QLatin1Char('0'));
         else
             shown += c;
     }

@@ -4,6 +4,7 @@
 #include "SavedResults.h"
 
 #include "report/Comparison.h"
+#include "report/ComparisonOutput.h"
 #include "report/NoiseTest.h"
 
 #include <QJsonArray>
@@ -24,6 +25,23 @@ const ComparedCell& memoryCell(const Comparison& comparison, int result)
         if (figure.name == "Memory")
             return figure.cells[result];
     qFatal("no memory row");
+}
+
+// A memory figure of these runs; its median is the runs' own.
+QJsonObject memoryRuns(const QList<double>& runs)
+{
+    QJsonArray values;
+    for (const double run : runs)
+        values.append(run);
+    return QJsonObject{{"unit", "MiB/s"}, {"runs", values}};
+}
+
+// A result whose memory runs are `runs`.
+SavedResult withMemory(const QList<double>& runs)
+{
+    QJsonObject document = SavedDocument(kSteadyInts);
+    SetMember(document, "results.memory", memoryRuns(runs));
+    return Read(document);
 }
 
 } // namespace
@@ -118,7 +136,8 @@ void TestComparison::warnings_data()
     QTest::newRow("processor") << "environment.processor" << QJsonValue("Other CPU")
                                << "different processors (Fake CPU; Other CPU)";
     QTest::newRow("hypervisor") << "environment.hypervisor" << QJsonValue(true)
-                                << "testhost 2026-12-07 15:20 ran under a hypervisor, ";
+                                << "testhost 2026-12-07 15:20:31 (other.json) ran under a "
+                                   "hypervisor, testhost 2026-12-07 15:20:31 (saved.json) did not";
     QTest::newRow("governor") << "environment.governor" << QJsonValue("powersave")
                               << "governor other than \"performance\"";
     QTest::newRow("no governor on either") << "environment.governor" << QJsonValue() << "";
@@ -146,7 +165,8 @@ void TestComparison::warnings()
     if (member.startsWith("reference")) // scores double with the reference score
         for (const char* key : {"cpu", "fpu"})
             SetMember(other, QStringLiteral("results.%1.median").arg(key), 900);
-    const Comparison comparison = CompareResults({Read(SavedDocument(kSteadyInts)), Read(other)});
+    const Comparison comparison =
+        CompareResults({Read(SavedDocument(kSteadyInts)), Read(other, "other.json")});
     QCOMPARE(comparison.warnings.size(), warning.isEmpty() ? 0 : 1);
     if (!warning.isEmpty())
         QVERIFY2(comparison.warnings.front().contains(warning),
@@ -189,6 +209,10 @@ void TestComparison::reading_data()
     QTest::newRow("broken: text for a figure")
         << QJsonDocument(textRun).toJson()
         << "saved.json: broken result file (results.memory.runs is not a number)" << QStringList{};
+    QByteArray tooLarge = currentBytes;
+    tooLarge.replace("\"median\": 1000", "\"median\": 1e999");
+    QTest::newRow("broken: a figure beyond any number")
+        << tooLarge << "saved.json: broken result file (" << QStringList{};
     QTest::newRow("broken: cut short")
         << currentBytes.left(300) << "saved.json: broken result file (not JSON: " << QStringList{};
     QJsonObject otherProgram = current;
@@ -227,4 +251,177 @@ void TestComparison::reading()
     } catch (const ResultFileError& raised) {
         QVERIFY2(!error.isEmpty() && QString(raised.what()).startsWith(error), raised.what());
     }
+}
+
+void TestComparison::outOfRange_data()
+{
+    QTest::addColumn<QList<double>>("before");
+    QTest::addColumn<QList<double>>("after");
+    QTest::addColumn<Verdict>("verdict");
+
+    QTest::newRow("1e300 larger, spread overflows")
+        << kSteady << QList<double>{1e300, 2e300, 3e300} << Verdict::OutOfRange;
+    QTest::newRow("largest figures: the mean overflows")
+        << kSteady << QList<double>{1.7e308, 1.6e308, 1.7e308} << Verdict::OutOfRange;
+    QTest::newRow("largest figures, a single run each: the change overflows")
+        << QList<double>{1e-300} << QList<double>{1e300} << Verdict::OutOfRange;
+    QTest::newRow("large but steady: a real verdict")
+        << kSteady << QList<double>{1e300, 1e300, 1e300} << Verdict::Better;
+}
+
+void TestComparison::outOfRange()
+{
+    QFETCH(QList<double>, before);
+    QFETCH(QList<double>, after);
+    QFETCH(Verdict, verdict);
+
+    const Comparison comparison = CompareResults({withMemory(before), withMemory(after)});
+    const ComparedCell& cell = memoryCell(comparison, 1);
+    QCOMPARE(cell.verdict, verdict);
+    QCOMPARE(cell.change.has_value(), verdict != Verdict::OutOfRange);
+    QVERIFY(!comparison.worse);
+    if (verdict == Verdict::OutOfRange)
+        QVERIFY2(ComparisonLines({withMemory(before), withMemory(after)}, comparison)
+                     .filter("Memory")
+                     .constFirst()
+                     .endsWith("out of range"),
+                 "the row says why it has no verdict");
+}
+
+void TestComparison::videoMethods_data()
+{
+    QTest::addColumn<QJsonValue>("before");
+    QTest::addColumn<QJsonValue>("after");
+    QTest::addColumn<Verdict>("verdict");
+
+    const QJsonValue server("X server fills");
+    const QJsonValue backing("backing store (not comparable with X server fills)");
+    QTest::newRow("both X server") << server << server << Verdict::WithinNoise;
+    QTest::newRow("both backing store") << backing << backing << Verdict::WithinNoise;
+    QTest::newRow("X server against backing store") << server << backing << Verdict::OtherMethod;
+    QTest::newRow("backing store against X server") << backing << server << Verdict::OtherMethod;
+    QTest::newRow("an older file without a method")
+        << QJsonValue(QJsonValue::Undefined) << server << Verdict::WithinNoise;
+}
+
+void TestComparison::videoMethods()
+{
+    QFETCH(QJsonValue, before);
+    QFETCH(QJsonValue, after);
+    QFETCH(Verdict, verdict);
+
+    QJsonObject first = SavedDocument(kSteadyInts);
+    QJsonObject second = SavedDocument(kSteadyInts);
+    SetMember(first, "results.video.runs", QJsonArray{700, 705, 698});
+    SetMember(second, "results.video.runs", QJsonArray{300, 305, 298}); // far slower
+    SetMember(first, "results.video.median", QJsonValue::Undefined);
+    SetMember(second, "results.video.median", QJsonValue::Undefined);
+    SetMember(first, "results.video.method", before);
+    SetMember(second, "results.video.method", after);
+    const Comparison comparison = CompareResults({Read(first), Read(second)});
+    const ComparedFigure& video = comparison.figures[5];
+    QCOMPARE(video.name, "Video");
+    QCOMPARE(video.cells[1].verdict, verdict == Verdict::WithinNoise ? Verdict::Worse : verdict);
+    QCOMPARE(comparison.worse, verdict == Verdict::WithinNoise);
+}
+
+void TestComparison::distinctNames_data()
+{
+    QTest::addColumn<QList<qint64>>("seconds"); // after the first result's time
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("names");
+
+    using S = QList<qint64>;
+    using L = QStringList;
+    QTest::newRow("other minutes: as they were")
+        << S{0, 60} << L{"a.json", "b.json"}
+        << L{"testhost 2026-12-07 15:20", "testhost 2026-12-07 15:21"};
+    QTest::newRow("one minute: seconds added")
+        << S{0, 7, 60} << L{"a.json", "b.json", "c.json"}
+        << L{"testhost 2026-12-07 15:20:31", "testhost 2026-12-07 15:20:38",
+             "testhost 2026-12-07 15:21"};
+    QTest::newRow("one second: the file's name added")
+        << S{0, 0} << L{"/x/a.json", "/y/b.json"}
+        << L{"testhost 2026-12-07 15:20:31 (a.json)", "testhost 2026-12-07 15:20:31 (b.json)"};
+    QTest::newRow("one file twice: the place added")
+        << S{0, 0} << L{"a.json", "a.json"}
+        << L{"testhost 2026-12-07 15:20:31 (a.json) #1",
+             "testhost 2026-12-07 15:20:31 (a.json) #2"};
+}
+
+void TestComparison::distinctNames()
+{
+    QFETCH(QList<qint64>, seconds);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, names);
+
+    QList<SavedResult> results;
+    for (qsizetype i = 0; i < seconds.size(); ++i) {
+        QJsonObject document = SavedDocument(kSteadyInts);
+        document["time"] = QDateTime({2026, 12, 7}, {15, 20, 31}, Qt::UTC)
+                               .addSecs(seconds[i])
+                               .toString(Qt::ISODate);
+        results << Read(document, files[i]);
+    }
+    const Comparison comparison = CompareResults(results);
+    QCOMPARE(comparison.names, names);
+    const QStringList lines = ComparisonLines(results, comparison);
+    for (const QString& name : names)
+        QVERIFY2(lines[results.size() + 1].contains(name), qPrintable(lines.join('\n')));
+    const QJsonArray about = ComparisonJson(results, comparison)["results"].toArray();
+    QCOMPARE(about.last()["name"].toString(), names.last());
+}
+
+void TestComparison::namesInTheTable_data()
+{
+    QTest::addColumn<QString>("member"); // of the second result
+    QTest::addColumn<QJsonValue>("value");
+    QTest::addColumn<QString>("shown"); // what the table holds instead
+
+    const QString huge(1 << 20, QLatin1Char('n'));
+    QTest::newRow("a machine name of a megabyte")
+        << "overview.computerName" << QJsonValue(huge)
+        << QString(22, 'n') + "..." + QString(6, 'n') + " 2026-12-07 15:20";
+    QTest::newRow("a drive name of a megabyte")
+        << "results.drives"
+        << QJsonValue(QJsonArray{QJsonObject{
+               {"drive", "Drive /" + huge}, {"unit", "KiB/s"}, {"runs", QJsonArray{8}}}})
+        << "Drive /" + QString(15, 'n') + "..." + QString(23, 'n');
+    QTest::newRow("a terminal title set by the machine name")
+        << "overview.computerName" << QJsonValue("evil\u001b]0;owned\u0007host")
+        << "evil\\033]0;owned\\007host";
+    QTest::newRow("a screen cleared by a drive name")
+        << "results.drives"
+        << QJsonValue(QJsonArray{QJsonObject{
+               {"drive", "Drive /x\u001b[2J"}, {"unit", "KiB/s"}, {"runs", QJsonArray{8}}}})
+        << "Drive /x\\033[2J";
+    QTest::newRow("an 8-bit control sequence in the unit")
+        << "results.memory.unit" << QJsonValue("MiB/s\u009b2J") << "MiB/s\\302\\2332J";
+}
+
+void TestComparison::namesInTheTable()
+{
+    QFETCH(QString, member);
+    QFETCH(QJsonValue, value);
+    QFETCH(QString, shown);
+
+    QJsonObject first = SavedDocument(kSteadyInts);
+    SetMember(first, member, value);
+    const QList<SavedResult> results{Read(first), Read(SavedDocument(kSteadyInts))};
+    const Comparison comparison = CompareResults(results);
+    const QString text = ComparisonLines(results, comparison).join('\n');
+    QVERIFY2(text.contains(shown), qPrintable(text.left(2000)));
+    // Every line short, nothing a terminal obeys.
+    for (const QString& line : text.split('\n'))
+        QVERIFY2(line.size() < 300, qPrintable(line.left(300)));
+    for (const QChar c : text)
+        QVERIFY(c == '\n' || (c.unicode() >= 0x20 && c.unicode() != 0x7F &&
+                              (c.unicode() < 0x80 || c.unicode() >= 0xA0)));
+    // The JSON keeps the names whole.
+    const QJsonObject json = ComparisonJson(results, comparison).object();
+    QStringList names{json["results"][0]["machine"].toString()};
+    for (const QJsonValue& figure : json["figures"].toArray())
+        names << figure["figure"].toString() << figure["unit"].toString();
+    QVERIFY(names.contains(value.isArray() ? value.toArray()[0].toObject()["drive"].toString()
+                                           : value.toString()));
 }

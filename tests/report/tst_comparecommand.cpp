@@ -5,14 +5,24 @@
 #include "SavedResults.h"
 
 #include "report/CompareCommand.h"
+#include "report/FileNames.h"
 #include "report/ResultStore.h"
+#include "report/SaveLog.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <filesystem>
+#include <latch>
+#include <thread>
+#include <vector>
+
+#include <sys/stat.h>
 
 using namespace report;
 
@@ -74,6 +84,110 @@ void TestCompareCommand::savedNamesSortByTime()
     QCOMPARE(int(QFileInfo(directory).permissions() & 0x7777), 0x7700); // the owner's only
 }
 
+// Saves started at once each keep their own file under its own name.
+void TestCompareCommand::concurrentSavesKeepEveryResult()
+{
+    constexpr int kSaves = 8;
+    constexpr int kRounds = 4;
+    const QTemporaryDir temporary;
+    const QString directory = temporary.filePath("data/quorvix/results");
+    for (int round = 0; round < kRounds; ++round) {
+        std::vector<QString> paths(kSaves);
+        std::vector<QString> errors(kSaves);
+        std::latch start(kSaves);
+        std::vector<std::thread> savers;
+        for (int i = 0; i < kSaves; ++i)
+            savers.emplace_back([&, i] {
+                start.arrive_and_wait();
+                try {
+                    paths[i] =
+                        SaveResult(directory, kRunTime.addSecs(round), QByteArray::number(i));
+                } catch (const SaveError& error) {
+                    errors[i] = error.what();
+                }
+            });
+        for (std::thread& saver : savers)
+            saver.join();
+        for (int i = 0; i < kSaves; ++i) {
+            QVERIFY2(errors[i].isEmpty(), qPrintable(errors[i]));
+            QFile file(paths[i]);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), QByteArray::number(i)); // its own, not another save's
+        }
+    }
+    QCOMPARE(KeptResults(directory).size(), kSaves * kRounds);
+}
+
+void TestCompareCommand::saveNeverReplaces_data()
+{
+    QTest::addColumn<QString>("planted"); // at the name the save would take
+
+    QTest::newRow("a file") << "file";
+    QTest::newRow("a dangling symbolic link") << "dangling link";
+    QTest::newRow("a link to a file") << "link";
+    QTest::newRow("a directory") << "directory";
+}
+
+void TestCompareCommand::saveNeverReplaces()
+{
+    QFETCH(QString, planted);
+    const QTemporaryDir temporary;
+    const QString directory = temporary.filePath("results");
+    const QString name = directory + "/20261207T152031Z.json";
+    const QString outside = temporary.filePath("outside.json");
+    QVERIFY(QDir().mkpath(directory));
+    if (planted == "file")
+        writeFile(name, "mine");
+    if (planted == "link")
+        writeFile(outside, "mine");
+    if (planted.contains("link"))
+        QVERIFY(QFile::link(outside, name));
+    if (planted == "directory")
+        QVERIFY(QDir().mkdir(name));
+
+    const QString path = SaveResult(directory, kRunTime, "new");
+    QCOMPARE(path, directory + "/20261207T152031Z-2.json");
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), "new");
+    QCOMPARE(QFileInfo(name).isSymLink(), planted.contains("link"));
+    QFile other(planted == "file" ? name : outside);
+    QCOMPARE(other.open(QIODevice::ReadOnly), planted != "dangling link" && planted != "directory");
+    if (other.isOpen())
+        QCOMPARE(other.readAll(), "mine");
+}
+
+// XDG_DATA_HOME is a name of bytes, as the command line's are.
+void TestCompareCommand::resultsDirectoryKeepsEveryByte()
+{
+    ReportFixture f;
+    const QByteArray data = QFile::encodeName(f.directory.path()) + "/data\xff";
+    const QByteArray results = data + "/quorvix/results";
+    const bool wasSet = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+    const QByteArray was = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", data);
+    const QString directory = ResultsDirectory();
+    f.setup.clock = [] { return kRunTime; };
+    ReportOptions options;
+    options.save = true;
+    const int status = f.run(options);
+    if (wasSet)
+        qputenv("XDG_DATA_HOME", was);
+    else
+        qunsetenv("XDG_DATA_HOME");
+
+    QCOMPARE(FileNameBytes(directory), results);
+    QCOMPARE(status, 0);
+    const QByteArray file = results + "/20261207T152031Z.json";
+    QCOMPARE(f.errBuffer.data(), "Results saved to " + file + "\n");
+    QVERIFY(std::filesystem::is_regular_file(file.toStdString()));
+    const QStringList kept = KeptResults(directory);
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(FileNameBytes(kept.front()), file);
+    QCOMPARE(LoadSavedResult(kept.front()).machine, "testhost");
+    std::filesystem::remove_all(data.toStdString()); // names Qt cannot decode
+}
+
 void TestCompareCommand::reportSavesItsJson()
 {
     ReportFixture f;
@@ -111,8 +225,8 @@ void TestCompareCommand::compare_data()
                                << "";
     QTest::newRow("three, side by side")
         << L{"base", "noisy", "slower"} << false << 3
-        << L{"1.  testhost 2026-12-07 15:20  5 runs  version 1.03  ", "+0.1 %  within noise",
-             "-9.9 %  worse"}
+        << L{"1.  testhost 2026-12-07 15:20:31 (base.json)    5 runs  version 1.03  ",
+             "+0.1 %  within noise", "-9.9 %  worse"}
         << "";
     QTest::newRow("single runs") << L{"single", "single"} << false << 0
                                  << L{"spread unknown", "Note: a verdict needs 3 runs or more"}
@@ -124,8 +238,14 @@ void TestCompareCommand::compare_data()
                                  << "broken.json: broken result file";
     QTest::newRow("foreign file") << L{"foreign", "base"} << false << 2 << L{}
                                   << "foreign.json: foreign file";
-    QTest::newRow("an endless device") << L{"base", "/dev/zero"} << false << 2 << L{}
-                                       << "/dev/zero: broken result file (larger than 16 MiB)";
+    QTest::newRow("an endless device")
+        << L{"base", "/dev/zero"} << false << 2 << L{} << "/dev/zero: not a regular file";
+    QTest::newRow("a FIFO") << L{"base", "fifo"} << false << 2 << L{}
+                            << "fifo.json: not a regular file";
+    QTest::newRow("a FIFO, as JSON")
+        << L{"fifo", "base"} << true << 2 << L{} << "fifo.json: not a regular file";
+    QTest::newRow("a name that is not UTF-8")
+        << L{"base", "bytes"} << false << 3 << L{"-9.9 %  worse"} << "";
     QTest::newRow("no such file") << L{"base", "none"} << false << 2 << L{}
                                   << "none.json: cannot be read";
 }
@@ -152,10 +272,18 @@ void TestCompareCommand::compare()
     const QString kept = dir.filePath("kept");
     SaveResult(kept, kRunTime, QJsonDocument(SavedDocument({1000, 1012, 991})).toJson());
     SaveResult(kept, kRunTime.addSecs(60), QJsonDocument(SavedDocument({901, 912, 893})).toJson());
+    QVERIFY(mkfifo(QFile::encodeName(dir.filePath("fifo.json")).constData(), 0600) == 0);
+    const QByteArray bytesName = QFile::encodeName(dir.path()) + "/r\xff.json";
+    QVERIFY(std::filesystem::copy_file(QFile::encodeName(dir.filePath("slower.json")).toStdString(),
+                                       bytesName.toStdString()));
+    const auto removeBytesName = qScopeGuard([&bytesName] {
+        std::filesystem::remove(bytesName.toStdString()); // a name Qt cannot decode
+    });
 
     CompareOptions options;
     for (const QString& name : results)
-        options.results << (name == "last" || name == "previous" || name.startsWith('/')
+        options.results << (name == "bytes" ? FileNameText(bytesName)
+                            : name == "last" || name == "previous" || name.startsWith('/')
                                 ? name
                                 : dir.filePath(name + ".json"));
     options.json = json;
@@ -170,6 +298,6 @@ void TestCompareCommand::compare()
         QVERIFY2(printed.contains(text), qPrintable(printed));
     QVERIFY2(err.isEmpty() ? errors.isEmpty() : errors.startsWith(dir.filePath(err)),
              qPrintable(errors));
-    if (json)
+    if (json && status != 2)
         QCOMPARE(QJsonDocument::fromJson(outBuffer.data())["figures"].toArray().size(), 7);
 }

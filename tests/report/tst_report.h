@@ -95,6 +95,9 @@ private slots:
     void warnings();
     void progressOnlyForTerminalOrVerbose_data();
     void progressOnlyForTerminalOrVerbose();
+    void driveOfAnyName();
+    void errorDocumentsHaveEveryMember_data();
+    void errorDocumentsHaveEveryMember();
 };
 
 class TestComparison : public QObject
@@ -110,6 +113,14 @@ private slots:
     void warnings();
     void reading_data();
     void reading();
+    void outOfRange_data();
+    void outOfRange();
+    void videoMethods_data();
+    void videoMethods();
+    void distinctNames_data();
+    void distinctNames();
+    void namesInTheTable_data();
+    void namesInTheTable();
 };
 
 class TestCompareCommand : public QObject
@@ -120,6 +131,10 @@ private slots:
     void resultsDirectory_data();
     void resultsDirectory();
     void savedNamesSortByTime();
+    void concurrentSavesKeepEveryResult();
+    void saveNeverReplaces_data();
+    void saveNeverReplaces();
+    void resultsDirectoryKeepsEveryByte();
     void reportSavesItsJson();
     void compare_data();
     void compare();

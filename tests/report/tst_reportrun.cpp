@@ -4,6 +4,8 @@
 #include "ReportFixture.h"
 
 #include "database/ComparisonDatabase.h"
+#include "report/FileNames.h"
+#include "report/JsonReport.h"
 #include "report/SaveLog.h"
 
 #include <QDateTime>
@@ -13,6 +15,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
+
+#include <filesystem>
 
 using namespace report;
 
@@ -524,4 +528,60 @@ void TestReportRun::progressOnlyForTerminalOrVerbose()
                                "Video ...",           "Drive / ...",   "Drive /home ..."};
     QCOMPARE(f.err(), terminal || verbose ? progress.join('\n') + '\n' : QString());
     QCOMPARE(f.outLines(), composedLog()); // stdout holds the results alone either way
+}
+
+// --drive takes a folder by the bytes of its name, as the command line gives them.
+void TestReportRun::driveOfAnyName()
+{
+    ReportFixture f(1);
+    f.driveEntries = {"Drive " + f.directory.path()};
+    const QByteArray folder = QFile::encodeName(f.directory.path()) + "/folder\xff";
+    QVERIFY(std::filesystem::create_directory(folder.toStdString()));
+    ReportOptions options;
+    options.json = true;
+    options.tests = {"disk"};
+    options.drives = {FileNameText(folder)};
+    const int status = f.run(options);
+    std::filesystem::remove(folder.toStdString()); // a name Qt cannot decode
+    QCOMPARE(status, 0);
+    const QJsonObject results = parseJson(f.out())["results"].toObject();
+    QCOMPARE(results["drives"][0]["median"].toInt(), 81920);
+}
+
+void TestReportRun::errorDocumentsHaveEveryMember_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("status");
+    QTest::newRow("a --drive on no drive") << "drive" << 2;
+    QTest::newRow("a database too large to read") << "database" << 1;
+}
+
+void TestReportRun::errorDocumentsHaveEveryMember()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, status);
+    ReportFixture f;
+    ReportOptions options;
+    options.json = true;
+    QCOMPARE(f.run(options), 0);
+    const QStringList members = parseJson(f.out()).keys();
+
+    if (fault == "drive")
+        options.drives = {f.directory.filePath("nowhere")};
+    else
+        QVERIFY(QFile(f.setup.databasePath).resize(16 * 1024 * 1024 + 1));
+    QCOMPARE(f.run(options), status);
+    const QJsonObject json = parseJson(f.out());
+    QCOMPARE(json.keys(), members);
+    QCOMPARE(json["program"].toString(), kProgramName);
+    QCOMPARE(json["version"].toString(), ProgramVersion());
+    QCOMPARE(json["runs"].toInt(-1), 0);
+    QCOMPARE(json["tests"].toArray(), QJsonArray());
+    QCOMPARE(json["error"].toString() + "\n", f.err());
+    const QJsonObject results = json["results"].toObject();
+    for (const char* key : {"cpu", "fpu", "memory", "video"}) {
+        QVERIFY(results.contains(key) && results[key].isNull());
+        QVERIFY(results["skipped"][key].toString().startsWith("not reached"));
+    }
+    QCOMPARE(results["drives"].toArray(), QJsonArray());
 }

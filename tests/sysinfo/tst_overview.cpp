@@ -155,6 +155,8 @@ void OverviewTest::oneLineText_data()
         << QStringLiteral("a\nb\r\tc") << QStringLiteral("a\\012b\\015\\011c");
     QTest::newRow("NUL, escape and delete")
         << QString::fromUtf16(u"\u0000x\u001by\u007f", 5) << QStringLiteral("\\000x\\033y\\177");
+    QTest::newRow("C1 controls as their UTF-8 bytes")
+        << QString::fromUtf16(u"a\u009b2Jb\u0085") << QStringLiteral("a\\302\\2332Jb\\302\\205");
     QTest::newRow("backslash and letters beyond ASCII stay")
         << QStringLiteral("C:\\ Диск") << QStringLiteral("C:\\ Диск");
     QTest::newRow("empty") << ""
