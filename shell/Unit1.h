@@ -64,6 +64,7 @@ public:
     void FormActivate();
     // Activates once the window has been painted again, after a window of the
     // program that covered it has gone; at the latest after RepaintWaitMs.
+    // While a command runs, once it has ended.
     void ActivateWhenRepainted();
     static constexpr int RepaintWaitMs = 500;
     void PageControl1Change();
@@ -147,5 +148,6 @@ private:
     bool m_closed = false;
     int m_commandDepth = 0; // commands on the stack, nested through event passes
     bool m_repaintAwaited = false;
+    bool m_activationDeferred = false; // asked for while a command ran
     QTimer m_repaintWait;
 };

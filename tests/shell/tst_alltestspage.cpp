@@ -2,6 +2,7 @@
 #include "tst_classes.h"
 
 #include "Fixture.h"
+#include "controls/Busy.h"
 #include "controls/MyChart.h"
 #include "shell/Dialogs.h"
 #include "shell/ReportLauncher.h"
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -382,6 +384,38 @@ void TestAllTestsPage::saveDialogOffersTestlog()
     QCOMPARE(filters, (QStringList{QString::fromUtf8("Текстовый файл (*.txt)"),
                                    QString::fromUtf8("Все файлы (*.*)")}));
     QCOMPARE(readAll(folder + "/Testlog.txt"), QByteArray("Press Start ...\r\n"));
+}
+
+// The activation that follows the test surface waits until the run has
+// ended: every drive is measured in the busy state, and then the window is
+// activated once.
+void TestAllTestsPage::activationWaitsForTheRunToEnd()
+{
+    Page page;
+    ShellFixture& fixture = *page.fixture;
+    QVERIFY(fixture.showAndActivate());
+    const QStatusBar* bar = page.widget<QStatusBar>("StatusBar1");
+    int atStart = -1; // Ctrl+F activates before the first test
+    QStringList drives;
+    fixture.duringKernel = [&] {
+        if (atStart < 0)
+            atStart = fixture.gatherCount;
+        if (fixture.handlers.last() == QLatin1String("Button4Click"))
+            drives << QStringLiteral("%1, %2, %3 activations")
+                          .arg(busy::HourglassShown() ? "hourglass" : "default cursor",
+                               busy::StatusText(bar))
+                          .arg(fixture.gatherCount - atStart);
+    };
+
+    page.allTests();
+
+    QCOMPARE(drives, QStringList(3, "hourglass, Stand by ..., 0 activations"));
+    QCOMPARE(fixture.gatherCount, atStart);
+    QTRY_COMPARE(fixture.gatherCount, atStart + 1);
+    QVERIFY(!busy::HourglassShown());
+    QCOMPARE(busy::StatusText(bar), busy::StandardStatusText);
+    QTest::qWait(2 * TForm1::RepaintWaitMs);
+    QCOMPARE(fixture.gatherCount, atStart + 1);
 }
 
 void TestAllTestsPage::reportPrintsTheWindowsLog()

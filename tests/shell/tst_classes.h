@@ -120,6 +120,7 @@ private slots:
     void unwritableTargetShowsTheError_data();
     void unwritableTargetShowsTheError();
     void saveDialogOffersTestlog();
+    void activationWaitsForTheRunToEnd();
     void reportPrintsTheWindowsLog();
 };
 
