@@ -147,6 +147,7 @@ void TForm1::setUpPages()
     useStandardColours(m_ui->Panel2);
     useFlatButtonTabs(m_ui->PageControl1);
     useFlatButtonTabs(m_ui->PageControl2);
+    addVideoFillNote();
     RunGuarded([this] {
         m_ui->Image1->setPixmap(QPixmap::fromImage(LoadJpeg(resources::BackgroundPicture)));
     });
@@ -273,6 +274,8 @@ void TForm1::FormCreate()
         report::SessionCharts{*m_ui->MyChart1, *m_ui->MyChart2, *m_ui->MyChart4, *m_ui->MyChart3},
         m_services.probes, m_services.kernels);
     showLog();
+    connect(m_session.get(), &report::Session::videoResultChanged, this,
+            &TForm1::showVideoFillNote);
 
     // The list shows escapes of a mount point's control characters; the
     // session keeps each drive's real path.

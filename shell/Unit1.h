@@ -15,6 +15,7 @@
 class QAbstractButton;
 class QAction;
 class QDialog;
+class QLabel;
 class QPushButton;
 class VideoSurface;
 
@@ -126,6 +127,8 @@ private:
     void setPages(int outer, int inner);
     void showPageAndRefresh(int page);
     void showLog();
+    void addVideoFillNote();
+    void showVideoFillNote();
     void fillOverview(const sysinfo::OverviewFields& fields);
     void openUrl(const QUrl& url);
     void activateAfterRepaint();
@@ -150,4 +153,5 @@ private:
     bool m_repaintAwaited = false;
     bool m_activationDeferred = false; // asked for while a command ran
     QTimer m_repaintWait;
+    QLabel* m_videoFillNote = nullptr; // under the video page's unit label
 };

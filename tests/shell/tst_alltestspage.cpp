@@ -81,9 +81,11 @@ struct Page
 };
 
 // The run's figures on the fixture's kernels: memory (5096 + 6096) / 2 MiB/s,
-// video 314,572,800 pixels of 4 bytes a second.
+// video 314,572,800 pixels of 4 bytes a second, filled into the offscreen
+// platform's backing store.
+const QString videoNote = QStringLiteral(" - backing store (not comparable with X server fills)");
 const QStringList performance{"CPU : 450 (600)", "FPU : 450 (300)", "Memory : 5596 (Mb/sec)",
-                              "Video : 1200 (Mb/sec)"};
+                              "Video : 1200 (Mb/sec)" + videoNote};
 
 // Every error box shown until it goes out of scope, answered at once.
 class ErrorBoxes
@@ -188,7 +190,7 @@ void TestAllTestsPage::secondRunReplacesTheLog()
     page.allTests();
     QCOMPARE(page.log().size(), 24);
     QVERIFY(!page.log().contains("Press Start ..."));
-    QCOMPARE(page.log().filter("Video : ").join('|'), "Video : 900 (Mb/sec)");
+    QCOMPARE(page.log().filter("Video : ").join('|'), "Video : 900 (Mb/sec)" + videoNote);
 }
 
 void TestAllTestsPage::errorEndsTheRun_data()

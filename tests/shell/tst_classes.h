@@ -131,6 +131,7 @@ private slots:
     void refreshMeasuresOnTheWholeScreen_data();
     void refreshMeasuresOnTheWholeScreen();
     void errorLeavesTheSurfaceUntilClicked();
+    void backingStoreFigureIsMarked();
     void closeWhileTheSurfaceWaitsMeasuresNothing();
 };
 
