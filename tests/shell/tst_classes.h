@@ -181,3 +181,13 @@ private slots:
     void configDirectoryIsQuorvix();
     void aboutBoxNamesDatabase();
 };
+
+class TestDisplayPlan : public QObject
+{
+    Q_OBJECT
+private slots:
+    void platformChoice_data();
+    void platformChoice();
+    void qtArgumentsAddThePlatform_data();
+    void qtArgumentsAddThePlatform();
+};
