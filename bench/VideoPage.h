@@ -30,6 +30,11 @@ public:
     virtual VideoCanvas& Canvas() = 0;
     // Hides the window.
     virtual void Close() = 0;
+    // Whether the last showing filled the toolkit's backing store instead of
+    // the display through its server (a Wayland or offscreen platform): the
+    // figure then measures raster painting and does not compare with the
+    // reference machines.
+    virtual bool FillsBackingStore() const { return false; }
 };
 
 // The kernel the video page runs; tests put a fast fake here.

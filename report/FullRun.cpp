@@ -71,6 +71,7 @@ void runVideo(Session& session, FullRunView& view, AllTestsResults& results)
         runTest(view, test, [&] { session.runVideo(*surface); });
     }
     results.video = session.videoResult();
+    results.videoBackingStore = session.videoFromBackingStore();
 }
 
 std::int32_t runDrive(Session& session, FullRunView& view, AllTestsResults& results)
@@ -113,7 +114,7 @@ void RunAllTests(Session& session, FullRunView& view, AllTestsResults& results)
     runMemory(session, view, results);
     session.appendLog({MemoryLine(results.memory)});
     runVideo(session, view, results);
-    session.appendLog({VideoLine(results.video)});
+    session.appendLog({VideoLine(results.video, results.videoBackingStore)});
 
     for (int i = 0; i < session.drives().size(); ++i) {
         session.selectDrive(i);
@@ -131,7 +132,7 @@ QStringList ComposeLog(const AllTestsResults& results)
         OpeningLines() + OverviewLines(results.overview) + PerformanceHeadingLines();
     const ProcessorFigures& p = results.processor;
     lines << CpuLine(p.cpuScore, p.cpuPasses) << FpuLine(p.fpuScore, p.fpuPasses)
-          << MemoryLine(results.memory) << VideoLine(results.video);
+          << MemoryLine(results.memory) << VideoLine(results.video, results.videoBackingStore);
     for (const DriveFigure& drive : results.drives)
         lines << DriveLine(drive.entry, drive.kilobytesPerSecond);
     return lines + ClosingLines();

@@ -52,6 +52,8 @@ struct AllTestsResults
     // Figures that were not measured, with why: "cpu", "fpu", "memory",
     // "video", or a drive's entry. They log as 0.
     QMap<QString, QString> skipped;
+    // The video figure was filled into a backing store: not comparable.
+    bool videoBackingStore = false;
 
     bool operator==(const AllTestsResults&) const = default;
 };

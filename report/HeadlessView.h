@@ -15,8 +15,7 @@ class Session;
 // How the video test filled: through the X server, or into the toolkit's
 // backing store, whose figures do not compare with the first.
 inline const QString kVideoMethodX11 = QStringLiteral("X server fills");
-inline const QString kVideoMethodBackingStore =
-    QStringLiteral("backing store (not comparable with X server fills)");
+inline const QString kVideoMethodBackingStore = BackingStoreNote;
 
 // Where a run without a window draws its video test: the surface, made when
 // the test first runs, and how it fills.

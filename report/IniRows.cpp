@@ -45,9 +45,13 @@ QStringList IniRows(const AllTestsResults& results)
     lines << heading(lkMemory)
           << row(lkMemory, QStringLiteral("memory"), overview.memory,
                  QString::number(results.memory))
-          << heading(lkVideo)
-          << row(lkVideo, QStringLiteral("video"), overview.display, QString::number(results.video))
-          << heading(lkHdd);
+          << heading(lkVideo);
+    if (results.videoBackingStore && !results.skipped.contains(QStringLiteral("video")))
+        lines << QStringLiteral("; no row: ") + kNoVideoRow;
+    else
+        lines << row(lkVideo, QStringLiteral("video"), overview.display,
+                     QString::number(results.video));
+    lines << heading(lkHdd);
     for (const DriveFigure& drive : results.drives)
         lines << row(lkHdd, drive.entry, drive.entry, QString::number(drive.kilobytesPerSecond));
     return lines;

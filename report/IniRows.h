@@ -12,7 +12,13 @@ namespace report {
 // described as the database editor describes a row it adds (one per drive,
 // by its entry). Where a test did not run (or the processor could not be
 // scored), a comment saying why stands instead of its row.
+// A video figure filled into a backing store has no row either.
 QStringList IniRows(const AllTestsResults& results);
+
+// Why a video figure filled into a backing store gives no row.
+inline const QString kNoVideoRow =
+    QStringLiteral("the video figure was filled into a backing store, not through an X server, "
+                   "and does not compare with the Video rows");
 
 // A description as a key that reads back as itself: one line, no '=' (the
 // key ends at the first), no blanks at the ends, not empty.

@@ -216,6 +216,10 @@ private:
         if (m_options.json) {
             write(m_setup.out, QString::fromUtf8(json));
         } else if (m_options.ini) {
+            // Rows are pasted into base.ini unread: what is left out is said
+            // on stderr also without --verbose.
+            if (median.videoBackingStore && !median.skipped.contains(QStringLiteral("video")))
+                warnAlways(QStringLiteral("no Video row: ") + kNoVideoRow);
             writeLines(m_setup.out, IniRows(median));
         } else {
             if (m_options.output.isEmpty())
@@ -252,6 +256,12 @@ private:
     {
         m_warnings << warning;
         note(QStringLiteral("Warning: ") + warning);
+    }
+
+    void warnAlways(const QString& warning)
+    {
+        m_warnings << warning;
+        write(m_setup.err, QStringLiteral("Warning: ") + warning + QLatin1Char('\n'));
     }
 
     const ReportOptions& m_options;

@@ -60,9 +60,11 @@ QString MemoryLine(std::int32_t mebibytesPerSecond)
     return QStringLiteral("Memory : %1 (Mb/sec)").arg(UnsignedText(mebibytesPerSecond));
 }
 
-QString VideoLine(std::int32_t mebibytesPerSecond)
+QString VideoLine(std::int32_t mebibytesPerSecond, bool backingStore)
 {
-    return QStringLiteral("Video : %1 (Mb/sec)").arg(UnsignedText(mebibytesPerSecond));
+    const QString line =
+        QStringLiteral("Video : %1 (Mb/sec)").arg(UnsignedText(mebibytesPerSecond));
+    return backingStore ? line + QStringLiteral(" - ") + BackingStoreNote : line;
 }
 
 QString DriveLine(const QString& entry, std::int32_t kilobytesPerSecond)

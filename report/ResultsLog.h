@@ -16,6 +16,11 @@ namespace report {
 inline const QString InitialLogText = QStringLiteral("Press Start ...");
 inline const QString ClosingHeading = QStringLiteral("- All tests completed -------------------");
 
+// How a video figure filled into a backing store is marked wherever it is
+// shown: it measures the toolkit's raster painting, not the display.
+inline const QString BackingStoreNote =
+    QStringLiteral("backing store (not comparable with X server fills)");
+
 QString UnsignedText(std::int32_t value);
 
 // "Test results", an empty line, the overview heading, an empty line.
@@ -29,7 +34,9 @@ QStringList PerformanceHeadingLines();
 QString CpuLine(std::int32_t score, std::int32_t passes);
 QString FpuLine(std::int32_t score, std::int32_t passes);
 QString MemoryLine(std::int32_t mebibytesPerSecond);
-QString VideoLine(std::int32_t mebibytesPerSecond);
+// With `backingStore`, the line says after the figure that it was filled
+// into a backing store and does not compare with X server fills.
+QString VideoLine(std::int32_t mebibytesPerSecond, bool backingStore = false);
 // The drive list's entry text, then " : <value> (KB/sec)".
 QString DriveLine(const QString& entry, std::int32_t kilobytesPerSecond);
 // An empty line and the closing heading.

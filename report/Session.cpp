@@ -5,6 +5,7 @@
 #include "report/ResultsLog.h"
 
 #include <QFile>
+#include <QScopeGuard>
 
 #include <utility>
 
@@ -86,12 +87,18 @@ void Session::runMemory(bench::MemoryMode mode)
 
 void Session::showVideoRows()
 {
+    m_videoBackingStore = false;
     bench::UpdateVideoChart(m_charts.video, m_database);
+    emit videoResultChanged();
 }
 
 void Session::runVideo(bench::TestSurface& surface)
 {
+    // Known once the test has run to its end.
+    m_videoBackingStore = false;
+    const auto changed = qScopeGuard([this] { emit videoResultChanged(); });
     bench::RefreshVideoPage(m_charts.video, m_database, surface, m_kernels.video);
+    m_videoBackingStore = surface.FillsBackingStore();
 }
 
 void Session::runDrive()
@@ -131,6 +138,8 @@ std::int32_t Session::driveResult() const
     return barValue(m_charts.drive, 0);
 }
 
+// A video figure filled into a backing store is not offered for a new row:
+// it does not compare with the reference machines.
 MachineValues Session::machineValues() const
 {
     return {m_overview.processor,
@@ -139,7 +148,7 @@ MachineValues Session::machineValues() const
             selectedDriveEntry(),
             ownBarsOf(m_charts.processor),
             ownBarsOf(m_charts.memory),
-            ownBarsOf(m_charts.video),
+            m_videoBackingStore ? OwnBars{} : ownBarsOf(m_charts.video),
             ownBarsOf(m_charts.drive)};
 }
 

@@ -116,9 +116,13 @@ public:
     std::int32_t fpuScore() const;
     std::int32_t memoryResult() const;
     std::int32_t videoResult() const;
+    // Whether the video figure was filled into a backing store (see
+    // bench::TestSurface::FillsBackingStore); false while it is 0.
+    bool videoFromBackingStore() const { return m_videoBackingStore; }
     std::int32_t driveResult() const;
 
-    // What a new row of the database editor takes from this machine.
+    // What a new row of the database editor takes from this machine (no
+    // video figure that was filled into a backing store).
     MachineValues machineValues() const;
 
     // The results log, line by line; "Press Start ..." at first.
@@ -129,6 +133,8 @@ public:
 signals:
     void logCleared();
     void logAppended(const QString& line);
+    // The video figure was measured or set back to 0.
+    void videoResultChanged();
 
 private:
     QByteArray selectedMountPoint() const { return mountPoint(m_selectedDrive); }
@@ -138,6 +144,7 @@ private:
     MachineProbes m_probes;
     SessionKernels m_kernels;
     bench::BenchState m_state;
+    bool m_videoBackingStore = false;
     sysinfo::OverviewFields m_overview;
     QStringList m_drives;
     QList<QByteArray> m_drivePaths;

@@ -38,6 +38,8 @@ AllTestsResults MedianResults(const QList<AllTestsResults>& runs)
     AllTestsResults result = runs.front();
     for (const NamedFigure& figure : AllFigures(result))
         figure.set(result, Summarise(FigureRuns(runs, figure)).median);
+    for (const AllTestsResults& run : runs)
+        result.videoBackingStore = result.videoBackingStore || run.videoBackingStore;
     return result;
 }
 

@@ -2,6 +2,8 @@
 #include "Program.h"
 
 #include "Application.h"
+#include "ApplicationStart.h"
+#include "DisplayPlan.h"
 #include "EditorLink.h"
 #include "Fonts.h"
 #include "Locations.h"
@@ -92,18 +94,17 @@ void CreateOtherFormsAfterSplash(TForms& forms)
 
 namespace {
 
-// Where Qt would find no screen for the window (and abort), the reason; else
-// empty. A platform the user chose is left to Qt.
-QString NoDisplayReason()
+const char* const kNeedsDisplay =
+    "Quorvix 2000 needs a display for its window: %s.\n"
+    "Start it from a desktop session, or print the results without a window:\n\n"
+    "  quorvix --report\n";
+
+QStringList argumentList(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
-        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return {};
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        return QStringLiteral("neither DISPLAY nor WAYLAND_DISPLAY is set");
-    if (platform::X11DisplayReachable())
-        return {};
-    return QStringLiteral("no X server answers at DISPLAY=%1").arg(qEnvironmentVariable("DISPLAY"));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << report::FileNameText(QByteArray(argv[i])); // keeps every byte
+    return arguments;
 }
 
 } // namespace
@@ -112,29 +113,31 @@ int RunProgram(int argc, char** argv)
 {
     platform::ReserveStandardDescriptors();
     IgnoreRelativeXdgDirectories();
+    const QStringList arguments = argumentList(argc, argv);
     // Any argument is for the command line; the window takes none.
-    if (argc > 1) {
-        QStringList arguments;
-        for (int i = 0; i < argc; ++i)
-            arguments << report::FileNameText(QByteArray(argv[i])); // keeps every byte
+    if (argc > 1)
         return RunCommandLine(argc, argv, arguments);
-    }
-    if (const QString reason = NoDisplayReason(); !reason.isEmpty()) {
-        std::fprintf(stderr,
-                     "Quorvix 2000 needs a display for its window: %s.\n"
-                     "Start it from a desktop session, or print the results without a "
-                     "window:\n\n  quorvix --report\n",
-                     qPrintable(reason));
+    // Where Qt would find no screen for the window (and abort), the reason.
+    const DisplayPlan plan = PlanDisplay(QProcessEnvironment::systemEnvironment(), arguments,
+                                         platform::X11DisplayReachable);
+    if (!plan.noDisplay.isEmpty()) {
+        std::fprintf(stderr, kNeedsDisplay, qPrintable(plan.noDisplay));
         return 1;
     }
-    TApplication application(argc, argv);
+    QtArguments qtArguments(argc, argv, plan.platform);
+    const auto application = StartApplication(
+        qtArguments.argc(), qtArguments.argv(),
+        QString::asprintf(
+            kNeedsDisplay,
+            qPrintable(QStringLiteral("Qt could not connect to it (%1)").arg(DisplayVariables()))));
     // The splash goes on the screen first: the windows it does not show, and
     // the log's font, are made once it is painted, before the first
     // activation gathers the overview.
     SetUpWindowFonts();
     TForms forms = CreateMainForm();
     CreateOtherFormsAfterSplash(forms);
-    QObject::connect(forms.Form1.get(), &TForm1::closed, &application, &QCoreApplication::quit);
+    QObject::connect(forms.Form1.get(), &TForm1::closed, application.get(),
+                     &QCoreApplication::quit);
     forms.Form1->show();
-    return application.exec();
+    return application->exec();
 }

@@ -2,6 +2,8 @@
 #include "ReportLauncher.h"
 
 #include "Application.h"
+#include "ApplicationStart.h"
+#include "DisplayPlan.h"
 #include "Locations.h"
 #include "Unit2.h"
 #include "VideoSurface.h"
@@ -85,14 +87,28 @@ int CheckedOutput(const QFile& out, QFile& err, int status)
     return status == report::kExitOk ? report::kExitTestFailed : status;
 }
 
-int RunReportCommand(int argc, char** argv, const report::CommandLine& line, QFile& out, QFile& err)
+int RunReportCommand(int argc, char** argv, const QStringList& arguments,
+                     const report::CommandLine& line, QFile& out, QFile& err)
 {
     // Without a display the program starts on the offscreen platform, and
-    // the video test, which needs a surface on a screen, is left out.
-    const QString videoSkipped = VideoSkippedReason();
+    // the video test, which needs a surface on a screen, is left out. Where
+    // an X server answers, the video test fills through it.
+    QString videoSkipped = VideoSkippedReason();
+    DisplayPlan plan;
+    if (videoSkipped.isEmpty()) {
+        plan = PlanDisplay(QProcessEnvironment::systemEnvironment(), arguments,
+                           platform::X11DisplayReachable);
+        videoSkipped = plan.noDisplay;
+    }
     if (!videoSkipped.isEmpty())
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication application(argc, argv);
+    QtArguments qtArguments(argc, argv, plan.platform);
+    const auto application = StartApplication(
+        qtArguments.argc(), qtArguments.argv(),
+        QStringLiteral("Quorvix 2000 could not open the display for the video test: Qt could not "
+                       "connect to it (%1).\nWithout a display the report leaves the video test "
+                       "out:\n\n  DISPLAY= quorvix --report\n")
+            .arg(DisplayVariables()));
 
     report::ReportSetup setup;
     setup.databasePath = LocateProgramDatabase().path;
@@ -117,7 +133,7 @@ int RunCommandLine(int argc, char** argv, const QStringList& arguments)
     err.open(fileno(stderr), QIODevice::WriteOnly | QIODevice::Unbuffered);
     int status = 0;
     if (line.action == report::CommandLine::Action::Report)
-        status = RunReportCommand(argc, argv, line, out, err);
+        status = RunReportCommand(argc, argv, arguments, line, out, err);
     else if (line.action == report::CommandLine::Action::Version && line.options.verbose)
         status = AnswerVersionVerbose(out);
     else

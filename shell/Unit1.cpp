@@ -147,6 +147,7 @@ void TForm1::setUpPages()
     useStandardColours(m_ui->Panel2);
     useFlatButtonTabs(m_ui->PageControl1);
     useFlatButtonTabs(m_ui->PageControl2);
+    addVideoFillNote();
     RunGuarded([this] {
         m_ui->Image1->setPixmap(QPixmap::fromImage(LoadJpeg(resources::BackgroundPicture)));
     });
@@ -174,8 +175,12 @@ void TForm1::runCommand(const std::function<void()>& command)
         return; // ending, or not made yet: the pages follow the splash
     ++m_commandDepth;
     const auto leave = qScopeGuard([this] {
-        if (--m_commandDepth == 0 && m_closed)
+        if (--m_commandDepth != 0)
+            return;
+        if (m_closed)
             m_session.reset();
+        else if (std::exchange(m_activationDeferred, false))
+            QMetaObject::invokeMethod(this, &TForm1::ActivateWhenRepainted, Qt::QueuedConnection);
     });
     RunGuarded(command);
 }
@@ -269,6 +274,8 @@ void TForm1::FormCreate()
         report::SessionCharts{*m_ui->MyChart1, *m_ui->MyChart2, *m_ui->MyChart4, *m_ui->MyChart3},
         m_services.probes, m_services.kernels);
     showLog();
+    connect(m_session.get(), &report::Session::videoResultChanged, this,
+            &TForm1::showVideoFillNote);
 
     // The list shows escapes of a mount point's control characters; the
     // session keeps each drive's real path.
@@ -312,8 +319,15 @@ void TForm1::FormActivate()
     }
 }
 
+// The activation that follows another window of the program. A command that
+// is running (the all-tests run after its video test) goes on in its busy
+// state; the activation comes once it has ended.
 void TForm1::ActivateWhenRepainted()
 {
+    if (m_commandDepth > 0) {
+        m_activationDeferred = true;
+        return;
+    }
     if (m_repaintAwaited)
         return;
     // A hidden or minimised window gets no paint to wait for.
@@ -335,6 +349,10 @@ void TForm1::activateAfterRepaint()
     if (!std::exchange(m_repaintAwaited, false))
         return;
     m_repaintWait.stop();
+    if (m_commandDepth > 0) {
+        m_activationDeferred = true; // a command began while the paint was awaited
+        return;
+    }
     runCommand([this] { FormActivate(); });
 }
 

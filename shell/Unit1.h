@@ -15,6 +15,7 @@
 class QAbstractButton;
 class QAction;
 class QDialog;
+class QLabel;
 class QPushButton;
 class VideoSurface;
 
@@ -64,6 +65,7 @@ public:
     void FormActivate();
     // Activates once the window has been painted again, after a window of the
     // program that covered it has gone; at the latest after RepaintWaitMs.
+    // While a command runs, once it has ended.
     void ActivateWhenRepainted();
     static constexpr int RepaintWaitMs = 500;
     void PageControl1Change();
@@ -125,6 +127,8 @@ private:
     void setPages(int outer, int inner);
     void showPageAndRefresh(int page);
     void showLog();
+    void addVideoFillNote();
+    void showVideoFillNote();
     void fillOverview(const sysinfo::OverviewFields& fields);
     void openUrl(const QUrl& url);
     void activateAfterRepaint();
@@ -147,5 +151,7 @@ private:
     bool m_closed = false;
     int m_commandDepth = 0; // commands on the stack, nested through event passes
     bool m_repaintAwaited = false;
+    bool m_activationDeferred = false; // asked for while a command ran
     QTimer m_repaintWait;
+    QLabel* m_videoFillNote = nullptr; // under the video page's unit label
 };

@@ -11,10 +11,12 @@
 
 #include "bench/BenchError.h"
 #include "controls/Busy.h"
+#include "report/ResultsLog.h"
 
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
+#include <QLabel>
 #include <QScopedValueRollback>
 
 void TForm1::setPages(int outer, int inner)
@@ -135,6 +137,22 @@ void TForm1::RadioButton1Click(const QObject* sender)
     const int tag = sender != nullptr ? sender->property("tag").toInt() : 0;
     m_session->runMemory(static_cast<bench::MemoryMode>(tag));
     busy::End(m_ui->StatusBar1);
+}
+
+// A figure filled into a backing store (a Wayland or offscreen platform)
+// measures raster painting: the page says so under its unit.
+void TForm1::addVideoFillNote()
+{
+    const QLabel* unit = m_ui->Label17;
+    m_videoFillNote = new QLabel(report::BackingStoreNote, unit->parentWidget());
+    m_videoFillNote->setObjectName(QStringLiteral("VideoFillNote"));
+    m_videoFillNote->setGeometry(unit->x(), unit->y() + unit->height(), 256, unit->height());
+    m_videoFillNote->hide();
+}
+
+void TForm1::showVideoFillNote()
+{
+    m_videoFillNote->setVisible(m_session->videoFromBackingStore());
 }
 
 void TForm1::UpdateVideoChart()

@@ -147,6 +147,7 @@ void VideoSurface::openCanvas()
 {
     m_canvas.reset();
     m_x11 = false;
+    m_backingStore = false;
     // The offscreen platform may hold an X connection of its own (for GLX):
     // only the xcb platform's windows are X windows.
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
@@ -167,6 +168,7 @@ void VideoSurface::openCanvas()
         return;
     }
     m_canvas = std::make_unique<BackingStoreCanvas>(m_window);
+    m_backingStore = true;
 }
 
 int VideoSurface::BitsPerPixel() const

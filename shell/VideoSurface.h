@@ -39,8 +39,10 @@ public:
     // waits to be exposed; it may raise to end the measurement.
     void setAfterEvents(std::function<void()> check) { m_afterEvents = std::move(check); }
 
-    // Whether the canvas of the last showing fills through the X server.
+    // Whether the canvas of the last showing fills through the X server, or
+    // into the backing store; neither before the first showing.
     bool FillsThroughX11() const { return m_x11; }
+    bool FillsBackingStore() const override { return m_backingStore; }
 
 private:
     void waitUntilExposed();
@@ -50,6 +52,7 @@ private:
     QWidget& m_window;
     Path m_path;
     bool m_x11 = false;
+    bool m_backingStore = false;
     int m_x11BitsPerPixel = 0;
     std::unique_ptr<bench::VideoCanvas> m_canvas;
     std::function<void()> m_afterEvents;

@@ -94,7 +94,10 @@ QString modernName(const TProcessorInfo& info, const ProcessorSource& source)
 
 } // namespace
 
-CounterSource::CounterSource() : sleep(platform::SleepMilliseconds) {}
+CounterSource::CounterSource()
+    : sleep(platform::SleepMilliseconds), milliseconds(platform::PreciseMilliseconds)
+{
+}
 
 TProcessorInfo GetProcessorInfo(const ProcessorSource& source)
 {
@@ -158,17 +161,24 @@ std::uint32_t GetProcessorSpeed(const ProcessorSource& source, const CounterSour
         return 0;
     std::uint64_t t0 = 0;
     std::uint64_t t1 = 0;
+    double elapsedMs = 0;
     {
         const platform::TimeCriticalBracket bracket;
         counter.sleep(10);
+        // The clock readings enclose the counter's: a preemption between
+        // them lengthens the interval, so the rate can only err low.
+        const double startMs = counter.milliseconds();
         t0 = counter.readCounter();
         counter.sleep(1000);
         t1 = counter.readCounter();
+        elapsedMs = counter.milliseconds() - startMs;
     }
-    // The whole 64-bit advance counts: today's clocks pass 2^32 ticks a second.
-    if (t1 <= t0)
+    // A sleep wakes late on a busy machine: the advance is divided by the
+    // time that really passed, not by the second asked for. The whole 64-bit
+    // advance counts: today's clocks pass 2^32 ticks a second.
+    if (t1 <= t0 || !(elapsedMs > 0))
         return 0;
-    return static_cast<std::uint32_t>((t1 - t0) / 1'000'000U);
+    return static_cast<std::uint32_t>(static_cast<double>(t1 - t0) / (elapsedMs * 1000.0));
 }
 
 } // namespace sysinfo

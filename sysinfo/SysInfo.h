@@ -29,11 +29,13 @@ struct ProcessorSource
     std::function<platform::CpuidResult(std::uint32_t)> cpuid = platform::Cpuid;
 };
 
-// The time-stamp counter and the sleep the clock measurement uses.
+// The time-stamp counter, the sleep the clock measurement uses, and the
+// monotonic clock (milliseconds) that times the sleep.
 struct CounterSource
 {
     std::function<std::uint64_t()> readCounter = platform::ReadTimeStampCounter;
     std::function<void(unsigned)> sleep;
+    std::function<double()> milliseconds;
     CounterSource();
 };
 
@@ -43,8 +45,9 @@ TProcessorInfo GetProcessorInfo(const ProcessorSource& source = {});
 // with extended family or model fields, or family 15; possibly empty.
 QString GetProcessorName(const ProcessorSource& source = {});
 
-// Whole MHz over one second of the time-stamp counter at time-critical
-// priority; 0 at once for processors reported as 386 or 486.
+// Whole MHz: the time-stamp counter's advance over a one-second sleep at
+// time-critical priority, divided by the time the sleep really took; 0 at
+// once for processors reported as 386 or 486.
 std::uint32_t GetProcessorSpeed(const ProcessorSource& source = {},
                                 const CounterSource& counter = {});
 

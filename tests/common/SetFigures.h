@@ -92,10 +92,12 @@ public:
     int BitsPerPixel() const override { return 32; }
     bench::VideoCanvas& Canvas() override { return *this; }
     void Close() override { shown = false; }
+    bool FillsBackingStore() const override { return backingStore; }
     void FillRect(int, int, TColor fill) override { m_color = fill; }
     TColor GetPixel(int, int) override { return m_color; }
 
     bool shown = false;
+    bool backingStore = false; // as on a Wayland or offscreen platform
 
 private:
     TColor m_color = 0;

@@ -86,7 +86,9 @@ int ReportFixture::run(const report::ReportOptions& options)
     setup.surface.surface = [this]() -> bench::TestSurface* {
         return videoSkipped.isEmpty() ? &surface : nullptr;
     };
-    setup.surface.method = [] { return report::kVideoMethodX11; };
+    setup.surface.method = [this] {
+        return surface.backingStore ? report::kVideoMethodBackingStore : report::kVideoMethodX11;
+    };
     return report::RunReport(options, setup);
 }
 

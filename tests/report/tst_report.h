@@ -84,6 +84,8 @@ private slots:
     void iniRowsReadBack();
     void failedTestGivesStatus1AndThePartialLog();
     void skippedVideoSaysWhy();
+    void backingStoreVideoIsMarked_data();
+    void backingStoreVideoIsMarked();
     void chosenTestsAndDrives();
     void withoutDatabaseGivesPassCounts();
     void failedRunStillPrintsJson();

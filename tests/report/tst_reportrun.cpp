@@ -312,6 +312,55 @@ void TestReportRun::skippedVideoSaysWhy()
     QCOMPARE(json["tests"].toArray(), (QJsonArray{"cpu", "fpu", "memory", "disk"}));
 }
 
+void TestReportRun::backingStoreVideoIsMarked_data()
+{
+    QTest::addColumn<bool>("backingStore");
+    QTest::addColumn<int>("repeat");
+    QTest::newRow("X server fills") << false << 1;
+    QTest::newRow("backing store") << true << 1;
+    QTest::newRow("backing store, median of three") << true << 3;
+}
+
+// A figure filled into a backing store says so beside it in the log, on
+// standard output and in the saved file, and gives no base.ini row: the
+// rows are pasted unread, so stderr says why also without --verbose.
+void TestReportRun::backingStoreVideoIsMarked()
+{
+    QFETCH(bool, backingStore);
+    QFETCH(int, repeat);
+    ReportFixture f;
+    f.surface.backingStore = backingStore;
+    ReportOptions options;
+    options.repeat = repeat;
+    const QString line = backingStore
+                             ? "Video : 700 (Mb/sec) - backing store (not comparable with X "
+                               "server fills)"
+                             : "Video : 700 (Mb/sec)";
+
+    QCOMPARE(f.run(options), 0);
+    QVERIFY2(f.outLines().contains(line), qPrintable(f.out()));
+    options.output = f.directory.filePath("log.txt");
+    QCOMPARE(f.run(options), 0);
+    QFile saved(options.output);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll().contains("\r\n" + line.toUtf8() + "\r\n"));
+
+    options.output.clear();
+    options.ini = true;
+    QCOMPARE(f.run(options), 0);
+    const QString path = f.directory.filePath("rows.ini");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(f.out().toUtf8());
+    file.close();
+    const ComparisonDatabase rows(path);
+    QCOMPARE(rows.ListKeys("Video"), backingStore ? QStringList() : QStringList{"Test display"});
+    QCOMPARE(rows.ListKeys("Memory").size(), 1); // the other rows stay
+    QCOMPARE(f.err().contains("Warning: no Video row: the video figure was filled into a backing "
+                              "store"),
+             backingStore);
+}
+
 void TestReportRun::chosenTestsAndDrives()
 {
     ReportFixture f;

@@ -27,5 +27,6 @@ int main(int argc, char** argv)
     failed += runOneTest<TestLocations>(argc, argv);
     failed += runOneTest<TestVideoPage>(argc, argv);
     failed += runOneTest<TestVideoSurface>(argc, argv);
+    failed += runOneTest<TestDisplayPlan>(argc, argv);
     return failed;
 }

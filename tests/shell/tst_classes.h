@@ -120,6 +120,7 @@ private slots:
     void unwritableTargetShowsTheError_data();
     void unwritableTargetShowsTheError();
     void saveDialogOffersTestlog();
+    void activationWaitsForTheRunToEnd();
     void reportPrintsTheWindowsLog();
 };
 
@@ -130,6 +131,7 @@ private slots:
     void refreshMeasuresOnTheWholeScreen_data();
     void refreshMeasuresOnTheWholeScreen();
     void errorLeavesTheSurfaceUntilClicked();
+    void backingStoreFigureIsMarked();
     void closeWhileTheSurfaceWaitsMeasuresNothing();
 };
 
@@ -178,4 +180,14 @@ private slots:
     void describedLocationsCreateNothing();
     void configDirectoryIsQuorvix();
     void aboutBoxNamesDatabase();
+};
+
+class TestDisplayPlan : public QObject
+{
+    Q_OBJECT
+private slots:
+    void platformChoice_data();
+    void platformChoice();
+    void qtArgumentsAddThePlatform_data();
+    void qtArgumentsAddThePlatform();
 };

@@ -47,6 +47,7 @@ void TestVideoSurface::lastFillIsWhatTheDisplayShows()
     VideoSurface surface(form);
     const QSize screen = surface.ScreenSize();
 
+    QVERIFY(!surface.FillsThroughX11() && !surface.FillsBackingStore());
     surface.ShowAt(QRect(QPoint(0, 0), screen));
 
     QVERIFY(form.isVisible() && form.windowHandle()->isExposed());
@@ -64,6 +65,9 @@ void TestVideoSurface::lastFillIsWhatTheDisplayShows()
     QCOMPARE(screenPixel(screen.width() - 1, screen.height() - 1), expected);
     surface.Close();
     QVERIFY(!form.isVisible());
+    // Still known after the close: the figure is qualified by it.
+    QCOMPARE(surface.FillsThroughX11(), x11);
+    QCOMPARE(surface.FillsBackingStore(), !x11);
 }
 
 // The kernel's connection is not the toolkit's: a window the toolkit shows

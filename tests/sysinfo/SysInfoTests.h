@@ -24,6 +24,7 @@ private slots:
     void arithmetic();
     void sleepsTenThenOneThousandAroundTheCounter();
     void noMeasurementBelowFamilyFive();
+    void measuresThisMachine_data();
     void measuresThisMachine();
 };
 

@@ -186,7 +186,9 @@ void OverviewTest::systemTextsKeepToOneLine()
     sysinfo::OverviewSources sources;
     sources.root = root.path().toStdString();
     sources.processor = FakeProcessor{486, "", 0, {}}.Source();
-    sources.counter.sleep = [](unsigned) {};
+    double nowMs = 0;
+    sources.counter.sleep = [&nowMs](unsigned ms) { nowMs += ms; };
+    sources.counter.milliseconds = [&nowMs] { return nowMs; };
     sources.computerName = [] { return std::string("host\nname"); };
     sources.userName = [] { return std::string("user\x7fname"); };
     sources.kernel = [] { return platform::KernelIdentity{"Linux", "6.1\x1b"}; };
@@ -213,7 +215,9 @@ void OverviewTest::gatherFixtureMachine()
     sources.processor = FakeProcessor{586, "GenuineIntel", Signature(6, 7), {}}.Source();
     std::uint64_t ticks = 1000;
     sources.counter.readCounter = [&ticks] { return ticks += 500000000; };
-    sources.counter.sleep = [](unsigned) {};
+    double nowMs = 0;
+    sources.counter.sleep = [&nowMs](unsigned ms) { nowMs += ms; };
+    sources.counter.milliseconds = [&nowMs] { return nowMs; };
     sources.hardwareNames = [](const std::string& modalias) {
         return modalias.starts_with("pci:v00001AF4d00001050")
                    ? platform::HardwareName{"Red Hat, Inc.", "Virtio 1.0 GPU"}
