@@ -15,8 +15,9 @@ namespace {
 
 // The chain each thread times once the all-core window has closed.
 constexpr double kChainMs = 50.0;
-// Each single-thread window beside the all-core one: together as long.
-constexpr std::uint32_t kOneThreadMilliseconds = kWindowMilliseconds / 2;
+// Each window of the scaling's one-all-all-one sequence.
+constexpr std::uint32_t kPairedMilliseconds = 100;
+constexpr int kPairedRounds = 2;
 
 using Pass = std::function<void(std::int32_t&)>;
 
@@ -31,12 +32,14 @@ std::vector<ThreadWindow> window(const std::vector<int>& cpus, const Pass& pass,
     std::uint32_t start = 0;
     double startMs = 0.0;
     const auto work = [&](std::size_t i) {
+        const double cpuStart = platform::ThreadCpuMilliseconds();
         std::int32_t count = 0;
         do {
             pass(count);
         } while (static_cast<std::uint32_t>(tick.load(std::memory_order_relaxed) - start) <=
                  length);
         threads[i].milliseconds = platform::PreciseMilliseconds() - startMs;
+        threads[i].cpuMilliseconds = platform::ThreadCpuMilliseconds() - cpuStart;
         threads[i].cpu = cpus[i];
         threads[i].passes = count;
         if (chainMs > 0.0)
@@ -58,20 +61,26 @@ std::vector<ThreadWindow> window(const std::vector<int>& cpus, const Pass& pass,
     return threads;
 }
 
-void addOneThread(AllCoreWindows& windows, int cpu, const Pass& pass)
+void add(ThreadWindow& sum, const std::vector<ThreadWindow>& threads)
 {
-    const ThreadWindow one = window({cpu}, pass, kOneThreadMilliseconds, 0.0).front();
-    windows.onePasses += one.passes;
-    windows.oneMilliseconds += one.milliseconds;
+    for (const ThreadWindow& thread : threads) {
+        sum.passes += thread.passes;
+        sum.milliseconds += thread.milliseconds;
+        sum.cpuMilliseconds += thread.cpuMilliseconds;
+    }
 }
 
 AllCoreWindows paired(const Pass& pass)
 {
     const std::vector<int> cpus = platform::UsableCpus();
     AllCoreWindows windows;
-    addOneThread(windows, cpus.front(), pass);
     windows.threads = window(cpus, pass, kWindowMilliseconds, kChainMs);
-    addOneThread(windows, cpus.back(), pass);
+    for (int round = 0; round < kPairedRounds; ++round) {
+        add(windows.one, window({cpus.front()}, pass, kPairedMilliseconds, 0.0));
+        add(windows.all, window(cpus, pass, kPairedMilliseconds, 0.0));
+        add(windows.all, window(cpus, pass, kPairedMilliseconds, 0.0));
+        add(windows.one, window({cpus.back()}, pass, kPairedMilliseconds, 0.0));
+    }
     return windows;
 }
 
@@ -100,13 +109,20 @@ std::int64_t TotalPasses(const std::vector<ThreadWindow>& threads)
 
 double ScalingRatio(const AllCoreWindows& windows)
 {
-    double all = 0.0;
-    for (const ThreadWindow& thread : windows.threads)
-        if (thread.milliseconds > 0.0)
-            all += static_cast<double>(thread.passes) / thread.milliseconds;
-    if (!(windows.oneMilliseconds > 0.0) || windows.onePasses <= 0)
+    const ThreadWindow& one = windows.one;
+    const ThreadWindow& all = windows.all;
+    if (!(one.milliseconds > 0.0) || !(all.milliseconds > 0.0) || one.passes <= 0)
         return 0.0;
-    return all / (static_cast<double>(windows.onePasses) / windows.oneMilliseconds);
+    // The all-core side sums every thread's time: its rate is one thread's
+    // on average, times the threads.
+    const double perThread = static_cast<double>(all.passes) / all.milliseconds;
+    return perThread * static_cast<double>(windows.threads.size()) /
+           (static_cast<double>(one.passes) / one.milliseconds);
+}
+
+double ProcessorShare(const ThreadWindow& window)
+{
+    return window.milliseconds > 0.0 ? window.cpuMilliseconds / window.milliseconds : 0.0;
 }
 
 } // namespace bench

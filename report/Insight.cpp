@@ -47,20 +47,20 @@ AllCoreFigure allCore(const bench::AllCoreWindows& windows, std::int32_t referen
 }
 
 // More threads cannot do more than their number of times one thread's work.
-QString scalingFault(const Insight& insight)
+QString scalingFault(const QString& kernel, const AllCoreFigure& figure,
+                     const bench::AllCoreWindows& windows)
 {
-    const double most = insight.threads * (1.0 + kScalingNoise);
-    QStringList beyond;
-    if (insight.allCoreCpu.ratio > most)
-        beyond << QStringLiteral("CPU %1").arg(insight.allCoreCpu.ratio, 0, 'f', 2);
-    if (insight.allCoreFpu.ratio > most)
-        beyond << QStringLiteral("FPU %1").arg(insight.allCoreFpu.ratio, 0, 'f', 2);
-    if (beyond.isEmpty())
+    const double threads = static_cast<double>(windows.threads.size());
+    if (!(figure.ratio > threads * (1.0 + kScalingNoise)))
         return {};
-    return QStringLiteral("%1 x one thread is beyond %2 threads: the windows did not run under "
-                          "the same conditions (a processor quota or other load)")
-        .arg(beyond.join(QStringLiteral(", ")))
-        .arg(insight.threads);
+    return QStringLiteral("%1 %2 x one thread is beyond %3 threads: the windows did not run "
+                          "under the same conditions (one thread had a processor %4 % of the "
+                          "time, all threads %5 %)")
+        .arg(kernel)
+        .arg(figure.ratio, 0, 'f', 2)
+        .arg(windows.threads.size())
+        .arg(bench::ProcessorShare(windows.one) * 100.0, 0, 'f', 0)
+        .arg(bench::ProcessorShare(windows.all) * 100.0, 0, 'f', 0);
 }
 
 QString latencyFault(const Insight& insight, int measurements)
@@ -215,9 +215,11 @@ Insight MeasureInsight(const InsightKernels& kernels, const LoggedFigures& logge
     insight.threads = static_cast<int>(cpu.threads.size());
     insight.allCoreCpu = allCore(cpu, reference.PIIMultCPU, reference.PIIFreq);
     insight.allCoreFpu = allCore(fpu, reference.PIIMultFPU, reference.PIIFreq);
-    const QString scaling = scalingFault(insight);
+    QStringList scaling{scalingFault(QStringLiteral("CPU"), insight.allCoreCpu, cpu),
+                        scalingFault(QStringLiteral("FPU"), insight.allCoreFpu, fpu)};
+    scaling.removeAll(QString());
     if (!scaling.isEmpty())
-        insight.unreliable.insert(QStringLiteral("allCore"), scaling);
+        insight.unreliable.insert(QStringLiteral("allCore"), scaling.join(QStringLiteral("; ")));
     for (const bench::ChainTiming& chain : logged.runChains)
         insight.runClocks << ClockOf(chain);
     insight.allCoreClock = meanClock(cpu.threads);

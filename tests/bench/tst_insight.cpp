@@ -221,44 +221,48 @@ void TestInsightKernels::allCoreRunsOnEveryUsableCpu()
         sum += threads[i].passes;
     }
     QCOMPARE(TotalPasses(threads), sum);
-    QVERIFY(windows.onePasses >= 2); // one window before, one after
-    QVERIFY(windows.oneMilliseconds > 0.0);
+    // Four single-thread windows and four of every thread.
+    QVERIFY(windows.one.passes >= 4);
+    QVERIFY(windows.all.passes >= 4 * std::int64_t(cpus.size()));
+    QVERIFY(windows.one.milliseconds > 0.0);
+    QVERIFY(ProcessorShare(windows.all) > 0.0 && ProcessorShare(windows.all) <= 1.01);
     QVERIFY(ScalingRatio(windows) > 0.0);
 }
 
 void TestInsightKernels::scalingRatio_data()
 {
-    QTest::addColumn<QList<qint64>>("passes");
-    QTest::addColumn<QList<double>>("milliseconds");
+    QTest::addColumn<int>("threads");
+    QTest::addColumn<qint64>("allPasses"); // every thread of the interleaved windows
+    QTest::addColumn<double>("allMilliseconds");
     QTest::addColumn<qint64>("onePasses");
     QTest::addColumn<double>("oneMilliseconds");
     QTest::addColumn<double>("ratio");
     QTest::newRow("two threads as fast as one")
-        << QList<qint64>{1000, 1000} << QList<double>{500, 500} << qint64(1000) << 500.0 << 2.0;
-    // Rates, not counts: a window that ran longer counted more passes.
+        << 2 << qint64(2000) << 1000.0 << qint64(1000) << 500.0 << 2.0;
+    // Rates, not counts: windows that ran longer counted more passes.
     QTest::newRow("windows of other lengths")
-        << QList<qint64>{1100, 900} << QList<double>{550, 450} << qint64(600) << 300.0 << 2.0;
-    QTest::newRow("shared core") << QList<qint64>{600, 600} << QList<double>{500, 500}
-                                 << qint64(1000) << 500.0 << 1.2;
+        << 2 << qint64(2000) << 1000.0 << qint64(600) << 300.0 << 2.0;
+    QTest::newRow("shared core") << 2 << qint64(1200) << 1000.0 << qint64(1000) << 500.0 << 1.2;
+    QTest::newRow("four threads") << 4 << qint64(3600) << 400.0 << qint64(1000) << 100.0 << 3.6;
     QTest::newRow("no single-thread window")
-        << QList<qint64>{1000} << QList<double>{500} << qint64(0) << 0.0 << 0.0;
-    QTest::newRow("a thread that did not run")
-        << QList<qint64>{1000, 0} << QList<double>{500, 0} << qint64(1000) << 500.0 << 1.0;
+        << 2 << qint64(2000) << 1000.0 << qint64(0) << 0.0 << 0.0;
+    QTest::newRow("no all-core window") << 2 << qint64(0) << 0.0 << qint64(1000) << 500.0 << 0.0;
 }
 
 void TestInsightKernels::scalingRatio()
 {
-    QFETCH(QList<qint64>, passes);
-    QFETCH(QList<double>, milliseconds);
+    QFETCH(int, threads);
+    QFETCH(qint64, allPasses);
+    QFETCH(double, allMilliseconds);
     QFETCH(qint64, onePasses);
     QFETCH(double, oneMilliseconds);
     QFETCH(double, ratio);
     AllCoreWindows windows;
-    for (qsizetype i = 0; i < passes.size(); ++i)
-        windows.threads.push_back({int(i), passes[i], {}, milliseconds[i]});
-    windows.onePasses = onePasses;
-    windows.oneMilliseconds = oneMilliseconds;
+    windows.threads.resize(std::size_t(threads));
+    windows.all = {0, allPasses, {}, allMilliseconds, allMilliseconds / 2};
+    windows.one = {0, onePasses, {}, oneMilliseconds, oneMilliseconds};
     QCOMPARE(ScalingRatio(windows), ratio);
+    QCOMPARE(ProcessorShare(windows.all), allMilliseconds > 0 ? 0.5 : 0.0);
 }
 
 void TestInsightKernels::latencyOrder_data()

@@ -33,15 +33,19 @@ ChainTiming chainAt(double mhz, double counter = 3000.0)
     return {std::uint64_t(mhz * 50'000), 50.0, std::uint64_t(counter * 50'000), 50.0};
 }
 
-// Every window 500 ms long: the scaling is the passes' ratio.
+// Every window 500 ms long: the scaling is the passes' ratio. The threads
+// had a processor all the time, one thread `oneShare` of it.
 bench::AllCoreWindows windowsWith(const QList<qint64>& passes, qint64 onePasses,
-                                  double mhz = 3000.0)
+                                  double mhz = 3000.0, double oneShare = 1.0)
 {
     bench::AllCoreWindows windows;
     for (qsizetype i = 0; i < passes.size(); ++i)
-        windows.threads.push_back({int(i), passes[i], chainAt(mhz), 500.0});
-    windows.onePasses = onePasses;
-    windows.oneMilliseconds = onePasses > 0 ? 500.0 : 0.0;
+        windows.threads.push_back({int(i), passes[i], chainAt(mhz), 500.0, 500.0});
+    windows.all.passes = bench::TotalPasses(windows.threads);
+    windows.all.milliseconds = windows.all.cpuMilliseconds = 500.0 * double(passes.size());
+    windows.one.passes = onePasses;
+    windows.one.milliseconds = onePasses > 0 ? 500.0 : 0.0;
+    windows.one.cpuMilliseconds = windows.one.milliseconds * oneShare;
     return windows;
 }
 
@@ -160,28 +164,40 @@ void TestInsight::scalingBeyondTheThreadsIsFlagged_data()
 {
     QTest::addColumn<QList<qint64>>("cpuPasses");
     QTest::addColumn<qint64>("cpuOne");
+    QTest::addColumn<qint64>("fpuOne");
     QTest::addColumn<QString>("flag"); // empty: none
-    QTest::newRow("as many times as threads") << QList<qint64>{1000, 1000} << qint64(1000) << "";
-    QTest::newRow("within the noise") << QList<qint64>{1000, 1100} << qint64(1000) << "";
+    QTest::newRow("as many times as threads")
+        << QList<qint64>{1000, 1000} << qint64(1000) << qint64(100) << "";
+    QTest::newRow("within the noise")
+        << QList<qint64>{1000, 1100} << qint64(1000) << qint64(100) << "";
     QTest::newRow("beyond two threads")
-        << QList<qint64>{1100, 1100} << qint64(1000)
+        << QList<qint64>{1100, 1100} << qint64(1000) << qint64(100)
         << "CPU 2.20 x one thread is beyond 2 threads: the windows did not run under the same "
-           "conditions (a processor quota or other load)";
+           "conditions (one thread had a processor 50 % of the time, all threads 100 %)";
+    QTest::newRow("both kernels beyond")
+        << QList<qint64>{1100, 1100} << qint64(1000) << qint64(90)
+        << "CPU 2.20 x one thread is beyond 2 threads: the windows did not run under the same "
+           "conditions (one thread had a processor 50 % of the time, all threads 100 %); FPU "
+           "2.22 x one thread is beyond 2 threads: the windows did not run under the same "
+           "conditions (one thread had a processor 50 % of the time, all threads 100 %)";
     QTest::newRow("one thread six times itself")
-        << QList<qint64>{6120} << qint64(1000)
+        << QList<qint64>{6120} << qint64(1000) << qint64(100)
         << "CPU 6.12 x one thread is beyond 1 threads: the windows did not run under the same "
-           "conditions (a processor quota or other load)";
+           "conditions (one thread had a processor 50 % of the time, all threads 100 %)";
 }
 
 void TestInsight::scalingBeyondTheThreadsIsFlagged()
 {
     QFETCH(QList<qint64>, cpuPasses);
     QFETCH(qint64, cpuOne);
+    QFETCH(qint64, fpuOne);
     QFETCH(QString, flag);
     FakeInsight fake;
     InsightKernels kernels = fake.kernels();
-    kernels.allCoreCpu = [&] { return windowsWith(cpuPasses, cpuOne); };
-    kernels.allCoreFpu = [&] { return windowsWith(QList<qint64>(cpuPasses.size(), 100), 100); };
+    kernels.allCoreCpu = [&] { return windowsWith(cpuPasses, cpuOne, 3000.0, 0.5); };
+    kernels.allCoreFpu = [&] {
+        return windowsWith(QList<qint64>(cpuPasses.size(), 100), fpuOne, 3000.0, 0.5);
+    };
     const Insight insight = MeasureInsight(kernels, logged());
     QCOMPARE(insight.unreliable.value("allCore"), flag);
     const QJsonObject json = InsightJson(insight);
