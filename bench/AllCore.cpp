@@ -111,13 +111,14 @@ double ScalingRatio(const AllCoreWindows& windows)
 {
     const ThreadWindow& one = windows.one;
     const ThreadWindow& all = windows.all;
-    if (!(one.milliseconds > 0.0) || !(all.milliseconds > 0.0) || one.passes <= 0)
+    if (!(one.cpuMilliseconds > 0.0) || !(all.cpuMilliseconds > 0.0) || one.passes <= 0)
         return 0.0;
-    // The all-core side sums every thread's time: its rate is one thread's
-    // on average, times the threads.
-    const double perThread = static_cast<double>(all.passes) / all.milliseconds;
+    // Per millisecond of processor time: on a busy machine one thread alone
+    // may get a smaller share of a processor than each of several, and the
+    // ratio would then hold the scheduler's choice, not the cores' work.
+    const double perThread = static_cast<double>(all.passes) / all.cpuMilliseconds;
     return perThread * static_cast<double>(windows.threads.size()) /
-           (static_cast<double>(one.passes) / one.milliseconds);
+           (static_cast<double>(one.passes) / one.cpuMilliseconds);
 }
 
 double ProcessorShare(const ThreadWindow& window)

@@ -39,8 +39,9 @@ AllCoreWindows AllCoreFpuTest();
 // Sum of the threads' passes.
 std::int64_t TotalPasses(const std::vector<ThreadWindow>& threads);
 
-// How many times one thread's passes a millisecond all the threads do, from
-// the interleaved windows; 0 where either side is missing.
+// How many times one thread's passes all the threads do in the same
+// processor time each, from the interleaved windows; 0 where either side is
+// missing.
 double ScalingRatio(const AllCoreWindows& windows);
 
 // The share of the time the window's thread(s) had a processor; 0 for none.

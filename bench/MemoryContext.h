@@ -86,9 +86,10 @@ MemoryContextFigures MeasureMemoryContext(std::uint64_t topBytes,
 
 // Loads of a random cyclic chain of cache lines over the first `workingSet`
 // bytes of `buffer` (at least two lines), at time-critical priority: once
-// round the chain, then several short windows of which the faster half
-// counts, as a window in which the thread was interrupted says nothing about
-// the memory. Returns nanoseconds per load.
+// round the chain, then several short windows of which the fastest counts,
+// as a window in which the thread was interrupted, or other work moved the
+// chain out of the cache, says nothing about the memory. Returns
+// nanoseconds per load.
 double DependentLoadNanoseconds(void* buffer, std::size_t workingSet);
 
 // Widest loads over `bytes` (a multiple of 256) from `data`; the result is

@@ -3,12 +3,12 @@
 // measures them, each beside an independent probe in the same round:
 //   effective clock     chain_rate, a separate program's chain (SCHED_FIFO
 //                       where permitted)
-//   all-core scaling    a threaded integer loop, one thread before and after
-//                       all of them
-//   streaming           STREAM's way: plain loops (stores that bypass the
-//                       cache), one slice a thread, the best of ten trials
-//   latency             an index chase over a random single cycle, the best
-//                       of five windows, at the same priority
+//   all-core scaling    a threaded integer loop, one thread and all of them
+//                       in turn, per processor time as the report counts
+//   streaming           STREAM's way: plain loops, one slice a thread, the
+//                       best of ten trials
+//   latency             a pointer chase over a random single cycle, the
+//                       best of five windows, at the same priority
 // and per figure the medians, their ratio and both spreads (CV), then how
 // often the latency levels came out in order and the scaling within the
 // thread count.
@@ -26,7 +26,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <emmintrin.h>
+#include <ctime>
 #include <map>
 #include <numeric>
 #include <random>
@@ -77,22 +77,28 @@ template <typename Work> double timedThreads(int threads, Work&& work)
     return platform::PreciseMilliseconds() - start;
 }
 
-// Iterations of an integer recurrence a millisecond, over `ms` on each thread.
+// Iterations of an integer recurrence per millisecond of processor time
+// each thread had, summed over the threads, over `ms` of wall time each.
 double integerRate(int threads, double ms)
 {
-    std::vector<std::uint64_t> counts(threads);
-    const double elapsed = timedThreads(threads, [&](int t) {
+    std::vector<double> rates(threads);
+    timedThreads(threads, [&](int t) {
         std::uint32_t x = 12345 + t;
         std::uint64_t n = 0;
+        timespec cpu{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
+        const double cpuStart = double(cpu.tv_sec) * 1e3 + double(cpu.tv_nsec) / 1e6;
         const double start = platform::PreciseMilliseconds();
         while (platform::PreciseMilliseconds() - start < ms) {
             for (int i = 0; i < 4096; ++i)
                 x = x * 1103515245u + 12345u;
             n += 4096;
         }
-        counts[t] = n + (x == 7 ? 1 : 0);
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
+        const double used = double(cpu.tv_sec) * 1e3 + double(cpu.tv_nsec) / 1e6 - cpuStart;
+        rates[t] = double(n + (x == 7 ? 1 : 0)) / used;
     });
-    return double(std::accumulate(counts.begin(), counts.end(), std::uint64_t{0})) / elapsed;
+    return std::accumulate(rates.begin(), rates.end(), 0.0);
 }
 
 // One thread and all of them in turn, one-all-all-one twice.
@@ -124,15 +130,14 @@ std::uint64_t sumWords(const std::uint64_t* words, std::size_t count)
     return s[0] + s[1] + s[2] + s[3] + s[4] + s[5] + s[6] + s[7];
 }
 
-// Stores that bypass the cache, as optimised STREAM builds write.
-void streamStore(std::uint64_t* to, const std::uint64_t* from, std::size_t count)
+// Plain stores, as a STREAM build without streaming stores writes; kept a
+// loop (not a call of memset or memcpy) so that it stays apart from the
+// C library the report uses.
+__attribute__((optimize("no-tree-loop-distribute-patterns"))) void
+plainStore(std::uint64_t* to, const std::uint64_t* from, std::size_t count)
 {
-    auto* out = reinterpret_cast<__m128i*>(to);
-    for (std::size_t i = 0; i < count / 2; ++i)
-        _mm_stream_si128(out + i, from != nullptr
-                                      ? _mm_load_si128(reinterpret_cast<const __m128i*>(from) + i)
-                                      : _mm_set1_epi64x(3));
-    _mm_sfence();
+    for (std::size_t i = 0; i < count; ++i)
+        to[i] = from != nullptr ? from[i] : 3;
 }
 
 StreamLike streamLike(int threads, std::size_t bytes)
@@ -148,11 +153,11 @@ StreamLike streamLike(int threads, std::size_t bytes)
         double ms =
             timedThreads(threads, [&](int t) { sums[t] = sumWords(words + t * slice, slice); });
         best.read = std::max(best.read, mib / ms * 1000.0);
-        ms = timedThreads(threads, [&](int t) { streamStore(words + t * slice, nullptr, slice); });
+        ms = timedThreads(threads, [&](int t) { plainStore(words + t * slice, nullptr, slice); });
         best.write = std::max(best.write, mib / ms * 1000.0);
         ms = timedThreads(threads, [&](int t) {
             std::uint64_t* from = words + t * slice;
-            streamStore(from + slice / 2, from, slice / 2);
+            plainStore(from + slice / 2, from, slice / 2);
         });
         best.copy = std::max(best.copy, mib / ms * 1000.0);
     }
@@ -161,13 +166,13 @@ StreamLike streamLike(int threads, std::size_t bytes)
     return best;
 }
 
-// A chase over an index array in Sattolo's single cycle, one index per line;
-// the best of five windows of 4 ms.
-double indexChase(std::size_t bytes)
+// A chase over pointers in Sattolo's single cycle, one per line; the best
+// of five windows of 4 ms.
+double pointerChase(std::size_t bytes)
 {
     struct alignas(64) Line
     {
-        std::uint32_t next;
+        const Line* next;
     };
     const std::size_t lines = std::max<std::size_t>(2, bytes / sizeof(Line));
     std::vector<Line> chain(lines);
@@ -177,12 +182,12 @@ double indexChase(std::size_t bytes)
     for (std::size_t i = lines - 1; i > 0; --i)
         std::swap(order[i], order[std::uniform_int_distribution<std::size_t>(0, i - 1)(random)]);
     for (std::size_t i = 0; i < lines; ++i)
-        chain[order[i]].next = order[(i + 1) % lines];
-    std::uint32_t at = 0;
+        chain[order[i]].next = &chain[order[(i + 1) % lines]];
+    const Line* at = chain.data();
     // At the priority the report's latency has, so that both wait alike.
     const platform::TimeCriticalBracket bracket(200.0);
     for (std::size_t i = 0; i < std::min<std::size_t>(lines, 1 << 19); ++i)
-        at = chain[at].next;
+        at = at->next;
     double best = 1e9;
     for (int window = 0; window < 5; ++window) {
         std::size_t loads = 0;
@@ -190,13 +195,13 @@ double indexChase(std::size_t bytes)
         double now = start;
         do {
             for (int i = 0; i < 16384; ++i)
-                at = chain[at].next;
+                at = at->next;
             loads += 16384;
             now = platform::PreciseMilliseconds();
         } while (now - start < 4.0);
         best = std::min(best, (now - start) * 1e6 / double(loads));
     }
-    if (at == 0xFFFFFFFFu)
+    if (at == nullptr)
         std::printf("!\n");
     return best;
 }
@@ -207,8 +212,9 @@ void row(const std::string& name, const std::vector<double>& ours, const std::ve
 {
     const Summary a = summarise(ours);
     const Summary b = summarise(probe);
-    std::printf("%-22s context %9.2f CV %5.1f %%   probe %9.2f CV %5.1f %%   ratio %.3f\n",
-                name.c_str(), a.median, a.cv, b.median, b.cv,
+    std::printf("%-24s context %9.2f CV %5.1f %% (%.2f-%.2f)  probe %9.2f CV %5.1f %% "
+                "(%.2f-%.2f)  ratio %.3f\n",
+                name.c_str(), a.median, a.cv, a.min, a.max, b.median, b.cv, b.min, b.max,
                 b.median > 0 ? a.median / b.median : 0.0);
 }
 
@@ -261,7 +267,7 @@ int main(int argc, char** argv)
             const std::string name = "latency ns " + point.level.toStdString() + " " +
                                      std::to_string(point.workingSetBytes >> 10) + " KB";
             ours[name].push_back(point.nanoseconds);
-            probe[name].push_back(indexChase(point.workingSetBytes));
+            probe[name].push_back(pointerChase(point.workingSetBytes));
             ordered = ordered && (i == 0 || point.nanoseconds > insight.latency[i - 1].nanoseconds);
         }
         inOrder += ordered ? 1 : 0;

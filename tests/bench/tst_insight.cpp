@@ -233,36 +233,42 @@ void TestInsightKernels::scalingRatio_data()
 {
     QTest::addColumn<int>("threads");
     QTest::addColumn<qint64>("allPasses"); // every thread of the interleaved windows
-    QTest::addColumn<double>("allMilliseconds");
+    QTest::addColumn<double>("allCpuMs");
     QTest::addColumn<qint64>("onePasses");
-    QTest::addColumn<double>("oneMilliseconds");
+    QTest::addColumn<double>("oneCpuMs");
     QTest::addColumn<double>("ratio");
+    QTest::addColumn<double>("allShare"); // of 1000 ms a side
     QTest::newRow("two threads as fast as one")
-        << 2 << qint64(2000) << 1000.0 << qint64(1000) << 500.0 << 2.0;
-    // Rates, not counts: windows that ran longer counted more passes.
-    QTest::newRow("windows of other lengths")
-        << 2 << qint64(2000) << 1000.0 << qint64(600) << 300.0 << 2.0;
-    QTest::newRow("shared core") << 2 << qint64(1200) << 1000.0 << qint64(1000) << 500.0 << 1.2;
-    QTest::newRow("four threads") << 4 << qint64(3600) << 400.0 << qint64(1000) << 100.0 << 3.6;
+        << 2 << qint64(2000) << 1000.0 << qint64(1000) << 500.0 << 2.0 << 1.0;
+    // One thread alone had a processor a sixth of the time, each of two a
+    // third: its passes are fewer, not slower.
+    QTest::newRow("one thread crowded out")
+        << 2 << qint64(2000) << 1000.0 << qint64(500) << 250.0 << 2.0 << 1.0;
+    QTest::newRow("shared core") << 2 << qint64(1200) << 1000.0 << qint64(1000) << 500.0 << 1.2
+                                 << 1.0;
+    QTest::newRow("four threads") << 4 << qint64(3600) << 400.0 << qint64(1000) << 100.0 << 3.6
+                                  << 0.4;
     QTest::newRow("no single-thread window")
-        << 2 << qint64(2000) << 1000.0 << qint64(0) << 0.0 << 0.0;
-    QTest::newRow("no all-core window") << 2 << qint64(0) << 0.0 << qint64(1000) << 500.0 << 0.0;
+        << 2 << qint64(2000) << 1000.0 << qint64(0) << 0.0 << 0.0 << 1.0;
+    QTest::newRow("no all-core window")
+        << 2 << qint64(0) << 0.0 << qint64(1000) << 500.0 << 0.0 << 0.0;
 }
 
 void TestInsightKernels::scalingRatio()
 {
     QFETCH(int, threads);
     QFETCH(qint64, allPasses);
-    QFETCH(double, allMilliseconds);
+    QFETCH(double, allCpuMs);
     QFETCH(qint64, onePasses);
-    QFETCH(double, oneMilliseconds);
+    QFETCH(double, oneCpuMs);
     QFETCH(double, ratio);
+    QFETCH(double, allShare);
     AllCoreWindows windows;
     windows.threads.resize(std::size_t(threads));
-    windows.all = {0, allPasses, {}, allMilliseconds, allMilliseconds / 2};
-    windows.one = {0, onePasses, {}, oneMilliseconds, oneMilliseconds};
+    windows.all = {0, allPasses, {}, 1000.0, allCpuMs};
+    windows.one = {0, onePasses, {}, 1000.0, oneCpuMs};
     QCOMPARE(ScalingRatio(windows), ratio);
-    QCOMPARE(ProcessorShare(windows.all), allMilliseconds > 0 ? 0.5 : 0.0);
+    QCOMPARE(ProcessorShare(windows.all), allShare);
 }
 
 void TestInsightKernels::latencyOrder_data()

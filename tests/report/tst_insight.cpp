@@ -33,8 +33,8 @@ ChainTiming chainAt(double mhz, double counter = 3000.0)
     return {std::uint64_t(mhz * 50'000), 50.0, std::uint64_t(counter * 50'000), 50.0};
 }
 
-// Every window 500 ms long: the scaling is the passes' ratio. The threads
-// had a processor all the time, one thread `oneShare` of it.
+// Every window 500 ms of processor time: the scaling is the passes' ratio.
+// The threads had a processor all the time, one thread `oneShare` of it.
 bench::AllCoreWindows windowsWith(const QList<qint64>& passes, qint64 onePasses,
                                   double mhz = 3000.0, double oneShare = 1.0)
 {
@@ -44,8 +44,8 @@ bench::AllCoreWindows windowsWith(const QList<qint64>& passes, qint64 onePasses,
     windows.all.passes = bench::TotalPasses(windows.threads);
     windows.all.milliseconds = windows.all.cpuMilliseconds = 500.0 * double(passes.size());
     windows.one.passes = onePasses;
-    windows.one.milliseconds = onePasses > 0 ? 500.0 : 0.0;
-    windows.one.cpuMilliseconds = windows.one.milliseconds * oneShare;
+    windows.one.cpuMilliseconds = onePasses > 0 ? 500.0 : 0.0;
+    windows.one.milliseconds = windows.one.cpuMilliseconds / oneShare;
     return windows;
 }
 
