@@ -13,33 +13,44 @@
 namespace bench {
 namespace {
 
-// The chain each thread times once its window has closed.
+// The chain each thread times once the all-core window has closed.
 constexpr double kChainMs = 50.0;
+// Each window of the scaling's one-all-all-one sequence.
+constexpr std::uint32_t kPairedMilliseconds = 100;
+constexpr int kPairedRounds = 2;
+
+using Pass = std::function<void(std::int32_t&)>;
 
 // The calling thread publishes the tick once a millisecond while the workers
 // run, so that a worker reads it with one load, as the single-thread window
 // reads its published tick: a clock call per pass would lower the counts.
-std::vector<ThreadWindow> runEverywhere(const std::function<void(std::int32_t&)>& pass)
+std::vector<ThreadWindow> window(const std::vector<int>& cpus, const Pass& pass,
+                                 std::uint32_t length, double chainMs)
 {
-    const std::vector<int> cpus = platform::UsableCpus();
     std::vector<ThreadWindow> threads(cpus.size());
     std::atomic<std::uint32_t> tick{0};
     std::uint32_t start = 0;
+    double startMs = 0.0;
     const auto work = [&](std::size_t i) {
+        const double cpuStart = platform::ThreadCpuMilliseconds();
         std::int32_t count = 0;
         do {
             pass(count);
         } while (static_cast<std::uint32_t>(tick.load(std::memory_order_relaxed) - start) <=
-                 kWindowMilliseconds);
+                 length);
+        threads[i].milliseconds = platform::PreciseMilliseconds() - startMs;
+        threads[i].cpuMilliseconds = platform::ThreadCpuMilliseconds() - cpuStart;
         threads[i].cpu = cpus[i];
         threads[i].passes = count;
-        threads[i].chain = TimeDependentChain(kChainMs);
+        if (chainMs > 0.0)
+            threads[i].chain = TimeDependentChain(chainMs);
     };
     const auto release = [&] {
         const std::uint32_t before = platform::TickCount();
         while (platform::TickCount() == before) {
         }
         start = platform::TickCount();
+        startMs = platform::PreciseMilliseconds();
         tick.store(start);
     };
     const auto publish = [&] {
@@ -50,16 +61,39 @@ std::vector<ThreadWindow> runEverywhere(const std::function<void(std::int32_t&)>
     return threads;
 }
 
-} // namespace
-
-std::vector<ThreadWindow> AllCoreCpuTest()
+void add(ThreadWindow& sum, const std::vector<ThreadWindow>& threads)
 {
-    return runEverywhere([](std::int32_t& count) { CpuPass(count); });
+    for (const ThreadWindow& thread : threads) {
+        sum.passes += thread.passes;
+        sum.milliseconds += thread.milliseconds;
+        sum.cpuMilliseconds += thread.cpuMilliseconds;
+    }
 }
 
-std::vector<ThreadWindow> AllCoreFpuTest()
+AllCoreWindows paired(const Pass& pass)
 {
-    return runEverywhere([](std::int32_t& count) {
+    const std::vector<int> cpus = platform::UsableCpus();
+    AllCoreWindows windows;
+    windows.threads = window(cpus, pass, kWindowMilliseconds, kChainMs);
+    for (int round = 0; round < kPairedRounds; ++round) {
+        add(windows.one, window({cpus.front()}, pass, kPairedMilliseconds, 0.0));
+        add(windows.all, window(cpus, pass, kPairedMilliseconds, 0.0));
+        add(windows.all, window(cpus, pass, kPairedMilliseconds, 0.0));
+        add(windows.one, window({cpus.back()}, pass, kPairedMilliseconds, 0.0));
+    }
+    return windows;
+}
+
+} // namespace
+
+AllCoreWindows AllCoreCpuTest()
+{
+    return paired([](std::int32_t& count) { CpuPass(count); });
+}
+
+AllCoreWindows AllCoreFpuTest()
+{
+    return paired([](std::int32_t& count) {
         thread_local FpuOperands operands;
         FpuPass(operands, count);
     });
@@ -71,6 +105,25 @@ std::int64_t TotalPasses(const std::vector<ThreadWindow>& threads)
     for (const ThreadWindow& thread : threads)
         total += thread.passes;
     return total;
+}
+
+double ScalingRatio(const AllCoreWindows& windows)
+{
+    const ThreadWindow& one = windows.one;
+    const ThreadWindow& all = windows.all;
+    if (!(one.cpuMilliseconds > 0.0) || !(all.cpuMilliseconds > 0.0) || one.passes <= 0)
+        return 0.0;
+    // Per millisecond of processor time: on a busy machine one thread alone
+    // may get a smaller share of a processor than each of several, and the
+    // ratio would then hold the scheduler's choice, not the cores' work.
+    const double perThread = static_cast<double>(all.passes) / all.cpuMilliseconds;
+    return perThread * static_cast<double>(windows.threads.size()) /
+           (static_cast<double>(one.passes) / one.cpuMilliseconds);
+}
+
+double ProcessorShare(const ThreadWindow& window)
+{
+    return window.milliseconds > 0.0 ? window.cpuMilliseconds / window.milliseconds : 0.0;
 }
 
 } // namespace bench

@@ -8,22 +8,43 @@
 
 namespace bench {
 
-// What one thread of an all-core window did: its passes, and the chain it
-// timed right after the window while the others did the same.
+// What one thread of an all-core window did: its passes, how long it counted
+// them and how much processor time it got meanwhile, and the chain it timed
+// right after the window while the others did the same.
 struct ThreadWindow
 {
     int cpu = 0;
     std::int64_t passes = 0;
     ChainTiming chain;
+    double milliseconds = 0.0; // from the common start to the end of its last pass
+    double cpuMilliseconds = 0.0;
 };
 
-// The processor kernels on every usable logical CPU at once, one pinned
-// thread each, in one common 500 ms window on the millisecond tick; at normal
-// priority, so that the machine stays usable. One entry per thread.
-std::vector<ThreadWindow> AllCoreCpuTest();
-std::vector<ThreadWindow> AllCoreFpuTest();
+// The kernel on every usable logical CPU at once, one pinned thread each, in
+// one common 500 ms window on the millisecond tick; at normal priority, so
+// that the machine stays usable. For the scaling, short windows of one
+// pinned thread and of all of them, interleaved one-all-all-one twice: the
+// same loop, tick and priority on both sides, and a change of load in
+// between falls on both alike.
+struct AllCoreWindows
+{
+    std::vector<ThreadWindow> threads; // one entry per thread of the 500 ms window
+    ThreadWindow one;                  // the single-thread windows summed: passes and times
+    ThreadWindow all;                  // every thread of the interleaved all-core windows summed
+};
+
+AllCoreWindows AllCoreCpuTest();
+AllCoreWindows AllCoreFpuTest();
 
 // Sum of the threads' passes.
 std::int64_t TotalPasses(const std::vector<ThreadWindow>& threads);
+
+// How many times one thread's passes all the threads do in the same
+// processor time each, from the interleaved windows; 0 where either side is
+// missing.
+double ScalingRatio(const AllCoreWindows& windows);
+
+// The share of the time the window's thread(s) had a processor; 0 for none.
+double ProcessorShare(const ThreadWindow& window);
 
 } // namespace bench

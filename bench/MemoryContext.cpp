@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <numeric>
 #include <random>
 #include <string>
 
@@ -20,8 +19,17 @@ namespace bench {
 namespace {
 
 constexpr std::size_t kLine = 64;
-constexpr int kStreamTrials = 3;
-constexpr double kLatencyMs = 20.0;
+// Rounds of one read, one write and one copy trial each, interleaved, so
+// that a burst of other work falls on all three alike; the fastest of each
+// counts. On a busy machine few trials run undisturbed, so there are ten,
+// as streaming tools take: about 0.2 s in all at 10 GB/s over 64 MiB.
+constexpr int kStreamRounds = 10;
+// The latency's windows at each level; the fastest counts.
+constexpr int kLatencyWindows = 10;
+constexpr double kLatencyWindowMs = 3.0;
+// Loads between clock readings, and at most once round the chain before them.
+constexpr std::uint64_t kLatencyChunk = 16384;
+constexpr std::uint64_t kLatencyWarmLoads = 1 << 19;
 
 class CommittedBuffer
 {
@@ -60,16 +68,12 @@ SweepPoint sweepOne(std::uint32_t* buffer, std::uint32_t blockSize)
     return point;
 }
 
-// Best of a few trials, as streaming tools report; each trial moves every
-// slice `repeats` times.
-template <typename Work>
-std::int64_t bestRate(const std::vector<int>& cpus, std::uint64_t bytesPerTrial, Work&& work)
+// The fastest of a few trials, as streaming tools report.
+struct BestRate
 {
     std::int64_t best = 0;
-    for (int trial = 0; trial < kStreamTrials; ++trial)
-        best = std::max(best, MemoryRate(bytesPerTrial, RunPinnedTogether(cpus, work)));
-    return best;
-}
+    void add(std::int64_t rate) { best = std::max(best, rate); }
+};
 
 StreamingRates stream(std::byte* buffer, std::uint64_t bytes)
 {
@@ -77,28 +81,104 @@ StreamingRates stream(std::byte* buffer, std::uint64_t bytes)
     const std::size_t slice = bytes / cpus.size() / 512 * 512;
     const std::size_t half = slice / 2;
     std::vector<std::uint64_t> sink(cpus.size());
-    StreamingRates rates;
-    rates.threads = static_cast<int>(cpus.size());
-    rates.bufferBytes = bytes;
     const std::uint64_t moved = std::uint64_t{slice} * cpus.size();
-    rates.read = bestRate(cpus, moved,
-                          [&](std::size_t i) { sink[i] = StreamRead(buffer + i * slice, slice); });
-    rates.write = bestRate(cpus, moved, [&](std::size_t i) {
+    const auto read = [&](std::size_t i) { sink[i] = StreamRead(buffer + i * slice, slice); };
+    const auto write = [&](std::size_t i) {
         std::memset(buffer + i * slice, static_cast<int>(i + 1), slice);
-    });
-    rates.copy = bestRate(cpus, moved, [&](std::size_t i) {
+    };
+    const auto copy = [&](std::size_t i) {
         std::memcpy(buffer + i * slice + half, buffer + i * slice, half);
-    });
-    return rates;
+    };
+    BestRate reads, writes, copies;
+    for (int round = 0; round < kStreamRounds; ++round) {
+        reads.add(MemoryRate(moved, RunPinnedTogether(cpus, read)));
+        writes.add(MemoryRate(moved, RunPinnedTogether(cpus, write)));
+        copies.add(MemoryRate(moved, RunPinnedTogether(cpus, copy)));
+    }
+    return {static_cast<int>(cpus.size()), bytes, reads.best, writes.best, copies.best};
+}
+
+// Sattolo's shuffle of the line numbers, in the lines themselves: one cycle
+// through every line, then each number turned into the line's address.
+void* buildChain(std::byte* base, std::size_t lines)
+{
+    const auto slot = [base](std::size_t line) { return base + line * kLine; };
+    for (std::size_t i = 0; i < lines; ++i)
+        std::memcpy(slot(i), &i, sizeof i);
+    std::mt19937_64 random(lines);
+    for (std::size_t i = lines - 1; i > 0; --i) {
+        const std::size_t j = std::uniform_int_distribution<std::size_t>(0, i - 1)(random);
+        std::swap_ranges(slot(i), slot(i) + sizeof(std::size_t), slot(j));
+    }
+    for (std::size_t i = 0; i < lines; ++i) {
+        std::size_t next = 0;
+        std::memcpy(&next, slot(i), sizeof next);
+        void* address = slot(next);
+        std::memcpy(slot(i), &address, sizeof address);
+    }
+    return base;
+}
+
+void* chase(void* p, std::uint64_t loads)
+{
+    for (std::uint64_t i = 0; i < loads; ++i)
+        p = *static_cast<void* const*>(p);
+    asm volatile("" : "+r"(p));
+    return p;
+}
+
+// Nanoseconds a load in one window of about kLatencyWindowMs.
+double latencyWindow(void*& p)
+{
+    std::uint64_t loads = 0;
+    const double start = platform::PreciseMilliseconds();
+    double now = start;
+    do {
+        p = chase(p, kLatencyChunk);
+        loads += kLatencyChunk;
+        now = platform::PreciseMilliseconds();
+    } while (now - start < kLatencyWindowMs);
+    return (now - start) * 1e6 / static_cast<double>(loads);
+}
+
+std::vector<LatencyPoint> latencies(std::byte* buffer, const std::vector<std::uint64_t>& sets,
+                                    std::uint64_t topBytes)
+{
+    std::vector<LatencyPoint> points;
+    for (const std::uint64_t set : sets)
+        points.push_back({set, DependentLoadNanoseconds(buffer, std::min(set, topBytes))});
+    return points;
 }
 
 } // namespace
 
+bool LatencyInOrder(const std::vector<LatencyPoint>& points)
+{
+    for (std::size_t i = 1; i < points.size(); ++i)
+        if (!(points[i].nanoseconds > points[i - 1].nanoseconds))
+            return false;
+    return true;
+}
+
+OrderedLatency MeasureLatencyInOrder(const std::function<std::vector<LatencyPoint>()>& measure,
+                                     int attempts)
+{
+    OrderedLatency result;
+    do {
+        result.points = measure();
+        ++result.measurements;
+        result.inOrder = LatencyInOrder(result.points);
+    } while (!result.inOrder && result.measurements < attempts);
+    return result;
+}
+
 std::vector<std::uint64_t> SweepSizes(std::uint64_t topBytes)
 {
     std::vector<std::uint64_t> sizes;
-    for (std::uint64_t size = 1024; size <= topBytes; size *= 2)
+    for (std::uint64_t size = 1024; size < topBytes; size *= 2)
         sizes.push_back(size);
+    if (topBytes >= 1024)
+        sizes.push_back(topBytes);
     return sizes;
 }
 
@@ -122,50 +202,39 @@ StreamRead(const void* data, std::size_t bytes)
     return result;
 }
 
-double DependentLoadNanoseconds(void* buffer, std::size_t workingSet, double targetMs)
+double DependentLoadNanoseconds(void* buffer, std::size_t workingSet)
 {
-    const std::size_t lines = std::max<std::size_t>(1, workingSet / kLine);
-    std::vector<std::size_t> order(lines);
-    std::iota(order.begin(), order.end(), 0);
-    std::shuffle(order.begin() + 1, order.end(), std::mt19937_64(lines));
-    auto* base = static_cast<std::byte*>(buffer);
-    for (std::size_t i = 0; i < lines; ++i) {
-        void* next = base + order[(i + 1) % lines] * kLine;
-        std::memcpy(base + order[i] * kLine, &next, sizeof next);
+    const std::size_t lines = std::max<std::size_t>(2, workingSet / kLine);
+    void* p = buildChain(static_cast<std::byte*>(buffer), lines);
+    std::vector<double> windows;
+    {
+        const platform::TimeCriticalBracket bracket(200.0);
+        // Once round the chain: the levels below hold what fits.
+        p = chase(p, std::min<std::uint64_t>(lines, kLatencyWarmLoads));
+        for (int i = 0; i < kLatencyWindows; ++i)
+            windows.push_back(latencyWindow(p));
     }
-    constexpr std::uint64_t kChunk = 65536;
-    void* p = base;
-    const auto chase = [&p](std::uint64_t loads) {
-        for (std::uint64_t i = 0; i < loads; ++i)
-            p = *static_cast<void* const*>(p);
-        asm volatile("" : "+r"(p));
-    };
-    chase(lines); // once round the chain: the levels below hold what fits
-    std::uint64_t loads = 0;
-    const double start = platform::PreciseMilliseconds();
-    double now = start;
-    do {
-        chase(kChunk);
-        loads += kChunk;
-        now = platform::PreciseMilliseconds();
-    } while (now - start < targetMs);
-    return (now - start) * 1e6 / static_cast<double>(loads);
+    return *std::min_element(windows.begin(), windows.end());
 }
 
 MemoryContextFigures MeasureMemoryContext(std::uint64_t topBytes,
                                           const std::vector<std::uint64_t>& workingSets)
 {
-    if (topBytes < 1024 || topBytes > std::numeric_limits<std::uint32_t>::max() / 2 + 1)
+    if (topBytes < 1024 || topBytes > std::numeric_limits<std::uint32_t>::max() / 2 + 1 ||
+        topBytes % 4 != 0)
         throw BenchError("The memory sweep cannot reach " + std::to_string(topBytes) + " bytes");
     const CommittedBuffer buffer(topBytes);
     MemoryContextFigures figures;
+    figures.bufferBytes = topBytes;
     auto* words = reinterpret_cast<std::uint32_t*>(buffer.data());
     for (const std::uint64_t size : SweepSizes(topBytes))
         figures.sweep.push_back(sweepOne(words, static_cast<std::uint32_t>(size)));
     figures.streaming = stream(buffer.data(), topBytes);
-    for (const std::uint64_t set : workingSets)
-        figures.latency.push_back(
-            {set, DependentLoadNanoseconds(buffer.data(), std::min(set, topBytes), kLatencyMs)});
+    const OrderedLatency latency =
+        MeasureLatencyInOrder([&] { return latencies(buffer.data(), workingSets, topBytes); });
+    figures.latency = latency.points;
+    figures.latencyMeasurements = latency.measurements;
+    figures.latencyInOrder = latency.inOrder;
     return figures;
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace bench {
@@ -47,21 +48,49 @@ struct MemoryContextFigures
     std::vector<SweepPoint> sweep;
     StreamingRates streaming;
     std::vector<LatencyPoint> latency;
+    int latencyMeasurements = 0;   // how often the latency was measured
+    bool latencyInOrder = true;    // the last measurement's levels rise with the working set
+    std::uint64_t bufferBytes = 0; // the one buffer all of them used
 };
 
-// Block sizes of the sweep: powers of two from 1 KB up to `topBytes`.
+// Block sizes of the sweep: powers of two from 1 KB below `topBytes`, then
+// `topBytes` itself.
 std::vector<std::uint64_t> SweepSizes(std::uint64_t topBytes);
 
-// A buffer of `topBytes` of its own, committed before anything is timed:
-// the sweep over SweepSizes, the streaming rates over the whole buffer, and
-// the latency over each of `workingSets`. Throws BenchError when the memory
-// is refused or `topBytes` is beyond the kernels' 32-bit block sizes.
+// How often the latency is measured at most: a result whose levels are out
+// of order is measured once more before it is given up as unreliable.
+inline constexpr int kLatencyMeasurements = 2;
+
+// Whether each point's latency is above the one before (points in the order
+// of their working sets, ascending).
+bool LatencyInOrder(const std::vector<LatencyPoint>& points);
+
+// Calls `measure` until its levels come out in order, at most `attempts`
+// times, and keeps the last result.
+struct OrderedLatency
+{
+    std::vector<LatencyPoint> points;
+    int measurements = 0;
+    bool inOrder = false;
+};
+OrderedLatency MeasureLatencyInOrder(const std::function<std::vector<LatencyPoint>()>& measure,
+                                     int attempts = kLatencyMeasurements);
+
+// One buffer of `topBytes`, committed before anything is timed and released
+// on return: the sweep over SweepSizes, the streaming rates over the whole
+// buffer, and the latency over each of `workingSets` (ascending; each at most
+// `topBytes`). Throws BenchError when the memory is refused or `topBytes` is
+// beyond the kernels' 32-bit block sizes.
 MemoryContextFigures MeasureMemoryContext(std::uint64_t topBytes,
                                           const std::vector<std::uint64_t>& workingSets);
 
 // Loads of a random cyclic chain of cache lines over the first `workingSet`
-// bytes of `buffer` (at least one line); returns nanoseconds per load.
-double DependentLoadNanoseconds(void* buffer, std::size_t workingSet, double targetMs);
+// bytes of `buffer` (at least two lines), at time-critical priority: once
+// round the chain, then several short windows of which the fastest counts,
+// as a window in which the thread was interrupted, or other work moved the
+// chain out of the cache, says nothing about the memory. Returns
+// nanoseconds per load.
+double DependentLoadNanoseconds(void* buffer, std::size_t workingSet);
 
 // Widest loads over `bytes` (a multiple of 256) from `data`; the result is
 // the OR of everything read, so that the loads stay.

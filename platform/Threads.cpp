@@ -3,6 +3,7 @@
 
 #include <pthread.h>
 #include <sched.h>
+#include <time.h>
 
 namespace platform {
 
@@ -30,6 +31,13 @@ bool PinCurrentThread(int cpu)
     CPU_ZERO(&mask);
     CPU_SET(cpu, &mask);
     return pthread_setaffinity_np(pthread_self(), sizeof mask, &mask) == 0;
+}
+
+double ThreadCpuMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
 } // namespace platform

@@ -12,4 +12,7 @@ std::vector<int> UsableCpus();
 // Binds the calling thread to one logical CPU; false when refused.
 bool PinCurrentThread(int cpu);
 
+// Processor time the calling thread has used, in milliseconds.
+double ThreadCpuMilliseconds();
+
 } // namespace platform

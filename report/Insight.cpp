@@ -10,8 +10,13 @@ namespace report {
 namespace {
 
 constexpr std::uint64_t kMiB = 1024 * 1024;
-constexpr std::uint64_t kSmallestTop = 64 * kMiB;
+constexpr std::uint64_t kSmallestTop = 8 * kMiB;
+constexpr std::uint64_t kUnknownTop = 64 * kMiB;
 constexpr std::uint64_t kLargestTop = 2048 * kMiB;
+constexpr std::uint64_t kLine = 64;
+// Scaling beyond the thread count by more than this is flagged: the noise of
+// two windows on the millisecond tick stays well inside it.
+constexpr double kScalingNoise = 0.05;
 // Below this share of the counter's rate the cores are held back.
 constexpr double kSlowClockShare = 0.85;
 // Runs whose effective clocks spread more than this are flagged.
@@ -26,25 +31,54 @@ QMap<int, std::uint64_t> levelSizes(const std::vector<platform::CacheLevel>& cac
     return sizes;
 }
 
-AllCoreFigure allCore(const std::vector<bench::ThreadWindow>& threads, std::int32_t onePasses,
-                      std::int32_t referenceCount, std::int32_t referenceScore)
+AllCoreFigure allCore(const bench::AllCoreWindows& windows, std::int32_t referenceCount,
+                      std::int32_t referenceScore)
 {
     AllCoreFigure figure;
-    figure.passes = bench::TotalPasses(threads);
+    figure.passes = bench::TotalPasses(windows.threads);
     // As the single-thread score: the division first, in extended precision.
     if (referenceCount > 0 && referenceScore != 0) {
         const long double score =
             static_cast<long double>(figure.passes) / referenceCount * referenceScore;
         figure.score = static_cast<std::int64_t>(std::trunc(score));
     }
-    if (onePasses > 0)
-        figure.ratio = static_cast<double>(figure.passes) / onePasses;
+    figure.ratio = bench::ScalingRatio(windows);
     return figure;
+}
+
+// More threads cannot do more than their number of times one thread's work.
+QString scalingFault(const QString& kernel, const AllCoreFigure& figure,
+                     const bench::AllCoreWindows& windows)
+{
+    const double threads = static_cast<double>(windows.threads.size());
+    if (!(figure.ratio > threads * (1.0 + kScalingNoise)))
+        return {};
+    return QStringLiteral("%1 %2 x one thread is beyond %3 threads: the windows did not run "
+                          "under the same conditions (one thread had a processor %4 % of the "
+                          "time, all threads %5 %)")
+        .arg(kernel)
+        .arg(figure.ratio, 0, 'f', 2)
+        .arg(windows.threads.size())
+        .arg(bench::ProcessorShare(windows.one) * 100.0, 0, 'f', 0)
+        .arg(bench::ProcessorShare(windows.all) * 100.0, 0, 'f', 0);
+}
+
+QString latencyFault(const Insight& insight, int measurements)
+{
+    QStringList levels;
+    for (const LatencyFigure& point : insight.latency)
+        levels << QStringLiteral("%1 %2 ns").arg(point.level).arg(point.nanoseconds, 0, 'f', 1);
+    return QStringLiteral("the levels came out of order in %1 measurements (last: %2): other "
+                          "work disturbed them")
+        .arg(measurements)
+        .arg(levels.join(QStringLiteral(", ")));
 }
 
 ClockFigure meanClock(const std::vector<bench::ThreadWindow>& threads)
 {
     ClockFigure mean;
+    if (threads.empty())
+        return mean;
     for (const bench::ThreadWindow& thread : threads) {
         const ClockFigure one = ClockOf(thread.chain);
         mean.effectiveMHz += one.effectiveMHz / static_cast<double>(threads.size());
@@ -127,22 +161,36 @@ QString LevelHolding(std::uint64_t bytes, const std::vector<platform::CacheLevel
 
 std::uint64_t SweepTop(const std::vector<platform::CacheLevel>& caches)
 {
-    std::uint64_t largest = 0;
-    for (const std::uint64_t size : levelSizes(caches))
-        largest = std::max(largest, size);
-    std::uint64_t top = kSmallestTop;
-    while (top < 4 * largest && top < kLargestTop)
-        top *= 2;
-    return top;
+    std::uint64_t last = 0;
+    int lastLevel = 0;
+    for (const platform::CacheLevel& cache : platform::DataCaches(caches)) {
+        const std::uint64_t all =
+            cache.sizeBytes * static_cast<std::uint64_t>(std::max(1, cache.instances));
+        if (cache.level > lastLevel || (cache.level == lastLevel && all > last)) {
+            lastLevel = cache.level;
+            last = all;
+        }
+    }
+    if (last == 0)
+        return kUnknownTop;
+    const std::uint64_t twice = (2 * last + kMiB - 1) / kMiB * kMiB;
+    return std::clamp(twice, kSmallestTop, kLargestTop);
 }
 
 std::vector<std::uint64_t> LatencyWorkingSets(const std::vector<platform::CacheLevel>& caches,
                                               std::uint64_t top)
 {
     std::vector<std::uint64_t> sets;
-    for (const std::uint64_t size : levelSizes(caches))
-        sets.push_back(size / 2);
-    sets.push_back(top);
+    std::uint64_t below = 0;
+    for (const std::uint64_t size : levelSizes(caches)) {
+        if (size <= below)
+            continue; // no room between the two levels
+        const std::uint64_t set = size / 2 > below ? size / 2 : below + (size - below) / 2;
+        sets.push_back(std::max(kLine, set / kLine * kLine));
+        below = size;
+    }
+    if (top > below)
+        sets.push_back(top);
     return sets;
 }
 
@@ -151,18 +199,30 @@ ClockFigure ClockOf(const bench::ChainTiming& chain)
     return {bench::EffectiveClockMHz(chain), bench::CounterRateMHz(chain)};
 }
 
+Insight NotMeasured(const QString& reason)
+{
+    Insight insight;
+    insight.notMeasured = reason;
+    return insight;
+}
+
 Insight MeasureInsight(const InsightKernels& kernels, const LoggedFigures& logged)
 {
     Insight insight;
     const bench::ReferenceMachine& reference = logged.reference;
-    const std::vector<bench::ThreadWindow> cpu = kernels.allCoreCpu();
-    const std::vector<bench::ThreadWindow> fpu = kernels.allCoreFpu();
-    insight.threads = static_cast<int>(cpu.size());
-    insight.allCoreCpu = allCore(cpu, logged.cpuPasses, reference.PIIMultCPU, reference.PIIFreq);
-    insight.allCoreFpu = allCore(fpu, logged.fpuPasses, reference.PIIMultFPU, reference.PIIFreq);
+    const bench::AllCoreWindows cpu = kernels.allCoreCpu();
+    const bench::AllCoreWindows fpu = kernels.allCoreFpu();
+    insight.threads = static_cast<int>(cpu.threads.size());
+    insight.allCoreCpu = allCore(cpu, reference.PIIMultCPU, reference.PIIFreq);
+    insight.allCoreFpu = allCore(fpu, reference.PIIMultFPU, reference.PIIFreq);
+    QStringList scaling{scalingFault(QStringLiteral("CPU"), insight.allCoreCpu, cpu),
+                        scalingFault(QStringLiteral("FPU"), insight.allCoreFpu, fpu)};
+    scaling.removeAll(QString());
+    if (!scaling.isEmpty())
+        insight.unreliable.insert(QStringLiteral("allCore"), scaling.join(QStringLiteral("; ")));
     for (const bench::ChainTiming& chain : logged.runChains)
         insight.runClocks << ClockOf(chain);
-    insight.allCoreClock = meanClock(cpu);
+    insight.allCoreClock = meanClock(cpu.threads);
 
     insight.caches = kernels.caches();
     const std::uint64_t top = SweepTop(insight.caches);
@@ -173,11 +233,21 @@ Insight MeasureInsight(const InsightKernels& kernels, const LoggedFigures& logge
                                      LevelHolding(point.blockBytes, insight.caches), point.readRate,
                                      point.writeRate};
     insight.streaming = memory.streaming;
+    insight.usedBytes = memory.bufferBytes;
     for (const bench::LatencyPoint& point : memory.latency)
         insight.latency << LatencyFigure{LevelHolding(point.workingSetBytes, insight.caches),
                                          point.workingSetBytes, point.nanoseconds};
+    if (!memory.latencyInOrder)
+        insight.unreliable.insert(QStringLiteral("latency"),
+                                  latencyFault(insight, memory.latencyMeasurements));
     insight.memoryLine = memoryLine(insight, logged.memoryMiBs);
     insight.warnings = clockWarnings(insight);
+    if (insight.unreliable.contains(QStringLiteral("allCore")))
+        insight.warnings << QStringLiteral("the all-core scaling is not reliable: ") +
+                                insight.unreliable.value(QStringLiteral("allCore"));
+    if (!memory.latencyInOrder)
+        insight.warnings << QStringLiteral("the latency is not given: ") +
+                                insight.unreliable.value(QStringLiteral("latency"));
     return insight;
 }
 

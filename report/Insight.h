@@ -10,6 +10,7 @@
 
 #include <QJsonObject>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -29,8 +30,8 @@ struct InsightKernels
         const platform::TimeCriticalBracket bracket(100.0);
         return bench::TimeDependentChain(50.0);
     };
-    std::function<std::vector<bench::ThreadWindow>()> allCoreCpu = bench::AllCoreCpuTest;
-    std::function<std::vector<bench::ThreadWindow>()> allCoreFpu = bench::AllCoreFpuTest;
+    std::function<bench::AllCoreWindows()> allCoreCpu = bench::AllCoreCpuTest;
+    std::function<bench::AllCoreWindows()> allCoreFpu = bench::AllCoreFpuTest;
     std::function<std::vector<platform::CacheLevel>()> caches = [] {
         return platform::ReadCaches();
     };
@@ -38,13 +39,12 @@ struct InsightKernels
         memoryContext = bench::MeasureMemoryContext;
 };
 
-// What the report's own runs give the context: the medians of the logged
-// figures and the chain timed in each run's processor test.
+// What the report's own runs give the context: the reference machine, the
+// logged memory figure (median) and the chain timed in each run's processor
+// test.
 struct LoggedFigures
 {
     bench::ReferenceMachine reference;
-    std::int32_t cpuPasses = 0; // one thread, median of the runs
-    std::int32_t fpuPasses = 0;
     std::int32_t memoryMiBs = 0; // the comparative memory figure
     QList<bench::ChainTiming> runChains;
 };
@@ -53,7 +53,7 @@ struct AllCoreFigure
 {
     std::int64_t passes = 0;
     std::optional<std::int64_t> score; // none without usable DATA values
-    double ratio = 0.0;                // to the single-thread passes; 0 when those are 0
+    double ratio = 0.0; // to one thread in the windows beside it; 0 when that is missing
 };
 
 struct ClockFigure
@@ -89,18 +89,29 @@ struct Insight
     QList<SweepFigure> sweep; // the memory page's full-test sizes first, then on to DRAM
     bench::StreamingRates streaming;
     QList<LatencyFigure> latency;
-    QString memoryLine; // how far the logged memory figure is from the streaming limit
+    QString memoryLine;          // how far the logged memory figure is from the streaming limit
+    std::uint64_t usedBytes = 0; // the buffer the memory figures shared
+    // Figures that cannot be trusted, by their JSON member, with the reason.
+    QMap<QString, QString> unreliable;
     QStringList warnings;
+    QString notMeasured; // why the section could not be measured; then nothing else holds
 };
+
+// The section when it could not be measured, and why.
+Insight NotMeasured(const QString& reason);
 
 // Smallest data cache that holds `bytes`: "L1", "L2", ..., else "DRAM".
 QString LevelHolding(std::uint64_t bytes, const std::vector<platform::CacheLevel>& caches);
 
-// Top of the sweep: the power of two at or above four times the largest
-// cache, at least 16 MiB and at most 2 GiB.
+// Top of the sweep, the one buffer of the memory figures: twice the
+// last-level cache (all its instances: the streaming threads spread over
+// them), in whole MiB, at least 8 MiB; 64 MiB where no cache is published;
+// at most 2 GiB.
 std::uint64_t SweepTop(const std::vector<platform::CacheLevel>& caches);
 
-// Working sets for the latency: half of each data cache level, then the top.
+// Working sets for the latency, each inside the level it names and beyond
+// the one below: half of each data cache level (or halfway between it and
+// the level below, where half would still fit there), then the top.
 std::vector<std::uint64_t> LatencyWorkingSets(const std::vector<platform::CacheLevel>& caches,
                                               std::uint64_t top);
 

@@ -80,14 +80,40 @@ QJsonArray fullTestJson(const Insight& insight)
     return array;
 }
 
-QJsonArray latencyJson(const QList<LatencyFigure>& latency)
+// Levels out of order are no measurement: their times are null.
+QJsonArray latencyJson(const QList<LatencyFigure>& latency, bool reliable)
 {
     QJsonArray array;
     for (const LatencyFigure& point : latency)
-        array.append(QJsonObject{{"level", point.level},
-                                 {"workingSetBytes", static_cast<qint64>(point.workingSetBytes)},
-                                 {"nanoseconds", tenths(point.nanoseconds)}});
+        array.append(QJsonObject{
+            {"level", point.level},
+            {"workingSetBytes", static_cast<qint64>(point.workingSetBytes)},
+            {"nanoseconds", reliable ? QJsonValue(tenths(point.nanoseconds)) : QJsonValue()}});
     return array;
+}
+
+QJsonObject unreliableJson(const Insight& insight)
+{
+    QJsonObject object;
+    for (auto it = insight.unreliable.cbegin(); it != insight.unreliable.cend(); ++it)
+        object.insert(it.key(), it.value());
+    return object;
+}
+
+QString latencyText(const Insight& insight)
+{
+    const QString fault = insight.unreliable.value(QStringLiteral("latency"));
+    if (!fault.isEmpty())
+        return QStringLiteral("not given: ") + fault;
+    QStringList latency;
+    for (const LatencyFigure& point : insight.latency)
+        latency << QStringLiteral("%1 %2 ns").arg(point.level).arg(point.nanoseconds, 0, 'f', 1);
+    return latency.join(", ");
+}
+
+QStringList header()
+{
+    return {QString(), QStringLiteral("= In context (not part of the log) ====="), QString()};
 }
 
 QString allCoreLine(const QString& label, const AllCoreFigure& figure)
@@ -140,6 +166,8 @@ QString fullTestText(const Insight& insight)
 
 QJsonObject InsightJson(const Insight& insight)
 {
+    if (!insight.notMeasured.isEmpty())
+        return {{"notMeasured", insight.notMeasured}};
     QJsonArray runs;
     for (const ClockFigure& clock : insight.runClocks)
         runs.append(clockJson(clock));
@@ -158,21 +186,26 @@ QJsonObject InsightJson(const Insight& insight)
                                   {"readMiBs", mibs(streaming.read)},
                                   {"writeMiBs", mibs(streaming.write)},
                                   {"copyMiBs", mibs(streaming.copy)}}},
-        {"latency", latencyJson(insight.latency)},
+        {"latency",
+         latencyJson(insight.latency, !insight.unreliable.contains(QStringLiteral("latency")))},
         {"memory", insight.memoryLine},
+        {"usedBytes", static_cast<qint64>(insight.usedBytes)},
+        {"unreliable", unreliableJson(insight)},
     };
 }
 
 QStringList InsightText(const Insight& insight)
 {
-    QStringList lines{
-        QString(),
-        QStringLiteral("= In context (not part of the log) ====="),
-        QString(),
-        QStringLiteral("All cores : %1 threads, pinned, at normal priority").arg(insight.threads),
-        allCoreLine(QStringLiteral("CPU"), insight.allCoreCpu),
-        allCoreLine(QStringLiteral("FPU"), insight.allCoreFpu),
-    };
+    QStringList lines = header();
+    if (!insight.notMeasured.isEmpty())
+        return lines << QStringLiteral("Not measured: ") + insight.notMeasured;
+    lines
+        << QStringLiteral("All cores : %1 threads, pinned, at normal priority").arg(insight.threads)
+        << allCoreLine(QStringLiteral("CPU"), insight.allCoreCpu)
+        << allCoreLine(QStringLiteral("FPU"), insight.allCoreFpu);
+    if (insight.unreliable.contains(QStringLiteral("allCore")))
+        lines << QStringLiteral("  not reliable: ") +
+                     insight.unreliable.value(QStringLiteral("allCore"));
     for (qsizetype i = 0; i < insight.runClocks.size(); ++i)
         lines << QStringLiteral("Clock     : run %1 %2")
                      .arg(i + 1)
@@ -198,11 +231,10 @@ QStringList InsightText(const Insight& insight)
                  .arg(mibs(streaming.copy))
                  .arg(streaming.threads)
                  .arg(sizeText(streaming.bufferBytes));
-    QStringList latency;
-    for (const LatencyFigure& point : insight.latency)
-        latency << QStringLiteral("%1 %2 ns").arg(point.level).arg(point.nanoseconds, 0, 'f', 1);
-    lines << QStringLiteral("Latency   : ") + latency.join(", ");
+    lines << QStringLiteral("Latency   : ") + latencyText(insight);
     lines << QStringLiteral("Memory    : ") + insight.memoryLine;
+    lines << QStringLiteral("Used      : %1 for the sweep, streaming and latency, one buffer")
+                 .arg(sizeText(insight.usedBytes));
     return lines;
 }
 

@@ -173,14 +173,15 @@ private:
     void measureContext()
     {
         const AllTestsResults median = MedianResults(m_runs);
-        const LoggedFigures logged{m_reference, median.processor.cpuPasses,
-                                   median.processor.fpuPasses, median.memory, m_chains};
+        const LoggedFigures logged{m_reference, median.memory, m_chains};
         note(QStringLiteral("Context: every core, the effective clock, the memory's limits"));
         try {
             m_insight = MeasureInsight(*m_setup.insight, logged);
         } catch (const std::exception& error) {
+            // The section says so in its place; the run itself stands.
+            m_insight = NotMeasured(QString::fromUtf8(error.what()));
             warn(QStringLiteral("the figures could not be put in context: ") +
-                 QString::fromUtf8(error.what()));
+                 m_insight->notMeasured);
             return;
         }
         for (const QString& warning : m_insight->warnings)

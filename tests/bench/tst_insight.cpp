@@ -15,7 +15,10 @@
 #include <QTest>
 
 #include <atomic>
+#include <cstring>
 #include <set>
+#include <system_error>
+#include <thread>
 
 using namespace bench;
 
@@ -92,7 +95,8 @@ void TestInsightKernels::sweepSizes_data()
     QTest::addColumn<quint64>("last");
     QTest::newRow("the full test's sizes") << quint64(4 << 20) << 13 << quint64(4 << 20);
     QTest::newRow("to 128 MB") << quint64(128 << 20) << 18 << quint64(128 << 20);
-    QTest::newRow("a top between powers") << quint64(3000) << 2 << quint64(2048);
+    QTest::newRow("a top between powers") << quint64(3000) << 3 << quint64(3000);
+    QTest::newRow("twice a 36608 KB cache") << quint64(73216 << 10) << 18 << quint64(73216 << 10);
     QTest::newRow("below 1 KB") << quint64(512) << 0 << quint64(0);
 }
 
@@ -107,8 +111,13 @@ void TestInsightKernels::sweepSizes()
         QCOMPARE(sizes.front(), 1024u);
         QCOMPARE(sizes.back(), last);
     }
-    for (std::size_t i = 1; i < sizes.size(); ++i)
+    // Powers of two, then the top, which may lie between two of them.
+    for (std::size_t i = 1; i + 1 < sizes.size(); ++i)
         QCOMPARE(sizes[i], sizes[i - 1] * 2);
+    if (sizes.size() > 1) {
+        QVERIFY(sizes.back() > sizes[sizes.size() - 2]);
+        QVERIFY(sizes.back() <= sizes[sizes.size() - 2] * 2);
+    }
 }
 
 void TestInsightKernels::streamReadSeesEveryByte_data()
@@ -157,20 +166,179 @@ void TestInsightKernels::pinnedThreadsRunEachIndexOnce()
     QCOMPARE(RunPinnedTogether({}, [](std::size_t) {}), 0.0);
 }
 
+// A thread the system refuses must not end the program: the ones already
+// started are released without working and joined, and the error says which.
+void TestInsightKernels::pinnedThreadsRefusedStart_data()
+{
+    QTest::addColumn<int>("refused"); // 1-based
+    QTest::newRow("the first") << 1;
+    QTest::newRow("the second while the first waits") << 2;
+    QTest::newRow("the last of three") << 3;
+}
+
+void TestInsightKernels::pinnedThreadsRefusedStart()
+{
+    QFETCH(int, refused);
+    const int cpu = platform::UsableCpus().front();
+    std::atomic<int> started{0};
+    std::atomic<int> ended{0};
+    std::atomic<int> worked{0};
+    const ThreadStarter start = [&](std::function<void()> body) {
+        if (++started == refused)
+            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again),
+                                    "thread");
+        return std::thread([&ended, body = std::move(body)] {
+            body();
+            ++ended;
+        });
+    };
+    try {
+        RunPinnedTogether(
+            {cpu, cpu, cpu}, [&](std::size_t) { ++worked; }, {}, {}, start);
+        QFAIL("no error for a refused thread");
+    } catch (const BenchError& error) {
+        QVERIFY2(QString(error.what())
+                     .startsWith(QStringLiteral("could not start thread %1 of 3: ").arg(refused)),
+                 error.what());
+    }
+    QCOMPARE(ended.load(), refused - 1); // every thread started was joined
+    QCOMPARE(worked.load(), 0);
+}
+
 void TestInsightKernels::allCoreRunsOnEveryUsableCpu()
 {
     const std::vector<int> cpus = platform::UsableCpus();
-    const std::vector<ThreadWindow> threads = AllCoreCpuTest();
+    const AllCoreWindows windows = AllCoreCpuTest();
+    const std::vector<ThreadWindow>& threads = windows.threads;
     QCOMPARE(threads.size(), cpus.size());
     std::int64_t sum = 0;
     for (std::size_t i = 0; i < threads.size(); ++i) {
         QCOMPARE(threads[i].cpu, cpus[i]);
         QVERIFY(threads[i].passes >= 1); // the pass that crosses the end counts
+        QVERIFY(threads[i].milliseconds > 0.0);
         QVERIFY(threads[i].chain.adds > 0);
         QCOMPARE(threads[i].chain.adds % kChainAddsPerRound, 0u);
         sum += threads[i].passes;
     }
     QCOMPARE(TotalPasses(threads), sum);
+    // Four single-thread windows and four of every thread.
+    QVERIFY(windows.one.passes >= 4);
+    QVERIFY(windows.all.passes >= 4 * std::int64_t(cpus.size()));
+    QVERIFY(windows.one.milliseconds > 0.0);
+    QVERIFY(ProcessorShare(windows.all) > 0.0 && ProcessorShare(windows.all) <= 1.01);
+    QVERIFY(ScalingRatio(windows) > 0.0);
+}
+
+void TestInsightKernels::scalingRatio_data()
+{
+    QTest::addColumn<int>("threads");
+    QTest::addColumn<qint64>("allPasses"); // every thread of the interleaved windows
+    QTest::addColumn<double>("allCpuMs");
+    QTest::addColumn<qint64>("onePasses");
+    QTest::addColumn<double>("oneCpuMs");
+    QTest::addColumn<double>("ratio");
+    QTest::addColumn<double>("allShare"); // of 1000 ms a side
+    QTest::newRow("two threads as fast as one")
+        << 2 << qint64(2000) << 1000.0 << qint64(1000) << 500.0 << 2.0 << 1.0;
+    // One thread alone had a processor a sixth of the time, each of two a
+    // third: its passes are fewer, not slower.
+    QTest::newRow("one thread crowded out")
+        << 2 << qint64(2000) << 1000.0 << qint64(500) << 250.0 << 2.0 << 1.0;
+    QTest::newRow("shared core") << 2 << qint64(1200) << 1000.0 << qint64(1000) << 500.0 << 1.2
+                                 << 1.0;
+    QTest::newRow("four threads") << 4 << qint64(3600) << 400.0 << qint64(1000) << 100.0 << 3.6
+                                  << 0.4;
+    QTest::newRow("no single-thread window")
+        << 2 << qint64(2000) << 1000.0 << qint64(0) << 0.0 << 0.0 << 1.0;
+    QTest::newRow("no all-core window")
+        << 2 << qint64(0) << 0.0 << qint64(1000) << 500.0 << 0.0 << 0.0;
+}
+
+void TestInsightKernels::scalingRatio()
+{
+    QFETCH(int, threads);
+    QFETCH(qint64, allPasses);
+    QFETCH(double, allCpuMs);
+    QFETCH(qint64, onePasses);
+    QFETCH(double, oneCpuMs);
+    QFETCH(double, ratio);
+    QFETCH(double, allShare);
+    AllCoreWindows windows;
+    windows.threads.resize(std::size_t(threads));
+    windows.all = {0, allPasses, {}, 1000.0, allCpuMs};
+    windows.one = {0, onePasses, {}, 1000.0, oneCpuMs};
+    QCOMPARE(ScalingRatio(windows), ratio);
+    QCOMPARE(ProcessorShare(windows.all), allShare);
+}
+
+void TestInsightKernels::latencyOrder_data()
+{
+    QTest::addColumn<QList<QList<double>>>("measured"); // what each measurement gives
+    QTest::addColumn<int>("measurements");
+    QTest::addColumn<bool>("inOrder");
+    QTest::addColumn<double>("lastDram");
+    const QList<double> good{1.2, 4.0, 30.0, 90.0};
+    const QList<double> l3AboveDram{1.2, 4.0, 95.0, 90.0};
+    const QList<double> tie{1.2, 4.0, 4.0, 90.0};
+    QTest::newRow("in order the first time") << QList<QList<double>>{good} << 1 << true << 90.0;
+    QTest::newRow("out of order, then in order")
+        << QList<QList<double>>{l3AboveDram, good} << 2 << true << 90.0;
+    QTest::newRow("out of order twice")
+        << QList<QList<double>>{l3AboveDram, {1.2, 40.0, 30.0, 91.0}, good} << 2 << false << 91.0;
+    QTest::newRow("two levels alike are not in order")
+        << QList<QList<double>>{tie, tie} << 2 << false << 90.0;
+    QTest::newRow("one level only") << QList<QList<double>>{{80.0}} << 1 << true << 80.0;
+}
+
+void TestInsightKernels::latencyOrder()
+{
+    QFETCH(QList<QList<double>>, measured);
+    QFETCH(int, measurements);
+    QFETCH(bool, inOrder);
+    QFETCH(double, lastDram);
+    int calls = 0;
+    const OrderedLatency result = MeasureLatencyInOrder([&] {
+        std::vector<LatencyPoint> points;
+        for (const double ns : measured.value(calls))
+            points.push_back({std::uint64_t{1024} << points.size(), ns});
+        ++calls;
+        return points;
+    });
+    QCOMPARE(calls, measurements);
+    QCOMPARE(result.measurements, measurements);
+    QCOMPARE(result.inOrder, inOrder);
+    QCOMPARE(LatencyInOrder(result.points), inOrder);
+    QCOMPARE(result.points.back().nanoseconds, lastDram);
+}
+
+// A chain of several cycles would chase a smaller working set than it names.
+void TestInsightKernels::latencyChainIsOneCycle_data()
+{
+    QTest::addColumn<int>("workingSet");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("two lines at least") << 64 << 2;
+    QTest::newRow("a part line left out") << 4096 + 100 << 65;
+    QTest::newRow("256 KB") << 256 * 1024 << 4096;
+}
+
+void TestInsightKernels::latencyChainIsOneCycle()
+{
+    QFETCH(int, workingSet);
+    QFETCH(int, lines);
+    std::vector<std::byte> memory(std::size_t(lines + 1) * 64 + 64);
+    auto* base = reinterpret_cast<std::byte*>(
+        (reinterpret_cast<std::uintptr_t>(memory.data()) + 63) / 64 * 64);
+    QVERIFY(DependentLoadNanoseconds(base, std::size_t(workingSet)) > 0.0);
+    std::set<const void*> seen;
+    const void* p = base;
+    for (int i = 0; i < lines; ++i) {
+        QVERIFY(seen.insert(p).second);
+        const auto at = static_cast<const std::byte*>(p);
+        QVERIFY(at >= base && at < base + std::ptrdiff_t(lines) * 64);
+        QCOMPARE((at - base) % 64, 0);
+        std::memcpy(&p, p, sizeof p);
+    }
+    QCOMPARE(p, static_cast<const void*>(base)); // back at the start after every line
 }
 
 void TestInsightKernels::memoryContextShape()
@@ -182,8 +350,12 @@ void TestInsightKernels::memoryContextShape()
         QCOMPARE(figures.sweep[i].blockBytes, SweepSizes(top)[i]);
     QCOMPARE(figures.streaming.threads, int(platform::UsableCpus().size()));
     QCOMPARE(figures.streaming.bufferBytes, top);
+    QCOMPARE(figures.bufferBytes, top);
     QCOMPARE(figures.latency.size(), 3u);
     QCOMPARE(figures.latency[1].workingSetBytes, 65536u);
+    QVERIFY(figures.latencyMeasurements >= 1 &&
+            figures.latencyMeasurements <= kLatencyMeasurements);
+    QCOMPARE(figures.latencyInOrder, LatencyInOrder(figures.latency));
 }
 
 void TestInsightKernels::memoryContextRefusesSizes_data()
@@ -191,6 +363,7 @@ void TestInsightKernels::memoryContextRefusesSizes_data()
     QTest::addColumn<quint64>("top");
     QTest::newRow("below one block") << quint64(512);
     QTest::newRow("beyond 32-bit blocks") << quint64(4ull << 30);
+    QTest::newRow("not whole words") << quint64(4097);
 }
 
 void TestInsightKernels::memoryContextRefusesSizes()

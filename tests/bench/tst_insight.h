@@ -16,7 +16,15 @@ private slots:
     void streamReadSeesEveryByte_data();
     void streamReadSeesEveryByte();
     void pinnedThreadsRunEachIndexOnce();
+    void pinnedThreadsRefusedStart_data();
+    void pinnedThreadsRefusedStart();
     void allCoreRunsOnEveryUsableCpu();
+    void scalingRatio_data();
+    void scalingRatio();
+    void latencyOrder_data();
+    void latencyOrder();
+    void latencyChainIsOneCycle_data();
+    void latencyChainIsOneCycle();
     void memoryContextShape();
     void memoryContextRefusesSizes_data();
     void memoryContextRefusesSizes();

@@ -12,6 +12,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+Q_DECLARE_METATYPE(std::vector<platform::CacheLevel>)
+
 using namespace report;
 using bench::ChainTiming;
 using bench::ThreadWindow;
@@ -31,12 +33,20 @@ ChainTiming chainAt(double mhz, double counter = 3000.0)
     return {std::uint64_t(mhz * 50'000), 50.0, std::uint64_t(counter * 50'000), 50.0};
 }
 
-std::vector<ThreadWindow> threadsWith(const QList<qint64>& passes, double mhz = 3000.0)
+// Every window 500 ms of processor time: the scaling is the passes' ratio.
+// The threads had a processor all the time, one thread `oneShare` of it.
+bench::AllCoreWindows windowsWith(const QList<qint64>& passes, qint64 onePasses,
+                                  double mhz = 3000.0, double oneShare = 1.0)
 {
-    std::vector<ThreadWindow> threads;
+    bench::AllCoreWindows windows;
     for (qsizetype i = 0; i < passes.size(); ++i)
-        threads.push_back({int(i), passes[i], chainAt(mhz)});
-    return threads;
+        windows.threads.push_back({int(i), passes[i], chainAt(mhz), 500.0, 500.0});
+    windows.all.passes = bench::TotalPasses(windows.threads);
+    windows.all.milliseconds = windows.all.cpuMilliseconds = 500.0 * double(passes.size());
+    windows.one.passes = onePasses;
+    windows.one.cpuMilliseconds = onePasses > 0 ? 500.0 : 0.0;
+    windows.one.milliseconds = windows.one.cpuMilliseconds / oneShare;
+    return windows;
 }
 
 // Kernels with known figures on the fixture server; `calls` counts every
@@ -48,6 +58,7 @@ struct FakeInsight
     std::vector<std::uint64_t> workingSets;
     QList<double> runClocks{3000.0};
     int runChains = 0;
+    bool latencyInOrder = true;
 
     InsightKernels kernels()
     {
@@ -58,11 +69,11 @@ struct FakeInsight
         };
         k.allCoreCpu = [this] {
             ++calls;
-            return threadsWith({1000, 1200}, 2850.0);
+            return windowsWith({1000, 1200}, 1100, 2850.0);
         };
         k.allCoreFpu = [this] {
             ++calls;
-            return threadsWith({500, 400});
+            return windowsWith({500, 400}, 450);
         };
         k.caches = [this] {
             ++calls;
@@ -78,6 +89,9 @@ struct FakeInsight
             figures.streaming = {2, top, 60000 * kMiB, 30000 * kMiB, 40000 * kMiB};
             for (std::size_t i = 0; i < sets.size(); ++i)
                 figures.latency.push_back({sets[i], 1.5 * double(i + 1)});
+            figures.latencyMeasurements = latencyInOrder ? 1 : 2;
+            figures.latencyInOrder = latencyInOrder;
+            figures.bufferBytes = top;
             return figures;
         };
         return k;
@@ -90,8 +104,6 @@ LoggedFigures logged(QList<double> runClocks = {3000.0})
     figures.reference.PIIMultCPU = 400;
     figures.reference.PIIMultFPU = 200;
     figures.reference.PIIFreq = 300;
-    figures.cpuPasses = 600;
-    figures.fpuPasses = 300;
     figures.memoryMiBs = 6000;
     for (const double mhz : runClocks)
         figures.runChains << chainAt(mhz);
@@ -109,16 +121,16 @@ void TestInsight::allCoreFigures_data()
     QTest::addColumn<qint64>("score"); // -1: none
     QTest::addColumn<double>("ratio");
     // 2200 / 400 x 300, the division first as for one thread.
-    QTest::newRow("two threads") << QList<qint64>{1000, 1200} << 600 << 400 << qint64(2200)
-                                 << qint64(1650) << 2200.0 / 600.0;
+    QTest::newRow("two threads") << QList<qint64>{1000, 1200} << 1100 << 400 << qint64(2200)
+                                 << qint64(1650) << 2.0;
     QTest::newRow("truncated, not rounded")
         << QList<qint64>{599} << 599 << 400 << qint64(599) << qint64(449) << 1.0;
     // Beyond 32 bits: a machine with many cores.
     QTest::newRow("many threads") << QList<qint64>(256, 20'000'000) << 20'000'000 << 400
                                   << qint64(5'120'000'000) << qint64(3'840'000'000) << 256.0;
     QTest::newRow("no reference count")
-        << QList<qint64>{1000} << 500 << 0 << qint64(1000) << qint64(-1) << 2.0;
-    QTest::newRow("no single-thread count")
+        << QList<qint64>{1000} << 1000 << 0 << qint64(1000) << qint64(-1) << 1.0;
+    QTest::newRow("no single-thread window")
         << QList<qint64>{1000} << 0 << 400 << qint64(1000) << qint64(750) << 0.0;
 }
 
@@ -132,9 +144,8 @@ void TestInsight::allCoreFigures()
     QFETCH(double, ratio);
     FakeInsight fake;
     InsightKernels kernels = fake.kernels();
-    kernels.allCoreCpu = [&] { return threadsWith(passes); };
+    kernels.allCoreCpu = [&] { return windowsWith(passes, onePasses); };
     LoggedFigures figures = logged();
-    figures.cpuPasses = onePasses;
     figures.reference.PIIMultCPU = referenceCount;
     const Insight insight = MeasureInsight(kernels, figures);
     QCOMPARE(insight.threads, int(passes.size()));
@@ -146,7 +157,56 @@ void TestInsight::allCoreFigures()
     // The floating-point figure keeps its own reference: 900 / 200 x 300.
     QCOMPARE(insight.allCoreFpu.passes, 900);
     QCOMPARE(*insight.allCoreFpu.score, 1350);
-    QCOMPARE(insight.allCoreFpu.ratio, 3.0);
+    QCOMPARE(insight.allCoreFpu.ratio, 2.0);
+}
+
+void TestInsight::scalingBeyondTheThreadsIsFlagged_data()
+{
+    QTest::addColumn<QList<qint64>>("cpuPasses");
+    QTest::addColumn<qint64>("cpuOne");
+    QTest::addColumn<qint64>("fpuOne");
+    QTest::addColumn<QString>("flag"); // empty: none
+    QTest::newRow("as many times as threads")
+        << QList<qint64>{1000, 1000} << qint64(1000) << qint64(100) << "";
+    QTest::newRow("within the noise")
+        << QList<qint64>{1000, 1100} << qint64(1000) << qint64(100) << "";
+    QTest::newRow("beyond two threads")
+        << QList<qint64>{1100, 1100} << qint64(1000) << qint64(100)
+        << "CPU 2.20 x one thread is beyond 2 threads: the windows did not run under the same "
+           "conditions (one thread had a processor 50 % of the time, all threads 100 %)";
+    QTest::newRow("both kernels beyond")
+        << QList<qint64>{1100, 1100} << qint64(1000) << qint64(90)
+        << "CPU 2.20 x one thread is beyond 2 threads: the windows did not run under the same "
+           "conditions (one thread had a processor 50 % of the time, all threads 100 %); FPU "
+           "2.22 x one thread is beyond 2 threads: the windows did not run under the same "
+           "conditions (one thread had a processor 50 % of the time, all threads 100 %)";
+    QTest::newRow("one thread six times itself")
+        << QList<qint64>{6120} << qint64(1000) << qint64(100)
+        << "CPU 6.12 x one thread is beyond 1 threads: the windows did not run under the same "
+           "conditions (one thread had a processor 50 % of the time, all threads 100 %)";
+}
+
+void TestInsight::scalingBeyondTheThreadsIsFlagged()
+{
+    QFETCH(QList<qint64>, cpuPasses);
+    QFETCH(qint64, cpuOne);
+    QFETCH(qint64, fpuOne);
+    QFETCH(QString, flag);
+    FakeInsight fake;
+    InsightKernels kernels = fake.kernels();
+    kernels.allCoreCpu = [&] { return windowsWith(cpuPasses, cpuOne, 3000.0, 0.5); };
+    kernels.allCoreFpu = [&] {
+        return windowsWith(QList<qint64>(cpuPasses.size(), 100), fpuOne, 3000.0, 0.5);
+    };
+    const Insight insight = MeasureInsight(kernels, logged());
+    QCOMPARE(insight.unreliable.value("allCore"), flag);
+    const QJsonObject json = InsightJson(insight);
+    QCOMPARE(json["unreliable"]["allCore"].toString(), flag);
+    QCOMPARE(json["unreliable"].toObject().contains("allCore"), !flag.isEmpty());
+    const QStringList text = InsightText(insight);
+    QCOMPARE(text.contains("  not reliable: " + flag), !flag.isEmpty());
+    QCOMPARE(insight.warnings.contains("the all-core scaling is not reliable: " + flag),
+             !flag.isEmpty());
 }
 
 void TestInsight::clockWarnings_data()
@@ -180,7 +240,7 @@ void TestInsight::clockWarnings()
     QFETCH(QStringList, warnings);
     FakeInsight fake;
     InsightKernels kernels = fake.kernels();
-    kernels.allCoreCpu = [&] { return threadsWith({100, 100}, allCore); };
+    kernels.allCoreCpu = [&] { return windowsWith({100, 100}, 100, allCore); };
     const Insight insight = MeasureInsight(kernels, logged(runs));
     QCOMPARE(insight.runClocks.size(), runs.size());
     for (qsizetype i = 0; i < runs.size(); ++i) {
@@ -196,10 +256,11 @@ void TestInsight::levelsOfTheFixtureMachines_data()
     QTest::addColumn<QString>("tree");
     QTest::addColumn<QStringList>("levels"); // of 1 KB, 32 KB, 64 KB, 4 MB, 64 MB
     QTest::addColumn<quint64>("top");
+    // Twice the last level's instances together, in whole MiB.
     QTest::newRow("server") << "sysfs-caches-server" << QStringList{"L1", "L1", "L2", "L3", "DRAM"}
-                            << quint64(256); // 4 x 35.75 MB
+                            << quint64(143); // 2 x 2 x 35.75 MB
     QTest::newRow("hybrid") << "sysfs-caches-hybrid" << QStringList{"L1", "L1", "L2", "L3", "DRAM"}
-                            << quint64(64); // 4 x 12 MB is below the smallest top
+                            << quint64(24); // 2 x 12 MB
     QTest::newRow("none published")
         << "sysfs-empty" << QStringList{"DRAM", "DRAM", "DRAM", "DRAM", "DRAM"} << quint64(64);
 }
@@ -216,25 +277,87 @@ void TestInsight::levelsOfTheFixtureMachines()
     QCOMPARE(SweepTop(caches), top << 20);
 }
 
+void TestInsight::latencyWorkingSets_data()
+{
+    using platform::CacheLevel;
+    QTest::addColumn<std::vector<CacheLevel>>("caches");
+    QTest::addColumn<quint64>("top");
+    QTest::addColumn<QList<quint64>>("sets");
+    QTest::newRow("server fixture") << serverCaches() << quint64(143 << 20)
+                                    << QList<quint64>{16 << 10, 512 << 10, 18304 << 10, 143 << 20};
+    // Half of 48 KB would still fit in the 32 KB below: halfway between.
+    QTest::newRow("levels close together")
+        << std::vector<CacheLevel>{{1, "Data", 32 << 10, 1, 2},
+                                   {2, "Unified", 48 << 10, 1, 2},
+                                   {3, "Unified", 16 << 20, 2, 1}}
+        << quint64(32 << 20) << QList<quint64>{16 << 10, 40 << 10, 8 << 20, 32 << 20};
+    QTest::newRow("a level no larger than the one below")
+        << std::vector<CacheLevel>{{1, "Data", 64 << 10, 1, 2}, {2, "Unified", 64 << 10, 1, 2}}
+        << quint64(8 << 20) << QList<quint64>{32 << 10, 8 << 20};
+    QTest::newRow("none published")
+        << std::vector<CacheLevel>{} << quint64(64 << 20) << QList<quint64>{64 << 20};
+}
+
+// Each working set beyond the level below and inside its own: a set that a
+// lower level holds measures that level, and the order breaks.
+void TestInsight::latencyWorkingSets()
+{
+    QFETCH(std::vector<platform::CacheLevel>, caches);
+    QFETCH(quint64, top);
+    QFETCH(QList<quint64>, sets);
+    const std::vector<std::uint64_t> found = LatencyWorkingSets(caches, top);
+    QCOMPARE(QList<quint64>(found.begin(), found.end()), sets);
+    QStringList levels;
+    for (const std::uint64_t set : found)
+        levels << LevelHolding(set, caches);
+    levels.removeDuplicates();
+    QCOMPARE(levels.size(), qsizetype(found.size()));
+}
+
 void TestInsight::memoryMeasuredPastTheLastLevel()
 {
     FakeInsight fake;
     const Insight insight = MeasureInsight(fake.kernels(), logged());
-    QCOMPARE(fake.top, 256u << 20);
-    // Half of each level, then the top.
+    QCOMPARE(fake.top, 143u << 20);
+    QCOMPARE(insight.usedBytes, 143u << 20);
     QCOMPARE(fake.workingSets,
-             (std::vector<std::uint64_t>{16 << 10, 512 << 10, 18304 << 10, 256u << 20}));
+             (std::vector<std::uint64_t>{16 << 10, 512 << 10, 18304 << 10, 143u << 20}));
     QCOMPARE(insight.latency.size(), 4);
     QCOMPARE(insight.latency[0].level, "L1");
     QCOMPARE(insight.latency[2].level, "L3");
     QCOMPARE(insight.latency[3].level, "DRAM");
     QCOMPARE(insight.latency[3].nanoseconds, 6.0);
-    QCOMPARE(insight.sweep.size(), 19); // 1 KB to 256 MB
+    QVERIFY(insight.unreliable.isEmpty());
+    QCOMPARE(insight.sweep.size(), 19); // 1 KB to 128 MB, then 143 MB
     QCOMPARE(insight.sweep.front().level, "L1");
     QCOMPARE(insight.sweep.back().level, "DRAM");
     QCOMPARE(insight.memoryLine,
              "the logged 6000 MiB/s (string instructions over a 4 MB block, held in L3) is "
              "10.0 % of this machine's streaming read of 60000 MiB/s");
+}
+
+// Levels still out of order after the second measurement are given as the
+// reason, never as figures.
+void TestInsight::latencyOutOfOrderIsNoMeasurement()
+{
+    FakeInsight fake;
+    fake.latencyInOrder = false;
+    const Insight insight = MeasureInsight(fake.kernels(), logged());
+    const QString reason = "the levels came out of order in 2 measurements (last: L1 1.5 ns, "
+                           "L2 3.0 ns, L3 4.5 ns, DRAM 6.0 ns): other work disturbed them";
+    QCOMPARE(insight.unreliable.value("latency"), reason);
+    QVERIFY(insight.warnings.contains("the latency is not given: " + reason));
+    const QJsonObject json = InsightJson(insight);
+    QCOMPARE(json["unreliable"]["latency"].toString(), reason);
+    const QJsonArray latency = json["latency"].toArray();
+    QCOMPARE(latency.size(), 4);
+    for (const QJsonValue point : latency) {
+        QVERIFY(point["nanoseconds"].isNull());
+        QVERIFY(!point["level"].toString().isEmpty());
+    }
+    const QStringList text = InsightText(insight);
+    QCOMPARE(text.filter(QRegularExpression("^Latency")),
+             QStringList{"Latency   : not given: " + reason});
 }
 
 void TestInsight::textSection()
@@ -250,21 +373,23 @@ void TestInsight::textSection()
         return QString();
     };
     QCOMPARE(line("All cores"), "All cores : 2 threads, pinned, at normal priority");
-    QCOMPARE(line("  CPU"), "  CPU : 1650 (2200 passes), 3.67 x one thread");
-    QCOMPARE(line("  FPU"), "  FPU : 1350 (900 passes), 3.00 x one thread");
+    QCOMPARE(line("  CPU"), "  CPU : 1650 (2200 passes), 2.00 x one thread");
+    QCOMPARE(line("  FPU"), "  FPU : 1350 (900 passes), 2.00 x one thread");
+    QCOMPARE(line("  not reliable"), QString());
     QCOMPARE(line("Clock     : run 2"), "Clock     : run 2 2990 MHz (counter 3000 MHz)");
     QCOMPARE(line("Clock     : all"), "Clock     : all cores 2850 MHz (counter 3000 MHz)");
     QCOMPARE(line("Caches"), "Caches    : L1 data 32 KB x3, L1 instruction 32 KB x3, L2 unified "
                              "1 MB x3, L3 unified 36608 KB x2 (shared by 2)");
     QCOMPARE(line("Full test"), "Full test : 1-32 KB in L1, 64-1024 KB in L2, 2048-4096 KB in L3");
     QCOMPARE(line("Streaming"),
-             "Streaming : read 60000, write 30000, copy 40000 MiB/s (2 threads, 256 MB)");
+             "Streaming : read 60000, write 30000, copy 40000 MiB/s (2 threads, 143 MB)");
     QCOMPARE(line("Latency"), "Latency   : L1 1.5 ns, L2 3.0 ns, L3 4.5 ns, DRAM 6.0 ns");
     QVERIFY(line("Memory").contains("10.0 %"));
+    QCOMPARE(line("Used"), "Used      : 143 MB for the sweep, streaming and latency, one buffer");
     // One line per sweep point, under its heading.
     const qsizetype sweep = text.indexOf(line("Sweep"));
     QCOMPARE(text.value(sweep + 1), "      1 KB L1       6000     5000");
-    QCOMPARE(text.value(sweep + 19), "    256 MB DRAM     6000     5000");
+    QCOMPARE(text.value(sweep + 19), "    143 MB DRAM     6000     5000");
     QVERIFY(text.value(sweep + 20).startsWith("Streaming"));
 }
 
@@ -273,12 +398,14 @@ void TestInsight::jsonMembers()
     FakeInsight fake;
     const QJsonObject json = InsightJson(MeasureInsight(fake.kernels(), logged()));
     QCOMPARE(json.keys(), (QStringList{"allCore", "caches", "clock", "fullTestLevels", "latency",
-                                       "memory", "streaming", "sweep"}));
+                                       "memory", "streaming", "sweep", "unreliable", "usedBytes"}));
+    QCOMPARE(json["usedBytes"].toInteger(), 143 << 20);
+    QVERIFY(json["unreliable"].toObject().isEmpty());
     const QJsonObject allCore = json["allCore"].toObject();
     QCOMPARE(allCore["threads"].toInt(), 2);
     QCOMPARE(allCore["priority"].toString(), "normal");
     QCOMPARE(allCore["cpu"]["score"].toInteger(), 1650);
-    QCOMPARE(allCore["cpu"]["ratioToOneThread"].toDouble(), 3.67);
+    QCOMPARE(allCore["cpu"]["ratioToOneThread"].toDouble(), 2.0);
     QCOMPARE(json["clock"]["runs"].toArray().size(), 1);
     QCOMPARE(json["clock"]["allCore"]["effectiveMHz"].toDouble(), 2850.0);
     QCOMPARE(json["caches"].toArray().size(), 4);
@@ -290,7 +417,8 @@ void TestInsight::jsonMembers()
     QCOMPARE(full[12]["level"].toString(), "L3");
     QCOMPARE(json["sweep"][18]["readMiBs"].toInteger(), 6000);
     QCOMPARE(json["streaming"]["copyMiBs"].toInteger(), 40000);
-    QCOMPARE(json["latency"][3]["workingSetBytes"].toInteger(), 256 << 20);
+    QCOMPARE(json["latency"][3]["workingSetBytes"].toInteger(), 143 << 20);
+    QCOMPARE(json["latency"][3]["nanoseconds"].toDouble(), 6.0);
     // Without a reference count the score is null, not 0.
     LoggedFigures noReference = logged();
     noReference.reference.PIIMultCPU = 0;
@@ -376,21 +504,55 @@ void TestInsight::savedLogStaysTheLog()
     QVERIFY(f.out().startsWith("\n= In context"));
 }
 
-void TestInsight::failedContextIsAWarning()
+void TestInsight::failedContextIsNotMeasured_data()
 {
+    QTest::addColumn<QString>("failing");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a thread refused")
+        << "allCoreCpu"
+        << "could not start thread 2 of 2: Resource temporarily unavailable";
+    QTest::newRow("no memory") << "memoryContext"
+                               << "Not enough memory for the memory sweep";
+}
+
+// The section says why it is missing, in the text and the JSON, and the run
+// ends as one without it.
+void TestInsight::failedContextIsNotMeasured()
+{
+    QFETCH(QString, failing);
+    QFETCH(QString, reason);
     FakeInsight fake;
-    ReportFixture f;
     InsightKernels kernels = fake.kernels();
-    kernels.memoryContext = [](std::uint64_t,
-                               const std::vector<std::uint64_t>&) -> bench::MemoryContextFigures {
-        throw bench::BenchError("no memory");
-    };
+    const auto fail = [reason] { throw bench::BenchError(reason.toStdString()); };
+    if (failing == "allCoreCpu")
+        kernels.allCoreCpu = [fail]() -> bench::AllCoreWindows {
+            fail();
+            return {};
+        };
+    else
+        kernels.memoryContext =
+            [fail](std::uint64_t,
+                   const std::vector<std::uint64_t>&) -> bench::MemoryContextFigures {
+            fail();
+            return {};
+        };
+    ReportFixture f;
     f.setup.insight = kernels;
+    QCOMPARE(f.run({}), 0);
+    const QStringList lines = f.outLines();
+    const qsizetype header = lines.indexOf(QRegularExpression("= In context.*"));
+    QVERIFY(header > 0);
+    QCOMPARE(lines.value(header + 2), "Not measured: " + reason);
+    QVERIFY(!f.out().contains("All cores"));
+
     ReportOptions options;
     options.json = true;
-    QCOMPARE(f.run(options), 0);
-    const QJsonObject document = QJsonDocument::fromJson(f.out().toUtf8()).object();
-    QVERIFY(!document.contains("insight"));
-    QVERIFY(document["warnings"].toArray().contains(
-        "the figures could not be put in context: no memory"));
+    ReportFixture json;
+    json.setup.insight = kernels;
+    QCOMPARE(json.run(options), 0);
+    const QJsonObject document = QJsonDocument::fromJson(json.out().toUtf8()).object();
+    QCOMPARE(document["insight"].toObject(), (QJsonObject{{"notMeasured", reason}}));
+    QVERIFY(document["error"].isNull());
+    QVERIFY(document["warnings"].toArray().contains("the figures could not be put in context: " +
+                                                    reason));
 }

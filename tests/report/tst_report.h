@@ -149,16 +149,22 @@ class TestInsight : public QObject
 private slots:
     void allCoreFigures_data();
     void allCoreFigures();
+    void scalingBeyondTheThreadsIsFlagged_data();
+    void scalingBeyondTheThreadsIsFlagged();
     void clockWarnings_data();
     void clockWarnings();
     void levelsOfTheFixtureMachines_data();
     void levelsOfTheFixtureMachines();
+    void latencyWorkingSets_data();
+    void latencyWorkingSets();
     void memoryMeasuredPastTheLastLevel();
+    void latencyOutOfOrderIsNoMeasurement();
     void textSection();
     void jsonMembers();
     void reportRunAddsTheContextAfterTheLog();
     void reportRunWithoutContext_data();
     void reportRunWithoutContext();
     void savedLogStaysTheLog();
-    void failedContextIsAWarning();
+    void failedContextIsNotMeasured_data();
+    void failedContextIsNotMeasured();
 };
