@@ -10,9 +10,18 @@ EditorListModel::EditorListModel(ListKind kind, QObject* parent)
 
 void EditorListModel::setRows(EditorList rows)
 {
-    beginResetModel();
-    m_rows = std::move(rows);
-    endResetModel();
+    // As the list control reloaded: the old rows removed, the new ones
+    // added in file order, which a proxy shows unsorted: the caller sorts.
+    if (!m_rows.isEmpty()) {
+        beginRemoveRows({}, 0, int(m_rows.size()) - 1);
+        m_rows.clear();
+        endRemoveRows();
+    }
+    if (!rows.isEmpty()) {
+        beginInsertRows({}, 0, int(rows.size()) - 1);
+        m_rows = std::move(rows);
+        endInsertRows();
+    }
 }
 
 int EditorListModel::appendRow(const EditorRow& row)
@@ -87,9 +96,6 @@ DescriptionOrderModel::DescriptionOrderModel(EditorListModel* rows, QObject* par
     // Sorted only when asked: neither an added nor a changed row moves.
     setDynamicSortFilter(false);
     setSourceModel(rows);
-    // A reload is sorted, when the list is, by the locale of that moment.
-    connect(rows, &QAbstractItemModel::modelAboutToBeReset, this,
-            [this] { m_collator = DescriptionCollator(); });
 }
 
 void DescriptionOrderModel::sortByDescription()

@@ -19,7 +19,7 @@ public:
     explicit EditorListModel(ListKind kind, QObject* parent = nullptr);
 
     const EditorList& rows() const { return m_rows; }
-    // Reloading replaces every row at once.
+    // Reloading: every row removed, then the new ones added.
     void setRows(EditorList rows);
     // Returns the new row's number.
     int appendRow(const EditorRow& row);
@@ -49,7 +49,7 @@ class DescriptionOrderModel : public QSortFilterProxyModel
 public:
     explicit DescriptionOrderModel(EditorListModel* rows, QObject* parent = nullptr);
 
-    // Sorts now; a reload of the model is then shown sorted too.
+    // Sorts the rows as shown now, stably, even when sorted already.
     void sortByDescription();
     // Back to the model's order.
     void keepModelOrder();

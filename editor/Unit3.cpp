@@ -149,11 +149,14 @@ void TForm3::listUpdate(ListKind kind)
     EditorList rows;
     if (m_services.database != nullptr)
         rows = LoadEditorList(*m_services.database, kind);
-    // Kept sorted, the proxy sorts the reloaded rows; otherwise they show
-    // in file order, also after a sort done once.
-    if (!(kind == lkProcessor && m_keepSorted))
+    // In file order, also after a sort done once, unless kept sorted.
+    if (kind == lkProcessor && m_keepSorted) {
+        m_lists[kind]->setRows(std::move(rows));
+        m_shown[kind]->sortByDescription();
+    } else {
         m_shown[kind]->keepModelOrder();
-    m_lists[kind]->setRows(std::move(rows));
+        m_lists[kind]->setRows(std::move(rows));
+    }
 }
 
 void TForm3::ListView1MouseUp(TListView* list, Qt::MouseButton button, const QPoint& position)
@@ -233,6 +236,8 @@ bool TForm3::RunEditBox(ListKind kind, int row)
     if (m_form4 == nullptr)
         return false;
     const int modelRow = m_shown[kind]->modelRow(row);
+    if (modelRow < 0)
+        return false;
     const EditorRow before = m_lists[kind]->rows()[modelRow];
     m_form4->setRow(kind, before);
     const bool accepted = m_services.runEditDialog ? m_services.runEditDialog(*m_form4)
