@@ -3,10 +3,8 @@
 
 #include "database/ComparisonDatabase.h"
 
-#include <QCollator>
+#include <QLocale>
 
-#include <algorithm>
-#include <numeric>
 #include <utility>
 
 EditorList LoadEditorList(const ComparisonDatabase& database, ListKind kind)
@@ -53,39 +51,17 @@ EditorRow NewEditorRow(ListKind kind, const MachineValues& machine)
             HasTwoValues(kind) ? BarText(bars, bars.second) : QString()};
 }
 
-QLocale CollationLocale()
+QCollator DescriptionCollator()
 {
     // The default locale: the user's, unless the program set one. C and
     // POSIX have no collation rules (code points: every capital first), so
     // they sort as English does: letters first, lower case before upper.
     const QLocale locale;
-    return locale.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates)
-                                           : locale;
-}
-
-QList<qsizetype> DescriptionOrder(const QStringList& descriptions)
-{
-    QCollator collator(CollationLocale());
+    QCollator collator(locale.language() == QLocale::C
+                           ? QLocale(QLocale::English, QLocale::UnitedStates)
+                           : locale);
     collator.setCaseSensitivity(Qt::CaseSensitive);
-    QList<qsizetype> order(descriptions.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        return collator.compare(descriptions[a], descriptions[b]) < 0;
-    });
-    return order;
-}
-
-void SortByDescription(EditorList& rows)
-{
-    QStringList descriptions;
-    descriptions.reserve(rows.size());
-    for (const EditorRow& row : rows)
-        descriptions.append(row.description);
-    EditorList sorted;
-    sorted.reserve(rows.size());
-    for (qsizetype index : DescriptionOrder(descriptions))
-        sorted.append(std::move(rows[index]));
-    rows = std::move(sorted);
+    return collator;
 }
 
 DatabaseLists ListsToWrite(const EditorLists& lists)

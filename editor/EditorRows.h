@@ -4,9 +4,9 @@
 #include "database/ListKinds.h"
 #include "database/MachineValues.h"
 
+#include <QCollator>
 #include <QList>
 #include <QString>
-#include <QStringList>
 
 #include <array>
 
@@ -34,10 +34,9 @@ EditorList LoadEditorList(const ComparisonDatabase& database, ListKind kind);
 // chart that holds no bars.
 EditorRow NewEditorRow(ListKind kind, const MachineValues& machine);
 
-// The positions of the descriptions in ascending order, compared as the
-// user's locale compares text, case-sensitive; equal ones keep their order.
-QList<qsizetype> DescriptionOrder(const QStringList& descriptions);
-void SortByDescription(EditorList& rows);
+// How descriptions are ordered: as the user's locale compares text,
+// case-sensitive.
+QCollator DescriptionCollator();
 
 // The rows as they go back to the file: Processor as CPU + "," + FPU, the
 // others as their single value; nothing trimmed or converted.

@@ -4,7 +4,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
-TListView::TListView(QWidget* parent) : QTableWidget(parent)
+TListView::TListView(QWidget* parent) : QTableView(parent)
 {
     setShowGrid(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -33,7 +33,7 @@ int TListView::selectedRow() const
 
 void TListView::mousePressEvent(QMouseEvent* event)
 {
-    QTableWidget::mousePressEvent(event);
+    QTableView::mousePressEvent(event);
     if (!indexAt(event->position().toPoint()).isValid()) {
         selectionModel()->clear();
     }
@@ -42,7 +42,7 @@ void TListView::mousePressEvent(QMouseEvent* event)
 
 void TListView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    QTableWidget::mouseDoubleClickEvent(event);
+    QTableView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
         emit leftDoubleClicked();
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QTableWidget>
+#include <QTableView>
 
 class QMouseEvent;
 
@@ -9,7 +9,7 @@ class QMouseEvent;
 // editing in place, column headers that can be dragged to reorder them.
 // Pressing on no row clears the selection, as a report list does, so a
 // double click there finds nothing selected.
-class TListView : public QTableWidget
+class TListView : public QTableView
 {
     Q_OBJECT
 

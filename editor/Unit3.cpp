@@ -5,9 +5,10 @@
 
 #include "controls/DialogFlags.h"
 #include "controls/ProgramFont.h"
+#include "editor/EditorModel.h"
+#include "editor/EscapeKey.h"
 #include "editor/ListView.h"
 #include "editor/Unit4.h"
-#include "editor/WindowLook.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -15,7 +16,7 @@
 #include <QScreen>
 
 #include <array>
-#include <vector>
+#include <utility>
 
 namespace {
 
@@ -25,16 +26,11 @@ constexpr QSize kFrame(8, 27);
 constexpr QSize kMinimumOuter(270, 180);
 constexpr int kValueColumnWidth = 70;
 
-void SetUpColumns(TListView* list, const ListShape& shape)
+void SetUpColumns(TListView* list)
 {
-    QStringList captions{QStringLiteral("Description"), shape.firstCaption};
-    if (!shape.secondCaption.isEmpty())
-        captions.append(shape.secondCaption);
-    list->setColumnCount(int(captions.size()));
-    list->setHorizontalHeaderLabels(captions);
     // The description takes what the value columns leave.
     list->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    for (int column = 1; column < list->columnCount(); ++column)
+    for (int column = 1; column < list->model()->columnCount(); ++column)
         list->setColumnWidth(column, kValueColumnWidth);
 }
 
@@ -52,8 +48,7 @@ TForm3::TForm3(TForm3Services services, QWidget* parent)
     m_okDesign = m_ui->Button1->pos();
     m_cancelDesign = m_ui->Button2->pos();
     setMinimumSize(kMinimumOuter - kFrame);
-    for (int kind = 0; kind < ListKindCount; ++kind)
-        SetUpColumns(listOf(ListKind(kind)), ShapeOf(ListKind(kind)));
+    setUpLists();
     m_popup = new QMenu(this);
     m_popup->setObjectName(QStringLiteral("PopupMenu1"));
     m_popup->addActions({m_ui->N1, m_ui->N2, m_ui->N3});
@@ -64,6 +59,17 @@ TForm3::TForm3(TForm3Services services, QWidget* parent)
 
 TForm3::~TForm3() = default;
 
+void TForm3::setUpLists()
+{
+    for (int kind = 0; kind < ListKindCount; ++kind) {
+        m_lists[kind] = new EditorListModel(ListKind(kind), this);
+        m_shown[kind] = new DescriptionOrderModel(m_lists[kind], this);
+        TListView* list = viewOf(ListKind(kind));
+        list->setModel(m_shown[kind]);
+        SetUpColumns(list);
+    }
+}
+
 void TForm3::bindHandlers()
 {
     connect(m_ui->Button1, &QPushButton::clicked, this, [this] {
@@ -72,7 +78,7 @@ void TForm3::bindHandlers()
     });
     connect(m_ui->Button2, &QPushButton::clicked, this, &QDialog::reject);
     for (int kind = 0; kind < ListKindCount; ++kind) {
-        TListView* list = listOf(ListKind(kind));
+        TListView* list = viewOf(ListKind(kind));
         connect(list, &TListView::mousePressed, this,
                 [this, list](Qt::MouseButton button, const QPoint& position) {
                     ListView1MouseUp(list, button, position);
@@ -89,7 +95,7 @@ void TForm3::bindHandlers()
             &TForm3::ListView1ColumnClick);
 }
 
-TListView* TForm3::listOf(ListKind kind) const
+TListView* TForm3::viewOf(ListKind kind) const
 {
     const std::array<TListView*, ListKindCount> lists{m_ui->ListView1, m_ui->ListView2,
                                                       m_ui->ListView3, m_ui->ListView4};
@@ -99,49 +105,6 @@ TListView* TForm3::listOf(ListKind kind) const
 ListKind TForm3::frontKind() const
 {
     return ListKind(m_ui->PageControl1->currentIndex());
-}
-
-EditorList TForm3::rows(ListKind kind) const
-{
-    EditorList rows;
-    const int count = listOf(kind)->rowCount();
-    rows.reserve(count);
-    for (int row = 0; row < count; ++row)
-        rows.append(rowAt(kind, row));
-    return rows;
-}
-
-EditorRow TForm3::rowAt(ListKind kind, int row) const
-{
-    const TListView* list = listOf(kind);
-    const auto text = [list, row](int column) {
-        const QTableWidgetItem* item = list->item(row, column);
-        return item != nullptr ? item->text() : QString();
-    };
-    return {text(0), text(1), HasTwoValues(kind) ? text(2) : QString()};
-}
-
-void TForm3::setRowAt(ListKind kind, int row, const EditorRow& values)
-{
-    TListView* list = listOf(kind);
-    const QStringList texts = HasTwoValues(kind)
-                                  ? QStringList{values.description, values.first, values.second}
-                                  : QStringList{values.description, values.first};
-    for (int column = 0; column < int(texts.size()); ++column) {
-        if (QTableWidgetItem* item = list->item(row, column))
-            item->setText(texts[column]);
-        else
-            list->setItem(row, column, new QTableWidgetItem(texts[column]));
-    }
-}
-
-int TForm3::appendRow(ListKind kind, const EditorRow& row)
-{
-    TListView* list = listOf(kind);
-    const int index = list->rowCount();
-    list->insertRow(index);
-    setRowAt(kind, index, row);
-    return index;
 }
 
 void TForm3::showEvent(QShowEvent* event)
@@ -186,13 +149,14 @@ void TForm3::listUpdate(ListKind kind)
     EditorList rows;
     if (m_services.database != nullptr)
         rows = LoadEditorList(*m_services.database, kind);
-    if (kind == lkProcessor && m_keepSorted)
-        SortByDescription(rows);
-    TListView* list = listOf(kind);
-    list->setRowCount(0);
-    list->setRowCount(int(rows.size()));
-    for (int row = 0; row < int(rows.size()); ++row)
-        setRowAt(kind, row, rows[row]);
+    // In file order, also after a sort done once, unless kept sorted.
+    if (kind == lkProcessor && m_keepSorted) {
+        m_lists[kind]->setRows(std::move(rows));
+        m_shown[kind]->sortByDescription();
+    } else {
+        m_shown[kind]->keepModelOrder();
+        m_lists[kind]->setRows(std::move(rows));
+    }
 }
 
 void TForm3::ListView1MouseUp(TListView* list, Qt::MouseButton button, const QPoint& position)
@@ -210,20 +174,20 @@ void TForm3::N1Click()
     const ListKind kind = frontKind();
     const MachineValues machine =
         m_services.machineValues ? m_services.machineValues() : MachineValues{};
-    TListView* list = listOf(kind);
-    const QTableWidgetItem* added = list->item(appendRow(kind, NewEditorRow(kind, machine)), 0);
-    if (kind == lkProcessor && m_keepSorted)
-        sortProcessorList();
-    if (!RunEditBox(kind, added->row()))
-        list->removeRow(added->row());
+    // The new row's number in the model stays while the dialog is open,
+    // wherever a sort shows it.
+    const int added = m_lists[kind]->appendRow(NewEditorRow(kind, machine));
+    keepSortedIfAsked(kind);
+    if (!RunEditBox(kind, m_shown[kind]->shownRow(added)))
+        m_lists[kind]->removeRows(added, 1);
 }
 
 void TForm3::N2Click()
 {
-    TListView* list = listOf(frontKind());
-    const int row = list->selectedRow();
+    const ListKind kind = frontKind();
+    const int row = viewOf(kind)->selectedRow();
     if (row >= 0)
-        list->removeRow(row);
+        m_lists[kind]->removeRows(m_shown[kind]->modelRow(row), 1);
 }
 
 void TForm3::ListView1DblClick()
@@ -248,7 +212,7 @@ void TForm3::ListView4DblClick()
 
 void TForm3::editSelected(ListKind kind)
 {
-    const int row = listOf(kind)->selectedRow();
+    const int row = viewOf(kind)->selectedRow();
     if (row >= 0)
         RunEditBox(kind, row);
 }
@@ -258,48 +222,30 @@ void TForm3::ListView1ColumnClick(int column)
     // "Description" keeps the list sorted from now on; a value column sorts
     // it once. Either way the order is by description.
     m_keepSorted = column == 0;
-    sortProcessorList();
+    m_shown[lkProcessor]->sortByDescription();
 }
 
-void TForm3::sortProcessorList()
+void TForm3::keepSortedIfAsked(ListKind kind)
 {
-    TListView* list = m_ui->ListView1;
-    const int count = list->rowCount();
-    const int columns = list->columnCount();
-    QStringList descriptions;
-    descriptions.reserve(count);
-    for (int row = 0; row < count; ++row)
-        descriptions.append(rowAt(lkProcessor, row).description);
-    const QList<qsizetype> order = DescriptionOrder(descriptions);
-    // The items move with their rows, so the selection and the callers'
-    // items follow.
-    const int selected = list->selectedRow();
-    std::vector<QTableWidgetItem*> taken(std::size_t(count) * std::size_t(columns));
-    for (int row = 0; row < count; ++row)
-        for (int column = 0; column < columns; ++column)
-            taken[std::size_t(row * columns + column)] = list->takeItem(row, column);
-    for (int row = 0; row < count; ++row) {
-        const auto from = order[row];
-        for (int column = 0; column < columns; ++column)
-            list->setItem(row, column, taken[std::size_t(from * columns + column)]);
-        if (from == selected)
-            list->selectRow(row);
-    }
+    if (kind == lkProcessor && m_keepSorted)
+        m_shown[kind]->sortByDescription();
 }
 
 bool TForm3::RunEditBox(ListKind kind, int row)
 {
     if (m_form4 == nullptr)
         return false;
-    const EditorRow before = rowAt(kind, row);
+    const int modelRow = m_shown[kind]->modelRow(row);
+    if (modelRow < 0)
+        return false;
+    const EditorRow before = m_lists[kind]->rows()[modelRow];
     m_form4->setRow(kind, before);
     const bool accepted = m_services.runEditDialog ? m_services.runEditDialog(*m_form4)
                                                    : m_form4->exec() == QDialog::Accepted;
     if (!accepted)
         return false;
-    setRowAt(kind, row, m_form4->row(kind, before));
-    if (kind == lkProcessor && m_keepSorted)
-        sortProcessorList();
+    m_lists[kind]->setRow(modelRow, m_form4->row(kind, before));
+    keepSortedIfAsked(kind);
     return true;
 }
 
@@ -310,7 +256,7 @@ void TForm3::Button1Click()
         return;
     EditorLists lists;
     for (int kind = 0; kind < ListKindCount; ++kind)
-        lists[std::size_t(kind)] = rows(ListKind(kind));
+        lists[std::size_t(kind)] = m_shown[kind]->shownRows();
     WriteEditorLists(*m_services.database, lists);
 }
 

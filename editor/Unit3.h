@@ -9,10 +9,13 @@
 #include <QRect>
 #include <QSize>
 
+#include <array>
 #include <functional>
 #include <memory>
 
 class ComparisonDatabase;
+class DescriptionOrderModel;
+class EditorListModel;
 class QMenu;
 class TForm4;
 class TListView;
@@ -33,9 +36,10 @@ struct TForm3Services
     std::function<void(const std::function<void()>&)> runGuarded;
 };
 
-// The Database window: the four lists of base.ini, edited in the window and
-// written back at "Ok". Created once; page, place, size and the sort setting
-// last from one showing to the next, the rows are reloaded at each showing.
+// The Database window: the four lists of base.ini, each a model shown in
+// the order of its sort proxy, edited there and written back in that order
+// at "Ok". Created once; page, place, size and the sort setting last from
+// one showing to the next, the rows are reloaded at each showing.
 class TForm3 : public QDialog
 {
     Q_OBJECT
@@ -43,9 +47,6 @@ class TForm3 : public QDialog
 public:
     explicit TForm3(TForm3Services services, QWidget* parent = nullptr);
     ~TForm3() override;
-
-    TListView* listOf(ListKind kind) const;
-    EditorList rows(ListKind kind) const;
 
     // The Edit dialog; set once after both windows exist.
     void setEditDialog(TForm4* dialog) { m_form4 = dialog; }
@@ -72,18 +73,19 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void setUpLists();
     void bindHandlers();
+    TListView* viewOf(ListKind kind) const;
     void listUpdate(ListKind kind);
     ListKind frontKind() const;
-    int appendRow(ListKind kind, const EditorRow& row);
-    EditorRow rowAt(ListKind kind, int row) const;
-    void setRowAt(ListKind kind, int row, const EditorRow& values);
     void editSelected(ListKind kind);
-    void sortProcessorList();
+    void keepSortedIfAsked(ListKind kind);
     void guarded(const std::function<void()>& command);
 
     std::unique_ptr<Ui::TForm3> m_ui;
     TForm3Services m_services;
+    std::array<EditorListModel*, ListKindCount> m_lists{};
+    std::array<DescriptionOrderModel*, ListKindCount> m_shown{};
     QMenu* m_popup = nullptr;
     TForm4* m_form4 = nullptr;
     QSize m_designSize;

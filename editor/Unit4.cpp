@@ -5,7 +5,7 @@
 
 #include "controls/DialogFlags.h"
 #include "controls/ProgramFont.h"
-#include "editor/WindowLook.h"
+#include "editor/EscapeKey.h"
 
 #include <QKeyEvent>
 

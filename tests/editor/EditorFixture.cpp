@@ -103,20 +103,38 @@ QByteArray EditorFixture::fileBytes() const
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+TListView* EditorFixture::list(ListKind kind) const
+{
+    return FindChild<TListView>(form3, ("ListView" + QByteArray::number(kind + 1)).constData());
+}
+
+EditorList EditorFixture::rows(ListKind kind) const
+{
+    const QAbstractItemModel* model = list(kind)->model();
+    const auto text = [model](int row, int column) {
+        return column < model->columnCount() ? model->index(row, column).data().toString()
+                                             : QString();
+    };
+    EditorList rows;
+    for (int row = 0; row < model->rowCount(); ++row)
+        rows.append({text(row, 0), text(row, 1), text(row, 2)});
+    return rows;
+}
+
 QStringList EditorFixture::descriptions(ListKind kind) const
 {
     QStringList texts;
-    for (const EditorRow& row : form3.rows(kind))
+    for (const EditorRow& row : rows(kind))
         texts.append(row.description);
     return texts;
 }
 
 void EditorFixture::pressOn(ListKind kind, int row, Qt::MouseButton button) const
 {
-    TListView* list = form3.listOf(kind);
-    const QPoint point = row >= 0 ? list->visualItemRect(list->item(row, 0)).center()
-                                  : list->viewport()->rect().bottomLeft() + QPoint(4, -4);
-    QTest::mousePress(list->viewport(), button, {}, point);
+    TListView* view = list(kind);
+    const QPoint point = row >= 0 ? view->visualRect(view->model()->index(row, 0)).center()
+                                  : view->viewport()->rect().bottomLeft() + QPoint(4, -4);
+    QTest::mousePress(view->viewport(), button, {}, point);
 }
 
 void EditorFixture::add(ListKind kind, DialogAnswer answer)

@@ -41,6 +41,9 @@ struct EditorFixture
     // Shows the window (which reloads its rows) and waits until it is exposed.
     bool open();
     QByteArray fileBytes() const; // "<missing>" when there is no file
+    TListView* list(ListKind kind) const;
+    // The rows as the list shows them, read through its model.
+    EditorList rows(ListKind kind) const;
     QStringList descriptions(ListKind kind) const;
     // Presses a mouse button on a row, or on the empty part of the list (-1).
     void pressOn(ListKind kind, int row, Qt::MouseButton button) const;

@@ -3,13 +3,16 @@
 
 #include <QObject>
 
-// The description order, without a window.
-class TestEditorRows : public QObject
+// The lists' models: the description order without a window, and the
+// order shown after sorts and edits, which is the order written.
+class TestEditorModel : public QObject
 {
     Q_OBJECT
 private slots:
     void descriptionOrder_data();
     void descriptionOrder();
+    void shownOrderIsWritten_data();
+    void shownOrderIsWritten();
 };
 
 // The Database window and the Edit dialog, driven as the user drives them.

@@ -67,7 +67,7 @@ void TestEditorWindow::newRowInDialog()
         f.machine.processorChart.count = f.machine.memoryChart.count = f.machine.driveChart.count =
             0;
     QVERIFY(f.open());
-    const EditorList before = f.form3.rows(ListKind(kind));
+    const EditorList before = f.rows(ListKind(kind));
 
     f.add(ListKind(kind), Cancel());
     QCOMPARE(f.seen.size(), 1);
@@ -76,7 +76,7 @@ void TestEditorWindow::newRowInDialog()
              shown);
     QCOMPARE(seen.thirdEnabled, kind == lkProcessor);
     // Cancelled: the new row is gone again.
-    QCOMPARE(f.form3.rows(ListKind(kind)), before);
+    QCOMPARE(f.rows(ListKind(kind)), before);
 }
 
 void TestEditorWindow::addOkThenCancelLeavesFile()
@@ -123,8 +123,8 @@ void TestEditorWindow::changeRow()
     QVERIFY(f.open());
     FindChild<QTabWidget>(f.form3, "PageControl1")->setCurrentIndex(kind);
     f.answers.append(ok ? Accept(" Duron ", "9x", " 1 ") : Cancel());
-    TListView* list = f.form3.listOf(ListKind(kind));
-    const QPoint row1 = list->visualItemRect(list->item(1, 0)).center();
+    TListView* list = f.list(ListKind(kind));
+    const QPoint row1 = list->visualRect(list->model()->index(1, 0)).center();
     if (byMenu) {
         f.pressOn(ListKind(kind), 1, Qt::RightButton);
         QMenu* menu = PopupMenu(f);
@@ -135,7 +135,7 @@ void TestEditorWindow::changeRow()
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row1);
     }
     QCOMPARE(f.seen.size(), 1);
-    QCOMPARE(f.form3.rows(ListKind(kind)).at(1), after);
+    QCOMPARE(f.rows(ListKind(kind)).at(1), after);
 }
 
 void TestEditorWindow::deleteRow_data()
@@ -192,7 +192,7 @@ void TestEditorWindow::popupItems()
     QVERIFY(FindChild<QAction>(f.form3, "N1")->isEnabled());
     QCOMPARE(FindChild<QAction>(f.form3, "N2")->isEnabled(), selected);
     QCOMPARE(FindChild<QAction>(f.form3, "N3")->isEnabled(), selected);
-    QCOMPARE(f.form3.listOf(lkMemory)->selectedRow(), row);
+    QCOMPARE(f.list(lkMemory)->selectedRow(), row);
     CloseMenu(f);
 }
 
@@ -267,8 +267,8 @@ void TestEditorWindow::keptBetweenOpenings()
     QVERIFY(f.open());
     QCOMPARE(FindChild<QTabWidget>(f.form3, "PageControl1")->currentIndex(), int(lkHdd));
     QCOMPARE(f.form3.geometry(), QRect(120, 80, 400, 300));
-    QCOMPARE(f.form3.rows(lkHdd), (EditorList{{"Drive F", "7", ""}}));
-    QVERIFY(f.form3.rows(lkProcessor).isEmpty());
+    QCOMPARE(f.rows(lkHdd), (EditorList{{"Drive F", "7", ""}}));
+    QVERIFY(f.rows(lkProcessor).isEmpty());
     f.add(lkHdd, Cancel());
     QCOMPARE(f.seen.last().position, f.form3.pos() + QPoint(100, 100));
 }

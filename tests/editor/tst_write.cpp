@@ -32,7 +32,7 @@ void ApplyEdit(EditorFixture& f, int edit)
 {
     if (edit == EmptyMemory) {
         FindChild<QTabWidget>(f.form3, "PageControl1")->setCurrentIndex(lkMemory);
-        while (f.form3.listOf(lkMemory)->rowCount() > 0) {
+        while (f.list(lkMemory)->model()->rowCount() > 0) {
             f.pressOn(lkMemory, 0, Qt::LeftButton);
             f.form3.N2Click();
         }
@@ -123,7 +123,7 @@ void TestEditorWrite::enterWritesAtOnce()
     QVERIFY(f.open());
     f.add(lkVideo, Accept("My video", "120"));
     f.pressOn(lkVideo, 0, Qt::LeftButton);
-    QTest::keyClick(f.form3.listOf(lkVideo), Qt::Key_Return);
+    QTest::keyClick(f.list(lkVideo), Qt::Key_Return);
     QVERIFY(!f.form3.isVisible());
     QCOMPARE(f.form3.result(), int(QDialog::Accepted));
     QCOMPARE(f.fileBytes(),

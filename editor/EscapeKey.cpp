@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "editor/WindowLook.h"
+#include "editor/EscapeKey.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>
