@@ -5,7 +5,6 @@
 #include "FindChild.h"
 #include "editor/EditorModel.h"
 
-#include <QHeaderView>
 #include <QLocale>
 #include <QPushButton>
 #include <QTest>
@@ -70,23 +69,22 @@ namespace {
 void Act(EditorFixture& f, const QString& action)
 {
     const QStringList words = action.split(u' ');
+    const int number = words.value(1).toInt();
     TListView* list = f.list(lkProcessor);
-    const int row = words.value(1).toInt();
     if (words[0] == "header") {
-        QHeaderView* header = list->horizontalHeader();
-        const QPoint centre(header->sectionViewportPosition(row) + header->sectionSize(row) / 2,
-                            header->height() / 2);
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+        f.form3.ListView1ColumnClick(number);
     } else if (words[0] == "select") {
-        f.pressOn(lkProcessor, row, Qt::LeftButton);
+        f.pressOn(lkProcessor, number, Qt::LeftButton);
     } else if (words[0] == "edit") {
         f.answers.append(Accept(words[2]));
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
-                           list->visualRect(list->model()->index(row, 0)).center());
+                           list->visualRect(list->model()->index(number, 0)).center());
     } else if (words[0] == "add-cancel") {
         f.add(lkProcessor, Cancel());
     } else if (words[0] == "delete") {
         f.form3.N2Click();
+    } else {
+        QFAIL(qPrintable("unknown action " + action));
     }
 }
 
