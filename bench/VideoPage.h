@@ -5,6 +5,7 @@
 
 #include <QRect>
 #include <QSize>
+#include <QString>
 
 #include <cstdint>
 #include <functional>
@@ -37,6 +38,10 @@ public:
     virtual bool FillsBackingStore() const { return false; }
 };
 
+// Added to the own bar's caption ("Your video") when the figure was filled
+// into a backing store.
+inline const QString kBackingStoreCaption = QStringLiteral(" (backing store)");
+
 // The kernel the video page runs; tests put a fast fake here.
 struct VideoKernels
 {
@@ -51,8 +56,9 @@ void UpdateVideoChart(Chart& chart, const ComparisonDatabase& database);
 
 // The work of the video page's refresh between the caller's busy-frame
 // steps: the chart from its rows, the surface shown over the whole screen,
-// the kernel on it, the surface hidden, and the rate in MiB/s into bar 0,
-// redrawn. An error leaves the surface as it is (shown, once shown): a
+// the kernel on it, the surface hidden, and the rate in MiB/s into bar 0
+// (its caption marked where the surface filled a backing store), redrawn.
+// An error leaves the surface as it is (shown, once shown): a
 // click on it hides it.
 void RefreshVideoPage(Chart& chart, const ComparisonDatabase& database, TestSurface& surface,
                       const VideoKernels& kernels = RealVideoKernels());

@@ -147,7 +147,6 @@ void TForm1::setUpPages()
     useStandardColours(m_ui->Panel2);
     useFlatButtonTabs(m_ui->PageControl1);
     useFlatButtonTabs(m_ui->PageControl2);
-    addVideoFillNote();
     RunGuarded([this] {
         m_ui->Image1->setPixmap(QPixmap::fromImage(LoadJpeg(resources::BackgroundPicture)));
     });

@@ -15,7 +15,6 @@
 class QAbstractButton;
 class QAction;
 class QDialog;
-class QLabel;
 class QPushButton;
 class VideoSurface;
 
@@ -127,7 +126,6 @@ private:
     void setPages(int outer, int inner);
     void showPageAndRefresh(int page);
     void showLog();
-    void addVideoFillNote();
     void showVideoFillNote();
     void fillOverview(const sysinfo::OverviewFields& fields);
     void openUrl(const QUrl& url);
@@ -153,5 +151,4 @@ private:
     bool m_repaintAwaited = false;
     bool m_activationDeferred = false; // asked for while a command ran
     QTimer m_repaintWait;
-    QLabel* m_videoFillNote = nullptr; // under the video page's unit label
 };

@@ -16,7 +16,6 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
-#include <QLabel>
 #include <QScopedValueRollback>
 
 void TForm1::setPages(int outer, int inner)
@@ -140,19 +139,12 @@ void TForm1::RadioButton1Click(const QObject* sender)
 }
 
 // A figure filled into a backing store (a Wayland or offscreen platform)
-// measures raster painting: the page says so under its unit.
-void TForm1::addVideoFillNote()
-{
-    const QLabel* unit = m_ui->Label17;
-    m_videoFillNote = new QLabel(report::BackingStoreNote, unit->parentWidget());
-    m_videoFillNote->setObjectName(QStringLiteral("VideoFillNote"));
-    m_videoFillNote->setGeometry(unit->x(), unit->y() + unit->height(), 256, unit->height());
-    m_videoFillNote->hide();
-}
-
+// measures raster painting: its bar's caption says so, and the chart's tool
+// tip says why.
 void TForm1::showVideoFillNote()
 {
-    m_videoFillNote->setVisible(m_session->videoFromBackingStore());
+    m_ui->MyChart4->setToolTip(m_session->videoFromBackingStore() ? report::BackingStoreNote
+                                                                  : QString());
 }
 
 void TForm1::UpdateVideoChart()

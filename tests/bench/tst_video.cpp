@@ -128,6 +128,7 @@ struct FakeSurface : TestSurface
     int bits = 32;
     bool failToShow = false;
     bool shown = false;
+    bool backingStore = false;
     QStringList steps;
     MemoryCanvas canvas;
 
@@ -150,6 +151,7 @@ struct FakeSurface : TestSurface
         steps << "close";
         shown = false;
     }
+    bool FillsBackingStore() const override { return backingStore; }
 };
 
 QTemporaryDir* g_dir = nullptr;
@@ -179,17 +181,26 @@ void TestVideoPage::refreshMeasuresOnTheShownSurface_data()
     QTest::addColumn<int>("bits");
     QTest::addColumn<qint64>("pixelRate");
     QTest::addColumn<int>("bar");
+    QTest::addColumn<bool>("backingStore");
+    QTest::addColumn<QString>("caption");
 
-    QTest::newRow("1024x768 at 32 bits") << QSize(1024, 768) << 32 << qint64(314'572'800) << 1200;
-    QTest::newRow("at 24 bits") << QSize(1024, 768) << 24 << qint64(314'572'800) << 900;
-    QTest::newRow("at 16 bits") << QSize(1024, 768) << 16 << qint64(314'572'800) << 600;
-    QTest::newRow("at 4 bits") << QSize(1024, 768) << 4 << qint64(314'572'800) << 0;
-    QTest::newRow("truncated") << QSize(1024, 768) << 8 << qint64(1'048'575) << 0;
+    const QString own("Your video");
+    QTest::newRow("1024x768 at 32 bits")
+        << QSize(1024, 768) << 32 << qint64(314'572'800) << 1200 << false << own;
+    QTest::newRow("filled into a backing store")
+        << QSize(1024, 768) << 32 << qint64(314'572'800) << 1200 << true
+        << QString("Your video (backing store)");
+    QTest::newRow("at 24 bits") << QSize(1024, 768) << 24 << qint64(314'572'800) << 900 << false
+                                << own;
+    QTest::newRow("at 16 bits") << QSize(1024, 768) << 16 << qint64(314'572'800) << 600 << false
+                                << own;
+    QTest::newRow("at 4 bits") << QSize(1024, 768) << 4 << qint64(314'572'800) << 0 << false << own;
+    QTest::newRow("truncated") << QSize(1024, 768) << 8 << qint64(1'048'575) << 0 << false << own;
     QTest::newRow("8K, product past 32 bits")
-        << QSize(7680, 4320) << 32 << qint64(13'271'040'000) << 50'625;
+        << QSize(7680, 4320) << 32 << qint64(13'271'040'000) << 50'625 << false << own;
     QTest::newRow("capped at the bar's range")
         << QSize(7680, 4320) << 32 << std::numeric_limits<qint64>::max()
-        << std::numeric_limits<int>::max();
+        << std::numeric_limits<int>::max() << false << own;
 }
 
 void TestVideoPage::refreshMeasuresOnTheShownSurface()
@@ -198,8 +209,11 @@ void TestVideoPage::refreshMeasuresOnTheShownSurface()
     QFETCH(int, bits);
     QFETCH(qint64, pixelRate);
     QFETCH(int, bar);
+    QFETCH(bool, backingStore);
+    QFETCH(QString, caption);
     RecordingChart chart;
     FakeSurface surface;
+    surface.backingStore = backingStore;
     surface.screen = screen;
     surface.bits = bits;
     bool onTheShownCanvas = false;
@@ -217,7 +231,7 @@ void TestVideoPage::refreshMeasuresOnTheShownSurface()
 
     const QString size = QString("%1x%2").arg(screen.width()).arg(screen.height());
     QCOMPARE(surface.steps, (QStringList{"show 0,0 " + size, "test " + size, "close"}));
-    QCOMPARE(chart.bars().Items[0].Caption, QString("Your video"));
+    QCOMPARE(chart.bars().Items[0].Caption, caption);
     QCOMPARE(chart.bars().Items[0].Value, bar);
     QCOMPARE(chart.bars().Items[4].Value, 3400);
     // The kernel ran on the shown surface with the rows drawn and the own
