@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "platform/Threads.h"
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 
@@ -17,7 +18,7 @@ namespace {
 constexpr double kChainMs = 50.0;
 // Each window of the scaling's one-all-all-one sequence.
 constexpr std::uint32_t kPairedMilliseconds = 100;
-constexpr int kPairedRounds = 2;
+constexpr int kPairedRounds = 3;
 
 using Pass = std::function<void(std::int32_t&)>;
 
@@ -61,25 +62,22 @@ std::vector<ThreadWindow> window(const std::vector<int>& cpus, const Pass& pass,
     return threads;
 }
 
-void add(ThreadWindow& sum, const std::vector<ThreadWindow>& threads)
-{
-    for (const ThreadWindow& thread : threads) {
-        sum.passes += thread.passes;
-        sum.milliseconds += thread.milliseconds;
-        sum.cpuMilliseconds += thread.cpuMilliseconds;
-    }
-}
-
 AllCoreWindows paired(const Pass& pass)
 {
     const std::vector<int> cpus = platform::UsableCpus();
     AllCoreWindows windows;
     windows.threads = window(cpus, pass, kWindowMilliseconds, kChainMs);
+    const auto one = [&](int cpu) {
+        windows.ones.push_back(window({cpu}, pass, kPairedMilliseconds, 0.0).front());
+    };
+    const auto all = [&] {
+        windows.alls.push_back(Summed(window(cpus, pass, kPairedMilliseconds, 0.0)));
+    };
     for (int round = 0; round < kPairedRounds; ++round) {
-        add(windows.one, window({cpus.front()}, pass, kPairedMilliseconds, 0.0));
-        add(windows.all, window(cpus, pass, kPairedMilliseconds, 0.0));
-        add(windows.all, window(cpus, pass, kPairedMilliseconds, 0.0));
-        add(windows.one, window({cpus.back()}, pass, kPairedMilliseconds, 0.0));
+        one(cpus.front());
+        all();
+        all();
+        one(cpus.back());
     }
     return windows;
 }
@@ -107,18 +105,37 @@ std::int64_t TotalPasses(const std::vector<ThreadWindow>& threads)
     return total;
 }
 
+ThreadWindow Summed(const std::vector<ThreadWindow>& windows)
+{
+    ThreadWindow sum;
+    for (const ThreadWindow& window : windows) {
+        sum.passes += window.passes;
+        sum.milliseconds += window.milliseconds;
+        sum.cpuMilliseconds += window.cpuMilliseconds;
+    }
+    return sum;
+}
+
 double ScalingRatio(const AllCoreWindows& windows)
 {
-    const ThreadWindow& one = windows.one;
-    const ThreadWindow& all = windows.all;
-    if (!(one.cpuMilliseconds > 0.0) || !(all.cpuMilliseconds > 0.0) || one.passes <= 0)
-        return 0.0;
     // Per millisecond of processor time: on a busy machine one thread alone
     // may get a smaller share of a processor than each of several, and the
     // ratio would then hold the scheduler's choice, not the cores' work.
-    const double perThread = static_cast<double>(all.passes) / all.cpuMilliseconds;
-    return perThread * static_cast<double>(windows.threads.size()) /
-           (static_cast<double>(one.passes) / one.cpuMilliseconds);
+    const auto rate = [](const ThreadWindow& window) {
+        return window.cpuMilliseconds > 0.0
+                   ? static_cast<double>(window.passes) / window.cpuMilliseconds
+                   : 0.0;
+    };
+    const double threads = static_cast<double>(windows.threads.size());
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < std::min(windows.ones.size(), windows.alls.size()); ++i)
+        if (rate(windows.ones[i]) > 0.0 && rate(windows.alls[i]) > 0.0)
+            ratios.push_back(rate(windows.alls[i]) * threads / rate(windows.ones[i]));
+    if (ratios.empty())
+        return 0.0;
+    std::sort(ratios.begin(), ratios.end());
+    const std::size_t middle = ratios.size() / 2;
+    return ratios.size() % 2 != 0 ? ratios[middle] : (ratios[middle - 1] + ratios[middle]) / 2;
 }
 
 double ProcessorShare(const ThreadWindow& window)

@@ -23,15 +23,20 @@ struct ThreadWindow
 // The kernel on every usable logical CPU at once, one pinned thread each, in
 // one common 500 ms window on the millisecond tick; at normal priority, so
 // that the machine stays usable. For the scaling, short windows of one
-// pinned thread and of all of them, interleaved one-all-all-one twice: the
+// pinned thread and of all of them, interleaved one-all-all-one: the
 // same loop, tick and priority on both sides, and a change of load in
 // between falls on both alike.
 struct AllCoreWindows
 {
     std::vector<ThreadWindow> threads; // one entry per thread of the 500 ms window
-    ThreadWindow one;                  // the single-thread windows summed: passes and times
-    ThreadWindow all;                  // every thread of the interleaved all-core windows summed
+    // The interleaved windows in pairs, one thread's and the all-core one
+    // beside it (its threads summed: passes and times).
+    std::vector<ThreadWindow> ones;
+    std::vector<ThreadWindow> alls;
 };
+
+// The windows summed: passes and times.
+ThreadWindow Summed(const std::vector<ThreadWindow>& windows);
 
 AllCoreWindows AllCoreCpuTest();
 AllCoreWindows AllCoreFpuTest();
@@ -40,8 +45,9 @@ AllCoreWindows AllCoreFpuTest();
 std::int64_t TotalPasses(const std::vector<ThreadWindow>& threads);
 
 // How many times one thread's passes all the threads do in the same
-// processor time each, from the interleaved windows; 0 where either side is
-// missing.
+// processor time each: the median over the pairs of interleaved windows, so
+// that a window that other work disturbed does not decide it; 0 where no
+// pair has both sides.
 double ScalingRatio(const AllCoreWindows& windows);
 
 // The share of the time the window's thread(s) had a processor; 0 for none.

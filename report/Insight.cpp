@@ -59,8 +59,8 @@ QString scalingFault(const QString& kernel, const AllCoreFigure& figure,
         .arg(kernel)
         .arg(figure.ratio, 0, 'f', 2)
         .arg(windows.threads.size())
-        .arg(bench::ProcessorShare(windows.one) * 100.0, 0, 'f', 0)
-        .arg(bench::ProcessorShare(windows.all) * 100.0, 0, 'f', 0);
+        .arg(bench::ProcessorShare(bench::Summed(windows.ones)) * 100.0, 0, 'f', 0)
+        .arg(bench::ProcessorShare(bench::Summed(windows.alls)) * 100.0, 0, 'f', 0);
 }
 
 QString latencyFault(const Insight& insight, int measurements)

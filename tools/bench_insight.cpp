@@ -55,13 +55,15 @@ template <typename Work> double timedThreads(int threads, Work&& work)
 {
     std::vector<std::thread> pool;
     std::atomic<bool> go{false};
+    std::atomic<int> ready{0};
     const auto joinAll = [&pool] {
         for (std::thread& thread : pool)
             thread.join();
     };
     try {
         for (int t = 0; t < threads; ++t)
-            pool.emplace_back([&work, &go, t] {
+            pool.emplace_back([&work, &go, &ready, t] {
+                ++ready;
                 while (!go.load())
                     std::this_thread::yield();
                 work(t);
@@ -71,6 +73,9 @@ template <typename Work> double timedThreads(int threads, Work&& work)
         joinAll();
         throw;
     }
+    // Timed from when every thread runs, as threads waiting at a barrier.
+    while (ready.load() < threads)
+        std::this_thread::yield();
     const double start = platform::PreciseMilliseconds();
     go.store(true);
     joinAll();

@@ -221,54 +221,63 @@ void TestInsightKernels::allCoreRunsOnEveryUsableCpu()
         sum += threads[i].passes;
     }
     QCOMPARE(TotalPasses(threads), sum);
-    // Four single-thread windows and four of every thread.
-    QVERIFY(windows.one.passes >= 4);
-    QVERIFY(windows.all.passes >= 4 * std::int64_t(cpus.size()));
-    QVERIFY(windows.one.milliseconds > 0.0);
-    QVERIFY(ProcessorShare(windows.all) > 0.0 && ProcessorShare(windows.all) <= 1.01);
+    // Three rounds of one-all-all-one: six pairs.
+    QCOMPARE(windows.ones.size(), 6u);
+    QCOMPARE(windows.alls.size(), 6u);
+    for (std::size_t i = 0; i < 6; ++i) {
+        QVERIFY(windows.ones[i].passes >= 1);
+        QVERIFY(windows.alls[i].passes >= std::int64_t(cpus.size()));
+        QVERIFY(windows.ones[i].cpuMilliseconds > 0.0);
+    }
+    QCOMPARE(windows.ones.front().cpu, cpus.front());
+    QCOMPARE(windows.ones.back().cpu, cpus.back());
+    const double share = ProcessorShare(Summed(windows.alls));
+    QVERIFY2(share > 0.0 && share <= 1.01, qPrintable(QString::number(share)));
     QVERIFY(ScalingRatio(windows) > 0.0);
 }
 
 void TestInsightKernels::scalingRatio_data()
 {
+    // Each pair: one thread's passes and processor ms, then all threads'.
     QTest::addColumn<int>("threads");
-    QTest::addColumn<qint64>("allPasses"); // every thread of the interleaved windows
-    QTest::addColumn<double>("allCpuMs");
-    QTest::addColumn<qint64>("onePasses");
-    QTest::addColumn<double>("oneCpuMs");
+    QTest::addColumn<QList<QList<double>>>("pairs");
     QTest::addColumn<double>("ratio");
-    QTest::addColumn<double>("allShare"); // of 1000 ms a side
     QTest::newRow("two threads as fast as one")
-        << 2 << qint64(2000) << 1000.0 << qint64(1000) << 500.0 << 2.0 << 1.0;
-    // One thread alone had a processor a sixth of the time, each of two a
-    // third: its passes are fewer, not slower.
+        << 2 << QList<QList<double>>{{1000, 500, 2000, 1000}} << 2.0;
+    // One thread alone had a processor half as long as each of two: its
+    // passes are fewer, not slower.
     QTest::newRow("one thread crowded out")
-        << 2 << qint64(2000) << 1000.0 << qint64(500) << 250.0 << 2.0 << 1.0;
-    QTest::newRow("shared core") << 2 << qint64(1200) << 1000.0 << qint64(1000) << 500.0 << 1.2
-                                 << 1.0;
-    QTest::newRow("four threads") << 4 << qint64(3600) << 400.0 << qint64(1000) << 100.0 << 3.6
-                                  << 0.4;
-    QTest::newRow("no single-thread window")
-        << 2 << qint64(2000) << 1000.0 << qint64(0) << 0.0 << 0.0 << 1.0;
-    QTest::newRow("no all-core window")
-        << 2 << qint64(0) << 0.0 << qint64(1000) << 500.0 << 0.0 << 0.0;
+        << 2 << QList<QList<double>>{{500, 250, 2000, 1000}} << 2.0;
+    QTest::newRow("shared core") << 2 << QList<QList<double>>{{1000, 500, 1200, 1000}} << 1.2;
+    QTest::newRow("four threads") << 4 << QList<QList<double>>{{1000, 100, 3600, 400}} << 3.6;
+    // One pair in which other work slowed the lone thread does not decide.
+    QTest::newRow("median of the pairs") << 2
+                                         << QList<QList<double>>{{1000, 500, 2000, 1000},
+                                                                 {500, 500, 2000, 1000},
+                                                                 {1000, 500, 1900, 1000}}
+                                         << 2.0;
+    QTest::newRow("median of an even count")
+        << 2 << QList<QList<double>>{{1000, 500, 2000, 1000}, {1000, 500, 1800, 1000}} << 1.9;
+    QTest::newRow("a pair without the single thread")
+        << 2 << QList<QList<double>>{{0, 0, 2000, 1000}, {1000, 500, 1800, 1000}} << 1.8;
+    QTest::newRow("no pairs") << 2 << QList<QList<double>>{} << 0.0;
 }
 
 void TestInsightKernels::scalingRatio()
 {
     QFETCH(int, threads);
-    QFETCH(qint64, allPasses);
-    QFETCH(double, allCpuMs);
-    QFETCH(qint64, onePasses);
-    QFETCH(double, oneCpuMs);
+    QFETCH(QList<QList<double>>, pairs);
     QFETCH(double, ratio);
-    QFETCH(double, allShare);
     AllCoreWindows windows;
     windows.threads.resize(std::size_t(threads));
-    windows.all = {0, allPasses, {}, 1000.0, allCpuMs};
-    windows.one = {0, onePasses, {}, 1000.0, oneCpuMs};
+    for (const QList<double>& pair : pairs) {
+        windows.ones.push_back({0, std::int64_t(pair[0]), {}, 1000.0, pair[1]});
+        windows.alls.push_back({0, std::int64_t(pair[2]), {}, 1000.0, pair[3]});
+    }
     QCOMPARE(ScalingRatio(windows), ratio);
-    QCOMPARE(ProcessorShare(windows.all), allShare);
+    const ThreadWindow all = Summed(windows.alls);
+    QCOMPARE(ProcessorShare(all),
+             pairs.isEmpty() ? 0.0 : all.cpuMilliseconds / 1000.0 / double(pairs.size()));
 }
 
 void TestInsightKernels::latencyOrder_data()

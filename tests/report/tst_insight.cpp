@@ -41,11 +41,10 @@ bench::AllCoreWindows windowsWith(const QList<qint64>& passes, qint64 onePasses,
     bench::AllCoreWindows windows;
     for (qsizetype i = 0; i < passes.size(); ++i)
         windows.threads.push_back({int(i), passes[i], chainAt(mhz), 500.0, 500.0});
-    windows.all.passes = bench::TotalPasses(windows.threads);
-    windows.all.milliseconds = windows.all.cpuMilliseconds = 500.0 * double(passes.size());
-    windows.one.passes = onePasses;
-    windows.one.cpuMilliseconds = onePasses > 0 ? 500.0 : 0.0;
-    windows.one.milliseconds = windows.one.cpuMilliseconds / oneShare;
+    const double allMs = 500.0 * double(passes.size());
+    windows.alls.push_back({0, bench::TotalPasses(windows.threads), {}, allMs, allMs});
+    const double oneCpuMs = onePasses > 0 ? 500.0 : 0.0;
+    windows.ones.push_back({0, onePasses, {}, oneCpuMs / oneShare, oneCpuMs});
     return windows;
 }
 
