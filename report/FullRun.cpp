@@ -27,33 +27,31 @@ void runProcessor(Session& session, FullRunView& view, AllTestsResults& results)
     const RunTest test{{QStringLiteral("cpu"), QStringLiteral("fpu")}, QStringLiteral("Processor")};
     if (!view.asks(test))
         return skip(results, test, kNotAskedFor);
-    const bool unscored = !MissingReferenceKeys(session.benchState().reference).isEmpty() &&
-                          view.countsWithoutReference();
+    const bool unscored =
+        !MissingReferenceKeys(session.reference()).isEmpty() && view.countsWithoutReference();
     runTest(view, test, [&] {
         if (unscored)
             session.runProcessorUnscored();
         else
             session.runProcessor();
     });
-    const bench::BenchState& state = session.benchState();
+    const bench::ProcessorResult r = session.results().processor.value_or(bench::ProcessorResult{});
     results.processor = unscored
-                            ? ProcessorFigures{0, state.LastCpuCount, 0, state.LastFpuCount, false}
-                            : ProcessorFigures{session.cpuScore(), state.LastCpuCount,
-                                               session.fpuScore(), state.LastFpuCount};
+                            ? ProcessorFigures{0, r.cpuPasses, 0, r.fpuPasses, false}
+                            : ProcessorFigures{r.cpuScore, r.cpuPasses, r.fpuScore, r.fpuPasses};
 }
 
-// The comparative figure; a page in the full mode runs that first and is
-// then shown in the comparative mode, which runs again.
+// The comparative figure; in the full mode the full test runs first, then
+// the mode turns comparative and that test runs again.
 void runMemory(Session& session, FullRunView& view, AllTestsResults& results)
 {
     const RunTest test{{QStringLiteral("memory")}, QStringLiteral("Memory")};
     if (!view.asks(test))
         return skip(results, test, kNotAskedFor);
-    const bench::MemoryMode mode = view.memoryMode();
-    runTest(view, test, [&] { session.runMemory(mode); });
-    if (mode != bench::MemoryMode::Comparative) {
-        view.showComparativeMode();
-        runTest(view, test, [&] { session.runMemory(bench::MemoryMode::Comparative); });
+    runTest(view, test, [&] { session.runMemory(); });
+    if (session.memoryMode() != bench::MemoryMode::Comparative) {
+        session.setMemoryMode(bench::MemoryMode::Comparative);
+        runTest(view, test, [&] { session.runMemory(); });
     }
     results.memory = session.memoryResult();
 }

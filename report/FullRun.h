@@ -13,7 +13,6 @@
 
 namespace bench {
 class TestSurface;
-enum class MemoryMode;
 } // namespace bench
 
 namespace report {
@@ -65,7 +64,7 @@ struct RunTest
 };
 
 // What the run asks of whoever shows it: the main window (its busy frame,
-// radio buttons, drive list and test surface) or the report without one.
+// drive list and test surface) or the report without one.
 class FullRunView
 {
 public:
@@ -82,10 +81,6 @@ public:
     // Where the base.ini has no reference machine: count the passes anyway,
     // against a neutral one (the report), or let the page fail (the window).
     virtual bool countsWithoutReference() const { return false; }
-    // The memory page's mode, and the page shown in comparative mode without
-    // running anything.
-    virtual bench::MemoryMode memoryMode() const = 0;
-    virtual void showComparativeMode() {}
     // The drive list shows entry `index`, without raising its change event.
     virtual void showDrive(int /*index*/) {}
     // Where the video test draws. Null where it cannot run (the video chart
@@ -98,8 +93,8 @@ public:
 // The all-tests run on the session's pages: clears the log, logs the
 // overview as it stands, then each page's result in a fixed order
 // (processor, memory in comparative mode, video, every drive), 23 lines plus
-// one per drive. Whatever mode the memory page was in, the log holds the
-// comparative figure and the page is left in that mode. A test the view does
+// one per drive. Whatever the session's memory mode was, the log holds the
+// comparative figure and the mode is left comparative. A test the view does
 // not ask for logs 0, and so does a drive the test cannot write to.
 //
 // An error in a test ends the run there: the lines so far stay, the closing

@@ -2,7 +2,6 @@
 #include "report/ReportCommand.h"
 
 #include "bench/ReferenceMachine.h"
-#include "controls/Chart.h"
 #include "database/ComparisonDatabase.h"
 #include "report/CompareCommand.h"
 #include "report/IniRows.h"
@@ -44,8 +43,7 @@ class Reporter
 public:
     Reporter(const ReportOptions& options, ReportSetup& setup)
         : m_options(options), m_setup(setup),
-          m_session(setup.databasePath, {m_charts[0], m_charts[1], m_charts[2], m_charts[3]},
-                    setup.probes, setup.kernels),
+          m_session(setup.databasePath, setup.probes, setup.kernels),
           m_chatty(options.verbose || setup.errIsTerminal),
           m_context(options.context && !options.ini && setup.insight.has_value())
     {
@@ -256,7 +254,6 @@ private:
 
     const ReportOptions& m_options;
     ReportSetup& m_setup;
-    MemoryChart m_charts[4];
     Session m_session;
     bool m_chatty;
     bool m_context;

@@ -89,7 +89,8 @@ public:
     void Button4Click();
     void Button2Click();
     void Button6Click();
-    void RadioButton1Click(const QObject* sender);
+    // Sets the session's memory mode and runs the memory page in it.
+    void RadioButton1Click(bench::MemoryMode mode);
 
     // The page whose default button Enter presses (null on the overview).
     QPushButton* currentDefaultButton() const;
@@ -125,6 +126,7 @@ private:
     void setPages(int outer, int inner);
     void showPageAndRefresh(int page);
     void showLog();
+    void showResults();
     void fillOverview(const sysinfo::OverviewFields& fields);
     void openUrl(const QUrl& url);
     void activateAfterRepaint();

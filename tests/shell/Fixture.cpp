@@ -50,7 +50,10 @@ ShellFixture::ShellFixture(const std::function<void(TForm1Services&)>& adjust, b
 
 ShellFixture::ShellFixture(const QStringList& drives) : fields(sampleFields())
 {
-    create({drives, QStringLiteral("/ 100 Gb; /home 200 Gb"), {}}, {}, false);
+    QList<QByteArray> paths;
+    for (const QString& entry : drives)
+        paths << entry.mid(QStringLiteral("Drive ").size()).toUtf8();
+    create({drives, QStringLiteral("/ 100 Gb; /home 200 Gb"), paths}, {}, false);
 }
 
 void ShellFixture::create(const sysinfo::FixedDriveListing& drives,

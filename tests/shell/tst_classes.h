@@ -98,7 +98,6 @@ class TestMemoryPage : public QObject
 private slots:
     void commandsRunTheSelectedMode_data();
     void commandsRunTheSelectedMode();
-    void otherTagOnlyShowsTheBusyState();
     void rejectedRowLeavesBusyState();
 };
 
