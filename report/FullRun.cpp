@@ -86,6 +86,12 @@ std::int32_t runDrive(Session& session, FullRunView& view, AllTestsResults& resu
     return session.driveResult();
 }
 
+// Writes the lines of the log that `reached` adds to what the session holds.
+void logReached(Session& session, const AllTestsResults& results, RunStage reached)
+{
+    session.appendLog(ComposeLog(results, reached).mid(session.log().size()));
+}
+
 } // namespace
 
 AllTestsResults RunAllTests(Session& session, FullRunView& view)
@@ -99,40 +105,44 @@ void RunAllTests(Session& session, FullRunView& view, AllTestsResults& results)
 {
     session.clearLog();
     view.logCleared();
-    session.appendLog(OpeningLines());
     results.overview = session.overview();
-    session.appendLog(OverviewLines(results.overview));
+    logReached(session, results, RunStage::Overview);
 
     runProcessor(session, view, results);
-    session.appendLog(PerformanceHeadingLines());
-    const ProcessorFigures& p = results.processor;
-    session.appendLog({CpuLine(p.cpuScore, p.cpuPasses), FpuLine(p.fpuScore, p.fpuPasses)});
-
+    logReached(session, results, RunStage::Processor);
     runMemory(session, view, results);
-    session.appendLog({MemoryLine(results.memory)});
+    logReached(session, results, RunStage::Memory);
     runVideo(session, view, results);
-    session.appendLog({VideoLine(results.video)});
+    logReached(session, results, RunStage::Video);
 
     for (int i = 0; i < session.drives().size(); ++i) {
         session.selectDrive(i);
         view.showDrive(i);
         const DriveFigure drive{session.selectedDriveEntry(), runDrive(session, view, results)};
         results.drives.append(drive);
-        session.appendLog({DriveLine(drive.entry, drive.kilobytesPerSecond)});
+        logReached(session, results, RunStage::Drives);
     }
-    session.appendLog(ClosingLines());
+    logReached(session, results, RunStage::Closed);
 }
 
-QStringList ComposeLog(const AllTestsResults& results)
+QStringList ComposeLog(const AllTestsResults& results, RunStage reached)
 {
-    QStringList lines =
-        OpeningLines() + OverviewLines(results.overview) + PerformanceHeadingLines();
-    const ProcessorFigures& p = results.processor;
-    lines << CpuLine(p.cpuScore, p.cpuPasses) << FpuLine(p.fpuScore, p.fpuPasses)
-          << MemoryLine(results.memory) << VideoLine(results.video);
-    for (const DriveFigure& drive : results.drives)
-        lines << DriveLine(drive.entry, drive.kilobytesPerSecond);
-    return lines + ClosingLines();
+    QStringList lines = OpeningLines() + OverviewLines(results.overview);
+    if (reached >= RunStage::Processor) {
+        const ProcessorFigures& p = results.processor;
+        lines << PerformanceHeadingLines() << CpuLine(p.cpuScore, p.cpuPasses)
+              << FpuLine(p.fpuScore, p.fpuPasses);
+    }
+    if (reached >= RunStage::Memory)
+        lines << MemoryLine(results.memory);
+    if (reached >= RunStage::Video)
+        lines << VideoLine(results.video);
+    if (reached >= RunStage::Drives)
+        for (const DriveFigure& drive : results.drives)
+            lines << DriveLine(drive.entry, drive.kilobytesPerSecond);
+    if (reached >= RunStage::Closed)
+        lines << ClosingLines();
+    return lines;
 }
 
 } // namespace report

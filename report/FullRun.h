@@ -103,8 +103,23 @@ public:
 void RunAllTests(Session& session, FullRunView& view, AllTestsResults& results);
 AllTestsResults RunAllTests(Session& session, FullRunView& view);
 
-// The log a run with these results writes, line for line.
-QStringList ComposeLog(const AllTestsResults& results);
+// How far a run has come: the overview, each test in its order, every
+// drive in `drives` so far, the closing lines.
+enum class RunStage
+{
+    Overview,
+    Processor,
+    Memory,
+    Video,
+    Drives,
+    Closed,
+};
+
+// The results log, line for line, as far as a run with these results has
+// reached: the one composer of the log. The run writes it as it goes (each
+// stage appends what it adds); the report prints it for the medians of its
+// runs.
+QStringList ComposeLog(const AllTestsResults& results, RunStage reached = RunStage::Closed);
 
 // Why a test was not asked for, in `skipped`.
 inline const QString kNotAskedFor = QStringLiteral("not asked for (--tests, --drive)");
