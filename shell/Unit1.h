@@ -131,7 +131,7 @@ private:
     void openUrl(const QUrl& url);
     void activateAfterRepaint();
 
-    // The all-tests run's view of this window (Unit1Report.cpp).
+    // The all-tests run's view of this window (Unit1AllTests.cpp).
     class FullRunWindow;
 
     std::unique_ptr<Form1Ui> m_ui;

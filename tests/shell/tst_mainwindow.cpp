@@ -252,7 +252,7 @@ void TestMainWindow::icons()
     QCOMPARE(icon->resourceName(), resource);
     QCOMPARE(icon->pos(), place);
     QVERIFY(!icon->stretched());
-    QVERIFY(icon->hasImage());
+    QVERIFY(!icon->image().isNull());
     QCOMPARE(icon->image().size(), QSize(32, 32));
 }
 
