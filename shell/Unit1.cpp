@@ -66,7 +66,7 @@ void setFieldText(QLineEdit* field, const QString& text)
 
 } // namespace
 
-TForm1::TForm1(TForm1Services services, QWidget* parent, Pages pages)
+TForm1::TForm1(TForm1Services services, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Form1Ui>()), m_services(std::move(services))
 {
     m_ui->Ui::TForm1::setupUi(this);
@@ -75,8 +75,6 @@ TForm1::TForm1(TForm1Services services, QWidget* parent, Pages pages)
     setUpFrame();
     setUpToolBar();
     bindCommands();
-    if (pages == Pages::AtOnce)
-        buildPages();
 }
 
 // Most of the window's controls are on the pages, hidden under the splash:

@@ -39,17 +39,9 @@ class TForm1 : public QMainWindow
 public:
     static inline const QString WebSiteAddress = QStringLiteral("https://quorvix.example/");
 
-    // When the pages below the tool bar are made: at once, or once the splash
-    // has been painted (the program's start), before the first activation.
-    // FormCreate runs after them.
-    enum class Pages
-    {
-        AtOnce,
-        AfterSplash
-    };
-
-    explicit TForm1(TForm1Services services = {}, QWidget* parent = nullptr,
-                    Pages pages = Pages::AtOnce);
+    // The pages below the tool bar are made once the splash has been painted,
+    // before the first activation; FormCreate runs after them.
+    explicit TForm1(TForm1Services services = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // The state the window shows; it lives from FormCreate until the window

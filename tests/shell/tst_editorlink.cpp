@@ -13,7 +13,7 @@
 
 void TestEditorLink::newRowsFromMainWindow()
 {
-    ShellFixture f;
+    ShellFixture f({}, true);
     f.fields.memory = QStringLiteral("512 Mb (used 10%)");
     QFile file(f.directory.filePath(QStringLiteral("base.ini")));
     QVERIFY(file.open(QIODevice::WriteOnly));
