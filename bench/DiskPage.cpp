@@ -2,9 +2,7 @@
 #include "bench/DiskPage.h"
 
 #include "bench/DiskKernel.h"
-#include "bench/ReferenceRows.h"
 #include "bench/TestBuffer.h"
-#include "controls/Chart.h"
 #include "platform/DiskDirectory.h"
 #include "platform/Drives.h"
 
@@ -44,15 +42,6 @@ DiskPlan planDrive(const std::string& mountPoint, const DiskKernels& kernels)
     return {*directory, {}};
 }
 
-// Runs the test only where it has room; 0 when it does not run.
-std::int32_t measureDrive(const std::string& mountPoint, const DiskKernels& kernels)
-{
-    const DiskPlan plan = planDrive(mountPoint, kernels);
-    if (!plan.skipped.empty())
-        return 0;
-    return DiskBarValue(kernels.diskTest(plan.directory, kDiskTestBlocks));
-}
-
 } // namespace
 
 std::string DiskSkipReason(const std::string& mountPoint, const DiskKernels& kernels)
@@ -72,15 +61,18 @@ std::int32_t DiskBarValue(std::int64_t bytesPerSecond)
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(bytesPerSecond / 1024, 0, largest));
 }
 
-void RefreshDiskPage(Chart& chart, const ComparisonDatabase& database,
-                     const std::string& mountPoint, const DiskKernels& kernels)
+std::int32_t MeasureDrive(const std::string& mountPoint, const DiskKernels& kernels)
 {
-    LoadReferenceRows(chart, database, DrivePageRows());
-    {
-        const ScopedTestBuffer buffer(static_cast<std::size_t>(kDiskBlockBytes));
-        chart.bars().Items[0].Value = measureDrive(mountPoint, kernels);
-    }
-    chart.Redraw();
+    const ScopedTestBuffer buffer(static_cast<std::size_t>(kDiskBlockBytes));
+    const DiskPlan plan = planDrive(mountPoint, kernels);
+    if (!plan.skipped.empty())
+        return 0;
+    return DiskBarValue(kernels.diskTest(plan.directory, kDiskTestBlocks));
+}
+
+TMyChartBars DriveBars(const ReferenceRowList& rows, std::int32_t rate)
+{
+    return ChartWithRows(DrivePageRows(), rows, {rate});
 }
 
 } // namespace bench

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "bench/ReferenceRows.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
-
-class Chart;
-class ComparisonDatabase;
 
 namespace bench {
 
@@ -38,13 +37,14 @@ std::string DiskSkipReason(const std::string& mountPoint,
 // Bytes per second to the page's KB/s, truncated; kept within the bar's range.
 std::int32_t DiskBarValue(std::int64_t bytesPerSecond);
 
-// The work of the HDD page's refresh between the caller's busy-frame steps:
-// reference rows into `chart`; a 1 MiB TestBuffer; when the drive's test
+// The HDD page's measurement in a 1 MiB TestBuffer: when the drive's test
 // directory has more than 10 MiB available, DiskTest of 10 MiB there and its
-// rate in KB/s into bar 0, else bar 0 stays 0 and nothing is written; the
-// buffer released; a redraw. An empty mount point (no fixed drive) leaves
-// bar 0 at 0. Errors propagate to the caller with the buffer released.
-void RefreshDiskPage(Chart& chart, const ComparisonDatabase& database,
-                     const std::string& mountPoint, const DiskKernels& kernels = RealDiskKernels());
+// rate in KB/s; else 0, and nothing is written. An empty mount point (no
+// fixed drive) gives 0. Errors propagate with the buffer released.
+std::int32_t MeasureDrive(const std::string& mountPoint,
+                          const DiskKernels& kernels = RealDiskKernels());
+
+// The HDD chart: "Your drive" with `rate`, then the rows.
+TMyChartBars DriveBars(const ReferenceRowList& rows, std::int32_t rate);
 
 } // namespace bench

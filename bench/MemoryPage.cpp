@@ -2,7 +2,6 @@
 #include "bench/MemoryPage.h"
 
 #include "bench/MemoryKernels.h"
-#include "bench/ReferenceRows.h"
 #include "bench/TestBuffer.h"
 #include "controls/Chart.h"
 
@@ -31,46 +30,10 @@ int gradientBlueOf(int index)
     return blueOf(index) * 100 / 255;
 }
 
-void addColoredBar(Chart& chart, const QString& caption, std::int32_t value,
+void addColoredBar(TMyChartBars& bars, const QString& caption, std::int32_t value,
                    const BarColors& colors)
 {
-    const int index = chart.AddBar(caption, value, colors.color);
-    if (index >= 0)
-        chart.bars().Items[index].GradientColor = colors.gradientColor;
-}
-
-void runComparativeTest(Chart& chart, const ComparisonDatabase& database,
-                        const MemoryKernels& kernels)
-{
-    {
-        const ScopedTestBuffer buffer(kMemoryTestBufferSize);
-        LoadReferenceRows(chart, database, MemoryPageRows());
-        const std::int64_t readRate = kernels.readTest(kMemoryTestBufferSize);
-        const std::int64_t writeRate = kernels.writeTest(kMemoryTestBufferSize);
-        chart.bars().Items[0].Value = ComparativeMemoryValue(readRate, writeRate);
-    }
-    chart.Redraw();
-}
-
-// Automatic redraw stays off until the end, so each pair is drawn by its
-// own Redraw right after it was measured.
-void runFullTest(Chart& chart, const MemoryKernels& kernels)
-{
-    chart.BeginUpdate();
-    chart.Clear();
-    {
-        const ScopedTestBuffer buffer(kMemoryTestBufferSize);
-        for (int i = 0; i < kFullTestBlocks; ++i) {
-            const std::uint32_t kilobytes = 1u << i;
-            const std::uint32_t blockSize = kilobytes * 1024;
-            addColoredBar(chart, QString::asprintf("%u Kb read", kilobytes),
-                          MebibytesPerSecond(kernels.readTest(blockSize)), FullTestReadColors(i));
-            addColoredBar(chart, QStringLiteral("write"),
-                          MebibytesPerSecond(kernels.writeTest(blockSize)), FullTestWriteColors(i));
-            chart.Redraw();
-        }
-    }
-    chart.EndUpdate();
+    AppendBar(bars, caption, value, colors.color, colors.gradientColor);
 }
 
 } // namespace
@@ -96,21 +59,52 @@ std::int32_t MebibytesPerSecond(std::int64_t rate)
 
 BarColors FullTestReadColors(int index)
 {
-    return {Rgb(255, 0, blueOf(index)), Rgb(100, 0, gradientBlueOf(index))};
+    return {MakeColor(255, 0, blueOf(index)), MakeColor(100, 0, gradientBlueOf(index))};
 }
 
 BarColors FullTestWriteColors(int index)
 {
-    return {Rgb(0, 255, blueOf(index)), Rgb(0, 100, gradientBlueOf(index))};
+    return {MakeColor(0, 255, blueOf(index)), MakeColor(0, 100, gradientBlueOf(index))};
 }
 
-void RefreshMemoryPage(Chart& chart, const ComparisonDatabase& database, MemoryMode mode,
+std::int32_t MeasureComparativeMemory(const MemoryKernels& kernels)
+{
+    const ScopedTestBuffer buffer(kMemoryTestBufferSize);
+    const std::int64_t readRate = kernels.readTest(kMemoryTestBufferSize);
+    const std::int64_t writeRate = kernels.writeTest(kMemoryTestBufferSize);
+    return ComparativeMemoryValue(readRate, writeRate);
+}
+
+void MeasureFullMemory(MemorySweep& sweep, const std::function<void()>& pairMeasured,
                        const MemoryKernels& kernels)
 {
-    if (mode == MemoryMode::Comparative)
-        runComparativeTest(chart, database, kernels);
-    else if (mode == MemoryMode::Full)
-        runFullTest(chart, kernels);
+    sweep.clear();
+    const ScopedTestBuffer buffer(kMemoryTestBufferSize);
+    for (int i = 0; i < kFullTestBlocks; ++i) {
+        const std::uint32_t blockSize = (1u << i) * 1024;
+        MemoryPair pair;
+        pair.read = MebibytesPerSecond(kernels.readTest(blockSize));
+        pair.write = MebibytesPerSecond(kernels.writeTest(blockSize));
+        sweep << pair;
+        if (pairMeasured)
+            pairMeasured();
+    }
+}
+
+TMyChartBars ComparativeMemoryBars(const ReferenceRowList& rows, std::int32_t value)
+{
+    return ChartWithRows(MemoryPageRows(), rows, {value});
+}
+
+TMyChartBars FullMemoryBars(const MemorySweep& sweep)
+{
+    TMyChartBars bars;
+    for (int i = 0; i < sweep.size(); ++i) {
+        addColoredBar(bars, QString::asprintf("%u Kb read", 1u << i), sweep[i].read,
+                      FullTestReadColors(i));
+        addColoredBar(bars, QStringLiteral("write"), sweep[i].write, FullTestWriteColors(i));
+    }
+    return bars;
 }
 
 } // namespace bench

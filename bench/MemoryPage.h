@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "bench/BarColors.h"
+#include "bench/ReferenceRows.h"
 
+#include <QList>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
-
-class Chart;
-class ComparisonDatabase;
 
 namespace bench {
 
@@ -24,8 +22,7 @@ struct MemoryKernels
 // MemoryReadTest and MemoryWriteTest.
 MemoryKernels RealMemoryKernels();
 
-// The two modes of the memory page, by the radio buttons' tag. A mode of
-// any other value runs nothing.
+// The two modes of the memory page.
 enum class MemoryMode
 {
     Comparative = 1,
@@ -38,6 +35,17 @@ inline constexpr std::uint32_t kMemoryTestBufferSize = 4'194'304;
 // The full test's block sizes are 2^i KB for i = 0 to kFullTestBlocks - 1.
 inline constexpr int kFullTestBlocks = 13;
 
+// The full test's figures of one block size, in MiB/s.
+struct MemoryPair
+{
+    std::int32_t read = 0;
+    std::int32_t write = 0;
+
+    bool operator==(const MemoryPair&) const = default;
+};
+// The full test's pairs, from the smallest block up.
+using MemorySweep = QList<MemoryPair>;
+
 // The own bar of the comparative test: the mean of the two rates in MiB/s,
 // formed in 64 bits.
 std::int32_t ComparativeMemoryValue(std::int64_t readRate, std::int64_t writeRate);
@@ -49,13 +57,22 @@ std::int32_t MebibytesPerSecond(std::int64_t rate);
 BarColors FullTestReadColors(int index);
 BarColors FullTestWriteColors(int index);
 
-// The work of a memory refresh between the caller's busy-frame steps, in
-// `mode`: the comparative test (reference rows and the own bar "Your
-// memory"), the full test (a read and a write bar per block size, the chart
-// redrawn after each pair), or nothing for any other value. The test buffer
-// exists only during the call, also when it fails; errors (a rejected row
-// value, no memory for the buffer) propagate to the caller.
-void RefreshMemoryPage(Chart& chart, const ComparisonDatabase& database, MemoryMode mode,
+// The comparative test in a test buffer of its own: the two kernels on the
+// whole buffer, and their mean in MiB/s. The buffer exists only during the
+// call, also when it fails (no memory for it).
+std::int32_t MeasureComparativeMemory(const MemoryKernels& kernels = RealMemoryKernels());
+
+// The full test in a test buffer of its own: a read and a write rate per
+// block size, each pair appended to `sweep` (emptied first) as soon as it is
+// measured, then `pairMeasured` called, so the page can draw it at once.
+void MeasureFullMemory(MemorySweep& sweep, const std::function<void()>& pairMeasured = {},
                        const MemoryKernels& kernels = RealMemoryKernels());
+
+// The comparative chart: "Your memory" with `value`, then the rows.
+TMyChartBars ComparativeMemoryBars(const ReferenceRowList& rows, std::int32_t value);
+
+// The full test's chart: per pair a bar "<size> Kb read" and a bar "write"
+// in the colours of its block size; no rows and no own bar.
+TMyChartBars FullMemoryBars(const MemorySweep& sweep);
 
 } // namespace bench

@@ -3,9 +3,7 @@
 
 #include "bench/Kernels.h"
 #include "bench/ReferenceMachine.h"
-#include "bench/ReferenceRows.h"
 #include "bench/Scores.h"
-#include "controls/Chart.h"
 
 namespace bench {
 
@@ -14,18 +12,20 @@ ProcessorKernels RealProcessorKernels()
     return {CpuTest, FpuTest};
 }
 
-void RefreshProcessorPage(Chart& chart, const ComparisonDatabase& database, BenchState& state,
-                          const ProcessorKernels& kernels)
+void MeasureProcessor(const ReferenceMachine& reference, const ProcessorKernels& kernels,
+                      ProcessorResult& result, const std::function<void()>& cpuScored)
 {
-    LoadReferenceRows(chart, database, ProcessorPageRows());
+    result.cpuPasses = kernels.cpuTest();
+    result.cpuScore = CpuScore(result.cpuPasses, reference);
+    if (cpuScored)
+        cpuScored();
+    result.fpuPasses = kernels.fpuTest();
+    result.fpuScore = FpuScore(result.fpuPasses, reference);
+}
 
-    state.LastCpuCount = kernels.cpuTest();
-    chart.bars().Items[0].Value = CpuScore(state.LastCpuCount, state.reference);
-    chart.Redraw();
-
-    state.LastFpuCount = kernels.fpuTest();
-    chart.bars().Items[1].Value = FpuScore(state.LastFpuCount, state.reference);
-    chart.Redraw();
+TMyChartBars ProcessorBars(const ReferenceRowList& rows, const ProcessorResult& result)
+{
+    return ChartWithRows(ProcessorPageRows(), rows, {result.cpuScore, result.fpuScore});
 }
 
 } // namespace bench

@@ -27,15 +27,4 @@ struct ReferenceMachine
 // Reads the three values from section DATA; missing keys read as 0.
 ReferenceMachine LoadScaling(const ComparisonDatabase& database);
 
-// What the benchmarks keep between commands, owned by whoever runs them (the
-// main window, a report run): the reference machine, read afresh at every
-// activation, and the raw pass counts of the last processor refresh (0 until
-// the first), which the results log prints beside the scores.
-struct BenchState
-{
-    ReferenceMachine reference;
-    std::int32_t LastCpuCount = 0;
-    std::int32_t LastFpuCount = 0;
-};
-
 } // namespace bench

@@ -10,11 +10,9 @@
 namespace bench {
 namespace {
 
-void addBar(Chart& chart, const QString& caption, std::int32_t value, const BarColors& colors)
+void addBar(TMyChartBars& bars, const QString& caption, std::int32_t value, const BarColors& colors)
 {
-    const int index = chart.AddBar(caption, value, colors.color);
-    if (index >= 0)
-        chart.bars().Items[index].GradientColor = colors.gradientColor;
+    AppendBar(bars, caption, value, colors.color, colors.gradientColor);
 }
 
 // Longer values are quoted cut short in the error, which then names the row.
@@ -30,46 +28,64 @@ std::int32_t barValue(const QString& section, const QString& key, const QString&
         QStringLiteral("'%1...' in [%2] %3 is not a valid integer value").arg(shown, section, key));
 }
 
-bool rowFits(const Chart& chart, const ChartPageRows& page)
+// Whether one more row fits whole after `rows` rows.
+bool rowFits(const ChartPageRows& page, qsizetype rows)
 {
-    return chart.bars().Count + 1 + page.rowBars.size() <= TMyChartBars::Capacity;
+    const qsizetype barsPerRow = 1 + page.rowBars.size();
+    return page.ownBars.size() + (rows + 1) * barsPerRow <= TMyChartBars::Capacity;
 }
 
 ChartPageRows singleValuePage(const QString& section, const QString& missingKeyDefault,
-                              const QString& ownCaption)
+                              TColor chartGradientColor, const QString& ownCaption)
 {
     return {section,
             missingKeyDefault,
+            chartGradientColor,
             {{ownCaption, kOwnBar}},
             {{true, QString(), -1, kReferenceBar}}};
 }
 
 } // namespace
 
-void LoadReferenceRows(Chart& chart, const ComparisonDatabase& database, const ChartPageRows& page)
+ReferenceRowList ReadReferenceRows(const ComparisonDatabase& database, const ChartPageRows& page)
 {
-    chart.BeginUpdate();
-    chart.Clear();
-    for (const OwnBarLook& own : page.ownBars)
-        addBar(chart, own.caption, 0, own.colors);
+    ReferenceRowList rows;
     const QStringList keys = database.ListKeys(page.section);
     for (const QString& key : keys) {
-        if (!rowFits(chart, page))
+        if (!rowFits(page, rows.size()))
             break;
-        chart.AddBar(QString(), 0, kSpacerColor);
         const QString text = database.ReadText(page.section, key, page.missingKeyDefault);
-        for (const RowBarLook& bar : page.rowBars) {
-            const QString caption = bar.captionFromKey ? key + bar.captionText : bar.captionText;
-            addBar(chart, caption, barValue(page.section, key, text, bar.field), bar.colors);
+        ReferenceRow row{key, {}};
+        for (const RowBarLook& bar : page.rowBars)
+            row.values << barValue(page.section, key, text, bar.field);
+        rows << row;
+    }
+    return rows;
+}
+
+TMyChartBars ChartWithRows(const ChartPageRows& page, const ReferenceRowList& rows,
+                           const QList<std::int32_t>& ownValues)
+{
+    TMyChartBars bars;
+    for (qsizetype i = 0; i < page.ownBars.size(); ++i)
+        addBar(bars, page.ownBars[i].caption, ownValues.value(i), page.ownBars[i].colors);
+    for (const ReferenceRow& row : rows) {
+        AppendBar(bars, QString(), 0, kSpacerColor, page.chartGradientColor);
+        for (qsizetype i = 0; i < page.rowBars.size(); ++i) {
+            const RowBarLook& bar = page.rowBars[i];
+            const QString caption =
+                bar.captionFromKey ? row.key + bar.captionText : bar.captionText;
+            addBar(bars, caption, row.values.value(i), bar.colors);
         }
     }
-    chart.EndUpdate();
+    return bars;
 }
 
 ChartPageRows ProcessorPageRows()
 {
     return {ShapeOf(lkProcessor).section,
             QStringLiteral("0,0"),
+            kNavy,
             {{QStringLiteral("Your CPU"), kOwnBar}, {QStringLiteral("FPU"), kOwnFpuBar}},
             {{true, QStringLiteral(" CPU"), 0, kReferenceBar},
              {false, QStringLiteral("FPU"), 1, kReferenceFpuBar}}};
@@ -77,7 +93,7 @@ ChartPageRows ProcessorPageRows()
 
 ChartPageRows MemoryPageRows()
 {
-    return singleValuePage(ShapeOf(lkMemory).section, QStringLiteral("0"),
+    return singleValuePage(ShapeOf(lkMemory).section, QStringLiteral("0"), kNavy,
                            QStringLiteral("Your memory"));
 }
 
@@ -85,13 +101,13 @@ ChartPageRows MemoryPageRows()
 // stops the refresh with the usual conversion error.
 ChartPageRows VideoPageRows()
 {
-    return singleValuePage(ShapeOf(lkVideo).section, QStringLiteral("0,0"),
+    return singleValuePage(ShapeOf(lkVideo).section, QStringLiteral("0,0"), kBlack,
                            QStringLiteral("Your video"));
 }
 
 ChartPageRows DrivePageRows()
 {
-    return singleValuePage(ShapeOf(lkHdd).section, QStringLiteral("0,0"),
+    return singleValuePage(ShapeOf(lkHdd).section, QStringLiteral("0,0"), kBlack,
                            QStringLiteral("Your drive"));
 }
 

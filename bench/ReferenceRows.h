@@ -6,12 +6,13 @@
 #include <QList>
 #include <QString>
 
+#include <cstdint>
+
 class ComparisonDatabase;
-class Chart;
 
 namespace bench {
 
-// One of the page's own bars, added at value 0 before the reference rows.
+// One of the page's own bars, shown at 0 until its figure is measured.
 struct OwnBarLook
 {
     QString caption;
@@ -30,21 +31,38 @@ struct RowBarLook
 };
 
 // What a benchmark page shows: its section of base.ini, the text read for a
-// key that is listed but gone by the time it is read, its own bars and the
-// bars of each row (each row is preceded by a spacer).
+// key that is listed but gone by the time it is read, the gradient colour of
+// its chart in the window (a spacer keeps it), its own bars and the bars of
+// each row (each row is preceded by a spacer).
 struct ChartPageRows
 {
     QString section;
     QString missingKeyDefault;
+    TColor chartGradientColor;
     QList<OwnBarLook> ownBars;
     QList<RowBarLook> rowBars;
 };
 
-// Rebuilds `chart` from the page's reference rows in file order. A row value
-// that TextToInteger rejects raises its DatabaseError; the bars added so far
-// stay and automatic redraw stays off. Rows that would not fit whole into
-// the chart's fixed number of bars are left out.
-void LoadReferenceRows(Chart& chart, const ComparisonDatabase& database, const ChartPageRows& page);
+// A reference row as read: its key and the values of its bars.
+struct ReferenceRow
+{
+    QString key;
+    QList<std::int32_t> values;
+
+    bool operator==(const ReferenceRow&) const = default;
+};
+using ReferenceRowList = QList<ReferenceRow>;
+
+// The page's reference rows in file order, read afresh. A row value that
+// TextToInteger rejects raises its DatabaseError. Rows that would not fit
+// whole into a chart's fixed number of bars beside the own bars are neither
+// read nor returned.
+ReferenceRowList ReadReferenceRows(const ComparisonDatabase& database, const ChartPageRows& page);
+
+// The chart of a page: its own bars with `ownValues` (0 where none is
+// given), then a spacer and the row's bars for each row.
+TMyChartBars ChartWithRows(const ChartPageRows& page, const ReferenceRowList& rows,
+                           const QList<std::int32_t>& ownValues);
 
 // The processor page: own bars "Your CPU" and "FPU"; per row "<key> CPU" from
 // field 0 and "FPU" from field 1.

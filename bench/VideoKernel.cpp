@@ -21,7 +21,7 @@ TColor randomColor()
     const std::uint32_t blue = PseudoRandom(256);
     const std::uint32_t green = PseudoRandom(256);
     const std::uint32_t red = PseudoRandom(256);
-    return Rgb(red, green, blue);
+    return MakeColor(int(red), int(green), int(blue));
 }
 
 } // namespace

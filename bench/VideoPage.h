@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "bench/ReferenceRows.h"
 #include "bench/VideoKernel.h"
 
 #include <QRect>
@@ -9,9 +10,6 @@
 
 #include <cstdint>
 #include <functional>
-
-class Chart;
-class ComparisonDatabase;
 
 namespace bench {
 
@@ -51,16 +49,14 @@ struct VideoKernels
 // VideoTest on the precise clock.
 VideoKernels RealVideoKernels();
 
-// The video chart from its reference rows, the own bar at 0; no test.
-void UpdateVideoChart(Chart& chart, const ComparisonDatabase& database);
+// The video page's measurement: the surface shown over the whole screen,
+// the kernel on it, the surface hidden; the rate in MiB/s at the display's
+// bytes per pixel. An error leaves the surface as it is (shown, once
+// shown): a click on it hides it.
+std::int32_t MeasureVideo(TestSurface& surface, const VideoKernels& kernels = RealVideoKernels());
 
-// The work of the video page's refresh between the caller's busy-frame
-// steps: the chart from its rows, the surface shown over the whole screen,
-// the kernel on it, the surface hidden, and the rate in MiB/s into bar 0
-// (its caption marked where the surface filled a backing store), redrawn.
-// An error leaves the surface as it is (shown, once shown): a
-// click on it hides it.
-void RefreshVideoPage(Chart& chart, const ComparisonDatabase& database, TestSurface& surface,
-                      const VideoKernels& kernels = RealVideoKernels());
+// The video chart: "Your video" with `rate`, then the rows. A figure filled
+// into a backing store is marked in the own bar's caption.
+TMyChartBars VideoBars(const ReferenceRowList& rows, std::int32_t rate, bool backingStore = false);
 
 } // namespace bench

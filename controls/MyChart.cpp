@@ -58,6 +58,12 @@ int TMyChart::AddBar(const QString& caption, std::int32_t value, TColor color)
     return index;
 }
 
+void TMyChart::ShowBars(const TMyChartBars& bars)
+{
+    Bars = bars;
+    Redraw();
+}
+
 void TMyChart::PreparePicture()
 {
     if (m_picture.size() != size()) {

@@ -18,7 +18,7 @@
 // The chart's colour is the palette's Window role (inherited from the parent
 // unless set); captions use the WindowText role and the widget's font; values
 // are white.
-class TMyChart : public QWidget, public Chart
+class TMyChart : public QWidget
 {
     Q_OBJECT
     Q_PROPERTY(int Border READ border WRITE setBorder)
@@ -40,19 +40,22 @@ public:
     TColor color() const;
     void setColor(TColor color);
 
-    void BeginUpdate() override;
-    void EndUpdate() override;
-    void Redraw() override;
-    void Clear() override;
-    int AddBar(const QString& caption, std::int32_t value, TColor color) override;
-    TMyChartBars& bars() override { return Bars; }
-    const TMyChartBars& bars() const override { return Bars; }
+    // BeginUpdate stops the automatic redraw after Clear and AddBar;
+    // EndUpdate turns it on again and redraws.
+    void BeginUpdate();
+    void EndUpdate();
+    void Redraw();
+    void Clear();
+    // Returns the new bar's index, or -1 when the list is full (the bar is
+    // dropped). The bar takes the chart's GradientColor.
+    int AddBar(const QString& caption, std::int32_t value, TColor color);
+    // Shows `bars` in place of the chart's own, redrawn at once.
+    void ShowBars(const TMyChartBars& bars);
 
     // Creates or re-creates the picture at the widget's size and renders it
     // when it is not valid. The paint event calls it before copying.
     void PreparePicture();
     const QImage& picture() const { return m_picture; }
-    bool pictureValid() const { return m_pictureValid; }
 
     TMyChartBars Bars;
 

@@ -37,7 +37,6 @@ public:
     // Always repaints at once, changed or not.
     void setStretched(bool stretched);
 
-    bool hasImage() const { return !m_image.isNull(); }
     const QImage& image() const { return m_image; }
 
 protected:

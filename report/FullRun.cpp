@@ -27,33 +27,31 @@ void runProcessor(Session& session, FullRunView& view, AllTestsResults& results)
     const RunTest test{{QStringLiteral("cpu"), QStringLiteral("fpu")}, QStringLiteral("Processor")};
     if (!view.asks(test))
         return skip(results, test, kNotAskedFor);
-    const bool unscored = !MissingReferenceKeys(session.benchState().reference).isEmpty() &&
-                          view.countsWithoutReference();
+    const bool unscored =
+        !MissingReferenceKeys(session.reference()).isEmpty() && view.countsWithoutReference();
     runTest(view, test, [&] {
         if (unscored)
             session.runProcessorUnscored();
         else
             session.runProcessor();
     });
-    const bench::BenchState& state = session.benchState();
+    const bench::ProcessorResult r = session.results().processor.value_or(bench::ProcessorResult{});
     results.processor = unscored
-                            ? ProcessorFigures{0, state.LastCpuCount, 0, state.LastFpuCount, false}
-                            : ProcessorFigures{session.cpuScore(), state.LastCpuCount,
-                                               session.fpuScore(), state.LastFpuCount};
+                            ? ProcessorFigures{0, r.cpuPasses, 0, r.fpuPasses, false}
+                            : ProcessorFigures{r.cpuScore, r.cpuPasses, r.fpuScore, r.fpuPasses};
 }
 
-// The comparative figure; a page in the full mode runs that first and is
-// then shown in the comparative mode, which runs again.
+// The comparative figure; in the full mode the full test runs first, then
+// the mode turns comparative and that test runs again.
 void runMemory(Session& session, FullRunView& view, AllTestsResults& results)
 {
     const RunTest test{{QStringLiteral("memory")}, QStringLiteral("Memory")};
     if (!view.asks(test))
         return skip(results, test, kNotAskedFor);
-    const bench::MemoryMode mode = view.memoryMode();
-    runTest(view, test, [&] { session.runMemory(mode); });
-    if (mode != bench::MemoryMode::Comparative) {
-        view.showComparativeMode();
-        runTest(view, test, [&] { session.runMemory(bench::MemoryMode::Comparative); });
+    runTest(view, test, [&] { session.runMemory(); });
+    if (session.memoryMode() != bench::MemoryMode::Comparative) {
+        session.setMemoryMode(bench::MemoryMode::Comparative);
+        runTest(view, test, [&] { session.runMemory(); });
     }
     results.memory = session.memoryResult();
 }
@@ -89,6 +87,12 @@ std::int32_t runDrive(Session& session, FullRunView& view, AllTestsResults& resu
     return session.driveResult();
 }
 
+// Writes the lines of the log that `reached` adds to what the session holds.
+void logReached(Session& session, const AllTestsResults& results, RunStage reached)
+{
+    session.appendLog(ComposeLog(results, reached).mid(session.log().size()));
+}
+
 } // namespace
 
 AllTestsResults RunAllTests(Session& session, FullRunView& view)
@@ -102,40 +106,44 @@ void RunAllTests(Session& session, FullRunView& view, AllTestsResults& results)
 {
     session.clearLog();
     view.logCleared();
-    session.appendLog(OpeningLines());
     results.overview = session.overview();
-    session.appendLog(OverviewLines(results.overview));
+    logReached(session, results, RunStage::Overview);
 
     runProcessor(session, view, results);
-    session.appendLog(PerformanceHeadingLines());
-    const ProcessorFigures& p = results.processor;
-    session.appendLog({CpuLine(p.cpuScore, p.cpuPasses), FpuLine(p.fpuScore, p.fpuPasses)});
-
+    logReached(session, results, RunStage::Processor);
     runMemory(session, view, results);
-    session.appendLog({MemoryLine(results.memory)});
+    logReached(session, results, RunStage::Memory);
     runVideo(session, view, results);
-    session.appendLog({VideoLine(results.video, results.videoBackingStore)});
+    logReached(session, results, RunStage::Video);
 
     for (int i = 0; i < session.drives().size(); ++i) {
         session.selectDrive(i);
         view.showDrive(i);
         const DriveFigure drive{session.selectedDriveEntry(), runDrive(session, view, results)};
         results.drives.append(drive);
-        session.appendLog({DriveLine(drive.entry, drive.kilobytesPerSecond)});
+        logReached(session, results, RunStage::Drives);
     }
-    session.appendLog(ClosingLines());
+    logReached(session, results, RunStage::Closed);
 }
 
-QStringList ComposeLog(const AllTestsResults& results)
+QStringList ComposeLog(const AllTestsResults& results, RunStage reached)
 {
-    QStringList lines =
-        OpeningLines() + OverviewLines(results.overview) + PerformanceHeadingLines();
-    const ProcessorFigures& p = results.processor;
-    lines << CpuLine(p.cpuScore, p.cpuPasses) << FpuLine(p.fpuScore, p.fpuPasses)
-          << MemoryLine(results.memory) << VideoLine(results.video, results.videoBackingStore);
-    for (const DriveFigure& drive : results.drives)
-        lines << DriveLine(drive.entry, drive.kilobytesPerSecond);
-    return lines + ClosingLines();
+    QStringList lines = OpeningLines() + OverviewLines(results.overview);
+    if (reached >= RunStage::Processor) {
+        const ProcessorFigures& p = results.processor;
+        lines << PerformanceHeadingLines() << CpuLine(p.cpuScore, p.cpuPasses)
+              << FpuLine(p.fpuScore, p.fpuPasses);
+    }
+    if (reached >= RunStage::Memory)
+        lines << MemoryLine(results.memory);
+    if (reached >= RunStage::Video)
+        lines << VideoLine(results.video, results.videoBackingStore);
+    if (reached >= RunStage::Drives)
+        for (const DriveFigure& drive : results.drives)
+            lines << DriveLine(drive.entry, drive.kilobytesPerSecond);
+    if (reached >= RunStage::Closed)
+        lines << ClosingLines();
+    return lines;
 }
 
 } // namespace report

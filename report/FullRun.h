@@ -13,7 +13,6 @@
 
 namespace bench {
 class TestSurface;
-enum class MemoryMode;
 } // namespace bench
 
 namespace report {
@@ -67,7 +66,7 @@ struct RunTest
 };
 
 // What the run asks of whoever shows it: the main window (its busy frame,
-// radio buttons, drive list and test surface) or the report without one.
+// drive list and test surface) or the report without one.
 class FullRunView
 {
 public:
@@ -84,10 +83,6 @@ public:
     // Where the base.ini has no reference machine: count the passes anyway,
     // against a neutral one (the report), or let the page fail (the window).
     virtual bool countsWithoutReference() const { return false; }
-    // The memory page's mode, and the page shown in comparative mode without
-    // running anything.
-    virtual bench::MemoryMode memoryMode() const = 0;
-    virtual void showComparativeMode() {}
     // The drive list shows entry `index`, without raising its change event.
     virtual void showDrive(int /*index*/) {}
     // Where the video test draws. Null where it cannot run (the video chart
@@ -100,8 +95,8 @@ public:
 // The all-tests run on the session's pages: clears the log, logs the
 // overview as it stands, then each page's result in a fixed order
 // (processor, memory in comparative mode, video, every drive), 23 lines plus
-// one per drive. Whatever mode the memory page was in, the log holds the
-// comparative figure and the page is left in that mode. A test the view does
+// one per drive. Whatever the session's memory mode was, the log holds the
+// comparative figure and the mode is left comparative. A test the view does
 // not ask for logs 0, and so does a drive the test cannot write to.
 //
 // An error in a test ends the run there: the lines so far stay, the closing
@@ -110,8 +105,23 @@ public:
 void RunAllTests(Session& session, FullRunView& view, AllTestsResults& results);
 AllTestsResults RunAllTests(Session& session, FullRunView& view);
 
-// The log a run with these results writes, line for line.
-QStringList ComposeLog(const AllTestsResults& results);
+// How far a run has come: the overview, each test in its order, every
+// drive in `drives` so far, the closing lines.
+enum class RunStage
+{
+    Overview,
+    Processor,
+    Memory,
+    Video,
+    Drives,
+    Closed,
+};
+
+// The results log, line for line, as far as a run with these results has
+// reached: the one composer of the log. The run writes it as it goes (each
+// stage appends what it adds); the report prints it for the medians of its
+// runs.
+QStringList ComposeLog(const AllTestsResults& results, RunStage reached = RunStage::Closed);
 
 // Why a test was not asked for, in `skipped`.
 inline const QString kNotAskedFor = QStringLiteral("not asked for (--tests, --drive)");

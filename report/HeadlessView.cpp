@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/HeadlessView.h"
 
-#include "bench/MemoryPage.h"
 #include "platform/DiskDirectory.h"
 #include "report/CommandLine.h"
 #include "report/FileNames.h"
@@ -66,11 +65,6 @@ void HeadlessView::testEnded(const RunTest& test)
         m_afterProcessor();
     if (test.keys.contains(QStringLiteral("video")) && m_surface.method)
         m_videoMethod = m_surface.method();
-}
-
-bench::MemoryMode HeadlessView::memoryMode() const
-{
-    return bench::MemoryMode::Comparative;
 }
 
 bench::TestSurface* HeadlessView::testSurface()

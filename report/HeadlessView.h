@@ -52,7 +52,6 @@ public:
     void testBegins(const RunTest& test) override;
     void testEnded(const RunTest& test) override;
     bool countsWithoutReference() const override { return true; }
-    bench::MemoryMode memoryMode() const override;
     bench::TestSurface* testSurface() override;
     QString noSurfaceReason() const override { return m_surface.unavailable; }
 

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/ReportCommand.h"
 
-#include "bench/ReferenceMachine.h"
-#include "controls/Chart.h"
 #include "database/ComparisonDatabase.h"
 #include "report/CompareCommand.h"
 #include "report/FileNames.h"
@@ -40,13 +38,19 @@ void writeLines(QIODevice* device, const QStringList& lines)
         write(device, line + QLatin1Char('\n'));
 }
 
+// The log the report prints: the one composer's log of each figure's median
+// over the runs. With one run it is the very log the session wrote.
+QStringList MedianLog(const QList<AllTestsResults>& runs)
+{
+    return ComposeLog(MedianResults(runs));
+}
+
 class Reporter
 {
 public:
     Reporter(const ReportOptions& options, ReportSetup& setup)
         : m_options(options), m_setup(setup),
-          m_session(setup.databasePath, {m_charts[0], m_charts[1], m_charts[2], m_charts[3]},
-                    setup.probes, setup.kernels),
+          m_session(setup.databasePath, setup.probes, setup.kernels),
           m_chatty(options.verbose || setup.errIsTerminal),
           m_context(options.context && !options.ini && setup.insight.has_value())
     {
@@ -58,8 +62,8 @@ public:
         m_environment = ReadEnvironment(m_setup.environment);
         for (const QString& warning : EnvironmentWarnings(m_environment))
             warn(warning);
-        m_reference = bench::LoadScaling(m_session.database());
-        const QStringList missing = MissingReferenceKeys(m_reference);
+        m_session.loadReferenceMachine();
+        const QStringList missing = MissingReferenceKeys(m_session.reference());
         if (!missing.isEmpty())
             warn(QStringLiteral("%1 %2: the processor scores are left out, the pass counts "
                                 "are given")
@@ -173,7 +177,7 @@ private:
     void measureContext()
     {
         const AllTestsResults median = MedianResults(m_runs);
-        const LoggedFigures logged{m_reference, median.memory, m_chains};
+        const LoggedFigures logged{m_session.reference(), median.memory, m_chains};
         note(QStringLiteral("Context: every core, the effective clock, the memory's limits"));
         try {
             m_insight = MeasureInsight(*m_setup.insight, logged);
@@ -191,7 +195,7 @@ private:
     ReportDocument document() const
     {
         return {kProgramName,  ProgramVersion(),
-                m_started,     m_reference,
+                m_started,     m_session.reference(),
                 m_runs,        m_videoMethod,
                 m_environment, m_warnings,
                 m_error,       m_insight ? InsightJson(*m_insight) : QJsonObject()};
@@ -200,7 +204,7 @@ private:
     int output()
     {
         const AllTestsResults median = MedianResults(m_runs);
-        const QStringList log = ComposeLog(median);
+        const QStringList log = MedianLog(m_runs);
         if (m_options.output == QLatin1String("-")) {
             // As saved, on standard output.
             if (m_setup.out != nullptr)
@@ -267,14 +271,12 @@ private:
 
     const ReportOptions& m_options;
     ReportSetup& m_setup;
-    MemoryChart m_charts[4];
     Session m_session;
     bool m_chatty;
     bool m_context;
     QList<bench::ChainTiming> m_chains;
     std::optional<Insight> m_insight;
     QDateTime m_started;
-    bench::ReferenceMachine m_reference;
     RunEnvironment m_environment;
     QStringList m_warnings;
     QList<AllTestsResults> m_runs;

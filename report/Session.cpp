@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/Session.h"
 
-#include "controls/Chart.h"
 #include "report/ResultsLog.h"
 
-#include <QFile>
 #include <QScopeGuard>
 
 #include <utility>
@@ -12,22 +10,32 @@
 namespace report {
 namespace {
 
-std::int32_t barValue(const Chart& chart, int index)
+// A chart's own bars as the editor reads them: none without a result.
+OwnBars ownBarsOf(const std::optional<std::int32_t>& value)
 {
-    const TMyChartBars& bars = chart.bars();
-    return bars.Count > index ? bars.Items[std::size_t(index)].Value : 0;
+    return value ? OwnBars{1, *value, 0} : OwnBars{};
 }
 
-OwnBars ownBarsOf(const Chart& chart)
+OwnBars ownBarsOf(const std::optional<bench::ProcessorResult>& result)
 {
-    return {chart.bars().Count, barValue(chart, 0), barValue(chart, 1)};
+    return result ? OwnBars{2, result->cpuScore, result->fpuScore} : OwnBars{};
+}
+
+// After a full test the chart's first bars are its smallest block's pair.
+OwnBars memoryBarsOf(const PageResults& results)
+{
+    if (results.memoryShown == bench::MemoryMode::Comparative)
+        return ownBarsOf(results.memory);
+    const bench::MemorySweep sweep = results.memorySweep.value_or(bench::MemorySweep{});
+    if (sweep.isEmpty())
+        return {};
+    return {std::int32_t(2 * sweep.size()), sweep.front().read, sweep.front().write};
 }
 
 } // namespace
 
-Session::Session(const QString& databasePath, SessionCharts charts, MachineProbes probes,
-                 SessionKernels kernels)
-    : m_database(databasePath), m_charts(charts), m_probes(std::move(probes)),
+Session::Session(const QString& databasePath, MachineProbes probes, SessionKernels kernels)
+    : m_database(databasePath), m_probes(std::move(probes)),
       m_kernels(std::move(kernels)), m_log{InitialLogText}
 {
     const sysinfo::FixedDriveListing listing = m_probes.listFixedDrives();
@@ -39,7 +47,7 @@ Session::Session(const QString& databasePath, SessionCharts charts, MachineProbe
 
 void Session::loadReferenceMachine()
 {
-    m_state.reference = bench::LoadScaling(m_database);
+    m_reference = bench::LoadScaling(m_database);
 }
 
 void Session::refreshOverview()
@@ -51,16 +59,6 @@ void Session::refreshOverview()
     m_overview = std::move(fields);
 }
 
-// A listing without paths names the mount point after "Drive ".
-QByteArray Session::mountPoint(int index) const
-{
-    if (index < 0 || index >= m_drives.size())
-        return QByteArray();
-    if (index < m_drivePaths.size())
-        return m_drivePaths[index];
-    return QFile::encodeName(m_drives[index].mid(QStringLiteral("Drive ").size()));
-}
-
 void Session::selectDrive(int index)
 {
     m_selectedDrive = index >= 0 && index < m_drives.size() ? index : -1;
@@ -68,43 +66,98 @@ void Session::selectDrive(int index)
 
 void Session::runProcessor()
 {
-    bench::RefreshProcessorPage(m_charts.processor, m_database, m_state, m_kernels.processor);
+    measureProcessor(m_reference);
 }
 
 void Session::runProcessorUnscored()
 {
-    bench::BenchState state = m_state;
-    state.reference = {1, 1, 1, {}, {}, {}};
-    bench::RefreshProcessorPage(m_charts.processor, m_database, state, m_kernels.processor);
-    m_state.LastCpuCount = state.LastCpuCount;
-    m_state.LastFpuCount = state.LastFpuCount;
+    measureProcessor({1, 1, 1, {}, {}, {}});
 }
 
-void Session::runMemory(bench::MemoryMode mode)
+void Session::measureProcessor(const bench::ReferenceMachine& reference)
 {
-    bench::RefreshMemoryPage(m_charts.memory, m_database, mode, m_kernels.memory);
+    const auto told = qScopeGuard([this] { emit resultsChanged(); });
+    bench::ProcessorResult& result = m_results.processor.emplace();
+    const bench::ReferenceRowList rows =
+        bench::ReadReferenceRows(m_database, bench::ProcessorPageRows());
+    const auto show = [&] {
+        emit chartChanged(ChartPage::Processor, bench::ProcessorBars(rows, result));
+    };
+    show();
+    bench::MeasureProcessor(reference, m_kernels.processor, result, show);
+    show();
+}
+
+void Session::setMemoryMode(bench::MemoryMode mode)
+{
+    if (std::exchange(m_memoryMode, mode) != mode)
+        emit memoryModeChanged(mode);
+}
+
+void Session::runMemory()
+{
+    const auto told = qScopeGuard([this] { emit resultsChanged(); });
+    if (m_memoryMode == bench::MemoryMode::Full)
+        runFullMemory();
+    else
+        runComparativeMemory();
+}
+
+void Session::runComparativeMemory()
+{
+    m_results.memoryShown = bench::MemoryMode::Comparative;
+    std::int32_t& value = m_results.memory.emplace(0);
+    const bench::ReferenceRowList rows =
+        bench::ReadReferenceRows(m_database, bench::MemoryPageRows());
+    emit chartChanged(ChartPage::Memory, bench::ComparativeMemoryBars(rows, 0));
+    value = bench::MeasureComparativeMemory(m_kernels.memory);
+    emit chartChanged(ChartPage::Memory, bench::ComparativeMemoryBars(rows, value));
+}
+
+// Each pair is drawn as soon as it is measured.
+void Session::runFullMemory()
+{
+    m_results.memoryShown = bench::MemoryMode::Full;
+    bench::MemorySweep& sweep = m_results.memorySweep.emplace();
+    bench::MeasureFullMemory(
+        sweep, [&] { emit chartChanged(ChartPage::Memory, bench::FullMemoryBars(sweep)); },
+        m_kernels.memory);
 }
 
 void Session::showVideoRows()
 {
-    m_videoBackingStore = false;
-    bench::UpdateVideoChart(m_charts.video, m_database);
-    emit videoResultChanged();
+    const auto told = qScopeGuard([this] { emit resultsChanged(); });
+    m_results.video = 0;
+    m_results.videoBackingStore = false;
+    emit chartChanged(
+        ChartPage::Video,
+        bench::VideoBars(bench::ReadReferenceRows(m_database, bench::VideoPageRows()), 0));
 }
 
 void Session::runVideo(bench::TestSurface& surface)
 {
+    const auto told = qScopeGuard([this] { emit resultsChanged(); });
+    std::int32_t& rate = m_results.video.emplace(0);
     // Known once the test has run to its end.
-    m_videoBackingStore = false;
-    const auto changed = qScopeGuard([this] { emit videoResultChanged(); });
-    bench::RefreshVideoPage(m_charts.video, m_database, surface, m_kernels.video);
-    m_videoBackingStore = surface.FillsBackingStore();
+    m_results.videoBackingStore = false;
+    const bench::ReferenceRowList rows =
+        bench::ReadReferenceRows(m_database, bench::VideoPageRows());
+    emit chartChanged(ChartPage::Video, bench::VideoBars(rows, 0));
+    rate = bench::MeasureVideo(surface, m_kernels.video);
+    m_results.videoBackingStore = surface.FillsBackingStore();
+    emit chartChanged(ChartPage::Video,
+                      bench::VideoBars(rows, rate, m_results.videoBackingStore));
 }
 
 void Session::runDrive()
 {
-    bench::RefreshDiskPage(m_charts.drive, m_database, selectedMountPoint().toStdString(),
-                           m_kernels.disk);
+    const auto told = qScopeGuard([this] { emit resultsChanged(); });
+    std::int32_t& rate = m_results.drive.emplace(0);
+    const bench::ReferenceRowList rows =
+        bench::ReadReferenceRows(m_database, bench::DrivePageRows());
+    emit chartChanged(ChartPage::Drive, bench::DriveBars(rows, 0));
+    rate = bench::MeasureDrive(selectedMountPoint().toStdString(), m_kernels.disk);
+    emit chartChanged(ChartPage::Drive, bench::DriveBars(rows, rate));
 }
 
 QString Session::driveSkipReason() const
@@ -113,29 +166,29 @@ QString Session::driveSkipReason() const
         bench::DiskSkipReason(selectedMountPoint().toStdString(), m_kernels.disk));
 }
 
+bool Session::hasResult(ChartPage page) const
+{
+    switch (page) {
+    case ChartPage::Processor:
+        return m_results.processor.has_value();
+    case ChartPage::Memory:
+        return memoryBarsOf(m_results).count > 0;
+    case ChartPage::Video:
+        return m_results.video.has_value();
+    case ChartPage::Drive:
+        break;
+    }
+    return m_results.drive.has_value();
+}
+
 std::int32_t Session::cpuScore() const
 {
-    return barValue(m_charts.processor, 0);
+    return m_results.processor ? m_results.processor->cpuScore : 0;
 }
 
 std::int32_t Session::fpuScore() const
 {
-    return barValue(m_charts.processor, 1);
-}
-
-std::int32_t Session::memoryResult() const
-{
-    return barValue(m_charts.memory, 0);
-}
-
-std::int32_t Session::videoResult() const
-{
-    return barValue(m_charts.video, 0);
-}
-
-std::int32_t Session::driveResult() const
-{
-    return barValue(m_charts.drive, 0);
+    return m_results.processor ? m_results.processor->fpuScore : 0;
 }
 
 // A video figure filled into a backing store is not offered for a new row:
@@ -146,10 +199,10 @@ MachineValues Session::machineValues() const
             m_overview.memory,
             m_overview.display,
             selectedDriveEntry(),
-            ownBarsOf(m_charts.processor),
-            ownBarsOf(m_charts.memory),
-            m_videoBackingStore ? OwnBars{} : ownBarsOf(m_charts.video),
-            ownBarsOf(m_charts.drive)};
+            ownBarsOf(m_results.processor),
+            memoryBarsOf(m_results),
+            m_results.videoBackingStore ? OwnBars{} : ownBarsOf(m_results.video),
+            ownBarsOf(m_results.drive)};
 }
 
 void Session::clearLog()

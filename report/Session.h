@@ -18,8 +18,7 @@
 
 #include <cstdint>
 #include <functional>
-
-class Chart;
+#include <optional>
 
 namespace report {
 
@@ -44,25 +43,42 @@ struct SessionKernels
     bench::DiskKernels disk = bench::RealDiskKernels();
 };
 
-// The four benchmark charts: the window's chart widgets, or charts that only
-// hold their bars for a run without a window. They outlive the session.
-struct SessionCharts
+// The four benchmark pages, in the order of their tabs.
+enum class ChartPage
 {
-    Chart& processor;
-    Chart& memory;
-    Chart& video;
-    Chart& drive;
+    Processor,
+    Memory,
+    Video,
+    Drive,
+};
+
+// This machine's results as the pages left them; none before a page's first
+// refresh. A refresh that has begun holds 0 until its kernel has measured
+// (its chart shows the own bar at 0), and what it measured when a later
+// step fails.
+struct PageResults
+{
+    std::optional<bench::ProcessorResult> processor;
+    std::optional<std::int32_t> memory;                             // comparative test, MiB/s
+    std::optional<bench::MemorySweep> memorySweep;                  // full test, the pairs so far
+    bench::MemoryMode memoryShown = bench::MemoryMode::Comparative; // what the chart shows
+    std::optional<std::int32_t> video;                              // MiB/s
+    bool videoBackingStore = false; // the video figure was filled into a backing store
+    std::optional<std::int32_t> drive;                              // KB/s of the drive last tested
 };
 
 // The program's state below the windows and the operations on it: the
-// comparison database, the reference machine with the last pass counts, the
-// overview texts, the fixed drives with the one selected, the four charts and
-// the results log. The main window shows it (each page handler is its busy
-// frame around one operation here); the report without a window runs the
-// same session on charts in memory.
+// comparison database, the reference machine, the overview texts, the fixed
+// drives with the one selected, the memory page's mode, this machine's
+// results and the results log. The main window shows it (each page handler
+// is its busy frame around one operation here, its charts show the bars the
+// session sends); the report without a window runs the same session and
+// shows no chart.
 //
-// A page operation rebuilds its chart and leaves this machine's result in
-// the chart's own bar; errors propagate with the chart as far as it got.
+// A page operation reads the page's reference rows, measures, and keeps the
+// figures in `results()`; it sends the page's chart with `chartChanged` once
+// the rows are read and again after each measured step. Errors propagate
+// with the results as far as they got; a rejected row sends no chart.
 class Session : public QObject
 {
     Q_OBJECT
@@ -70,12 +86,12 @@ class Session : public QObject
 public:
     // Opens the database at `databasePath` and lists the fixed drives; the
     // first one is selected.
-    Session(const QString& databasePath, SessionCharts charts, MachineProbes probes = {},
-            SessionKernels kernels = {});
+    explicit Session(const QString& databasePath, MachineProbes probes = {},
+                     SessionKernels kernels = {});
 
     ComparisonDatabase& database() { return m_database; }
     const ComparisonDatabase& database() const { return m_database; }
-    const bench::BenchState& benchState() const { return m_state; }
+    const bench::ReferenceMachine& reference() const { return m_reference; }
 
     // The DATA values of base.ini, read afresh (at every activation).
     void loadReferenceMachine();
@@ -87,39 +103,45 @@ public:
     // The drive list's entries ("Drive <name>"), in order.
     const QStringList& drives() const { return m_drives; }
     // The mount point of entry `index` in the bytes the system gave.
-    QByteArray mountPoint(int index) const;
+    QByteArray mountPoint(int index) const { return m_drivePaths.value(index); }
     // -1 when there is no drive.
     int selectedDrive() const { return m_selectedDrive; }
     void selectDrive(int index);
     QString selectedDriveEntry() const { return m_drives.value(m_selectedDrive); }
 
-    // The processor page: reference rows, both scores, the pass counts kept.
+    // The processor page: reference rows, both scores and their pass counts.
     void runProcessor();
     // The same against a neutral reference machine where base.ini has none,
     // so the pass counts are measured; the scores then mean nothing.
     void runProcessorUnscored();
-    // The memory page in `mode` (any other value runs nothing).
-    void runMemory(bench::MemoryMode mode);
+    // The memory page's mode: comparative at start.
+    bench::MemoryMode memoryMode() const { return m_memoryMode; }
+    void setMemoryMode(bench::MemoryMode mode);
+    // The memory page in its mode.
+    void runMemory();
     // The video page's rows with its own bar at 0, measuring nothing.
     void showVideoRows();
     // The video page's full-screen fill test on `surface`.
     void runVideo(bench::TestSurface& surface);
-    // The HDD page's write test on the selected drive (bar 0 stays 0
-    // without one).
+    // The HDD page's write test on the selected drive (0 without one).
     void runDrive();
     // Why runDrive would measure nothing on the selected drive; empty when
     // it measures.
     QString driveSkipReason() const;
 
-    // The own bars: bar 0 of each chart, bar 1 of the processor chart.
+    const PageResults& results() const { return m_results; }
+    // Whether the page's chart shows anything yet: a page is refreshed when
+    // it is first shown without a result.
+    bool hasResult(ChartPage page) const;
+    // The figures of the results, 0 where there is none.
     std::int32_t cpuScore() const;
     std::int32_t fpuScore() const;
-    std::int32_t memoryResult() const;
-    std::int32_t videoResult() const;
+    std::int32_t memoryResult() const { return m_results.memory.value_or(0); }
+    std::int32_t videoResult() const { return m_results.video.value_or(0); }
     // Whether the video figure was filled into a backing store (see
     // bench::TestSurface::FillsBackingStore); false while it is 0.
-    bool videoFromBackingStore() const { return m_videoBackingStore; }
-    std::int32_t driveResult() const;
+    bool videoFromBackingStore() const { return m_results.videoBackingStore; }
+    std::int32_t driveResult() const { return m_results.drive.value_or(0); }
 
     // What a new row of the database editor takes from this machine (no
     // video figure that was filled into a backing store).
@@ -131,24 +153,30 @@ public:
     void appendLog(const QStringList& lines);
 
 signals:
+    // The page's chart as it is to be shown now.
+    void chartChanged(report::ChartPage page, const TMyChartBars& bars);
+    // After each page operation, also one that failed.
+    void resultsChanged();
+    void memoryModeChanged(bench::MemoryMode mode);
     void logCleared();
     void logAppended(const QString& line);
-    // The video figure was measured or set back to 0.
-    void videoResultChanged();
 
 private:
+    void measureProcessor(const bench::ReferenceMachine& reference);
+    void runComparativeMemory();
+    void runFullMemory();
     QByteArray selectedMountPoint() const { return mountPoint(m_selectedDrive); }
 
     ComparisonDatabase m_database;
-    SessionCharts m_charts;
     MachineProbes m_probes;
     SessionKernels m_kernels;
-    bench::BenchState m_state;
-    bool m_videoBackingStore = false;
+    bench::ReferenceMachine m_reference;
     sysinfo::OverviewFields m_overview;
     QStringList m_drives;
     QList<QByteArray> m_drivePaths;
     int m_selectedDrive = -1;
+    bench::MemoryMode m_memoryMode = bench::MemoryMode::Comparative;
+    PageResults m_results;
     QStringList m_log;
 };
 

@@ -37,11 +37,6 @@ int RegisterLogFont(const QString& directory)
     return registerFiles(directory, {"fixedsys.ttf"});
 }
 
-int RegisterFonts(const QString& directory)
-{
-    return RegisterWindowFonts(directory) + RegisterLogFont(directory);
-}
-
 QFont LogFont()
 {
     return PixelFont(QStringLiteral("Fixedsys"), 19);
@@ -53,10 +48,4 @@ void SetUpWindowFonts(const QString& directory)
     QApplication::setFont(ProgramFont());
     // A platform theme may hand tool tips a font of their own class.
     QToolTip::setFont(ProgramFont());
-}
-
-void SetUpFonts(const QString& directory)
-{
-    SetUpWindowFonts(directory);
-    RegisterLogFont(directory);
 }

@@ -21,7 +21,7 @@ struct PageEntry
     QPushButton* defaultButton;   // what Enter presses while the page is shown
     void (TForm1::*command)();    // tool button and menu item
     void (TForm1::*refresh)();    // the page's Refresh (Start) button
-    void (TForm1::*firstVisit)(); // run when the user opens the page and its chart is empty
+    void (TForm1::*firstVisit)(); // run when the user opens the page and it has no result yet
 };
 
 using PageTable = std::array<PageEntry, 5>;

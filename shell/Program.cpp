@@ -36,24 +36,15 @@ QIcon ApplicationIcon()
     return QIcon::fromTheme(QStringLiteral(QUORVIX_APP_ID), OwnIcon());
 }
 
-namespace {
-
-TForms MakeMainForm(TForm1Services services, TForm1::Pages pages)
-{
-    // Every window without an icon of its own, message boxes included. The
-    // theme's lookup loads the toolkit's image plugins: with the pages, it
-    // waits until the splash is painted, which shows the same pictures.
-    QApplication::setWindowIcon(pages == TForm1::Pages::AtOnce ? ApplicationIcon() : OwnIcon());
-    TForms forms;
-    forms.Form1 = std::make_unique<TForm1>(std::move(services), nullptr, pages);
-    return forms;
-}
-
-} // namespace
-
 TForms CreateMainForm(TForm1Services services)
 {
-    return MakeMainForm(std::move(services), TForm1::Pages::AfterSplash);
+    // Every window without an icon of its own, message boxes included. The
+    // theme's lookup loads the toolkit's image plugins: it waits until the
+    // splash is painted, which shows the same pictures.
+    QApplication::setWindowIcon(OwnIcon());
+    TForms forms;
+    forms.Form1 = std::make_unique<TForm1>(std::move(services));
+    return forms;
 }
 
 void CreateOtherForms(TForms& forms)
@@ -74,13 +65,6 @@ void CreateOtherForms(TForms& forms)
     // is painted again before the activation's probes block the thread.
     QObject::connect(forms.Form2.get(), &TForm2::hidden, main, &TForm1::ActivateWhenRepainted,
                      Qt::QueuedConnection);
-}
-
-TForms CreateForms(TForm1Services services)
-{
-    TForms forms = MakeMainForm(std::move(services), TForm1::Pages::AtOnce);
-    CreateOtherForms(forms);
-    return forms;
 }
 
 void CreateOtherFormsAfterSplash(TForms& forms)

@@ -25,13 +25,8 @@ struct TForms
 // the same pictures from the program's resources.
 QIcon ApplicationIcon();
 
-// Makes ApplicationIcon() the icon of every window, then creates Form1 (its
-// FormCreate runs), Form2, Form3, Form4 and Form5 in this order, all hidden,
-// and connects them.
-TForms CreateForms(TForm1Services services = {});
-
-// The same in two steps: Form1 alone, whose pages and FormCreate follow
-// once its splash is painted, then the other four beside it.
+// The windows in two steps: Form1 alone, hidden, whose pages and FormCreate
+// follow once its splash is painted, then the other four beside it.
 TForms CreateMainForm(TForm1Services services = {});
 void CreateOtherForms(TForms& forms);
 

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QWindow>
 
@@ -65,7 +66,7 @@ void setFieldText(QLineEdit* field, const QString& text)
 
 } // namespace
 
-TForm1::TForm1(TForm1Services services, QWidget* parent, Pages pages)
+TForm1::TForm1(TForm1Services services, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Form1Ui>()), m_services(std::move(services))
 {
     m_ui->Ui::TForm1::setupUi(this);
@@ -74,8 +75,6 @@ TForm1::TForm1(TForm1Services services, QWidget* parent, Pages pages)
     setUpFrame();
     setUpToolBar();
     bindCommands();
-    if (pages == Pages::AtOnce)
-        buildPages();
 }
 
 // Most of the window's controls are on the pages, hidden under the splash:
@@ -225,10 +224,14 @@ void TForm1::bindPageHandlers()
     bindButton(m_ui->Button6, &TForm1::Button6Click);
     // A radio button runs its test when it becomes selected, by the user or
     // by the program; clicking the one already selected runs nothing.
-    for (QRadioButton* button : {m_ui->RadioButton1, m_ui->RadioButton2}) {
-        connect(button, &QAbstractButton::toggled, this, [this, button](bool checked) {
+    const std::array<std::pair<QRadioButton*, bench::MemoryMode>, 2> modes{{
+        {m_ui->RadioButton1, bench::MemoryMode::Comparative},
+        {m_ui->RadioButton2, bench::MemoryMode::Full},
+    }};
+    for (const auto& [button, mode] : modes) {
+        connect(button, &QAbstractButton::toggled, this, [this, mode](bool checked) {
             if (checked)
-                runCommand([&] { RadioButton1Click(button); });
+                runCommand([&] { RadioButton1Click(mode); });
         });
     }
     // Only the user's change of drive measures: filling the list, or picking
@@ -268,13 +271,9 @@ void TForm1::FormCreate()
 {
     const QString path =
         m_services.databasePath.isEmpty() ? LocateProgramDatabase().path : m_services.databasePath;
-    m_session = std::make_unique<report::Session>(
-        path,
-        report::SessionCharts{*m_ui->MyChart1, *m_ui->MyChart2, *m_ui->MyChart4, *m_ui->MyChart3},
-        m_services.probes, m_services.kernels);
+    m_session = std::make_unique<report::Session>(path, m_services.probes, m_services.kernels);
     showLog();
-    connect(m_session.get(), &report::Session::videoResultChanged, this,
-            &TForm1::showVideoFillNote);
+    showResults();
 
     // The list shows escapes of a mount point's control characters; the
     // session keeps each drive's real path.
@@ -296,6 +295,24 @@ void TForm1::showLog()
     connect(m_session.get(), &report::Session::logCleared, m_ui->Memo1, &QPlainTextEdit::clear);
     connect(m_session.get(), &report::Session::logAppended, m_ui->Memo1,
             &QPlainTextEdit::appendPlainText);
+}
+
+// The charts show the bars the session sends; the radio buttons its memory
+// mode, selected from code without running their test.
+void TForm1::showResults()
+{
+    connect(m_session.get(), &report::Session::chartChanged, this,
+            [this](report::ChartPage page, const TMyChartBars& bars) {
+                m_pages[std::size_t(page)].chart->ShowBars(bars);
+            });
+    connect(m_session.get(), &report::Session::resultsChanged, this, &TForm1::showVideoFillNote);
+    connect(m_session.get(), &report::Session::memoryModeChanged, this,
+            [this](bench::MemoryMode mode) {
+                QRadioButton* button =
+                    mode == bench::MemoryMode::Full ? m_ui->RadioButton2 : m_ui->RadioButton1;
+                const QSignalBlocker quiet(button);
+                button->setChecked(true);
+            });
 }
 
 void TForm1::FormActivate()
@@ -376,7 +393,7 @@ void TForm1::PageControl1Change()
     if (index < 0 || index >= int(m_pages.size()))
         return;
     const PageEntry& page = m_pages[std::size_t(index)];
-    if (page.chart != nullptr && page.chart->Bars.Count == 0)
+    if (page.chart != nullptr && !m_session->hasResult(report::ChartPage(index)))
         (this->*page.firstVisit)();
 }
 

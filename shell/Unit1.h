@@ -39,17 +39,9 @@ class TForm1 : public QMainWindow
 public:
     static inline const QString WebSiteAddress = QStringLiteral("https://quorvix.example/");
 
-    // When the pages below the tool bar are made: at once, or once the splash
-    // has been painted (the program's start), before the first activation.
-    // FormCreate runs after them.
-    enum class Pages
-    {
-        AtOnce,
-        AfterSplash
-    };
-
-    explicit TForm1(TForm1Services services = {}, QWidget* parent = nullptr,
-                    Pages pages = Pages::AtOnce);
+    // The pages below the tool bar are made once the splash has been painted,
+    // before the first activation; FormCreate runs after them.
+    explicit TForm1(TForm1Services services = {}, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // The state the window shows; it lives from FormCreate until the window
@@ -90,7 +82,8 @@ public:
     void Button4Click();
     void Button2Click();
     void Button6Click();
-    void RadioButton1Click(const QObject* sender);
+    // Sets the session's memory mode and runs the memory page in it.
+    void RadioButton1Click(bench::MemoryMode mode);
 
     // The page whose default button Enter presses (null on the overview).
     QPushButton* currentDefaultButton() const;
@@ -126,12 +119,13 @@ private:
     void setPages(int outer, int inner);
     void showPageAndRefresh(int page);
     void showLog();
+    void showResults();
     void showVideoFillNote();
     void fillOverview(const sysinfo::OverviewFields& fields);
     void openUrl(const QUrl& url);
     void activateAfterRepaint();
 
-    // The all-tests run's view of this window (Unit1Report.cpp).
+    // The all-tests run's view of this window (Unit1AllTests.cpp).
     class FullRunWindow;
 
     std::unique_ptr<Form1Ui> m_ui;

@@ -123,18 +123,17 @@ void TForm1::Button1Click()
     busy::End(m_ui->StatusBar1);
 }
 
-// Reruns the mode of the selected radio button.
+// Reruns the memory page in its mode.
 void TForm1::Button3Click()
 {
-    RadioButton1Click(m_ui->RadioButton1->isChecked() ? m_ui->RadioButton1 : m_ui->RadioButton2);
+    RadioButton1Click(m_session->memoryMode());
 }
 
-// The sender's tag is the mode; any other tag only shows the busy state.
-void TForm1::RadioButton1Click(const QObject* sender)
+void TForm1::RadioButton1Click(bench::MemoryMode mode)
 {
     beginBusy();
-    const int tag = sender != nullptr ? sender->property("tag").toInt() : 0;
-    m_session->runMemory(static_cast<bench::MemoryMode>(tag));
+    m_session->setMemoryMode(mode);
+    m_session->runMemory();
     busy::End(m_ui->StatusBar1);
 }
 

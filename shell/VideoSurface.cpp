@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "VideoSurface.h"
 
-#include "bench/BarColors.h"
 #include "bench/BenchError.h"
+#include "controls/ChartRender.h"
 #include "platform/XFill.h"
 
 #include <QBackingStore>
@@ -17,11 +17,6 @@
 
 namespace {
 
-QColor toQColor(TColor color)
-{
-    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
-}
-
 // Fills through the X server: one PolyFillRectangle per fill, and a GetImage
 // of one pixel whose reply comes only after every fill before it is done.
 class X11Canvas : public bench::VideoCanvas
@@ -32,9 +27,9 @@ public:
     void FillRect(int width, int height, TColor color) override
     {
         m_fill->Fill(width, height,
-                     {static_cast<std::uint8_t>(color & 0xFF),
-                      static_cast<std::uint8_t>((color >> 8) & 0xFF),
-                      static_cast<std::uint8_t>((color >> 16) & 0xFF)});
+                     {static_cast<std::uint8_t>(RedOf(color)),
+                      static_cast<std::uint8_t>(GreenOf(color)),
+                      static_cast<std::uint8_t>(BlueOf(color))});
     }
 
     TColor GetPixel(int x, int y) override
@@ -42,7 +37,7 @@ public:
         const auto pixel = m_fill->ReadPixel(x, y);
         if (!pixel)
             throw bench::BenchError("The test surface could not be read back");
-        return bench::Rgb(pixel->red, pixel->green, pixel->blue);
+        return MakeColor(pixel->red, pixel->green, pixel->blue);
     }
 
 private:
@@ -66,7 +61,7 @@ public:
         store->beginPaint(region);
         {
             QPainter painter(store->paintDevice());
-            painter.fillRect(area, toQColor(color));
+            painter.fillRect(area, ToQColor(color));
         }
         store->endPaint();
         store->flush(region, m_window.windowHandle());
@@ -78,7 +73,7 @@ public:
         if (image == nullptr || !image->valid(x, y))
             throw bench::BenchError("The test surface could not be read back");
         const QRgb pixel = image->pixel(x, y);
-        return bench::Rgb(qRed(pixel), qGreen(pixel), qBlue(pixel));
+        return MakeColor(qRed(pixel), qGreen(pixel), qBlue(pixel));
     }
 
 private:

@@ -13,7 +13,6 @@
 #include "bench/MemoryKernels.h"
 #include "bench/MemoryPage.h"
 #include "bench/TestBuffer.h"
-#include "controls/Chart.h"
 #include "database/ComparisonDatabase.h"
 #include "platform/Clock.h"
 #include "platform/Priority.h"
@@ -137,24 +136,23 @@ void printLine(const char* label, const Series& s)
 // then one full test as the chart shows it.
 void printPage(int runs)
 {
-    const ComparisonDatabase noRows(QStringLiteral("/nonexistent/base.ini"));
-    MemoryChart chart;
     std::vector<double> values;
     for (int run = 0; run < runs; ++run) {
         pause();
-        bench::RefreshMemoryPage(chart, noRows, bench::MemoryMode::Comparative);
-        values.push_back(chart.Bars.Items[0].Value);
+        values.push_back(bench::MeasureComparativeMemory());
     }
     const Summary comparative = summarise(values);
     std::printf("\nthe page, comparative: \"Your memory\" median %.0f (CV %.1f %%, %.0f to %.0f)\n",
                 comparative.median, comparative.cv, *std::min_element(values.begin(), values.end()),
                 *std::max_element(values.begin(), values.end()));
     pause();
-    bench::RefreshMemoryPage(chart, noRows, bench::MemoryMode::Full);
+    bench::MemorySweep sweep;
+    bench::MeasureFullMemory(sweep);
+    const TMyChartBars bars = bench::FullMemoryBars(sweep);
     std::printf("the page, full test:");
-    for (int i = 0; i < chart.Bars.Count; ++i) {
+    for (int i = 0; i < bars.Count; ++i) {
         std::printf("%s\"%s\" %d", i % 2 ? ", " : "\n  ",
-                    chart.Bars.Items[i].Caption.toUtf8().constData(), chart.Bars.Items[i].Value);
+                    bars.Items[i].Caption.toUtf8().constData(), bars.Items[i].Value);
     }
     std::printf("\n");
 }

@@ -11,7 +11,6 @@
 #include "bench/Kernels.h"
 #include "bench/ProcessorPage.h"
 #include "bench/ReferenceMachine.h"
-#include "controls/Chart.h"
 #include "database/ComparisonDatabase.h"
 #include "platform/Clock.h"
 #include "sysinfo/Overview.h"
@@ -61,14 +60,13 @@ int main(int argc, char** argv)
     database.WriteText(QStringLiteral("DATA"), QStringLiteral("PIIMultFPU"), QString::number(fpu));
     database.WriteText(QStringLiteral("DATA"), QStringLiteral("PIIFreq"),
                        QString::number(megahertz));
-    bench::BenchState state;
-    state.reference = bench::LoadScaling(database);
+    const bench::ReferenceMachine reference = bench::LoadScaling(database);
 
-    MemoryChart chart;
     platform::SleepMilliseconds(1000);
-    bench::RefreshProcessorPage(chart, database, state);
-    const QString row = QString::number(chart.Bars.Items[0].Value) + QLatin1Char(',') +
-                        QString::number(chart.Bars.Items[1].Value);
+    bench::ProcessorResult result;
+    bench::MeasureProcessor(reference, bench::RealProcessorKernels(), result);
+    const QString row =
+        QString::number(result.cpuScore) + QLatin1Char(',') + QString::number(result.fpuScore);
     database.WriteText(QStringLiteral("Processor"), description, row);
 
     QFile file(path);

@@ -13,7 +13,6 @@
 #include "Summary.h"
 #include "bench/Kernels.h"
 #include "bench/TimedWindow.h"
-#include "controls/Chart.h"
 #include "platform/Clock.h"
 #include "platform/Priority.h"
 #include "platform/PublishedTick.h"
@@ -123,10 +122,8 @@ Times runOnce(const QString& databasePath)
     kernels.processor = {timed(times, "CpuTest", cpu), timed(times, "FpuTest", fpu)};
     report::MachineProbes probes;
     probes.gatherOverview = timed(times, "overview", probes.gatherOverview);
-    MemoryChart charts[4];
     const double start = platform::PreciseMilliseconds();
-    report::Session session(databasePath, {charts[0], charts[1], charts[2], charts[3]}, probes,
-                            kernels);
+    report::Session session(databasePath, probes, kernels);
     TimedView view(session, times);
     session.loadReferenceMachine();
     session.refreshOverview();

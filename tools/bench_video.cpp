@@ -16,8 +16,8 @@
 #include "shell/VideoSurface.h"
 
 #include "Summary.h"
-#include "bench/BarColors.h"
 #include "bench/VideoKernel.h"
+#include "controls/ChartBars.h"
 
 #include <QApplication>
 #include <QImage>
@@ -76,7 +76,7 @@ bool middleShowsCorner(VideoSurface& surface, QSize screen)
                               ->grabWindow(0, screen.width() / 2, screen.height() / 2, 1, 1)
                               .toImage();
     const QRgb pixel = middle.pixel(0, 0);
-    return bench::Rgb(qRed(pixel), qGreen(pixel), qBlue(pixel)) == corner;
+    return MakeColor(qRed(pixel), qGreen(pixel), qBlue(pixel)) == corner;
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 #include "tst_disk.h"
 
 #include "ChildProcess.h"
-#include "RecordingChart.h"
 #include "TestMounts.h"
 
 #include "bench/BenchError.h"
@@ -298,11 +297,10 @@ void TestDiskKernel::endingSignalRemovesTheFile()
 
 namespace {
 
-// A disk chart as the main window sets it up, with two reference rows.
+// A base.ini with two drive rows.
 struct DiskPageFixture
 {
     QTemporaryDir dir;
-    RecordingChart chart;
     std::unique_ptr<ComparisonDatabase> database;
 
     DiskPageFixture()
@@ -311,11 +309,13 @@ struct DiskPageFixture
         database = std::make_unique<ComparisonDatabase>(dir.filePath("base.ini"));
     }
 
-    QList<int> values() const
+    // The chart's values with the own bar at `rate`.
+    QList<int> values(std::int32_t rate) const
     {
+        const TMyChartBars bars = DriveBars(ReadReferenceRows(*database, DrivePageRows()), rate);
         QList<int> values;
-        for (int i = 0; i < chart.bars().Count; ++i)
-            values << chart.bars().Items[i].Value;
+        for (int i = 0; i < bars.Count; ++i)
+            values << bars.Items[i].Value;
         return values;
     }
 };
@@ -351,7 +351,6 @@ void TestDiskPage::measuresOnlyWithRoom()
     DiskPageFixture fixture;
     QStringList calls;
     std::size_t buffer = 0;
-    int rendersDuringTest = 0;
     const DiskKernels kernels{
         [&](const std::string& mount) -> std::optional<std::string> {
             calls << "directory of " + QString::fromStdString(mount);
@@ -364,26 +363,24 @@ void TestDiskPage::measuresOnlyWithRoom()
         [&](const std::string& directory, std::int32_t count) {
             calls << QString("%1 MiB to %2").arg(count).arg(QString::fromStdString(directory));
             buffer = TestBufferSize();
-            rendersDuringTest = fixture.chart.renders;
             return rate;
         }};
 
-    RefreshDiskPage(fixture.chart, *fixture.database, mountPoint.toStdString(), kernels);
+    const std::int32_t measured = MeasureDrive(mountPoint.toStdString(), kernels);
 
     QStringList expected{"directory of /d", "space in /dir/", "10 MiB to /dir/"};
     expected = expected.mid(0, mountPoint.isEmpty() ? 0 : !writable ? 1 : rate < 0 ? 2 : 3);
     QCOMPARE(calls, expected);
-    QCOMPARE(fixture.values(), (QList<int>{bar, 0, 500, 0, 700}));
+    QCOMPARE(measured, bar);
+    QCOMPARE(fixture.values(measured), (QList<int>{bar, 0, 500, 0, 700}));
     QCOMPARE(buffer, std::size_t(rate < 0 ? 0 : 1'048'576));
     QCOMPARE(TestBufferSize(), std::size_t(0));
-    QVERIFY(fixture.chart.renders > rendersDuringTest);
     // The report names why a drive was not measured.
     QCOMPARE(DiskSkipReason(mountPoint.toStdString(), kernels).empty(), rate >= 0);
 }
 
-void TestDiskPage::failedTestKeepsTheBarAtZero()
+void TestDiskPage::failedTestGivesTheBufferBack()
 {
-    DiskPageFixture fixture;
     std::size_t buffer = 0;
     const DiskKernels kernels{
         [](const std::string&) { return std::optional<std::string>("/dir/"); },
@@ -393,11 +390,9 @@ void TestDiskPage::failedTestKeepsTheBarAtZero()
             throw BenchError("Cannot write");
         }};
 
-    QCOMPARE(errorOf([&] { RefreshDiskPage(fixture.chart, *fixture.database, "/d", kernels); }),
-             QString("Cannot write"));
+    QCOMPARE(errorOf([&] { MeasureDrive("/d", kernels); }), QString("Cannot write"));
 
-    // The rows stay with the own bar at 0, and the block is given back.
-    QCOMPARE(fixture.values(), (QList<int>{0, 0, 500, 0, 700}));
+    // The block is given back.
     QCOMPARE(buffer, std::size_t(1'048'576));
     QCOMPARE(TestBufferSize(), std::size_t(0));
 }
@@ -416,15 +411,12 @@ void TestDiskPage::realKernelsOnATemporaryDrive()
 {
     QFETCH(QByteArray, tmpfsSize);
     QFETCH(bool, measured);
-    DiskPageFixture fixture;
     const QTemporaryDir drive;
     std::unique_ptr<TestMount> mounted;
     if (!tmpfsSize.isEmpty() && !(mounted = TestMount::Tmpfs(drive.path(), "size=" + tmpfsSize)))
         QSKIP("mounting a filesystem needs root");
 
-    RefreshDiskPage(fixture.chart, *fixture.database, drive.path().toStdString());
-
-    QCOMPARE(fixture.values()[0] > 0, measured);
+    QCOMPARE(MeasureDrive(drive.path().toStdString()) > 0, measured);
     QCOMPARE(DiskSkipReason(drive.path().toStdString()).empty(), measured);
     QCOMPARE(entriesOf(drive.path()), QStringList());
 }

@@ -30,7 +30,7 @@ class TestDiskPage : public QObject
 private slots:
     void measuresOnlyWithRoom_data();
     void measuresOnlyWithRoom();
-    void failedTestKeepsTheBarAtZero();
+    void failedTestGivesTheBufferBack();
     void realKernelsOnATemporaryDrive_data();
     void realKernelsOnATemporaryDrive();
 };

@@ -3,8 +3,6 @@
 
 #include "DatabaseFile.h"
 
-#include "RecordingChart.h"
-
 #include "bench/BenchError.h"
 #include "bench/Kernels.h"
 #include "bench/MemoryKernels.h"
@@ -239,9 +237,6 @@ struct KernelCall
     QString kernel;
     std::uint32_t blockSize;
     std::size_t bufferSize;
-    int bars;
-    int renders;
-    int ownValue;
 
     bool operator==(const KernelCall&) const = default;
 };
@@ -249,20 +244,12 @@ struct KernelCall
 // Fake kernels giving `rate(kernel, blockSize)` and recording each call.
 struct FakeKernels
 {
-    FakeKernels(RecordingChart& chart,
-                std::function<std::int64_t(const QString&, std::uint32_t)> rate)
-        : chart(chart), rate(std::move(rate))
-    {
-    }
-
-    RecordingChart& chart;
     std::function<std::int64_t(const QString&, std::uint32_t)> rate;
-    QList<KernelCall> calls;
+    QList<KernelCall> calls = {};
 
     std::int64_t run(const QString& kernel, std::uint32_t blockSize)
     {
-        const int own = chart.bars().Count > 0 ? chart.bars().Items[0].Value : -1;
-        calls.append({kernel, blockSize, TestBufferSize(), chart.bars().Count, chart.renders, own});
+        calls.append({kernel, blockSize, TestBufferSize()});
         return rate(kernel, blockSize);
     }
 
@@ -283,11 +270,11 @@ struct Bar
     bool operator==(const Bar&) const = default;
 };
 
-QList<Bar> barsOf(const Chart& chart)
+QList<Bar> barsOf(const TMyChartBars& chart)
 {
     QList<Bar> bars;
-    for (int i = 0; i < chart.bars().Count; ++i) {
-        const TMyChartBar& bar = chart.bars().Items[i];
+    for (int i = 0; i < chart.Count; ++i) {
+        const TMyChartBar& bar = chart.Items[i];
         bars << Bar{bar.Caption, bar.Value, bar.Color, bar.GradientColor};
     }
     return bars;
@@ -299,15 +286,6 @@ Bar reference(const QString& key, int value)
 }
 
 const Bar kSpacer{"", 0, kSpacerColor, kNavy};
-
-// A chart that holds an earlier picture: a refresh must replace it.
-void fillWithStaleBars(RecordingChart& chart)
-{
-    chart.GradientColor = kNavy;
-    for (int i = 0; i < 30; ++i)
-        chart.AddBar("stale", 9, kSpacerColor);
-    chart.renders = 0;
-}
 
 } // namespace
 
@@ -342,28 +320,24 @@ void TestMemoryPage::comparativeShowsTheMeanBesideTheRows()
     QFETCH(qint64, readRate);
     QFETCH(qint64, writeRate);
     QFETCH(int, value);
-    RecordingChart chart;
-    fillWithStaleBars(chart);
-    FakeKernels fake{chart, [&](const QString& kernel, std::uint32_t) {
-                         return kernel == "read" ? readRate : writeRate;
-                     }};
+    FakeKernels fake{[&](const QString& kernel, std::uint32_t) {
+        return kernel == "read" ? readRate : writeRate;
+    }};
 
-    RefreshMemoryPage(chart, databaseWith("[Memory]\nRef A=1200\nRef B= 800\n[Video]\nV=5\n"),
-                      MemoryMode::Comparative, fake.kernels());
+    QCOMPARE(MeasureComparativeMemory(fake.kernels()), value);
 
+    // Both in the 4 MiB buffer with a 4 MiB block, given back afterwards.
+    const QList<KernelCall> calls{{"read", 4'194'304, 4'194'304}, {"write", 4'194'304, 4'194'304}};
+    QCOMPARE(fake.calls, calls);
+    QCOMPARE(TestBufferAddress(), nullptr);
+    const ReferenceRowList rows = ReadReferenceRows(
+        databaseWith("[Memory]\nRef A=1200\nRef B= 800\n[Video]\nV=5\n"), MemoryPageRows());
     const QList<Bar> expected{{"Your memory", value, kOwnBar.color, kOwnBar.gradientColor},
                               kSpacer,
                               reference("Ref A", 1200),
                               kSpacer,
                               reference("Ref B", 800)};
-    QCOMPARE(barsOf(chart), expected);
-    // Rows drawn (EndUpdate) before the kernels run with the own bar at 0,
-    // both in the 4 MiB buffer with a 4 MiB block; the result drawn last.
-    const QList<KernelCall> calls{{"read", 4'194'304, 4'194'304, 5, 1, 0},
-                                  {"write", 4'194'304, 4'194'304, 5, 1, 0}};
-    QCOMPARE(fake.calls, calls);
-    QCOMPARE(chart.renders, 2);
-    QCOMPARE(TestBufferAddress(), nullptr);
+    QCOMPARE(barsOf(ComparativeMemoryBars(rows, value)), expected);
 }
 
 void TestMemoryPage::fullTestBarsPerBlock_data()
@@ -382,19 +356,19 @@ void TestMemoryPage::fullTestBarsPerBlock()
     QFETCH(int, index);
     QFETCH(int, blue);
     QFETCH(int, gradientBlue);
-    RecordingChart chart;
-    fillWithStaleBars(chart);
     // Rates of (KB + 1000) and (KB + 2000) MiB/s, just short of the next.
-    FakeKernels fake{chart, [](const QString& kernel, std::uint32_t blockSize) {
-                         const std::int64_t mib =
-                             blockSize / 1024 + (kernel == "read" ? 1000 : 2000);
-                         return mib * 1'048'576 + 1'048'575;
-                     }};
+    FakeKernels fake{[](const QString& kernel, std::uint32_t blockSize) {
+        const std::int64_t mib = blockSize / 1024 + (kernel == "read" ? 1000 : 2000);
+        return mib * 1'048'576 + 1'048'575;
+    }};
+    MemorySweep sweep{{1, 2}}; // an earlier test's pairs go
 
-    RefreshMemoryPage(chart, databaseWith("[Memory]\nRef=1\n"), MemoryMode::Full, fake.kernels());
+    MeasureFullMemory(sweep, {}, fake.kernels());
 
-    QCOMPARE(chart.bars().Count, 26);
-    const QList<Bar> pair = barsOf(chart).mid(2 * index, 2);
+    QCOMPARE(sweep.size(), 13);
+    const TMyChartBars bars = FullMemoryBars(sweep);
+    QCOMPARE(bars.Count, 26);
+    const QList<Bar> pair = barsOf(bars).mid(2 * index, 2);
     const int kilobytes = 1 << index;
     const QList<Bar> expected{
         {QString("%1 Kb read").arg(kilobytes), kilobytes + 1000, MakeColor(255, 0, blue),
@@ -405,95 +379,64 @@ void TestMemoryPage::fullTestBarsPerBlock()
 
 void TestMemoryPage::fullTestDrawsEachPairAsMeasured()
 {
-    RecordingChart chart;
-    fillWithStaleBars(chart);
-    FakeKernels fake{chart, [](const QString&, std::uint32_t) { return 1; }};
+    FakeKernels fake{[](const QString&, std::uint32_t) { return 1; }};
+    MemorySweep sweep;
+    QList<qsizetype> pairsShown;
 
-    RefreshMemoryPage(chart, databaseWith("[Memory]\nBad=x\n"), MemoryMode::Full, fake.kernels());
+    MeasureFullMemory(
+        sweep,
+        [&] {
+            pairsShown << sweep.size();
+            QCOMPARE(fake.calls.size(), 2 * sweep.size());
+        },
+        fake.kernels());
 
-    // Block i is measured with 2i bars in place and i pairs drawn: no
-    // picture but the Redraw after each pair until EndUpdate, no rows.
+    // Block i in the 4 MiB buffer; each pair handed on as soon as it is measured.
     QList<KernelCall> calls;
     for (int i = 0; i < 13; ++i) {
         const std::uint32_t blockSize = 1024u << i;
-        calls.append({"read", blockSize, 4'194'304, 2 * i, i, i == 0 ? -1 : 0});
-        calls.append({"write", blockSize, 4'194'304, 2 * i + 1, i, 0});
+        calls.append({"read", blockSize, 4'194'304});
+        calls.append({"write", blockSize, 4'194'304});
     }
     QCOMPARE(fake.calls, calls);
-    QCOMPARE(chart.renders, 14);
-    QVERIFY(chart.autoRedraw);
+    QCOMPARE(pairsShown, (QList<qsizetype>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
     QCOMPARE(TestBufferAddress(), nullptr);
-}
-
-void TestMemoryPage::otherTagsRunNothing_data()
-{
-    QTest::addColumn<MemoryMode>("mode");
-    QTest::newRow("0") << MemoryMode(0);
-    QTest::newRow("3") << MemoryMode(3);
-    QTest::newRow("-1") << MemoryMode(-1);
-}
-
-void TestMemoryPage::otherTagsRunNothing()
-{
-    QFETCH(MemoryMode, mode);
-    RecordingChart chart;
-    fillWithStaleBars(chart);
-    FakeKernels fake{chart, [](const QString&, std::uint32_t) { return 1; }};
-
-    RefreshMemoryPage(chart, databaseWith("[Memory]\nRef=1\n"), mode, fake.kernels());
-
-    QCOMPARE(chart.bars().Count, 30);
-    QCOMPARE(chart.renders, 0);
-    QVERIFY(fake.calls.isEmpty());
 }
 
 void TestMemoryPage::failedRefreshReleasesTheBuffer_data()
 {
     QTest::addColumn<MemoryMode>("mode");
-    QTest::addColumn<QByteArray>("rows");
     QTest::addColumn<QString>("failingKernel");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<int>("bars");
-    QTest::addColumn<bool>("autoRedraw");
+    QTest::addColumn<int>("pairs");
 
-    QTest::newRow("bad row") << MemoryMode::Comparative << QByteArray("A=100\nB=12 x\nC=5\n")
-                             << QString() << "'12 x' is not a valid integer value" << 4 << false;
-    QTest::newRow("comparative write fails")
-        << MemoryMode::Comparative << QByteArray("A=100\n") << "write"
-        << "no memory" << 3 << true;
-    QTest::newRow("full read fails") << MemoryMode::Full << QByteArray("A=100\n") << "read"
-                                     << "no memory" << 0 << false;
+    QTest::newRow("comparative write fails") << MemoryMode::Comparative << "write" << 0;
+    QTest::newRow("full read fails") << MemoryMode::Full << "read" << 0;
+    QTest::newRow("full: the third write fails, two pairs kept")
+        << MemoryMode::Full << "write 4096" << 2;
 }
 
 void TestMemoryPage::failedRefreshReleasesTheBuffer()
 {
     QFETCH(MemoryMode, mode);
-    QFETCH(QByteArray, rows);
     QFETCH(QString, failingKernel);
-    QFETCH(QString, message);
-    QFETCH(int, bars);
-    QFETCH(bool, autoRedraw);
-    RecordingChart chart;
-    fillWithStaleBars(chart);
-    FakeKernels fake{chart, [&](const QString& kernel, std::uint32_t) -> std::int64_t {
-                         if (kernel == failingKernel)
-                             throw BenchError("no memory");
-                         return 1;
-                     }};
+    QFETCH(int, pairs);
+    FakeKernels fake{[&](const QString& kernel, std::uint32_t block) -> std::int64_t {
+        if (kernel == failingKernel || kernel + " " + QString::number(block) == failingKernel)
+            throw BenchError("no memory");
+        return 1;
+    }};
+    MemorySweep sweep;
 
     try {
-        RefreshMemoryPage(chart, databaseWith("[Memory]\n" + rows), mode, fake.kernels());
+        if (mode == MemoryMode::Full)
+            MeasureFullMemory(sweep, {}, fake.kernels());
+        else
+            MeasureComparativeMemory(fake.kernels());
         QFAIL("no error raised");
     } catch (const std::runtime_error& error) {
-        QCOMPARE(QString::fromUtf8(error.what()), message);
+        QCOMPARE(QString::fromUtf8(error.what()), QString("no memory"));
     }
     QCOMPARE(TestBufferAddress(), nullptr);
     QCOMPARE(TestBufferSize(), std::size_t{0});
-    // A rejected row stops the refresh before any kernel runs.
-    if (failingKernel.isEmpty())
-        QCOMPARE(fake.calls, QList<KernelCall>{});
-    // The bars added so far stay; automatic redraw is back on only when the
-    // rows were loaded whole.
-    QCOMPARE(chart.bars().Count, bars);
-    QCOMPARE(chart.autoRedraw, autoRedraw);
+    QCOMPARE(sweep.size(), pairs);
 }

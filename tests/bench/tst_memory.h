@@ -34,8 +34,6 @@ private slots:
     void fullTestBarsPerBlock_data();
     void fullTestBarsPerBlock();
     void fullTestDrawsEachPairAsMeasured();
-    void otherTagsRunNothing_data();
-    void otherTagsRunNothing();
     void failedRefreshReleasesTheBuffer_data();
     void failedRefreshReleasesTheBuffer();
 };

@@ -3,8 +3,6 @@
 
 #include "DatabaseFile.h"
 
-#include "RecordingChart.h"
-
 #include "bench/BarColors.h"
 #include "bench/BenchError.h"
 #include "bench/ProcessorPage.h"
@@ -47,11 +45,11 @@ QString describe(const Bars& bars)
     return lines.join('\n');
 }
 
-Bars barsOf(const Chart& chart)
+Bars barsOf(const TMyChartBars& chart)
 {
     Bars bars;
-    for (int i = 0; i < chart.bars().Count; ++i) {
-        const TMyChartBar& bar = chart.bars().Items[i];
+    for (int i = 0; i < chart.Count; ++i) {
+        const TMyChartBar& bar = chart.Items[i];
         bars << Bar{bar.Caption, bar.Value, bar.Color, bar.GradientColor};
     }
     return bars;
@@ -82,18 +80,8 @@ Bar fpu(int value)
     return {"FPU", value, kReferenceFpuBar.color, kReferenceFpuBar.gradientColor};
 }
 
-// A processor chart as the main window sets it up.
-struct ChartFixture
-{
-    RecordingChart chart;
-
-    ChartFixture() { chart.GradientColor = kNavy; }
-
-    int rendersAfterEvents() const { return chart.renders; }
-};
-
 // The reference machine of the tests: 400 and 200 passes score 300.
-BenchState g_state;
+const ReferenceMachine kReference{400, 200, 300, {}, {}, {}};
 
 ProcessorKernels fakeKernels(int cpuCount, int fpuCount)
 {
@@ -113,7 +101,6 @@ void TestBenchmarkPages::init()
 {
     g_dir = new QTemporaryDir;
     QVERIFY(g_dir->isValid());
-    g_state = BenchState{{400, 200, 300, {}, {}, {}}, 0, 0};
 }
 
 void TestBenchmarkPages::cleanup()
@@ -146,30 +133,17 @@ void TestBenchmarkPages::loadsRowsInFileOrder()
 {
     QFETCH(QByteArray, contents);
     QFETCH(Bars, rows);
-    ChartFixture fixture;
     const ComparisonDatabase database = databaseWith(contents);
+    ProcessorResult result;
 
-    RefreshProcessorPage(fixture.chart, database, g_state, fakeKernels(600, 300));
+    MeasureProcessor(kReference, fakeKernels(600, 300), result);
 
     // 600 of 400 and 300 of 200 at 300: both 450.
+    QCOMPARE(result, (ProcessorResult{450, 600, 450, 300}));
     const Bars expected = Bars{own(450), ownFpu(450)} + rows;
-    const Bars actual = barsOf(fixture.chart);
+    const Bars actual =
+        barsOf(ProcessorBars(ReadReferenceRows(database, ProcessorPageRows()), result));
     QVERIFY2(actual == expected, qPrintable(describe(actual) + "\n---\n" + describe(expected)));
-    QCOMPARE(g_state.LastCpuCount, 600);
-    QCOMPARE(g_state.LastFpuCount, 300);
-}
-
-void TestBenchmarkPages::spacerKeepsTheChartsGradient()
-{
-    ChartFixture fixture;
-    fixture.chart.GradientColor = kBlack;
-    const ComparisonDatabase database = databaseWith("[Processor]\nRef=300,250\n");
-
-    RefreshProcessorPage(fixture.chart, database, g_state, fakeKernels(1, 1));
-
-    QCOMPARE(fixture.chart.bars().Count, 5);
-    QCOMPARE(fixture.chart.bars().Items[2].GradientColor, kBlack);
-    QCOMPARE(fixture.chart.bars().Items[3].GradientColor, kReferenceBar.gradientColor);
 }
 
 void TestBenchmarkPages::rowsThatDoNotFitAreLeftOut()
@@ -181,73 +155,45 @@ void TestBenchmarkPages::rowsThatDoNotFitAreLeftOut()
         contents +=
             QByteArray("R") + QByteArray::number(row) + "=" + QByteArray::number(row) + ",7\n";
     contents += "R34=bad\n";
-    ChartFixture fixture;
 
-    RefreshProcessorPage(fixture.chart, databaseWith(contents), g_state, fakeKernels(600, 300));
+    const ReferenceRowList rows = ReadReferenceRows(databaseWith(contents), ProcessorPageRows());
 
-    QCOMPARE(fixture.chart.bars().Count, TMyChartBars::Capacity);
-    QCOMPARE(fixture.chart.bars().Items[99].Caption, QString("R33 CPU"));
-    QCOMPARE(fixture.chart.bars().Items[99].Value, 33);
-    QCOMPARE(fixture.chart.bars().Items[100].Value, 7);
+    QCOMPARE(rows.size(), 33);
+    const TMyChartBars bars = ProcessorBars(rows, {});
+    QCOMPARE(bars.Count, TMyChartBars::Capacity);
+    QCOMPARE(bars.Items[99].Caption, QString("R33 CPU"));
+    QCOMPARE(bars.Items[99].Value, 33);
+    QCOMPARE(bars.Items[100].Value, 7);
 }
 
 void TestBenchmarkPages::rejectedValueStopsTheRefresh_data()
 {
     QTest::addColumn<QByteArray>("contents");
     QTest::addColumn<QString>("message");
-    QTest::addColumn<Bars>("rows");
 
     QTest::newRow("text in the FPU field")
-        << QByteArray("[Processor]\nA=1,2\nB=300,x\nC=5,5\n") << "'x' is not a valid integer value"
-        << Bars{spacer(), cpu("A", 1), fpu(2), spacer(), cpu("B", 300)};
+        << QByteArray("[Processor]\nA=1,2\nB=300,x\nC=5,5\n") << "'x' is not a valid integer value";
     QTest::newRow("empty value") << QByteArray("[Processor]\nA=\n")
-                                 << "'' is not a valid integer value" << Bars{spacer()};
+                                 << "'' is not a valid integer value";
     QTest::newRow("over-long value: cut, its row named")
         << QByteArray("[Processor]\nA=1,2\nB=" + QByteArray(100000, '9') + "x,1\n")
-        << "'" + QString(40, '9') + "...' in [Processor] B is not a valid integer value"
-        << Bars{spacer(), cpu("A", 1), fpu(2), spacer()};
+        << "'" + QString(40, '9') + "...' in [Processor] B is not a valid integer value";
     QTest::newRow("trailing separator leaves field 1 empty")
-        << QByteArray("[Processor]\nA=300,\n") << "'' is not a valid integer value"
-        << Bars{spacer(), cpu("A", 300)};
+        << QByteArray("[Processor]\nA=300,\n") << "'' is not a valid integer value";
 }
 
 void TestBenchmarkPages::rejectedValueStopsTheRefresh()
 {
     QFETCH(QByteArray, contents);
     QFETCH(QString, message);
-    QFETCH(Bars, rows);
-    ChartFixture fixture;
-    g_state.LastCpuCount = 17;
-    bool kernelRan = false;
-    const ProcessorKernels kernels{[&] {
-                                       kernelRan = true;
-                                       return 1;
-                                   },
-                                   [&] {
-                                       kernelRan = true;
-                                       return 1;
-                                   }};
     const ComparisonDatabase database = databaseWith(contents);
-    const int rendersBefore = fixture.rendersAfterEvents();
 
     try {
-        RefreshProcessorPage(fixture.chart, database, g_state, kernels);
+        ReadReferenceRows(database, ProcessorPageRows());
         QFAIL("no error raised");
     } catch (const DatabaseError& error) {
         QCOMPARE(QString::fromUtf8(error.what()), message);
     }
-
-    const Bars expected = Bars{own(0), ownFpu(0)} + rows;
-    const Bars actual = barsOf(fixture.chart);
-    QVERIFY2(actual == expected, qPrintable(describe(actual) + "\n---\n" + describe(expected)));
-    QVERIFY(!kernelRan);
-    QCOMPARE(g_state.LastCpuCount, 17);
-    // Automatic redraw is still off: adding a bar renders nothing until
-    // EndUpdate, which does.
-    fixture.chart.AddBar("late", 1, 0);
-    QCOMPARE(fixture.rendersAfterEvents(), rendersBefore);
-    fixture.chart.EndUpdate();
-    QVERIFY(fixture.rendersAfterEvents() > rendersBefore);
 }
 
 void TestBenchmarkPages::singleValuePages_data()
@@ -255,13 +201,14 @@ void TestBenchmarkPages::singleValuePages_data()
     QTest::addColumn<ChartPageRows>("page");
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("ownCaption");
+    QTest::addColumn<TColor>("chartGradient");
 
     QTest::newRow("memory") << MemoryPageRows() << "Memory"
-                            << "Your memory";
+                            << "Your memory" << kNavy;
     QTest::newRow("video") << VideoPageRows() << "Video"
-                           << "Your video";
+                           << "Your video" << kBlack;
     QTest::newRow("drive") << DrivePageRows() << "Drive"
-                           << "Your drive";
+                           << "Your drive" << kBlack;
 }
 
 void TestBenchmarkPages::singleValuePages()
@@ -269,104 +216,90 @@ void TestBenchmarkPages::singleValuePages()
     QFETCH(ChartPageRows, page);
     QFETCH(QString, section);
     QFETCH(QString, ownCaption);
-    ChartFixture fixture;
-    fixture.chart.GradientColor = kBlack;
+    QFETCH(TColor, chartGradient);
     const QByteArray contents =
         "[Processor]\nP=1,2\n[" + section.toUtf8() + "]\nP 200=1234\nK6= 77 \n[Other]\nX=5\n";
 
-    LoadReferenceRows(fixture.chart, databaseWith(contents), page);
+    const TMyChartBars bars =
+        ChartWithRows(page, ReadReferenceRows(databaseWith(contents), page), {9});
 
-    const Bar blackSpacer{"", 0, kSpacerColor, kBlack};
-    const Bars expected{{ownCaption, 0, kOwnBar.color, kOwnBar.gradientColor},
-                        blackSpacer,
+    // A spacer keeps the gradient colour of its chart in the window.
+    const Bar spacer{"", 0, kSpacerColor, chartGradient};
+    const Bars expected{{ownCaption, 9, kOwnBar.color, kOwnBar.gradientColor},
+                        spacer,
                         {"P 200", 1234, kReferenceBar.color, kReferenceBar.gradientColor},
-                        blackSpacer,
+                        spacer,
                         {"K6", 77, kReferenceBar.color, kReferenceBar.gradientColor}};
-    QVERIFY2(barsOf(fixture.chart) == expected, qPrintable(describe(barsOf(fixture.chart))));
+    QVERIFY2(barsOf(bars) == expected, qPrintable(describe(barsOf(bars))));
 
     // These sections hold one number a row: two fields are rejected whole.
     try {
-        LoadReferenceRows(fixture.chart, databaseWith("[" + section.toUtf8() + "]\nTwo=1,2\n"),
-                          page);
+        ReadReferenceRows(databaseWith("[" + section.toUtf8() + "]\nTwo=1,2\n"), page);
         QFAIL("no error raised");
     } catch (const DatabaseError& error) {
         QCOMPARE(QString::fromUtf8(error.what()), QString("'1,2' is not a valid integer value"));
     }
-    QCOMPARE(fixture.chart.bars().Count, 2);
 }
 
 void TestBenchmarkPages::fpuBarStaysZeroWhileTheIntegerKernelRuns()
 {
-    ChartFixture fixture;
-    RecordingChart& chart = fixture.chart;
-    Bars duringCpu, duringFpu;
-    int rendersDuringCpu = 0, rendersDuringFpu = 0;
-    const ProcessorKernels kernels{[&] {
-                                       duringCpu = barsOf(chart).mid(0, 2);
-                                       rendersDuringCpu = chart.renders;
-                                       return 600;
-                                   },
+    ProcessorResult result;
+    ProcessorResult shownBetween, duringFpu;
+    const ProcessorKernels kernels{[] { return 600; },
                                    [&] {
-                                       duringFpu = barsOf(chart).mid(0, 2);
-                                       rendersDuringFpu = chart.renders;
+                                       duringFpu = result;
                                        return 100;
                                    }};
 
-    const int rendersBefore = fixture.rendersAfterEvents();
+    MeasureProcessor(kReference, kernels, result, [&] { shownBetween = result; });
 
-    RefreshProcessorPage(chart, databaseWith("[Processor]\nRef=300,250\n"), g_state, kernels);
-
-    QCOMPARE(duringCpu, (Bars{own(0), ownFpu(0)}));
-    QCOMPARE(duringFpu, (Bars{own(450), ownFpu(0)}));
-    QCOMPARE(barsOf(chart).mid(0, 2), (Bars{own(450), ownFpu(150)}));
-    // Each score is drawn before the next step: the rows before the integer
-    // kernel, the CPU score before the floating-point kernel, and the FPU
-    // score at the end.
-    QVERIFY(rendersDuringCpu > rendersBefore);
-    QVERIFY(rendersDuringFpu > rendersDuringCpu);
-    QVERIFY(chart.renders > rendersDuringFpu);
+    // The integer score is known, and handed on, before the floating-point kernel runs.
+    QCOMPARE(shownBetween, (ProcessorResult{450, 600, 0, 0}));
+    QCOMPARE(duringFpu, shownBetween);
+    QCOMPARE(result, (ProcessorResult{450, 600, 150, 100}));
 }
 
 void TestBenchmarkPages::zeroReferenceStopsBeforeTheBarChanges()
 {
-    g_state.reference.PIIMultCPU = 0;
-    ChartFixture fixture;
+    ReferenceMachine reference = kReference;
+    reference.PIIMultCPU = 0;
     bool fpuRan = false;
     const ProcessorKernels kernels{[] { return 600; },
                                    [&] {
                                        fpuRan = true;
                                        return 1;
                                    }};
+    ProcessorResult result;
 
     try {
-        RefreshProcessorPage(fixture.chart, databaseWith("[Processor]\nRef=300,250\n"), g_state,
-                             kernels);
+        MeasureProcessor(reference, kernels, result);
         QFAIL("no error raised");
     } catch (const BenchError& error) {
         QCOMPARE(QString::fromUtf8(error.what()),
                  QString("PIIMultCPU is missing or 0 in base.ini"));
     }
-    QCOMPARE(g_state.LastCpuCount, 600);
-    QCOMPARE(fixture.chart.bars().Items[0].Value, 0);
+    // The pass count is kept, the score stays 0.
+    QCOMPARE(result, (ProcessorResult{0, 600, 0, 0}));
     QVERIFY(!fpuRan);
 }
 
 void TestBenchmarkPages::shippedDatabaseScoresTheReferenceAtItsClock()
 {
     const ComparisonDatabase shipped(QStringLiteral(QUORVIX_TEST_DATA "/../../resources/base.ini"));
-    g_state.reference = LoadScaling(shipped);
-    const ReferenceMachine reference = g_state.reference;
+    const ReferenceMachine reference = LoadScaling(shipped);
     QVERIFY(reference.PIIMultCPU > 0 && reference.PIIMultFPU > 0 && reference.PIIFreq > 0);
     const QStringList rows = shipped.ListKeys(QStringLiteral("Processor"));
     QVERIFY(!rows.isEmpty());
 
     // A machine that counts what the reference counted scores its clock, and
     // every shipped row loads.
-    ChartFixture fixture;
     const ProcessorKernels kernels{[&] { return reference.PIIMultCPU; },
                                    [&] { return reference.PIIMultFPU; }};
-    RefreshProcessorPage(fixture.chart, shipped, g_state, kernels);
-    QCOMPARE(fixture.chart.bars().Count, 2 + 3 * int(rows.size()));
-    QCOMPARE(fixture.chart.bars().Items[0].Value, reference.PIIFreq);
-    QCOMPARE(fixture.chart.bars().Items[1].Value, reference.PIIFreq);
+    ProcessorResult result;
+    MeasureProcessor(reference, kernels, result);
+    QCOMPARE(result.cpuScore, reference.PIIFreq);
+    QCOMPARE(result.fpuScore, reference.PIIFreq);
+    const TMyChartBars bars =
+        ProcessorBars(ReadReferenceRows(shipped, ProcessorPageRows()), result);
+    QCOMPARE(bars.Count, 2 + 3 * int(rows.size()));
 }

@@ -12,7 +12,6 @@ private slots:
     void cleanup();
     void loadsRowsInFileOrder_data();
     void loadsRowsInFileOrder();
-    void spacerKeepsTheChartsGradient();
     void rowsThatDoNotFitAreLeftOut();
     void rejectedValueStopsTheRefresh_data();
     void rejectedValueStopsTheRefresh();

@@ -3,9 +3,8 @@
 
 #include "DatabaseFile.h"
 
-#include "RecordingChart.h"
-
 #include "bench/BenchError.h"
+#include "bench/ReferenceRows.h"
 #include "bench/VideoPage.h"
 #include "database/ComparisonDatabase.h"
 
@@ -211,68 +210,54 @@ void TestVideoPage::refreshMeasuresOnTheShownSurface()
     QFETCH(int, bar);
     QFETCH(bool, backingStore);
     QFETCH(QString, caption);
-    RecordingChart chart;
     FakeSurface surface;
     surface.backingStore = backingStore;
     surface.screen = screen;
     surface.bits = bits;
     bool onTheShownCanvas = false;
-    int barsDuringTest = -1, ownBarDuringTest = -1, rendersDuringTest = -1;
     const VideoKernels kernels{[&](VideoCanvas& canvas, int width, int height) {
         surface.steps << QString("test %1x%2").arg(width).arg(height);
         onTheShownCanvas = &canvas == &surface.canvas && surface.shown;
-        barsDuringTest = chart.bars().Count;
-        ownBarDuringTest = chart.bars().Items[0].Value;
-        rendersDuringTest = chart.renders;
         return std::int64_t{pixelRate};
     }};
 
-    RefreshVideoPage(chart, videoDatabase("Old=12\nNew=3400\n"), surface, kernels);
+    QCOMPARE(MeasureVideo(surface, kernels), bar);
 
     const QString size = QString("%1x%2").arg(screen.width()).arg(screen.height());
     QCOMPARE(surface.steps, (QStringList{"show 0,0 " + size, "test " + size, "close"}));
-    QCOMPARE(chart.bars().Items[0].Caption, caption);
-    QCOMPARE(chart.bars().Items[0].Value, bar);
-    QCOMPARE(chart.bars().Items[4].Value, 3400);
-    // The kernel ran on the shown surface with the rows drawn and the own
-    // bar still 0; the result was drawn after it.
     QVERIFY(onTheShownCanvas);
-    QCOMPARE(barsDuringTest, 5);
-    QCOMPARE(ownBarDuringTest, 0);
-    QVERIFY(rendersDuringTest > 0);
-    QVERIFY(chart.renders > rendersDuringTest);
+    const TMyChartBars bars =
+        VideoBars(ReadReferenceRows(videoDatabase("Old=12\nNew=3400\n"), VideoPageRows()), bar,
+                  surface.FillsBackingStore());
+    QCOMPARE(bars.Count, 5);
+    QCOMPARE(bars.Items[0].Caption, caption);
+    QCOMPARE(bars.Items[0].Value, bar);
+    QCOMPARE(bars.Items[4].Value, 3400);
 }
 
 void TestVideoPage::failedStepLeavesTheSurfaceAsItIs_data()
 {
-    QTest::addColumn<QByteArray>("rows");
     QTest::addColumn<bool>("failToShow");
     QTest::addColumn<bool>("kernelFails");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<bool>("shown");
 
-    QTest::newRow("rejected row: never shown")
-        << QByteArray("A=7\nB=fast\n") << false << false << "'fast' is not a valid integer value"
-        << QStringList{} << false;
     QTest::newRow("surface does not appear: no test")
-        << QByteArray("A=7\n") << true << false
-        << "The test surface did not appear on the screen within 2 s"
+        << true << false << "The test surface did not appear on the screen within 2 s"
         << QStringList{"show 0,0 1024x768"} << false;
     QTest::newRow("kernel fails: stays shown")
-        << QByteArray("A=7\n") << false << true << "The test surface could not be read back"
+        << false << true << "The test surface could not be read back"
         << QStringList{"show 0,0 1024x768", "test"} << true;
 }
 
 void TestVideoPage::failedStepLeavesTheSurfaceAsItIs()
 {
-    QFETCH(QByteArray, rows);
     QFETCH(bool, failToShow);
     QFETCH(bool, kernelFails);
     QFETCH(QString, message);
     QFETCH(QStringList, steps);
     QFETCH(bool, shown);
-    RecordingChart chart;
     FakeSurface surface;
     surface.failToShow = failToShow;
     const VideoKernels kernels{[&](VideoCanvas&, int, int) -> std::int64_t {
@@ -283,12 +268,11 @@ void TestVideoPage::failedStepLeavesTheSurfaceAsItIs()
     }};
 
     try {
-        RefreshVideoPage(chart, videoDatabase(rows), surface, kernels);
+        MeasureVideo(surface, kernels);
         QFAIL("no error raised");
     } catch (const std::runtime_error& error) {
         QCOMPARE(QString::fromUtf8(error.what()), message);
     }
     QCOMPARE(surface.steps, steps);
     QCOMPARE(surface.shown, shown);
-    QCOMPARE(chart.bars().Items[0].Value, 0);
 }

@@ -34,6 +34,7 @@ private slots:
     void initTestCase();
     void addBarStopsAtCapacity();
     void redrawRendersOncePerChange();
+    void showsTheBarsItIsGiven();
     void repaintOfValidPictureOnlyCopies();
     void resizeRerenders();
     void storedValuesShowAtNextRedraw();

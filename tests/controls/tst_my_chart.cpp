@@ -65,7 +65,6 @@ void MyChartTest::redrawRendersOncePerChange()
     QCOMPARE(chart.AddBar("Your CPU", 0, 0xFF), 0);
     const qint64 first = QUORVIX_PICTURE_KEY(chart);
     QVERIFY(first != before);
-    QVERIFY(chart.pictureValid());
 
     const QImage shown = chart.picture();
     chart.BeginUpdate();
@@ -79,6 +78,28 @@ void MyChartTest::redrawRendersOncePerChange()
     chart.EndUpdate();
     QVERIFY(QUORVIX_PICTURE_KEY(chart) != first);
     QVERIFY(chart.picture() != shown);
+    QCOMPARE(chart.grab().toImage().convertToFormat(QImage::Format_RGB32), chart.picture());
+}
+
+// Bars given whole replace the chart's and are drawn at once, also while
+// automatic redraw is off.
+void MyChartTest::showsTheBarsItIsGiven()
+{
+    Panel p;
+    TMyChart& chart = *p.chart;
+    chart.BeginUpdate();
+    chart.AddBar("old", 5, 0xFF);
+    TMyChartBars given;
+    AppendBar(given, "Your CPU", 40, 0xFF, 0x80);
+    AppendBar(given, "FPU", 20, 0xFF00, 0x80);
+    const qint64 before = QUORVIX_PICTURE_KEY(chart);
+
+    chart.ShowBars(given);
+
+    QCOMPARE(chart.Bars.Count, 2);
+    QCOMPARE(chart.Bars.Items[1].Caption, QString("FPU"));
+    QCOMPARE(chart.Bars.Items[1].GradientColor, TColor(0x80));
+    QVERIFY(QUORVIX_PICTURE_KEY(chart) != before);
     QCOMPARE(chart.grab().toImage().convertToFormat(QImage::Format_RGB32), chart.picture());
 }
 
@@ -107,7 +128,6 @@ void MyChartTest::resizeRerenders()
     chart.resize(200, 100);
     QTRY_VERIFY(QUORVIX_PICTURE_KEY(chart) != rendered);
     QCOMPARE(chart.picture().size(), QSize(200, 100));
-    QVERIFY(chart.pictureValid());
 }
 
 void MyChartTest::storedValuesShowAtNextRedraw()
@@ -169,8 +189,10 @@ void MyChartTest::coloursComeFromPaletteAndProperties()
     QVERIFY(AnyPixel(image, QRect(0, 0, 60, image.height()), IsYellowish));
 
     chart.setColor(MakeColor(0, 0, 255));
-    chart.Redraw(); // hidden: invalidates only
-    QVERIFY(!chart.pictureValid());
+    const qint64 stale = QUORVIX_PICTURE_KEY(chart);
+    chart.Redraw(); // hidden: invalidates only, the next preparation renders
+    QCOMPARE(QUORVIX_PICTURE_KEY(chart), stale);
     chart.PreparePicture();
+    QVERIFY(QUORVIX_PICTURE_KEY(chart) != stale);
     QCOMPARE(chart.picture().pixel(0, 0), qRgb(0, 0, 255));
 }

@@ -59,7 +59,7 @@ void ResourceImageTest::newControlIsEmptyIcon()
     QCOMPARE(h.image->size(), QSize(32, 32));
     QCOMPARE(h.image->imageType(), riIcon);
     QVERIFY(h.image->resourceName().isEmpty());
-    QVERIFY(!h.image->hasImage());
+    QVERIFY(h.image->image().isNull());
     QVERIFY(!h.image->autoFillBackground());
     QVERIFY(!h.image->testAttribute(Qt::WA_OpaquePaintEvent));
     QVERIFY(AllPixels(h.Snapshot(), QRect(0, 0, 100, 80), Parent));
@@ -76,13 +76,13 @@ void ResourceImageTest::setterRules()
 
     image.setResourceName("SOLID"); // loads and paints at once
     QCOMPARE(painted.count, ++paints);
-    QVERIFY(image.hasImage());
+    QVERIFY(!image.image().isNull());
 
     image.setResourceName("SOLID"); // same name: nothing happens
     QCOMPARE(painted.count, paints);
 
     image.setResourceName("solid"); // names compare case-sensitively
-    QVERIFY(!image.hasImage());
+    QVERIFY(image.image().isNull());
     image.setResourceName("SOLID");
     paints = painted.count;
 
@@ -93,10 +93,10 @@ void ResourceImageTest::setterRules()
 
     image.setImageType(riCursor); // reloads the same-named icon, no repaint
     QCOMPARE(painted.count, paints);
-    QVERIFY(image.hasImage());
+    QVERIFY(!image.image().isNull());
 
     image.setImageType(riBitmap); // there is no bitmap of that name
-    QVERIFY(!image.hasImage());
+    QVERIFY(image.image().isNull());
 }
 
 void ResourceImageTest::drawing_data()
@@ -167,7 +167,7 @@ void ResourceImageTest::formPropertiesLoadAndPaint()
     const PaintCounter painted(h.image);
     QVERIFY(h.image->setProperty("ResourceName", QStringLiteral("HOLE")));
     QVERIFY(h.image->setProperty("Stretched", true));
-    QVERIFY(h.image->hasImage());
+    QVERIFY(!h.image->image().isNull());
     QVERIFY(h.image->stretched());
     QCOMPARE(painted.count, 2);
 }

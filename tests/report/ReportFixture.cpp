@@ -48,7 +48,10 @@ ReportFixture::ReportFixture(int drives)
     overview.mouse = "Test mouse";
     setup.probes.gatherOverview = [this] { return overview; };
     setup.probes.listFixedDrives = [this] {
-        return sysinfo::FixedDriveListing{driveEntries, "Drive / (100 Mb), ", {}};
+        QList<QByteArray> paths;
+        for (const QString& entry : driveEntries)
+            paths << entry.mid(int(std::strlen("Drive "))).toUtf8();
+        return sysinfo::FixedDriveListing{driveEntries, "Drive / (100 Mb), ", paths};
     };
     figures.cpuPasses = [this] { return cpuCounts[m_cpuCalls++ % cpuCounts.size()]; };
     figures.fpuPasses = [this] { return fpuCounts[m_fpuCalls++ % fpuCounts.size()]; };

@@ -4,15 +4,18 @@
 #include "SetFigures.h"
 
 #include "bench/MemoryPage.h"
-#include "controls/Chart.h"
+#include "database/DatabaseError.h"
 #include "report/FullRun.h"
 #include "report/HeadlessView.h"
 #include "report/Session.h"
 
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
+#include <functional>
 #include <memory>
 
 using namespace report;
@@ -24,16 +27,9 @@ struct ScriptedView : FullRunView
 {
     void logCleared() override { journal << "log cleared"; }
     void testBegins(const RunTest& test) override { journal << test.name; }
-    bench::MemoryMode memoryMode() const override { return mode; }
-    void showComparativeMode() override
-    {
-        journal << "comparative shown";
-        mode = bench::MemoryMode::Comparative;
-    }
     void showDrive(int index) override { journal << "show " + QString::number(index); }
     bench::TestSurface* testSurface() override { return &surface; }
 
-    bench::MemoryMode mode = bench::MemoryMode::Comparative;
     QStringList journal;
     MemorySurface surface;
 };
@@ -65,9 +61,14 @@ struct RunFixture
             return fields;
         };
         probes.listFixedDrives = [this] { return listing; };
-        session = std::make_unique<Session>(directory.filePath("base.ini"),
-                                            SessionCharts{processor, memory, video, drive}, probes,
-                                            figures.kernels());
+        session =
+            std::make_unique<Session>(directory.filePath("base.ini"), probes, figures.kernels());
+        QObject::connect(
+            session.get(), &Session::chartChanged,
+            [this](ChartPage page, const TMyChartBars& bars) { charts << qMakePair(page, bars); });
+        QObject::connect(
+            session.get(), &Session::memoryModeChanged,
+            [this](bench::MemoryMode mode) { view.journal << QString("mode %1").arg(int(mode)); });
         session->loadReferenceMachine();
         session->refreshOverview();
     }
@@ -76,9 +77,22 @@ struct RunFixture
     sysinfo::FixedDriveListing listing;
     std::optional<QString> os = QString("Debian");
     SetFigures figures;
-    MemoryChart processor, memory, video, drive;
-    std::unique_ptr<Session> session;
     ScriptedView view;
+    QList<QPair<ChartPage, TMyChartBars>> charts; // as sent, in order
+    std::unique_ptr<Session> session;
+
+    // The values of the last chart sent for `page`.
+    QList<int> lastChart(ChartPage page) const
+    {
+        QList<int> values;
+        for (const auto& [sent, bars] : charts)
+            if (sent == page) {
+                values.clear();
+                for (int i = 0; i < bars.Count; ++i)
+                    values << bars.Items[i].Value;
+            }
+        return values;
+    }
 };
 
 } // namespace
@@ -94,8 +108,7 @@ void TestFullRun::stepOrder_data()
     // The full test runs in the page's mode, then the comparative test, whose
     // figure is logged, with the page shown in that mode.
     QTest::newRow("full mode, one drive")
-        << true << 1
-        << start + QStringList{"comparative shown", "Memory", "Video", "show 0", "Drive /"};
+        << true << 1 << start + QStringList{"mode 1", "Memory", "Video", "show 0", "Drive /"};
     QTest::newRow("comparative, three drives")
         << false << 3 << start + QStringList{"Video",       "show 0", "Drive /",   "show 1",
                                              "Drive /home", "show 2", "Drive /srv"};
@@ -108,7 +121,8 @@ void TestFullRun::stepOrder()
     QFETCH(QStringList, journal);
     RunFixture f(drives);
     if (full)
-        f.view.mode = bench::MemoryMode::Full;
+        f.session->setMemoryMode(bench::MemoryMode::Full);
+    f.view.journal.clear();
 
     const AllTestsResults results = RunAllTests(*f.session, f.view);
     QCOMPARE(f.view.journal, journal);
@@ -124,6 +138,9 @@ void TestFullRun::stepOrder()
     QCOMPARE(f.session->selectedDrive(), drives - 1); // the last drive stays selected
     QCOMPARE(f.session->log().size(), 23 + drives);
     QCOMPARE(ComposeLog(results), f.session->log());
+    // The memory page is left comparative, its chart with the logged figure.
+    QCOMPARE(f.session->memoryMode(), bench::MemoryMode::Comparative);
+    QCOMPARE(f.lastChart(ChartPage::Memory), (QList<int>{5000, 0, 3}));
 }
 
 void TestFullRun::secondRunReplacesTheLog()
@@ -170,7 +187,7 @@ void TestFullRun::errorEndsTheRunWhereItIs()
     RunFixture f(3);
     f.figures.failAt = failAt;
     if (full)
-        f.view.mode = bench::MemoryMode::Full;
+        f.session->setMemoryMode(bench::MemoryMode::Full);
 
     AllTestsResults results;
     QVERIFY_THROWS_EXCEPTION(bench::BenchError, RunAllTests(*f.session, f.view, results));
@@ -200,7 +217,8 @@ void TestFullRun::headlessRunCountsWhatItCan()
     QCOMPARE(results.memory, 0);
     QCOMPARE(results.skipped.value("memory"), kNotAskedFor);
     QCOMPARE(results.skipped.value("video"), "no display");
-    QVERIFY(f.video.bars().Count > 1); // the page's rows beside its own bar at 0
+    // The page's rows beside its own bar at 0.
+    QCOMPARE(f.lastChart(ChartPage::Video), (QList<int>{0, 0, 4}));
     QCOMPARE(results.video, 0);
     QCOMPARE(results.skipped.value("Drive /srv"), "10 MiB or less free in /srv");
     QCOMPARE(results.drives[0], (DriveFigure{"Drive /", 1000}));
@@ -236,4 +254,85 @@ void TestFullRun::sessionState()
     f.session->runDrive(); // no drive: bar 0 stays 0, nothing written
     QCOMPARE(f.session->driveResult(), 0);
     QCOMPARE(f.figures.journal, QStringList{});
+}
+
+void TestFullRun::chartAtEachStep_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QList<QList<int>>>("charts"); // the values of each chart sent
+
+    // The rows first with the own bars at 0, then each figure once measured:
+    // the integer score before the floating-point kernel runs.
+    QTest::newRow("processor") << int(ChartPage::Processor)
+                               << QList<QList<int>>{
+                                      {0, 0, 0, 1, 2}, {100, 0, 0, 1, 2}, {100, 100, 0, 1, 2}};
+    QTest::newRow("memory") << int(ChartPage::Memory) << QList<QList<int>>{{0, 0, 3}, {5000, 0, 3}};
+    QTest::newRow("video") << int(ChartPage::Video) << QList<QList<int>>{{0, 0, 4}, {700, 0, 4}};
+    QTest::newRow("drive") << int(ChartPage::Drive) << QList<QList<int>>{{0, 0, 5}, {1000, 0, 5}};
+}
+
+void TestFullRun::chartAtEachStep()
+{
+    QFETCH(int, page);
+    QFETCH(QList<QList<int>>, charts);
+    RunFixture f(1);
+    const auto chartPage = ChartPage(page);
+    QList<QList<int>> sent;
+    QObject::connect(f.session.get(), &Session::chartChanged,
+                     [&](ChartPage from, const TMyChartBars& bars) {
+                         QCOMPARE(from, chartPage);
+                         sent << QList<int>{};
+                         for (int i = 0; i < bars.Count; ++i)
+                             sent.last() << bars.Items[i].Value;
+                     });
+    QSignalSpy results(f.session.get(), &Session::resultsChanged);
+    QVERIFY(!f.session->hasResult(chartPage));
+
+    const std::array<std::function<void()>, 4> runs{
+        [&] { f.session->runProcessor(); }, [&] { f.session->runMemory(); },
+        [&] { f.session->runVideo(f.view.surface); }, [&] { f.session->runDrive(); }};
+    runs[std::size_t(page)]();
+
+    QCOMPARE(sent, charts);
+    QCOMPARE(results.count(), 1);
+    QVERIFY(f.session->hasResult(chartPage));
+}
+
+// The full test draws each pair as measured; the editor's new row then takes
+// the first bar the chart shows, the smallest block's read rate.
+void TestFullRun::fullMemoryTestPairByPair()
+{
+    RunFixture f(1);
+    f.session->setMemoryMode(bench::MemoryMode::Full);
+
+    f.session->runMemory();
+
+    QCOMPARE(f.charts.size(), bench::kFullTestBlocks);
+    for (int i = 0; i < f.charts.size(); ++i)
+        QCOMPARE(f.charts[i].second.Count, 2 * (i + 1));
+    QCOMPARE(f.session->results().memorySweep->size(), bench::kFullTestBlocks);
+    QCOMPARE(f.session->machineValues().memoryChart.first, 5000);
+    QCOMPARE(f.session->memoryResult(), 0); // no comparative figure yet
+}
+
+// A rejected row sends no chart: the window keeps what it showed. The page
+// counts as refreshed, with its figures at 0, as its own bars were.
+void TestFullRun::rejectedRowSendsNoChart()
+{
+    RunFixture f(1);
+    f.session->runProcessor();
+    QFile file(f.directory.filePath("base.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[DATA]\nPIIMultCPU=600\nPIIMultFPU=300\nPIIFreq=100\n[Processor]\nBad=1,x\n");
+    file.close();
+    f.charts.clear();
+    f.figures.journal.clear();
+
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, f.session->runProcessor());
+
+    QVERIFY(f.charts.isEmpty());
+    QVERIFY(f.figures.journal.isEmpty());
+    QVERIFY(f.session->hasResult(ChartPage::Processor));
+    QCOMPARE(f.session->cpuScore(), 0);
+    QCOMPARE(f.session->machineValues().processorChart.count, 2);
 }

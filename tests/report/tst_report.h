@@ -28,6 +28,10 @@ private slots:
     void errorEndsTheRunWhereItIs();
     void headlessRunCountsWhatItCan();
     void sessionState();
+    void chartAtEachStep_data();
+    void chartAtEachStep();
+    void fullMemoryTestPairByPair();
+    void rejectedRowSendsNoChart();
 };
 
 class TestStatistics : public QObject

@@ -5,6 +5,7 @@
 
 #include "database/ComparisonDatabase.h"
 #include "report/FileNames.h"
+#include "report/FullRun.h"
 #include "report/JsonReport.h"
 #include "report/SaveLog.h"
 
@@ -125,35 +126,18 @@ QList<int> ints(const QJsonValue& array)
     return values;
 }
 
+// The log of the fixture's figures; its wording is TestResultsLog's.
 QStringList composedLog()
 {
-    return {
-        "Test results",
-        "",
-        "- System overview ---------------------",
-        "",
-        "Processor : Test CPU, 1000 MHz",
-        "Memory    : 2048 Mb (used 31%)",
-        "Video     : Test display",
-        "Monitor   : Test monitor",
-        "HDD       : Drive / (100 Mb), ",
-        "CD-ROM    : ",
-        "Mouse     : Test mouse",
-        QString::fromUtf8("\xD0\x9ES        : Debian GNU/Linux 12 (bookworm)"),
-        "Comp name : testhost",
-        "User name : tester",
-        "",
-        "- Performance -------------------------",
-        "",
-        "CPU : 450 (600)", // 600 / 400 x 300
-        "FPU : 450 (300)", // 300 / 200 x 300
-        "Memory : 5000 (Mb/sec)",
-        "Video : 700 (Mb/sec)",
-        "Drive / : 81920 (KB/sec)",
-        "Drive /home : 163840 (KB/sec)",
-        "",
-        "- All tests completed -------------------",
-    };
+    const ReportFixture fixture;
+    AllTestsResults results;
+    results.overview = fixture.overview;
+    results.overview.hdd = "Drive / (100 Mb), ";
+    results.processor = {450, 600, 450, 300}; // 600 / 400 x 300, 300 / 200 x 300
+    results.memory = 5000;
+    results.video = 700;
+    results.drives = {{"Drive /", 81920}, {"Drive /home", 163840}};
+    return ComposeLog(results);
 }
 
 } // namespace

@@ -42,19 +42,22 @@ constexpr std::int64_t kMebibyte = 1'048'576;
 
 } // namespace
 
-ShellFixture::ShellFixture(const std::function<void(TForm1Services&)>& adjust, bool splashFirst)
+ShellFixture::ShellFixture(const std::function<void(TForm1Services&)>& adjust, bool hidden)
     : fields(sampleFields())
 {
-    create(sampleDrives(), adjust, splashFirst);
+    create(sampleDrives(), adjust, hidden);
 }
 
 ShellFixture::ShellFixture(const QStringList& drives) : fields(sampleFields())
 {
-    create({drives, QStringLiteral("/ 100 Gb; /home 200 Gb"), {}}, {}, false);
+    QList<QByteArray> paths;
+    for (const QString& entry : drives)
+        paths << entry.mid(QStringLiteral("Drive ").size()).toUtf8();
+    create({drives, QStringLiteral("/ 100 Gb; /home 200 Gb"), paths}, {}, false);
 }
 
 void ShellFixture::create(const sysinfo::FixedDriveListing& drives,
-                          const std::function<void(TForm1Services&)>& adjust, bool splashFirst)
+                          const std::function<void(TForm1Services&)>& adjust, bool hidden)
 {
     QFile file(directory.filePath(QStringLiteral("base.ini")));
     if (file.open(QIODevice::WriteOnly))
@@ -82,12 +85,10 @@ void ShellFixture::create(const sysinfo::FixedDriveListing& drives,
     services.kernels = kernels();
     if (adjust)
         adjust(services);
-    if (!splashFirst) {
-        forms = CreateForms(std::move(services));
-        return;
-    }
     forms = CreateMainForm(std::move(services));
     CreateOtherFormsAfterSplash(forms);
+    if (!hidden && !showAndActivate())
+        qWarning("the main window was not activated");
 }
 
 void ShellFixture::duringOrFail(const QString& kernel)

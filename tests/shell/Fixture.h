@@ -21,11 +21,12 @@
 // that ran it, so tests see the command table at work.
 struct ShellFixture
 {
-    // `adjust` changes the services before the windows are made. With
-    // `splashFirst` the windows are made as the program makes them: the main
-    // window alone, the others once its splash is painted.
+    // `adjust` changes the services before the windows are made. The windows
+    // are made as the program makes them: the main window alone, its pages
+    // and the other windows once its splash is painted. Unless `hidden`, the
+    // main window is then shown and activated.
     explicit ShellFixture(const std::function<void(TForm1Services&)>& adjust = {},
-                          bool splashFirst = false);
+                          bool hidden = false);
     // With these drive entries, listed without paths.
     explicit ShellFixture(const QStringList& drives);
     ~ShellFixture();
@@ -62,7 +63,7 @@ struct ShellFixture
 
 private:
     void create(const sysinfo::FixedDriveListing& drives,
-                const std::function<void(TForm1Services&)>& adjust, bool splashFirst);
+                const std::function<void(TForm1Services&)>& adjust, bool hidden);
     void duringOrFail(const QString& kernel);
     bool m_fullTest = false;
 };

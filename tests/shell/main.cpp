@@ -12,7 +12,8 @@
 int main(int argc, char** argv)
 {
     TApplication application(argc, argv);
-    SetUpFonts();
+    SetUpWindowFonts();
+    RegisterLogFont();
     int failed = 0;
     failed += runOneTest<TestErrorReport>(argc, argv);
     failed += runOneTest<TestJpeg>(argc, argv);

@@ -433,7 +433,8 @@ void TestAllTestsPage::reportPrintsTheWindowsLog()
     ShellFixture* fixture = page.fixture.get();
     setup.probes.gatherOverview = [fixture] { return fixture->fields; };
     setup.probes.listFixedDrives = [] {
-        return sysinfo::FixedDriveListing{{"Drive /", "Drive /home"}, "/ 100 Gb; /home 200 Gb", {}};
+        return sysinfo::FixedDriveListing{
+            {"Drive /", "Drive /home"}, "/ 100 Gb; /home 200 Gb", {"/", "/home"}};
     };
     setup.kernels = fixture->kernels();
     setup.surface = MakeReportSurface();

@@ -70,10 +70,9 @@ class TestWindows : public QObject
     Q_OBJECT
 private slots:
     void createdHiddenExceptMain();
-    void everyWindowHasTheApplicationIcon_data();
     void everyWindowHasTheApplicationIcon();
     void othersAreMadeAfterTheSplashBeforeTheProbes();
-    void pagesMadeAfterTheSplashLookAsMadeAtOnce();
+    void commandsBeforeThePagesDoNothing();
     void surfaceHidesOnAnyButton_data();
     void surfaceHidesOnAnyButton();
     void aboutBoxContent();
@@ -98,7 +97,6 @@ class TestMemoryPage : public QObject
 private slots:
     void commandsRunTheSelectedMode_data();
     void commandsRunTheSelectedMode();
-    void otherTagOnlyShowsTheBusyState();
     void rejectedRowLeavesBusyState();
 };
 

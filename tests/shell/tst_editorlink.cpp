@@ -7,12 +7,13 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
 
 void TestEditorLink::newRowsFromMainWindow()
 {
-    ShellFixture f;
+    ShellFixture f({}, true);
     f.fields.memory = QStringLiteral("512 Mb (used 10%)");
     QFile file(f.directory.filePath(QStringLiteral("base.ini")));
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -36,8 +37,14 @@ void TestEditorLink::newRowsFromMainWindow()
     QCOMPARE(NewEditorRow(lkProcessor, f.form().session().machineValues()),
              (EditorRow{QStringLiteral("Test CPU, 1000 MHz"), "450", "900"}));
 
-    // The other charts' own bars, whatever put them there.
-    f.widget<TMyChart>("MyChart3")->AddBar(QStringLiteral("Your drive"), 9100, 0);
-    QCOMPARE(NewEditorRow(lkHdd, f.form().session().machineValues()).first, QStringLiteral("9100"));
+    // The drive's figure once measured, and after a full memory test the
+    // first bar the memory chart shows: the smallest block's read rate.
+    f.form().session().runDrive();
+    QCOMPARE(NewEditorRow(lkHdd, f.form().session().machineValues()).first,
+             QStringLiteral("81920"));
+    QTest::mouseClick(f.widget<QToolButton>("ToolButton6"), Qt::LeftButton);
+    QTest::mouseClick(f.widget<QRadioButton>("RadioButton2"), Qt::LeftButton);
+    QCOMPARE(NewEditorRow(lkMemory, f.form().session().machineValues()).first,
+             QStringLiteral("1001"));
     QCOMPARE(EditorServices(f.form()).database, &f.form().database());
 }

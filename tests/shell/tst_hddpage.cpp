@@ -31,8 +31,9 @@ struct HddFixture
         QDir(drives.path()).mkpath("b");
         shell = std::make_unique<ShellFixture>([this](TForm1Services& services) {
             services.probes.listFixedDrives = [this] {
-                return sysinfo::FixedDriveListing{
-                    {"Drive " + drive("a"), "Drive " + drive("b")}, QString(), {}};
+                return sysinfo::FixedDriveListing{{"Drive " + drive("a"), "Drive " + drive("b")},
+                                                  QString(),
+                                                  {drive("a").toUtf8(), drive("b").toUtf8()}};
             };
             bench::DiskKernels disk = bench::RealDiskKernels();
             disk.availableBytes = [this](const std::string& directory) {

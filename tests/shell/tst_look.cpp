@@ -206,7 +206,7 @@ void TestLook::aboutBoxIsDialogOfMainWindow()
 
 void TestLook::activationWaitsForFirstFrame()
 {
-    ShellFixture f;
+    ShellFixture f({}, true);
     TForm1& form = f.form();
     PaintCounter splash(f.widget<QFrame>("Panel4"));
     int splashPaintsAtStart = -1;

@@ -54,10 +54,16 @@ void clickTab(QTabWidget* tabs, int index)
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
 }
 
-void fillAllCharts(const ShellFixture& f)
+// Every page has a result, measured out of sight of the handlers' journal.
+void fillAllCharts(ShellFixture& f)
 {
-    for (const char* name : {"MyChart1", "MyChart2", "MyChart3", "MyChart4"})
-        f.widget<TMyChart>(name)->AddBar(QStringLiteral("Reference"), 100, 0x00FF00);
+    const QStringList handlers = f.handlers;
+    report::Session& session = f.form().session();
+    session.runProcessor();
+    session.runMemory();
+    session.showVideoRows();
+    session.runDrive();
+    f.handlers = handlers;
 }
 
 QWidget* named(const TForm1& form, const QString& name)
@@ -69,14 +75,15 @@ QWidget* named(const TForm1& form, const QString& name)
 
 void TestMainWindow::startUpState()
 {
-    ShellFixture f;
-    auto* drives = f.widget<QComboBox>("ComboBox1");
+    ShellFixture f({}, true);
     QVERIFY(f.widget<QFrame>("Panel1")->isHidden());
     QVERIFY(!f.widget<QFrame>("Panel4")->isHidden());
     // Centred over the content area: ((593 - 393) div 2, (430 - 349) div 2 + 34).
     QCOMPARE(f.widget<QFrame>("Panel4")->pos(), QPoint(100, 74));
-    QCOMPARE(f.widget<QPlainTextEdit>("Memo1")->toPlainText(), QStringLiteral("Press Start ..."));
     QCOMPARE(busy::StatusText(f.widget<QStatusBar>("StatusBar1")), QString());
+    QVERIFY(f.showAndActivate());
+    auto* drives = f.widget<QComboBox>("ComboBox1");
+    QCOMPARE(f.widget<QPlainTextEdit>("Memo1")->toPlainText(), QStringLiteral("Press Start ..."));
     QCOMPARE(drives->count(), 2);
     QCOMPARE(drives->currentText(), QStringLiteral("Drive /"));
     // The item shows the escaped text; the disk test gets the real path.
@@ -87,8 +94,6 @@ void TestMainWindow::startUpState()
     QCOMPARE(f.widget<TMyChart>("MyChart3")->Bars.Items[0].Value, 77);
     f.takeHandlers();
     QCOMPARE(f.widget<QLineEdit>("Edit4")->text(), QStringLiteral("/ 100 Gb; /home 200 Gb"));
-    QVERIFY(f.widget<QLineEdit>("Edit1")->text().isEmpty());
-    QCOMPARE(f.gatherCount, 0);
     QCOMPARE(f.widget<QTabWidget>("PageControl1")->currentIndex(), 0);
     QCOMPARE(f.widget<QTabWidget>("PageControl2")->currentIndex(), 0);
     QVERIFY(f.widget<QRadioButton>("RadioButton1")->isChecked());
@@ -105,13 +110,19 @@ void TestMainWindow::databaseBesideExecutable()
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
     TForm1Services services;
     services.probes.listFixedDrives = [] { return sysinfo::FixedDriveListing{}; };
-    const TForm1 form(services);
+    services.probes.gatherOverview = [] { return sysinfo::OverviewFields{}; };
+    TForms forms = CreateMainForm(services);
+    CreateOtherFormsAfterSplash(forms);
+    QSignalSpy pagesMade(forms.Form1.get(), &TForm1::splashShown);
+    forms.Form1->show();
+    const bool made = pagesMade.wait();
     if (wasSet)
         qputenv("XDG_CONFIG_HOME", previous);
     else
         qunsetenv("XDG_CONFIG_HOME");
+    QVERIFY(made);
     QVERIFY(!QFileInfo::exists(QCoreApplication::applicationDirPath() + "/base.ini"));
-    QCOMPARE(form.database().path(), config.filePath(QStringLiteral("quorvix/base.ini")));
+    QCOMPARE(forms.Form1->database().path(), config.filePath(QStringLiteral("quorvix/base.ini")));
 }
 
 void TestMainWindow::readyAfterActivation()
@@ -157,13 +168,13 @@ void TestMainWindow::reactivationRefillsFields()
 
 void TestMainWindow::scalingValuesReadAtActivation()
 {
-    ShellFixture f;
+    ShellFixture f({}, true);
     QFile file(f.directory.filePath(QStringLiteral("base.ini")));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("[DATA]\r\nPIIMultCPU=120\r\nPIIMultFPU=-7\r\nPIIFreq=$1F4\r\n");
     file.close();
     QVERIFY(f.showAndActivate());
-    const bench::ReferenceMachine& reference = f.form().session().benchState().reference;
+    const bench::ReferenceMachine& reference = f.form().session().reference();
     QCOMPARE(reference.PIIMultCPU, 120);
     QCOMPARE(reference.PIIMultFPU, -7);
     QCOMPARE(reference.PIIFreq, 500);
@@ -245,7 +256,7 @@ void TestMainWindow::icons()
     QCOMPARE(icon->resourceName(), resource);
     QCOMPARE(icon->pos(), place);
     QVERIFY(!icon->stretched());
-    QVERIFY(icon->hasImage());
+    QVERIFY(!icon->image().isNull());
     QCOMPARE(icon->image().size(), QSize(32, 32));
 }
 
@@ -549,7 +560,7 @@ void TestMainWindow::aboutBoxReactivates()
     QCOMPARE(f.gatherCount, 2);
     QCOMPARE(f.widget<QPlainTextEdit>("Memo1")->toPlainText(),
              QStringLiteral("Press Start ...\nlog line"));
-    QCOMPARE(f.widget<TMyChart>("MyChart1")->Bars.Count, 1);
+    QCOMPARE(f.widget<TMyChart>("MyChart1")->Bars.Count, 2); // the charts stay as they were
     QVERIFY(f.widget<QFrame>("Panel1")->isVisible());
 }
 
@@ -603,7 +614,7 @@ void TestMainWindow::overviewErrorShowsBox()
 
 void TestMainWindow::failedFirstActivationShowsPages()
 {
-    ShellFixture f;
+    ShellFixture f({}, true);
     f.beforeGather = [] { throw std::runtime_error("Cannot read /etc/os-release"); };
     QString text;
     bool splashHiddenUnderBox = false;
@@ -744,5 +755,5 @@ void TestMainWindow::fontsColoursAndLabelsOfThePages()
         QVERIFY(caption->palette().color(QPalette::WindowText) != pages);
     QVERIFY(pages != QColor(Qt::black));
     QTemporaryDir empty;
-    QCOMPARE(RegisterFonts(empty.path()), 0);
+    QCOMPARE(RegisterWindowFonts(empty.path()) + RegisterLogFont(empty.path()), 0);
 }

@@ -112,22 +112,6 @@ void TestMemoryPage::commandsRunTheSelectedMode()
     QVERIFY(!busy::HourglassShown());
 }
 
-void TestMemoryPage::otherTagOnlyShowsTheBusyState()
-{
-    ShellFixture f;
-    writeDatabase(f, "Ref=1\n");
-    QVERIFY(f.showAndActivate());
-    QObject sender;
-    sender.setProperty("tag", 3);
-    f.memoryCalls.clear();
-
-    f.form().RadioButton1Click(&sender);
-
-    QVERIFY(f.memoryCalls.isEmpty());
-    QCOMPARE(f.widget<TMyChart>("MyChart2")->Bars.Count, 0);
-    QCOMPARE(busy::StatusText(f.widget<QStatusBar>("StatusBar1")), busy::StandardStatusText);
-}
-
 void TestMemoryPage::rejectedRowLeavesBusyState()
 {
     ShellFixture f;

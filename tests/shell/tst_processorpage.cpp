@@ -60,7 +60,7 @@ void TestProcessorPage::refreshCharts()
     const TMyChart& chart = *f.widget<TMyChart>("MyChart1");
     QCOMPARE(chart.Bars.Count, 8);
     QCOMPARE(chart.Bars.Items[0].Value, 450);
-    QCOMPARE(f.form().session().benchState().LastCpuCount, 600);
+    QCOMPARE(f.form().session().results().processor->cpuPasses, 600);
     QCOMPARE(f.widget<QTabWidget>("PageControl1")->currentIndex(), 1);
     QCOMPARE(f.widget<QTabWidget>("PageControl2")->currentIndex(), 0);
     QCOMPARE(busy::StatusText(f.widget<QStatusBar>("StatusBar1")), busy::StandardStatusText);

@@ -4,8 +4,8 @@
 #include "shell/Unit2.h"
 #include "shell/VideoSurface.h"
 
-#include "bench/BarColors.h"
 #include "bench/PseudoRandom.h"
+#include "controls/ChartBars.h"
 #include "platform/XFill.h"
 
 #include <QGuiApplication>
@@ -24,7 +24,7 @@ TColor lastColorAfter(std::uint64_t seed)
     for (int fill = 0; fill < bench::kVideoFills; ++fill) {
         const std::uint32_t blue = bench::PseudoRandom(256);
         const std::uint32_t green = bench::PseudoRandom(256);
-        color = bench::Rgb(bench::PseudoRandom(256), green, blue);
+        color = MakeColor(bench::PseudoRandom(256), green, blue);
     }
     return color;
 }
@@ -35,7 +35,7 @@ QString screenPixel(int x, int y)
 {
     const QImage image = QGuiApplication::primaryScreen()->grabWindow(0, x, y, 1, 1).toImage();
     const QRgb pixel = image.pixel(0, 0);
-    return QString::number(bench::Rgb(qRed(pixel), qGreen(pixel), qBlue(pixel)), 16);
+    return QString::number(MakeColor(qRed(pixel), qGreen(pixel), qBlue(pixel)), 16);
 }
 
 } // namespace
@@ -90,8 +90,7 @@ void TestVideoSurface::fillsOnAConnectionOfItsOwn()
         QVERIFY(pixel.has_value());
         QVERIFY(*pixel == color);
         fill.reset();
-        const QString expected =
-            QString::number(bench::Rgb(color.red, color.green, color.blue), 16);
+        const QString expected = QString::number(MakeColor(color.red, color.green, color.blue), 16);
         QCOMPARE(screenPixel(10, 10), expected);
     }
     surface.Close();

@@ -8,16 +8,12 @@
 #include "VideoSurface.h"
 
 #include "bench/BenchError.h"
-#include "bench/MemoryPage.h"
 #include "controls/Busy.h"
 #include "report/FullRun.h"
 #include "report/SaveLog.h"
 
-#include <QSignalBlocker>
-
 // What the run asks of this window: its busy frame, which also sees a close
-// delivered by a pass over events, the memory page's radio buttons, the
-// drive list and the test surface.
+// delivered by a pass over events, the drive list and the test surface.
 class TForm1::FullRunWindow : public report::FullRunView
 {
 public:
@@ -37,20 +33,6 @@ public:
         m_form.throwIfClosed();
     }
 
-    bench::MemoryMode memoryMode() const override
-    {
-        const QRadioButton* selected =
-            m_ui.RadioButton1->isChecked() ? m_ui.RadioButton1 : m_ui.RadioButton2;
-        return static_cast<bench::MemoryMode>(selected->property("tag").toInt());
-    }
-    // Selected from code with its signal held back: the run measures the
-    // mode itself, so its error ends the run instead of being shown by the
-    // button's own handler while the run goes on.
-    void showComparativeMode() override
-    {
-        const QSignalBlocker quiet(m_ui.RadioButton1);
-        m_ui.RadioButton1->setChecked(true);
-    }
     // A selection from code is no change of drive: it runs nothing itself.
     void showDrive(int index) override
     {
