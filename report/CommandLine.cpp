@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/CommandLine.h"
 
+#include "report/QtOptions.h"
 #include "report/Version.h"
 
 #include <QCommandLineParser>
@@ -52,11 +53,27 @@ struct Parser
     Parser()
     {
         parser.setApplicationDescription(
-            "Quorvix 2000: system overview and benchmarks. Without options it opens its window.");
-        parser.addOptions({help, version, report, json, ini, repeat, output, tests, drive,
-                           noContext, verbose, save, compare, threshold});
+            "Quorvix 2000: system overview and benchmarks. Without options it opens its window.\n"
+            "Qt's own options (-style, -platform, -display, -reverse ...) go to Qt.");
+        parser.addOptions(all());
         parser.addPositionalArgument("results", "With --compare: the results to compare.",
                                      "[RESULT ...]");
+    }
+
+    QList<QCommandLineOption> all() const
+    {
+        return {help,  version, report,    json,    ini,  repeat,  output,
+                tests, drive,   noContext, verbose, save, compare, threshold};
+    }
+
+    // "--output" and the others whose next argument is their value.
+    QStringList withValue() const
+    {
+        QStringList names;
+        for (const QCommandLineOption& option : all())
+            if (!option.valueName().isEmpty())
+                names << QStringLiteral("--") + option.names().constLast();
+        return names;
     }
 
     QString usage() const
@@ -172,7 +189,14 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     line.usage = p.usage();
     if (arguments.size() <= 1)
         return line;
-    if (!p.parser.parse(arguments))
+    const QtOptionSplit split = SplitQtOptions(arguments, p.withValue());
+    line.qtOptions = split.qt;
+    line.qtOptionNames = split.names;
+    if (!split.error.isEmpty())
+        return failed(line, split.error);
+    if (split.own.size() <= 1)
+        return line;
+    if (!p.parser.parse(split.own))
         return failed(line, p.parser.errorText());
     if (p.parser.isSet(p.help)) {
         line.action = CommandLine::Action::Help;

@@ -32,6 +32,8 @@ Session::Session(const QString& databasePath, SessionCharts charts, MachineProbe
     const sysinfo::FixedDriveListing listing = m_probes.listFixedDrives();
     m_drives = listing.items;
     m_drivePaths = listing.paths;
+    m_driveFilesystems = listing.filesystems;
+    m_rootFilesystem = listing.rootFilesystem;
     m_overview.hdd = listing.sizes;
     m_selectedDrive = m_drives.isEmpty() ? -1 : 0;
 }
@@ -58,6 +60,24 @@ QByteArray Session::mountPoint(int index) const
     if (index < m_drivePaths.size())
         return m_drivePaths[index];
     return QFile::encodeName(m_drives[index].mid(QStringLiteral("Drive ").size()));
+}
+
+int Session::addDirectory(const QByteArray& path, const QString& filesystem)
+{
+    for (int i = 0; i < m_drives.size(); ++i)
+        if (mountPoint(i) == path)
+            return i;
+    // Entries and paths go together from here on.
+    while (m_drivePaths.size() < m_drives.size())
+        m_drivePaths << mountPoint(int(m_drivePaths.size()));
+    while (m_driveFilesystems.size() < m_drives.size())
+        m_driveFilesystems << QString();
+    m_drives << QStringLiteral("Drive ") + QFile::decodeName(path);
+    m_drivePaths << path;
+    m_driveFilesystems << filesystem;
+    if (m_selectedDrive < 0)
+        m_selectedDrive = 0;
+    return int(m_drives.size() - 1);
 }
 
 void Session::selectDrive(int index)

@@ -88,6 +88,14 @@ public:
     const QStringList& drives() const { return m_drives; }
     // The mount point of entry `index` in the bytes the system gave.
     QByteArray mountPoint(int index) const;
+    // The filesystem type of entry `index` ("ext4"); empty when unknown.
+    QString driveFilesystem(int index) const { return m_driveFilesystems.value(index); }
+    // The type of the filesystem at "/" ("overlay" in a container).
+    const QString& rootFilesystem() const { return m_rootFilesystem; }
+    // Adds a directory on none of the fixed drives as a drive of its own,
+    // "Drive <path>", for the report's --drive; returns its index (the one
+    // it has when it is there already).
+    int addDirectory(const QByteArray& path, const QString& filesystem);
     // -1 when there is no drive.
     int selectedDrive() const { return m_selectedDrive; }
     void selectDrive(int index);
@@ -141,6 +149,8 @@ private:
     sysinfo::OverviewFields m_overview;
     QStringList m_drives;
     QList<QByteArray> m_drivePaths;
+    QStringList m_driveFilesystems;
+    QString m_rootFilesystem;
     int m_selectedDrive = -1;
     QStringList m_log;
 };

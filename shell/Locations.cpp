@@ -62,13 +62,21 @@ DatabaseLocation LocateDatabase(const QString& executableDir, const QString& con
     return {shipped, DatabaseOrigin::Shipped};
 }
 
+QStringList HelpDocumentPlaces(const QString& currentDir, const QString& dataDir)
+{
+    QStringList places{QDir(currentDir).absoluteFilePath(QStringLiteral("doc/help.htm"))};
+    if (!dataDir.isEmpty())
+        places << QDir(dataDir).filePath(QStringLiteral("help.htm"));
+    return places;
+}
+
 QString LocateHelpDocument(const QString& currentDir, const QString& dataDir)
 {
-    const QString designed = QDir(currentDir).absoluteFilePath(QStringLiteral("doc/help.htm"));
-    if (QFileInfo(designed).isFile() || dataDir.isEmpty())
-        return designed;
-    const QString installed = QDir(dataDir).filePath(QStringLiteral("help.htm"));
-    return QFileInfo(installed).isFile() ? installed : designed;
+    const QStringList places = HelpDocumentPlaces(currentDir, dataDir);
+    for (const QString& place : places)
+        if (QFileInfo(place).isFile())
+            return place;
+    return places.constFirst();
 }
 
 ProgramDirs CurrentProgramDirs()

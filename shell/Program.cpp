@@ -5,6 +5,7 @@
 #include "EditorLink.h"
 #include "Fonts.h"
 #include "Locations.h"
+#include "QtArguments.h"
 #include "ReportLauncher.h"
 #include "database/ComparisonDatabase.h"
 #include "platform/Terminal.h"
@@ -93,11 +94,13 @@ void CreateOtherFormsAfterSplash(TForms& forms)
 namespace {
 
 // Where Qt would find no screen for the window (and abort), the reason; else
-// empty. A platform the user chose is left to Qt.
-QString NoDisplayReason()
+// empty. A platform or display the user chose is left to Qt.
+QString NoDisplayReason(const QStringList& qtOptionNames)
 {
     if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
-        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+        qtOptionNames.contains(QStringLiteral("platform")) ||
+        qtOptionNames.contains(QStringLiteral("display")))
         return {};
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         return QStringLiteral("neither DISPLAY nor WAYLAND_DISPLAY is set");
@@ -112,14 +115,15 @@ int RunProgram(int argc, char** argv)
 {
     platform::ReserveStandardDescriptors();
     IgnoreRelativeXdgDirectories();
-    // Any argument is for the command line; the window takes none.
-    if (argc > 1) {
-        QStringList arguments;
-        for (int i = 0; i < argc; ++i)
-            arguments << report::FileNameText(QByteArray(argv[i])); // keeps every byte
-        return RunCommandLine(argc, argv, arguments);
-    }
-    if (const QString reason = NoDisplayReason(); !reason.isEmpty()) {
+    // The window takes only Qt's own options; anything else is for the
+    // command line.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << report::FileNameText(QByteArray(argv[i])); // keeps every byte
+    const report::CommandLine line = report::ParseCommandLine(arguments);
+    if (line.action != report::CommandLine::Action::Window)
+        return RunCommandLine(argv[0], line);
+    if (const QString reason = NoDisplayReason(line.qtOptionNames); !reason.isEmpty()) {
         std::fprintf(stderr,
                      "Quorvix 2000 needs a display for its window: %s.\n"
                      "Start it from a desktop session, or print the results without a "
@@ -127,7 +131,8 @@ int RunProgram(int argc, char** argv)
                      qPrintable(reason));
         return 1;
     }
-    TApplication application(argc, argv);
+    QtArguments qtArguments(argv[0], line.qtOptions);
+    TApplication application(qtArguments.argc(), qtArguments.argv());
     // The splash goes on the screen first: the windows it does not show, and
     // the log's font, are made once it is painted, before the first
     // activation gathers the overview.

@@ -3,6 +3,8 @@
 
 #include "Application.h"
 #include "Locations.h"
+#include "QtArguments.h"
+#include "QtMessages.h"
 #include "Unit2.h"
 #include "VideoSurface.h"
 
@@ -85,14 +87,17 @@ int CheckedOutput(const QFile& out, QFile& err, int status)
     return status == report::kExitOk ? report::kExitTestFailed : status;
 }
 
-int RunReportCommand(int argc, char** argv, const report::CommandLine& line, QFile& out, QFile& err)
+int RunReportCommand(const char* program, const report::CommandLine& line, QFile& out, QFile& err)
 {
+    // Qt's messages are not the report's: stderr stays quiet without --verbose.
+    RouteQtMessages(line.options.verbose);
     // Without a display the program starts on the offscreen platform, and
     // the video test, which needs a surface on a screen, is left out.
     const QString videoSkipped = VideoSkippedReason();
     if (!videoSkipped.isEmpty())
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication application(argc, argv);
+    QtArguments qtArguments(program, line.qtOptions);
+    TApplication application(qtArguments.argc(), qtArguments.argv());
 
     report::ReportSetup setup;
     setup.databasePath = LocateProgramDatabase().path;
@@ -106,9 +111,8 @@ int RunReportCommand(int argc, char** argv, const report::CommandLine& line, QFi
 
 } // namespace
 
-int RunCommandLine(int argc, char** argv, const QStringList& arguments)
+int RunCommandLine(const char* program, const report::CommandLine& line)
 {
-    const report::CommandLine line = report::ParseCommandLine(arguments);
     // The descriptors themselves, unbuffered: every write's error is seen
     // here, none is left to a stdio buffer flushed at exit.
     QFile out;
@@ -117,7 +121,7 @@ int RunCommandLine(int argc, char** argv, const QStringList& arguments)
     err.open(fileno(stderr), QIODevice::WriteOnly | QIODevice::Unbuffered);
     int status = 0;
     if (line.action == report::CommandLine::Action::Report)
-        status = RunReportCommand(argc, argv, line, out, err);
+        status = RunReportCommand(program, line, out, err);
     else if (line.action == report::CommandLine::Action::Version && line.options.verbose)
         status = AnswerVersionVerbose(out);
     else

@@ -48,7 +48,9 @@ ReportFixture::ReportFixture(int drives)
     overview.mouse = "Test mouse";
     setup.probes.gatherOverview = [this] { return overview; };
     setup.probes.listFixedDrives = [this] {
-        return sysinfo::FixedDriveListing{driveEntries, "Drive / (100 Mb), ", {}};
+        sysinfo::FixedDriveListing listing{driveEntries, "Drive / (100 Mb), ", {}};
+        listing.rootFilesystem = rootFilesystem;
+        return listing;
     };
     figures.cpuPasses = [this] { return cpuCounts[m_cpuCalls++ % cpuCounts.size()]; };
     figures.fpuPasses = [this] { return fpuCounts[m_fpuCalls++ % fpuCounts.size()]; };
@@ -61,6 +63,8 @@ ReportFixture::ReportFixture(int drives)
     };
     figures.disk = [this](const std::string& mount) {
         const int drive = int(driveEntries.indexOf("Drive " + QString::fromStdString(mount)));
+        if (drive < 0)
+            return 7000; // a directory on none of the drives (--drive)
         const QList<int>& values = disk[drive];
         return values[m_diskCalls[drive]++ % values.size()];
     };

@@ -70,6 +70,8 @@ private slots:
     void answers();
     void compareLine_data();
     void compareLine();
+    void qtOptions_data();
+    void qtOptions();
 };
 
 class TestReportRun : public QObject
@@ -85,7 +87,12 @@ private slots:
     void failedTestGivesStatus1AndThePartialLog();
     void skippedVideoSaysWhy();
     void chosenTestsAndDrives();
+    void withoutDrivesSaysWhy();
+    void driveOutsideTheDrives_data();
+    void driveOutsideTheDrives();
     void withoutDatabaseGivesPassCounts();
+    void unreadableDatabaseSaysWhy_data();
+    void unreadableDatabaseSaysWhy();
     void failedRunStillPrintsJson();
     void outputIsSavedWithCrLf();
     void unwritableOutputGivesStatus1();
