@@ -38,9 +38,13 @@ struct Parser
                              "video and disk (cpu and fpu both run the processor page).",
                              "LIST"};
     QCommandLineOption drive{
-        "drive", "Test only the drive that holds PATH (repeatable; implies disk).", "PATH"};
+        "drive",
+        "Test only the drive that holds PATH, or the directory PATH where it is on no fixed "
+        "drive (repeatable; implies disk).",
+        "PATH"};
     QCommandLineOption verbose{"verbose",
-                               "Progress and warnings on stderr also when it is not a terminal."};
+                               "Progress and warnings on stderr also when it is not a terminal, "
+                               "and Qt's own messages."};
     QCommandLineOption save{"save", "Keep the results as JSON in $XDG_DATA_HOME/quorvix/results "
                                     "(~/.local/share when unset), named by the time of the run."};
     QCommandLineOption compare{

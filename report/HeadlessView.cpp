@@ -39,7 +39,10 @@ QString HeadlessView::select(const QStringList& tests, const QStringList& driveP
         }
         if (const QString wrong = selectDirectory(path); !wrong.isEmpty())
             return QStringLiteral("--drive %1: not on any of the fixed drives (%2), and %3")
-                .arg(path, entries.join(QStringLiteral(", ")), wrong);
+                .arg(path,
+                     entries.isEmpty() ? QStringLiteral("none is listed")
+                                       : entries.join(QStringLiteral(", ")),
+                     wrong);
     }
     return {};
 }

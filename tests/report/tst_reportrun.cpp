@@ -381,7 +381,7 @@ void TestReportRun::withoutDrivesSaysWhy()
 void TestReportRun::driveOutsideTheDrives_data()
 {
     QTest::addColumn<QString>("path");  // relative: in the fixture's directory
-    QTest::addColumn<QString>("error"); // after "not on any of the fixed drives (), and "
+    QTest::addColumn<QString>("error"); // after "... fixed drives (none is listed), and "
     QTest::newRow("writable directory") << "tested"
                                         << "";
     QTest::newRow("missing") << "missing"
@@ -413,8 +413,9 @@ void TestReportRun::driveOutsideTheDrives()
     const int status = f.run(options);
     if (!error.isEmpty()) {
         QCOMPARE(status, 2);
-        QCOMPARE(f.err(),
-                 "--drive " + full + ": not on any of the fixed drives (), and " + error + "\n");
+        QCOMPARE(f.err(), "--drive " + full +
+                              ": not on any of the fixed drives (none is listed), and " + error +
+                              "\n");
         return;
     }
     QCOMPARE(status, 0);
