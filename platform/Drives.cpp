@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <set>
 #include <sstream>
 #include <sys/statvfs.h>
 #include <system_error>
@@ -123,7 +124,7 @@ std::vector<FixedDrive> ListFixedMounts(const fs::path& root)
         if (!device || device->empty() || !isFixedDisk(*device) || !isDirectory(root, mount))
             continue;
         const bool wholeFilesystem = mount.root == "/";
-        FixedDrive drive{mount.mountPoint, device->filename().string()};
+        FixedDrive drive{mount.mountPoint, device->filename().string(), mount.fsType};
         const auto [it, first] = chosen.try_emplace(device->string(), drive, wholeFilesystem);
         if (!first && wholeFilesystem && !it->second.second)
             it->second = {std::move(drive), true};
@@ -134,6 +135,50 @@ std::vector<FixedDrive> ListFixedMounts(const fs::path& root)
     std::sort(drives.begin(), drives.end(),
               [](const FixedDrive& a, const FixedDrive& b) { return a.mountPoint < b.mountPoint; });
     return drives;
+}
+
+namespace {
+
+// Whether `path` is `mountPoint` or lies below it.
+bool holds(const std::string& mountPoint, const std::string& path)
+{
+    if (mountPoint == "/")
+        return path.starts_with('/');
+    return path == mountPoint || (path.starts_with(mountPoint) && path.size() > mountPoint.size() &&
+                                  path[mountPoint.size()] == '/');
+}
+
+} // namespace
+
+std::optional<MountEntry> MountHolding(const fs::path& root, const std::string& path)
+{
+    const auto text = ReadFileBytes(root / "proc/self/mountinfo");
+    if (!text)
+        return std::nullopt;
+    std::optional<MountEntry> found;
+    for (MountEntry& mount : ParseMountInfo(*text))
+        if (holds(mount.mountPoint, path) &&
+            (!found || mount.mountPoint.size() >= found->mountPoint.size()))
+            found = std::move(mount);
+    return found;
+}
+
+bool IsNetworkFilesystem(const std::string& fsType)
+{
+    static const std::set<std::string> network{
+        "nfs",        "nfs4",        "cifs",           "smb3",      "smbfs", "ncpfs",
+        "9p",         "afs",         "ceph",           "glusterfs", "gfs2",  "lustre",
+        "fuse.sshfs", "fuse.rclone", "fuse.glusterfs", "fuse.s3fs"};
+    return network.contains(fsType);
+}
+
+bool IsKernelFilesystem(const std::string& fsType)
+{
+    static const std::set<std::string> kernel{
+        "proc",        "sysfs",    "cgroup",    "cgroup2",    "devpts", "securityfs", "debugfs",
+        "tracefs",     "configfs", "pstore",    "bpf",        "mqueue", "fusectl",    "autofs",
+        "binfmt_misc", "efivarfs", "selinuxfs", "rpc_pipefs", "nsfs",   "hugetlbfs"};
+    return kernel.contains(fsType);
 }
 
 std::optional<DriveSpace> QueryDriveSpace(const std::string& path)

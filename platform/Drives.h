@@ -28,6 +28,7 @@ struct FixedDrive
 {
     std::string mountPoint; // the path as it is, control characters included
     std::string device;     // kernel name of the whole disk or partition, e.g. "sda2"
+    std::string fsType{};   // "ext4"
 };
 
 // The fixed drives from <root>/proc/self/mountinfo, judged by <root>/sys:
@@ -38,6 +39,17 @@ struct FixedDrive
 // once: at its first mount of the filesystem's own root ("/"), else at its
 // first mount. Sorted by mount point.
 std::vector<FixedDrive> ListFixedMounts(const std::filesystem::path& root);
+
+// The mount under <root> that holds `path` (absolute, without symbolic links
+// or ".."): the one with the longest mount point that contains it, the last
+// listed of those (it lies on top). Nothing when mountinfo cannot be read.
+std::optional<MountEntry> MountHolding(const std::filesystem::path& root, const std::string& path);
+
+// Filesystems whose files live on another machine (nfs, cifs, sshfs ...).
+bool IsNetworkFilesystem(const std::string& fsType);
+// Filesystems that show the kernel's state and hold no files of their own
+// (proc, sysfs, cgroup ...).
+bool IsKernelFilesystem(const std::string& fsType);
 
 // Sizes of the filesystem holding a path.
 struct DriveSpace

@@ -49,6 +49,13 @@ bool readRest(int fd, std::string& bytes, std::uint64_t maxBytes)
     }
 }
 
+FileKind kindOf(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return FileKind::Regular;
+    return S_ISDIR(mode) ? FileKind::Directory : FileKind::Other;
+}
+
 } // namespace
 
 FileContents ReadRegularFile(const std::filesystem::path& path, std::uint64_t maxBytes)
@@ -58,11 +65,19 @@ FileContents ReadRegularFile(const std::filesystem::path& path, std::uint64_t ma
     struct stat info
     {
     };
-    if (file.get() < 0 || ::fstat(file.get(), &info) != 0) {
+    if (file.get() < 0) {
+        contents.error = errno;
+        // What refused to open (a socket, a file without read permission).
+        if (::stat(path.c_str(), &info) == 0)
+            contents.kind = kindOf(info.st_mode);
+        return contents;
+    }
+    if (::fstat(file.get(), &info) != 0) {
         contents.error = errno;
         return contents;
     }
-    if (!S_ISREG(info.st_mode)) {
+    contents.kind = kindOf(info.st_mode);
+    if (contents.kind != FileKind::Regular) {
         contents.outcome = ReadOutcome::NotRegular;
         return contents;
     }

@@ -28,11 +28,21 @@ enum class ReadOutcome
     TooLarge,   // more than the bytes allowed
 };
 
+// What stands at a path.
+enum class FileKind
+{
+    Missing, // nothing, or a symbolic link that leads nowhere or in a loop
+    Regular,
+    Directory,
+    Other, // a FIFO, a device, a socket
+};
+
 struct FileContents
 {
     ReadOutcome outcome = ReadOutcome::Unreadable;
-    std::string bytes;         // the contents when read
-    int error = 0;             // the errno of an unreadable file
+    std::string bytes; // the contents when read
+    FileKind kind = FileKind::Missing;
+    int error = 0;             // errno of a failed open or read, 0 otherwise
     std::int64_t modified = 0; // when read: the last modification, seconds since 1970
 };
 
@@ -40,7 +50,8 @@ struct FileContents
 // O_NONBLOCK and judged by fstat of the open descriptor, so a FIFO, a device
 // or a symbolic link to one is refused, and a pseudo-file that would block on
 // read (such as /proc/kmsg) fails instead. Files of /proc and /sys report a
-// size of 0, so the limit is also applied to what is read.
+// size of 0, so the limit is also applied to what is read. Where it is not
+// read, `kind` and `error` say why.
 FileContents ReadRegularFile(const std::filesystem::path& path,
                              std::uint64_t maxBytes = std::numeric_limits<std::uint64_t>::max());
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/CommandLine.h"
 
+#include "report/QtOptions.h"
 #include "report/Version.h"
 
 #include <QCommandLineParser>
@@ -37,9 +38,13 @@ struct Parser
                              "video and disk (cpu and fpu both run the processor page).",
                              "LIST"};
     QCommandLineOption drive{
-        "drive", "Test only the drive that holds PATH (repeatable; implies disk).", "PATH"};
+        "drive",
+        "Test only the drive that holds PATH, or the directory PATH where it is on no fixed "
+        "drive (repeatable; implies disk).",
+        "PATH"};
     QCommandLineOption verbose{"verbose",
-                               "Progress and warnings on stderr also when it is not a terminal."};
+                               "Progress and warnings on stderr also when it is not a terminal, "
+                               "and Qt's own messages."};
     QCommandLineOption save{"save", "Keep the results as JSON in $XDG_DATA_HOME/quorvix/results "
                                     "(~/.local/share when unset), named by the time of the run."};
     QCommandLineOption compare{
@@ -52,11 +57,27 @@ struct Parser
     Parser()
     {
         parser.setApplicationDescription(
-            "Quorvix 2000: system overview and benchmarks. Without options it opens its window.");
-        parser.addOptions({help, version, report, json, ini, repeat, output, tests, drive,
-                           noContext, verbose, save, compare, threshold});
+            "Quorvix 2000: system overview and benchmarks. Without options it opens its window.\n"
+            "Qt's own options (-style, -platform, -display, -reverse ...) go to Qt.");
+        parser.addOptions(all());
         parser.addPositionalArgument("results", "With --compare: the results to compare.",
                                      "[RESULT ...]");
+    }
+
+    QList<QCommandLineOption> all() const
+    {
+        return {help,  version, report,    json,    ini,  repeat,  output,
+                tests, drive,   noContext, verbose, save, compare, threshold};
+    }
+
+    // "--output" and the others whose next argument is their value.
+    QStringList withValue() const
+    {
+        QStringList names;
+        for (const QCommandLineOption& option : all())
+            if (!option.valueName().isEmpty())
+                names << QStringLiteral("--") + option.names().constLast();
+        return names;
     }
 
     QString usage() const
@@ -172,7 +193,14 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     line.usage = p.usage();
     if (arguments.size() <= 1)
         return line;
-    if (!p.parser.parse(arguments))
+    const QtOptionSplit split = SplitQtOptions(arguments, p.withValue());
+    line.qtOptions = split.qt;
+    line.qtOptionNames = split.names;
+    if (!split.error.isEmpty())
+        return failed(line, split.error);
+    if (split.own.size() <= 1)
+        return line;
+    if (!p.parser.parse(split.own))
         return failed(line, p.parser.errorText());
     if (p.parser.isSet(p.help)) {
         line.action = CommandLine::Action::Help;

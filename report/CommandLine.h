@@ -47,6 +47,11 @@ struct CommandLine
     CompareOptions compare;
     QString error;
     QString usage;
+    // The options every Qt program takes (-style Fusion, -platform xcb ...),
+    // as given with their values, for the application object; and their
+    // names without dashes ("style", "platform"). They go with any action.
+    QStringList qtOptions;
+    QStringList qtOptionNames;
 };
 
 inline constexpr int kMaxRepeat = 100;
@@ -54,6 +59,8 @@ inline constexpr int kMaxRepeat = 100;
 // `arguments` includes the program's name first. Any of --json, --ini,
 // --repeat, --output, --tests, --drive, --save, --no-context and --verbose
 // implies --report, unless --compare is given. --drive adds disk to the tests.
+// Qt's own options are set aside first (qtOptions); with nothing else given
+// the action is the window.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 // The project's version, "1.03".

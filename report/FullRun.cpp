@@ -119,7 +119,8 @@ void RunAllTests(Session& session, FullRunView& view, AllTestsResults& results)
     for (int i = 0; i < session.drives().size(); ++i) {
         session.selectDrive(i);
         view.showDrive(i);
-        const DriveFigure drive{session.selectedDriveEntry(), runDrive(session, view, results)};
+        const DriveFigure drive{session.selectedDriveEntry(), runDrive(session, view, results),
+                                session.driveFilesystem(i)};
         results.drives.append(drive);
         logReached(session, results, RunStage::Drives);
     }

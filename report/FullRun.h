@@ -36,6 +36,7 @@ struct DriveFigure
 {
     QString entry; // the drive list's text, "Drive <name>"
     std::int32_t kilobytesPerSecond = 0;
+    QString filesystem{}; // its type, "ext4"; empty when unknown
 
     bool operator==(const DriveFigure&) const = default;
 };

@@ -2,17 +2,20 @@
 #include "report/HeadlessView.h"
 
 #include "platform/DiskDirectory.h"
+#include "platform/Drives.h"
+#include "platform/Files.h"
 #include "report/CommandLine.h"
 #include "report/FileNames.h"
 #include "report/Session.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <utility>
 
 namespace report {
 
-HeadlessView::HeadlessView(const Session& session, ReportSurface surface,
+HeadlessView::HeadlessView(Session& session, ReportSurface surface,
                            std::function<void(const QString&)> progress)
     : m_session(session), m_surface(std::move(surface)), m_progress(std::move(progress)),
       m_tests(kTestNames)
@@ -23,18 +26,45 @@ QString HeadlessView::select(const QStringList& tests, const QStringList& driveP
 {
     m_tests = tests;
     m_drives.clear();
-    const QStringList& entries = m_session.drives();
     for (const QString& path : drivePaths) {
+        const QStringList& entries = m_session.drives();
         qsizetype found = -1;
         for (qsizetype i = 0; i < entries.size() && found < 0; ++i)
             if (platform::SameFilesystem(FileNameBytes(path).toStdString(),
                                          m_session.mountPoint(int(i)).toStdString()))
                 found = i;
-        if (found < 0)
-            return QStringLiteral("--drive %1: not on any of the fixed drives (%2)")
-                .arg(path, entries.join(QStringLiteral(", ")));
-        m_drives << entries[found];
+        if (found >= 0) {
+            m_drives << entries[found];
+            continue;
+        }
+        if (const QString wrong = selectDirectory(path); !wrong.isEmpty())
+            return QStringLiteral("--drive %1: not on any of the fixed drives (%2), and %3")
+                .arg(path,
+                     entries.isEmpty() ? QStringLiteral("none is listed")
+                                       : entries.join(QStringLiteral(", ")),
+                     wrong);
     }
+    return {};
+}
+
+// A directory on none of the fixed drives becomes a drive of its own; else
+// why not.
+QString HeadlessView::selectDirectory(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isDir())
+        return info.exists() ? QStringLiteral("not a directory") : QStringLiteral("not there");
+    const QByteArray directory = QFile::encodeName(info.canonicalFilePath());
+    const auto mount = platform::MountHolding(platform::SystemRoot(), directory.toStdString());
+    const QString type = mount ? QString::fromStdString(mount->fsType) : QString();
+    if (mount && platform::IsKernelFilesystem(mount->fsType))
+        return QStringLiteral("on %1, which holds no files of its own").arg(type);
+    if (mount && platform::IsNetworkFilesystem(mount->fsType))
+        return QStringLiteral("on %1, a network filesystem").arg(type);
+    // The directory itself: no other place of the same filesystem stands in.
+    if (!platform::DiskTestDirectory(directory.toStdString(), {}))
+        return QStringLiteral("this user may not write in it");
+    m_drives << m_session.drives().value(m_session.addDirectory(directory, type));
     return {};
 }
 

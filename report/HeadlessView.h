@@ -33,12 +33,15 @@ struct ReportSurface
 class HeadlessView : public FullRunView
 {
 public:
-    HeadlessView(const Session& session, ReportSurface surface,
+    HeadlessView(Session& session, ReportSurface surface,
                  std::function<void(const QString&)> progress = {});
 
     // Runs only these tests (kTestNames) and, when `drivePaths` is not
-    // empty, only the drives that hold them. Returns what is wrong with a
-    // path that lies on no listed drive; empty when all are found.
+    // empty, only the drives that hold them. A path on none of the fixed
+    // drives is tested as a drive of its own when it is a directory on a
+    // local filesystem that the user may write to (a container's overlay, a
+    // tmpfs); returns what is wrong with a path that is not; empty when all
+    // are found.
     QString select(const QStringList& tests, const QStringList& drivePaths);
     // Called when the processor test has ended.
     void setAfterProcessor(std::function<void()> after) { m_afterProcessor = std::move(after); }
@@ -56,7 +59,9 @@ public:
     QString noSurfaceReason() const override { return m_surface.unavailable; }
 
 private:
-    const Session& m_session;
+    QString selectDirectory(const QString& path);
+
+    Session& m_session;
     ReportSurface m_surface;
     std::function<void(const QString&)> m_progress;
     std::function<void()> m_afterProcessor;

@@ -138,6 +138,8 @@ QJsonObject results(const ReportDocument& document)
         const QJsonValue measured = figure(runs, DriveSpeed(i, entry));
         QJsonObject item = measured.isObject() ? measured.toObject() : QJsonObject{};
         item.insert("drive", entry);
+        if (!runs.front().drives[i].filesystem.isEmpty())
+            item.insert("filesystem", runs.front().drives[i].filesystem);
         if (!measured.isObject())
             item.insert("skipped", skipReason(runs, entry));
         drives.append(item);

@@ -65,17 +65,14 @@ public:
         m_session.loadReferenceMachine();
         const QStringList missing = MissingReferenceKeys(m_session.reference());
         if (!missing.isEmpty())
-            warn(QStringLiteral("%1 %2: the processor scores are left out, the pass counts "
-                                "are given")
-                     .arg(m_session.database().path(),
-                          QFileInfo::exists(m_session.database().path())
-                              ? QStringLiteral("has no usable DATA value for ") +
-                                    missing.join(QStringLiteral(", "))
-                              : QStringLiteral("does not exist (nor base.ini beside the "
-                                               "program), so there is no reference machine")));
+            warn(whyNoReference(missing) +
+                 QStringLiteral(": the processor scores are left out, the pass counts are given"));
         if (!m_setup.surface.unavailable.isEmpty() &&
             m_options.tests.contains(QStringLiteral("video")))
             warn(QStringLiteral("video test skipped: ") + m_setup.surface.unavailable);
+        if (m_options.tests.contains(QStringLiteral("disk")) && m_options.drives.isEmpty() &&
+            m_session.drives().isEmpty())
+            warn(noDriveWarning());
 
         for (int i = 0; i < m_options.repeat; ++i) {
             if (m_options.repeat > 1)
@@ -91,6 +88,40 @@ public:
     }
 
 private:
+    // Why there is no reference machine: the reason the database cannot be
+    // read when something is there (a directory, a FIFO, UTF-16 text, no
+    // permission, a link loop), else the values it lacks, else its absence.
+    QString whyNoReference(const QStringList& missing) const
+    {
+        const QString path = m_session.database().path();
+        const QString& problem = m_session.reference().problem;
+        const QString name = QFileInfo(path).fileName();
+        if (!problem.isEmpty()) // "base.ini cannot be read: ...", named by its path
+            return path +
+                   (problem.startsWith(name) ? problem.mid(name.size())
+                                             : QStringLiteral(": ") + problem) +
+                   QStringLiteral(", so there is no reference machine");
+        if (QFileInfo::exists(path))
+            return path + QStringLiteral(" has no usable DATA value for ") +
+                   missing.join(QStringLiteral(", "));
+        return path + QStringLiteral(" does not exist (nor base.ini beside the program), so "
+                                     "there is no reference machine");
+    }
+
+    // In a container or chroot no filesystem is a drive: say so, and which
+    // filesystem "/" is, where "All tests completed" would hide it.
+    QString noDriveWarning() const
+    {
+        const QString& root = m_session.rootFilesystem();
+        return QStringLiteral("disk test skipped: no fixed drive is listed") +
+               (root.isEmpty() ? QString()
+                               : QStringLiteral(": / is on %1, and only local filesystems on "
+                                                "disks of their own count as drives (a container "
+                                                "or chroot has none)")
+                                     .arg(root)) +
+               QStringLiteral("; --drive DIRECTORY tests a directory instead");
+    }
+
     int runOnce()
     {
         AllTestsResults results;

@@ -3,6 +3,7 @@
 
 #include "report/ResultsLog.h"
 
+#include <QFile>
 #include <QScopeGuard>
 
 #include <utility>
@@ -41,6 +42,8 @@ Session::Session(const QString& databasePath, MachineProbes probes, SessionKerne
     const sysinfo::FixedDriveListing listing = m_probes.listFixedDrives();
     m_drives = listing.items;
     m_drivePaths = listing.paths;
+    m_driveFilesystems = listing.filesystems;
+    m_rootFilesystem = listing.rootFilesystem;
     m_overview.hdd = listing.sizes;
     m_selectedDrive = m_drives.isEmpty() ? -1 : 0;
 }
@@ -57,6 +60,20 @@ void Session::refreshOverview()
     if (!fields.os)
         fields.os = m_overview.os;
     m_overview = std::move(fields);
+}
+
+int Session::addDirectory(const QByteArray& path, const QString& filesystem)
+{
+    if (const auto known = m_drivePaths.indexOf(path); known >= 0)
+        return int(known);
+    while (m_driveFilesystems.size() < m_drives.size())
+        m_driveFilesystems << QString();
+    m_drives << QStringLiteral("Drive ") + QFile::decodeName(path);
+    m_drivePaths << path;
+    m_driveFilesystems << filesystem;
+    if (m_selectedDrive < 0)
+        m_selectedDrive = 0;
+    return int(m_drives.size() - 1);
 }
 
 void Session::selectDrive(int index)
@@ -145,8 +162,7 @@ void Session::runVideo(bench::TestSurface& surface)
     emit chartChanged(ChartPage::Video, bench::VideoBars(rows, 0));
     rate = bench::MeasureVideo(surface, m_kernels.video);
     m_results.videoBackingStore = surface.FillsBackingStore();
-    emit chartChanged(ChartPage::Video,
-                      bench::VideoBars(rows, rate, m_results.videoBackingStore));
+    emit chartChanged(ChartPage::Video, bench::VideoBars(rows, rate, m_results.videoBackingStore));
 }
 
 void Session::runDrive()

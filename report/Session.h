@@ -63,8 +63,8 @@ struct PageResults
     std::optional<bench::MemorySweep> memorySweep;                  // full test, the pairs so far
     bench::MemoryMode memoryShown = bench::MemoryMode::Comparative; // what the chart shows
     std::optional<std::int32_t> video;                              // MiB/s
-    bool videoBackingStore = false; // the video figure was filled into a backing store
-    std::optional<std::int32_t> drive;                              // KB/s of the drive last tested
+    bool videoBackingStore = false;    // the video figure was filled into a backing store
+    std::optional<std::int32_t> drive; // KB/s of the drive last tested
 };
 
 // The program's state below the windows and the operations on it: the
@@ -104,6 +104,14 @@ public:
     const QStringList& drives() const { return m_drives; }
     // The mount point of entry `index` in the bytes the system gave.
     QByteArray mountPoint(int index) const { return m_drivePaths.value(index); }
+    // The filesystem type of entry `index` ("ext4"); empty when unknown.
+    QString driveFilesystem(int index) const { return m_driveFilesystems.value(index); }
+    // The type of the filesystem at "/" ("overlay" in a container).
+    const QString& rootFilesystem() const { return m_rootFilesystem; }
+    // Adds a directory on none of the fixed drives as a drive of its own,
+    // "Drive <path>", for the report's --drive; returns its index (the one
+    // it has when it is there already).
+    int addDirectory(const QByteArray& path, const QString& filesystem);
     // -1 when there is no drive.
     int selectedDrive() const { return m_selectedDrive; }
     void selectDrive(int index);
@@ -174,6 +182,8 @@ private:
     sysinfo::OverviewFields m_overview;
     QStringList m_drives;
     QList<QByteArray> m_drivePaths;
+    QStringList m_driveFilesystems;
+    QString m_rootFilesystem;
     int m_selectedDrive = -1;
     bench::MemoryMode m_memoryMode = bench::MemoryMode::Comparative;
     PageResults m_results;

@@ -1,13 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QByteArray>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
-#include <vector>
 
 // How the program starts the toolkit for its window or its video test.
 struct DisplayPlan
@@ -19,8 +17,9 @@ struct DisplayPlan
 };
 
 // Whether Qt's platform was chosen by the user: QT_QPA_PLATFORM set, or
-// "-platform NAME" ("--platform NAME") among the arguments as Qt reads them.
-bool PlatformChosen(const QProcessEnvironment& environment, const QStringList& arguments);
+// Qt's "-platform" among the command line's Qt options (their names, as
+// report::CommandLine::qtOptionNames holds them).
+bool PlatformChosen(const QProcessEnvironment& environment, const QStringList& qtOptionNames);
 
 // Where an X server answers at DISPLAY (also Xwayland on a Wayland desktop)
 // the program runs on Qt's xcb platform, so the video test fills through the
@@ -28,24 +27,5 @@ bool PlatformChosen(const QProcessEnvironment& environment, const QStringList& a
 // measure something else. A platform the user chose is left to Qt.
 // `xServerAnswers` connects to DISPLAY; it is asked at most once, and only
 // where DISPLAY is set and no platform was chosen.
-DisplayPlan PlanDisplay(const QProcessEnvironment& environment, const QStringList& arguments,
+DisplayPlan PlanDisplay(const QProcessEnvironment& environment, const QStringList& qtOptionNames,
                         const std::function<bool()>& xServerAnswers);
-
-// The program's arguments for the application object, with "-platform NAME"
-// added when `platform` is not empty (Qt takes the two out again). Lives as
-// long as the application object.
-class QtArguments
-{
-public:
-    QtArguments(int argc, char** argv, const QString& platform);
-    QtArguments(const QtArguments&) = delete;
-    QtArguments& operator=(const QtArguments&) = delete;
-
-    int& argc() { return m_argc; }
-    char** argv() { return m_pointers.data(); }
-
-private:
-    std::vector<QByteArray> m_added;
-    std::vector<char*> m_pointers;
-    int m_argc = 0;
-};

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Locations.h"
 
+#include "database/ComparisonDatabase.h"
 #include "platform/AtomicFile.h"
 #include "platform/Files.h"
 
@@ -62,13 +63,21 @@ DatabaseLocation LocateDatabase(const QString& executableDir, const QString& con
     return {shipped, DatabaseOrigin::Shipped};
 }
 
+QStringList HelpDocumentPlaces(const QString& currentDir, const QString& dataDir)
+{
+    QStringList places{QDir(currentDir).absoluteFilePath(QStringLiteral("doc/help.htm"))};
+    if (!dataDir.isEmpty())
+        places << QDir(dataDir).filePath(QStringLiteral("help.htm"));
+    return places;
+}
+
 QString LocateHelpDocument(const QString& currentDir, const QString& dataDir)
 {
-    const QString designed = QDir(currentDir).absoluteFilePath(QStringLiteral("doc/help.htm"));
-    if (QFileInfo(designed).isFile() || dataDir.isEmpty())
-        return designed;
-    const QString installed = QDir(dataDir).filePath(QStringLiteral("help.htm"));
-    return QFileInfo(installed).isFile() ? installed : designed;
+    const QStringList places = HelpDocumentPlaces(currentDir, dataDir);
+    for (const QString& place : places)
+        if (QFileInfo(place).isFile())
+            return place;
+    return places.constFirst();
 }
 
 ProgramDirs CurrentProgramDirs()
@@ -89,11 +98,20 @@ QStringList DescribeLocations(const ProgramDirs& dirs, const QString& currentDir
     const QString beside = QDir(dirs.executableDir).filePath(DatabaseName);
     const QString own = QDir(dirs.configDir).filePath(DatabaseName);
     const QString shipped = QDir(dirs.dataDir).filePath(DatabaseName);
+    // As LocateDatabase decides: whatever is there is the database, also
+    // what cannot be read, and then why.
+    const auto there = [](const QString& path) {
+        return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
+    };
+    const auto problem = [](const QString& path) {
+        const QString why = ComparisonDatabase(path).ReadProblem();
+        return why.isEmpty() ? QString() : QStringLiteral("; ") + why;
+    };
     QString database;
-    if (!dirs.executableDir.isEmpty() && QFileInfo(beside).isFile())
-        database = beside + QStringLiteral(" (beside the executable)");
-    else if (!dirs.configDir.isEmpty() && QFileInfo::exists(own))
-        database = own + QStringLiteral(" (your copy)");
+    if (!dirs.executableDir.isEmpty() && there(beside))
+        database = beside + QStringLiteral(" (beside the executable%1)").arg(problem(beside));
+    else if (!dirs.configDir.isEmpty() && there(own))
+        database = own + QStringLiteral(" (your copy%1)").arg(problem(own));
     else if (!dirs.configDir.isEmpty())
         database = own + QStringLiteral(" (made from the shipped database at the next start)");
     else

@@ -33,8 +33,11 @@ DatabaseLocation LocateDatabase(const QString& executableDir, const QString& con
                                 const QString& dataDir);
 
 // doc/help.htm against currentDir when it is there, else <dataDir>/help.htm
-// when that is there, else the first (a missing document is not reported).
+// when that is there, else the first.
 QString LocateHelpDocument(const QString& currentDir, const QString& dataDir);
+
+// The places LocateHelpDocument looks, in its order.
+QStringList HelpDocumentPlaces(const QString& currentDir, const QString& dataDir);
 
 // The directories of this process: its executable's, the user's
 // configuration directory for the program ($XDG_CONFIG_HOME/quorvix), and

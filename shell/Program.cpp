@@ -7,6 +7,7 @@
 #include "EditorLink.h"
 #include "Fonts.h"
 #include "Locations.h"
+#include "QtArguments.h"
 #include "ReportLauncher.h"
 #include "database/ComparisonDatabase.h"
 #include "platform/Terminal.h"
@@ -97,18 +98,19 @@ int RunProgram(int argc, char** argv)
 {
     platform::ReserveStandardDescriptors();
     IgnoreRelativeXdgDirectories();
-    const QStringList arguments = argumentList(argc, argv);
-    // Any argument is for the command line; the window takes none.
-    if (argc > 1)
-        return RunCommandLine(argc, argv, arguments);
+    // The window takes only Qt's own options; anything else is for the
+    // command line.
+    const report::CommandLine line = report::ParseCommandLine(argumentList(argc, argv));
+    if (line.action != report::CommandLine::Action::Window)
+        return RunCommandLine(argv[0], line);
     // Where Qt would find no screen for the window (and abort), the reason.
-    const DisplayPlan plan = PlanDisplay(QProcessEnvironment::systemEnvironment(), arguments,
-                                         platform::X11DisplayReachable);
+    const DisplayPlan plan = PlanDisplay(QProcessEnvironment::systemEnvironment(),
+                                         line.qtOptionNames, platform::X11DisplayReachable);
     if (!plan.noDisplay.isEmpty()) {
         std::fprintf(stderr, kNeedsDisplay, qPrintable(plan.noDisplay));
         return 1;
     }
-    QtArguments qtArguments(argc, argv, plan.platform);
+    QtArguments qtArguments(argv[0], line.qtOptions, plan.platform);
     const auto application = StartApplication(
         qtArguments.argc(), qtArguments.argv(),
         QString::asprintf(

@@ -5,6 +5,8 @@
 #include "ApplicationStart.h"
 #include "DisplayPlan.h"
 #include "Locations.h"
+#include "QtArguments.h"
+#include "QtMessages.h"
 #include "Unit2.h"
 #include "VideoSurface.h"
 
@@ -87,22 +89,23 @@ int CheckedOutput(const QFile& out, QFile& err, int status)
     return status == report::kExitOk ? report::kExitTestFailed : status;
 }
 
-int RunReportCommand(int argc, char** argv, const QStringList& arguments,
-                     const report::CommandLine& line, QFile& out, QFile& err)
+int RunReportCommand(const char* program, const report::CommandLine& line, QFile& out, QFile& err)
 {
+    // Qt's messages are not the report's: stderr stays quiet without --verbose.
+    RouteQtMessages(line.options.verbose);
     // Without a display the program starts on the offscreen platform, and
     // the video test, which needs a surface on a screen, is left out. Where
     // an X server answers, the video test fills through it.
     QString videoSkipped = VideoSkippedReason();
     DisplayPlan plan;
     if (videoSkipped.isEmpty()) {
-        plan = PlanDisplay(QProcessEnvironment::systemEnvironment(), arguments,
+        plan = PlanDisplay(QProcessEnvironment::systemEnvironment(), line.qtOptionNames,
                            platform::X11DisplayReachable);
         videoSkipped = plan.noDisplay;
     }
     if (!videoSkipped.isEmpty())
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QtArguments qtArguments(argc, argv, plan.platform);
+    QtArguments qtArguments(program, line.qtOptions, plan.platform);
     const auto application = StartApplication(
         qtArguments.argc(), qtArguments.argv(),
         QStringLiteral("Quorvix 2000 could not open the display for the video test: Qt could not "
@@ -122,9 +125,8 @@ int RunReportCommand(int argc, char** argv, const QStringList& arguments,
 
 } // namespace
 
-int RunCommandLine(int argc, char** argv, const QStringList& arguments)
+int RunCommandLine(const char* program, const report::CommandLine& line)
 {
-    const report::CommandLine line = report::ParseCommandLine(arguments);
     // The descriptors themselves, unbuffered: every write's error is seen
     // here, none is left to a stdio buffer flushed at exit.
     QFile out;
@@ -133,7 +135,7 @@ int RunCommandLine(int argc, char** argv, const QStringList& arguments)
     err.open(fileno(stderr), QIODevice::WriteOnly | QIODevice::Unbuffered);
     int status = 0;
     if (line.action == report::CommandLine::Action::Report)
-        status = RunReportCommand(argc, argv, arguments, line, out, err);
+        status = RunReportCommand(program, line, out, err);
     else if (line.action == report::CommandLine::Action::Version && line.options.verbose)
         status = AnswerVersionVerbose(out);
     else

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "report/CommandLine.h"
 #include "report/HeadlessView.h"
 
 #include <QString>
@@ -22,5 +23,6 @@ QString VideoSkippedReason();
 int AnswerVersionVerbose(QIODevice& out);
 
 // The command line of the program: help, version, usage errors, and the
-// report run without the window. Returns the exit status.
-int RunCommandLine(int argc, char** argv, const QStringList& arguments);
+// report run without the window, whose application object gets the Qt
+// options of `line`. Returns the exit status.
+int RunCommandLine(const char* program, const report::CommandLine& line);

@@ -15,6 +15,7 @@
 class QAbstractButton;
 class QAction;
 class QDialog;
+class HelpWindow;
 class QPushButton;
 class VideoSurface;
 
@@ -122,7 +123,8 @@ private:
     void showResults();
     void showVideoFillNote();
     void fillOverview(const sysinfo::OverviewFields& fields);
-    void openUrl(const QUrl& url);
+    // Whether the desktop took the address.
+    bool openUrl(const QUrl& url);
     void activateAfterRepaint();
 
     // The all-tests run's view of this window (Unit1AllTests.cpp).
@@ -134,6 +136,7 @@ private:
     std::unique_ptr<report::Session> m_session;
     QDialog* m_editor = nullptr;
     QDialog* m_about = nullptr;
+    HelpWindow* m_help = nullptr; // made at the first help the desktop cannot show
     std::unique_ptr<VideoSurface> m_testSurface;
     bool m_settingPages = false;
     bool m_driveChanged = false;

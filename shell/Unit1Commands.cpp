@@ -5,6 +5,7 @@
 #include "Unit1Ui.h"
 
 #include "Dialogs.h"
+#include "HelpWindow.h"
 #include "Locations.h"
 
 #include "VideoSurface.h"
@@ -16,6 +17,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QScopedValueRollback>
 
 void TForm1::setPages(int outer, int inner)
@@ -89,8 +91,20 @@ void TForm1::N3Click()
 
 void TForm1::N16Click()
 {
-    openUrl(
-        QUrl::fromLocalFile(LocateHelpDocument(QDir::currentPath(), CurrentProgramDirs().dataDir)));
+    const QString current = QDir::currentPath();
+    const QString dataDir = CurrentProgramDirs().dataDir;
+    const QString help = LocateHelpDocument(current, dataDir);
+    if (!QFileInfo(help).isFile()) {
+        Dialogs::ShowError(QStringLiteral("The help document was not found. Looked for:\n%1")
+                               .arg(HelpDocumentPlaces(current, dataDir).join(u'\n')));
+        return;
+    }
+    // Where the desktop cannot open it, the program shows it itself.
+    if (openUrl(QUrl::fromLocalFile(help)))
+        return;
+    if (m_help == nullptr)
+        m_help = new HelpWindow(this);
+    m_help->showDocument(help);
 }
 
 void TForm1::WebSiteItemClick()
@@ -98,13 +112,9 @@ void TForm1::WebSiteItemClick()
     openUrl(QUrl(WebSiteAddress));
 }
 
-void TForm1::openUrl(const QUrl& url)
+bool TForm1::openUrl(const QUrl& url)
 {
-    // Neither a missing document nor a failed navigation is reported.
-    if (m_services.openUrl)
-        m_services.openUrl(url);
-    else
-        QDesktopServices::openUrl(url);
+    return m_services.openUrl ? m_services.openUrl(url) : QDesktopServices::openUrl(url);
 }
 
 // busy::Begin, whose pass over events may deliver the window's close.

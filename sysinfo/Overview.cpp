@@ -59,11 +59,14 @@ FixedDriveListing ListFixedDrives(const std::filesystem::path& root, const Drive
         const QString name = OneLineText(QString::fromStdString(drive.mountPoint));
         listing.items.append(QStringLiteral("Drive ") + name);
         listing.paths.append(QByteArray::fromStdString(drive.mountPoint));
+        listing.filesystems.append(QString::fromStdString(drive.fsType));
         // A size that cannot be read shows as 0 Mb; the drive stays listed.
         const auto bytes = space(drive.mountPoint);
         const quint64 megabytes = bytes ? bytes->totalBytes >> 20 : 0;
         listing.sizes += QStringLiteral("Drive %1 (%2 Mb), ").arg(name, QString::number(megabytes));
     }
+    if (const auto top = platform::MountHolding(root, "/"))
+        listing.rootFilesystem = QString::fromStdString(top->fsType);
     return listing;
 }
 

@@ -48,6 +48,10 @@ struct FixedDriveListing
     QStringList items;
     QString sizes;
     QList<QByteArray> paths;
+    QStringList filesystems{}; // each item's filesystem type, "ext4"
+    // The type of the filesystem at "/": where no drive is listed ("overlay"
+    // in a container), it says why.
+    QString rootFilesystem{};
 };
 
 // One probe pass; measures the processor clock, so it takes about a second.

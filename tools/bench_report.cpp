@@ -75,7 +75,7 @@ template <typename Pass> std::int32_t watchedWindow(double& longestStep, Pass&& 
 class TimedView : public report::HeadlessView
 {
 public:
-    TimedView(const report::Session& session, Times& times)
+    TimedView(report::Session& session, Times& times)
         : HeadlessView(session, MakeReportSurface(VideoSkippedReason())), m_times(times)
     {
     }

@@ -53,6 +53,8 @@ private slots:
     void fixtureMachine();
     void noFixedDrive();
     void realMachine();
+    void mountHolding_data();
+    void mountHolding();
 };
 
 class DiskDirectoryTest : public QObject

@@ -145,3 +145,48 @@ void DrivesTest::realMachine()
     }
     QVERIFY(!platform::QueryDriveSpace("/no/such/mount/point"));
 }
+
+// Which filesystem a path is on, in a container: the longest mount point
+// that holds it, the last mounted of equals.
+void DrivesTest::mountHolding_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("type"); // empty: none
+    QTest::addColumn<bool>("network");
+    QTest::addColumn<bool>("kernel");
+    QTest::newRow("/") << "/"
+                       << "overlay" << false << false;
+    QTest::newRow("below /") << "/home/user"
+                             << "overlay" << false << false;
+    QTest::newRow("a bound folder") << "/work/src"
+                                    << "ext4" << false << false;
+    QTest::newRow("its mount point") << "/data"
+                                     << "xfs" << false << false;
+    QTest::newRow("a name that only begins alike") << "/database"
+                                                   << "overlay" << false << false;
+    QTest::newRow("bound file") << "/etc/hosts"
+                                << "ext4" << false << false;
+    QTest::newRow("proc") << "/proc/self"
+                          << "proc" << false << true;
+    QTest::newRow("tmpfs") << "/dev/shm"
+                           << "tmpfs" << false << false;
+    QTest::newRow("relative") << "work"
+                              << "" << false << false;
+}
+
+void DrivesTest::mountHolding()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, type);
+    QFETCH(bool, network);
+    QFETCH(bool, kernel);
+    const auto mount =
+        platform::MountHolding(QUORVIX_TEST_DATA "/mountinfo-container", path.toStdString());
+    QCOMPARE(mount.has_value(), !type.isEmpty());
+    if (!mount)
+        return;
+    QCOMPARE(QString::fromStdString(mount->fsType), type);
+    QCOMPARE(platform::IsNetworkFilesystem(mount->fsType), network);
+    QCOMPARE(platform::IsKernelFilesystem(mount->fsType), kernel);
+    QVERIFY(platform::IsNetworkFilesystem("nfs4") && platform::IsNetworkFilesystem("cifs"));
+}

@@ -51,7 +51,9 @@ ReportFixture::ReportFixture(int drives)
         QList<QByteArray> paths;
         for (const QString& entry : driveEntries)
             paths << entry.mid(int(std::strlen("Drive "))).toUtf8();
-        return sysinfo::FixedDriveListing{driveEntries, "Drive / (100 Mb), ", paths};
+        sysinfo::FixedDriveListing listing{driveEntries, "Drive / (100 Mb), ", paths};
+        listing.rootFilesystem = rootFilesystem;
+        return listing;
     };
     figures.cpuPasses = [this] { return cpuCounts[m_cpuCalls++ % cpuCounts.size()]; };
     figures.fpuPasses = [this] { return fpuCounts[m_fpuCalls++ % fpuCounts.size()]; };
@@ -64,6 +66,8 @@ ReportFixture::ReportFixture(int drives)
     };
     figures.disk = [this](const std::string& mount) {
         const int drive = int(driveEntries.indexOf("Drive " + QString::fromStdString(mount)));
+        if (drive < 0)
+            return 7000; // a directory on none of the drives (--drive)
         const QList<int>& values = disk[drive];
         return values[m_diskCalls[drive]++ % values.size()];
     };

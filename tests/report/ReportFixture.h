@@ -27,7 +27,8 @@ struct ReportFixture
 
     QTemporaryDir directory;
     QStringList driveEntries;
-    sysinfo::OverviewFields overview; // what the probes return
+    QString rootFilesystem = QStringLiteral("ext4"); // what the listing says "/" is on
+    sysinfo::OverviewFields overview;                // what the probes return
     QList<int> cpuCounts{600};
     QList<int> fpuCounts{300};
     QList<int> memory{5000};

@@ -215,3 +215,84 @@ void TestCommandLine::compareLine()
     QCOMPARE(line.compare.json, json);
     QCOMPARE(line.compare.threshold, threshold);
 }
+
+void TestCommandLine::qtOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QStringList>("qt");    // what the application object gets
+    QTest::addColumn<QStringList>("names"); // the options given, without dashes
+    QTest::addColumn<QString>("output");    // --output's value
+
+    using L = QStringList;
+    QTest::newRow("-style Fusion: the window") << L{"-style", "Fusion"} << Action::Window << ""
+                                               << L{"-style", "Fusion"} << L{"style"} << "";
+    QTest::newRow("-style=Fusion")
+        << L{"-style=Fusion"} << Action::Window << "" << L{"-style", "Fusion"} << L{"style"} << "";
+    QTest::newRow("two dashes") << L{"--platform", "offscreen", "--reverse"} << Action::Window << ""
+                                << L{"-platform", "offscreen", "-reverse"}
+                                << L{"platform", "reverse"} << "";
+    QTest::newRow("every flag") << L{"-reverse", "-widgetcount", "-nograb", "-dograb", "-sync"}
+                                << Action::Window << ""
+                                << L{"-reverse", "-widgetcount", "-nograb", "-dograb", "-sync"}
+                                << L{"reverse", "widgetcount", "nograb", "dograb", "sync"} << "";
+    QTest::newRow("values") << L{"-display",      ":1",    "-geometry",        "640x480+0+0",
+                                 "-title",        "T",     "-qwindowgeometry", "1x1",
+                                 "-qwindowtitle", "-t",    "-session",         "s_1",
+                                 "-qwindowicon",  "i.png", "-fontengine",      "freetype"}
+                            << Action::Window << ""
+                            << L{"-display",      ":1",    "-geometry",        "640x480+0+0",
+                                 "-title",        "T",     "-qwindowgeometry", "1x1",
+                                 "-qwindowtitle", "-t",    "-session",         "s_1",
+                                 "-qwindowicon",  "i.png", "-fontengine",      "freetype"}
+                            << L{"display",      "geometry", "title",       "qwindowgeometry",
+                                 "qwindowtitle", "session",  "qwindowicon", "fontengine"}
+                            << "";
+    QTest::newRow("plugins")
+        << L{"-platformpluginpath", "/p",          "-platformtheme", "gtk3", "-plugin",
+             "evdevtouch",          "-stylesheet", "a.qss"}
+        << Action::Window << ""
+        << L{"-platformpluginpath", "/p",          "-platformtheme", "gtk3", "-plugin",
+             "evdevtouch",          "-stylesheet", "a.qss"}
+        << L{"platformpluginpath", "platformtheme", "plugin", "stylesheet"} << "";
+    QTest::newRow("only after =") << L{"-qmljsdebugger", "port:1"} << Action::Window << ""
+                                  << L{"-qmljsdebugger=port:1"} << L{"qmljsdebugger"} << "";
+    QTest::newRow("with the report")
+        << L{"--report", "-platform", "offscreen", "--json"} << Action::Report << ""
+        << L{"-platform", "offscreen"} << L{"platform"} << "";
+    QTest::newRow("with --version") << L{"-style", "Fusion", "--version"} << Action::Version << ""
+                                    << L{"-style", "Fusion"} << L{"style"} << "";
+    QTest::newRow("an own option's value") << L{"--output", "-style", "-reverse"} << Action::Report
+                                           << "" << L{"-reverse"} << L{"reverse"} << "-style";
+    QTest::newRow("own value after =") << L{"--output=-title", "-title", "x"} << Action::Report
+                                       << "" << L{"-title", "x"} << L{"title"} << "-title";
+    QTest::newRow("after --") << L{"--report", "--", "-reverse"} << Action::Error
+                              << "Unexpected argument '-reverse'." << L{} << L{} << "";
+    QTest::newRow("no value") << L{"-platform"} << Action::Error << "-platform needs a value."
+                              << L{} << L{"platform"} << "";
+    QTest::newRow("a flag takes no value")
+        << L{"-reverse=yes"} << Action::Error << "-reverse takes no value." << L{} << L{"reverse"}
+        << "";
+    QTest::newRow("not Qt's") << L{"-styles"} << Action::Error
+                              << "Unknown options: s, t, y, l, e, s." << L{} << L{} << "";
+}
+
+void TestCommandLine::qtOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(Action, action);
+    QFETCH(QString, error);
+    QFETCH(QStringList, qt);
+    QFETCH(QStringList, names);
+    QFETCH(QString, output);
+
+    const CommandLine line = ParseCommandLine(QStringList{"quorvix"} + arguments);
+    QCOMPARE(line.error, error);
+    QCOMPARE(line.action, action);
+    QCOMPARE(line.qtOptionNames, names);
+    if (action == Action::Error)
+        return;
+    QCOMPARE(line.qtOptions, qt);
+    QCOMPARE(line.options.output, output);
+}

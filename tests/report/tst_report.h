@@ -74,6 +74,8 @@ private slots:
     void answers();
     void compareLine_data();
     void compareLine();
+    void qtOptions_data();
+    void qtOptions();
 };
 
 class TestReportRun : public QObject
@@ -91,7 +93,12 @@ private slots:
     void backingStoreVideoIsMarked_data();
     void backingStoreVideoIsMarked();
     void chosenTestsAndDrives();
+    void withoutDrivesSaysWhy();
+    void driveOutsideTheDrives_data();
+    void driveOutsideTheDrives();
     void withoutDatabaseGivesPassCounts();
+    void unreadableDatabaseSaysWhy_data();
+    void unreadableDatabaseSaysWhy();
     void failedRunStillPrintsJson();
     void outputIsSavedWithCrLf();
     void unwritableOutputGivesStatus1();

@@ -4,12 +4,14 @@
 #include "ReportFixture.h"
 
 #include "database/ComparisonDatabase.h"
+#include "platform/Drives.h"
 #include "report/FileNames.h"
 #include "report/FullRun.h"
 #include "report/JsonReport.h"
 #include "report/SaveLog.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -18,6 +20,8 @@
 #include <QTest>
 
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace report;
 
@@ -383,6 +387,86 @@ void TestReportRun::chosenTestsAndDrives()
         qPrintable(f.err()));
 }
 
+// A container or chroot lists no drive: the report says why instead of
+// passing over the disk test in silence.
+void TestReportRun::withoutDrivesSaysWhy()
+{
+    ReportFixture f(0);
+    f.rootFilesystem = QStringLiteral("overlay");
+    ReportOptions options;
+    options.json = true;
+    options.tests = {"disk"};
+    QCOMPARE(f.run(options), 0);
+    const QJsonObject json = parseJson(f.out());
+    QCOMPARE(json["results"]["drives"].toArray(), QJsonArray());
+    QCOMPARE(json["warnings"].toArray(),
+             QJsonArray{"disk test skipped: no fixed drive is listed: / is on overlay, and only "
+                        "local filesystems on disks of their own count as drives (a container or "
+                        "chroot has none); --drive DIRECTORY tests a directory instead"});
+
+    f.terminal = true;
+    options.json = false;
+    QCOMPARE(f.run(options), 0);
+    QVERIFY2(f.err().contains("Warning: disk test skipped: no fixed drive is listed: / is on "
+                              "overlay"),
+             qPrintable(f.err()));
+}
+
+// --drive takes a directory on none of the fixed drives as a drive of its
+// own, where the user may write and the files are local.
+void TestReportRun::driveOutsideTheDrives_data()
+{
+    QTest::addColumn<QString>("path");  // relative: in the fixture's directory
+    QTest::addColumn<QString>("error"); // after "... fixed drives (none is listed), and "
+    QTest::newRow("writable directory") << "tested"
+                                        << "";
+    QTest::newRow("missing") << "missing"
+                             << "not there";
+    QTest::newRow("a file") << "base.ini"
+                            << "not a directory";
+    QTest::newRow("kernel filesystem") << "/proc"
+                                       << "on proc, which holds no files of its own";
+    QTest::newRow("not writable") << "locked"
+                                  << "this user may not write in it";
+}
+
+void TestReportRun::driveOutsideTheDrives()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, error);
+    ReportFixture f(0);
+    if (path == "locked" && geteuid() == 0)
+        QSKIP("root may write everywhere");
+    const QString full = path.startsWith('/') ? path : f.directory.filePath(path);
+    if (path == "tested" || path == "locked")
+        QVERIFY(QDir().mkdir(full));
+    if (path == "locked")
+        QVERIFY(QFile::setPermissions(full, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    ReportOptions options;
+    options.json = true;
+    options.tests = {"disk"};
+    options.drives = {full, full}; // once is enough
+    const int status = f.run(options);
+    if (!error.isEmpty()) {
+        QCOMPARE(status, 2);
+        QCOMPARE(f.err(), "--drive " + full +
+                              ": not on any of the fixed drives (none is listed), and " + error +
+                              "\n");
+        return;
+    }
+    QCOMPARE(status, 0);
+    const QJsonObject json = parseJson(f.out());
+    const QJsonArray drives = json["results"]["drives"].toArray();
+    QCOMPARE(drives.size(), 1);
+    QCOMPARE(drives[0]["drive"].toString(), "Drive " + QFileInfo(full).canonicalFilePath());
+    QCOMPARE(drives[0]["median"].toInt(), 7000);
+    // The type of the real filesystem it is on: the temporary folder's.
+    const auto mount = platform::MountHolding(
+        "/", QFile::encodeName(QFileInfo(full).canonicalFilePath()).toStdString());
+    QVERIFY(mount.has_value());
+    QCOMPARE(drives[0]["filesystem"].toString(), QString::fromStdString(mount->fsType));
+}
+
 void TestReportRun::withoutDatabaseGivesPassCounts()
 {
     ReportFixture f;
@@ -404,6 +488,62 @@ void TestReportRun::withoutDatabaseGivesPassCounts()
              f.setup.databasePath + " does not exist (nor base.ini beside the program), so there "
                                     "is no reference machine: the processor scores are left out, "
                                     "the pass counts are given");
+}
+
+// Something is there that cannot be read: the warning says what, never that
+// the file lacks values or is not there; a FIFO never blocks the run.
+void TestReportRun::unreadableDatabaseSaysWhy_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("why"); // after the path
+    QTest::newRow("directory") << "directory"
+                               << ": it is a directory";
+    QTest::newRow("FIFO") << "fifo"
+                          << ": it is not a regular file";
+    QTest::newRow("UTF-16") << "utf16"
+                            << ": it is UTF-16 text, not UTF-8";
+    QTest::newRow("no permission") << "unreadable"
+                                   << ": Permission denied";
+    QTest::newRow("link loop") << "loop"
+                               << ": it is a symbolic link to %1 that cannot be followed (Too "
+                                  "many levels of symbolic links)";
+    QTest::newRow("dangling link") << "dangling"
+                                   << ": it is a symbolic link to %1 that cannot be followed (No "
+                                      "such file or directory)";
+}
+
+void TestReportRun::unreadableDatabaseSaysWhy()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, why);
+    if (kind == "unreadable" && geteuid() == 0)
+        QSKIP("root reads every file");
+    ReportFixture f;
+    const QString path = f.setup.databasePath;
+    const QByteArray native = QFile::encodeName(path);
+    QVERIFY(QFile::remove(path));
+    const QString target = f.directory.filePath(kind == "loop" ? "base.ini" : "gone.ini");
+    if (kind == "directory")
+        QVERIFY(QDir().mkdir(path));
+    else if (kind == "fifo")
+        QCOMPARE(mkfifo(native.constData(), 0600), 0);
+    else if (kind == "loop" || kind == "dangling")
+        QVERIFY(QFile::link(target, path));
+    else
+        f.writeDatabase(kind == "utf16" ? QByteArray("\xFF\xFE[\0D\0A\0T\0A\0]\0", 14)
+                                        : QByteArray("[DATA]\nPIIMultCPU=400\n"));
+    if (kind == "unreadable")
+        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+
+    ReportOptions options;
+    options.json = true;
+    QCOMPARE(f.run(options), 0);
+    const QJsonObject json = parseJson(f.out());
+    QCOMPARE(json["results"]["cpu"]["passes"]["median"].toInt(), 600);
+    QCOMPARE(json["warnings"].toArray().first().toString(),
+             path + " cannot be read" + why.arg(target) +
+                 ", so there is no reference machine: the processor scores are left out, the "
+                 "pass counts are given");
 }
 
 void TestReportRun::failedRunStillPrintsJson()

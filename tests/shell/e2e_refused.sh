@@ -68,8 +68,9 @@ while True:
     client, _ = listener.accept()
     served += 1
     if served > 1:
-        client.close()
+        # Said before the close: the program ends on it, and the proxy with it.
         print("refused", served, flush=True)
+        client.close()
         continue
     server = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
     server.connect(server_path)

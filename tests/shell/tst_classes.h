@@ -57,6 +57,8 @@ private slots:
     void aboutBoxReactivates();
     void editorReactivates();
     void helpAndWebSite();
+    void helpWithoutDesktop_data();
+    void helpWithoutDesktop();
     void overviewErrorShowsBox();
     void failedFirstActivationShowsPages();
     void exitClosesAndReleases();

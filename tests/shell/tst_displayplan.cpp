@@ -2,6 +2,7 @@
 #include "tst_classes.h"
 
 #include "shell/DisplayPlan.h"
+#include "shell/QtArguments.h"
 
 #include <QProcessEnvironment>
 #include <QTest>
@@ -21,13 +22,13 @@ QProcessEnvironment environmentOf(const QStringList& variables)
 void TestDisplayPlan::platformChoice_data()
 {
     QTest::addColumn<QStringList>("environment");
-    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("qtOptionNames");
     QTest::addColumn<bool>("xAnswers");
     QTest::addColumn<QString>("platform");
     QTest::addColumn<QString>("noDisplay");
     QTest::addColumn<bool>("xAsked");
 
-    const QStringList program{"quorvix"};
+    const QStringList program; // no Qt option given
     const QStringList gnome{"DISPLAY=:0", "WAYLAND_DISPLAY=wayland-0", "XDG_SESSION_TYPE=wayland"};
     QTest::newRow("X session") << QStringList{"DISPLAY=:0"} << program << true << "xcb"
                                << "" << true;
@@ -48,20 +49,12 @@ void TestDisplayPlan::platformChoice_data()
     QTest::newRow("empty QT_QPA_PLATFORM chooses nothing")
         << QStringList{"DISPLAY=:0", "QT_QPA_PLATFORM="} << program << true << "xcb"
         << "" << true;
-    QTest::newRow("-platform") << gnome << program + QStringList{"-platform", "wayland"} << true
-                               << ""
+    QTest::newRow("-platform") << gnome << QStringList{"platform"} << true << ""
                                << "" << false;
-    QTest::newRow("--platform") << gnome << program + QStringList{"--platform", "wayland"} << true
-                                << ""
-                                << "" << false;
-    QTest::newRow("-platform without a name")
-        << gnome << program + QStringList{"-platform"} << true << "xcb"
-        << "" << true;
-    QTest::newRow("-platform as another option's value")
-        << gnome << program + QStringList{"-platformtheme", "-platform", "gtk3"} << true << "xcb"
-        << "" << true;
-    QTest::newRow("-platform as the program's name")
-        << gnome << QStringList{"-platform", "wayland"} << true << "xcb"
+    QTest::newRow("-display is for xcb") << QStringList{} << QStringList{"display"} << true << "xcb"
+                                         << "" << false;
+    QTest::newRow("other Qt options choose nothing")
+        << gnome << QStringList{"style", "platformtheme"} << true << "xcb"
         << "" << true;
     QTest::newRow("no display at all") << QStringList{} << program << true << ""
                                        << "neither DISPLAY nor WAYLAND_DISPLAY is set" << false;
@@ -74,13 +67,13 @@ void TestDisplayPlan::platformChoice_data()
 void TestDisplayPlan::platformChoice()
 {
     QFETCH(QStringList, environment);
-    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, qtOptionNames);
     QFETCH(bool, xAnswers);
     QFETCH(QString, platform);
     QFETCH(QString, noDisplay);
     QFETCH(bool, xAsked);
     int asked = 0;
-    const DisplayPlan plan = PlanDisplay(environmentOf(environment), arguments, [&] {
+    const DisplayPlan plan = PlanDisplay(environmentOf(environment), qtOptionNames, [&] {
         ++asked;
         return xAnswers;
     });
@@ -101,11 +94,7 @@ void TestDisplayPlan::qtArgumentsAddThePlatform()
 {
     QFETCH(QString, platform);
     QFETCH(QStringList, expected);
-    QByteArray program("quorvix");
-    QByteArray style("-style");
-    QByteArray name("x");
-    char* argv[] = {program.data(), style.data(), name.data(), nullptr};
-    QtArguments arguments(3, argv, platform);
+    QtArguments arguments("quorvix", {"-style", "x"}, platform);
     QStringList seen;
     for (int i = 0; i < arguments.argc(); ++i)
         seen << QString::fromLocal8Bit(arguments.argv()[i]);

@@ -247,6 +247,12 @@ void TestLocations::describedLocationsCreateNothing()
     QVERIFY(writeFile(beside, BesideBytes));
     QCOMPARE(DescribeLocations(dirs, root.path()).value(0),
              QStringLiteral("database: ") + beside + QStringLiteral(" (beside the executable)"));
+    // What is there but cannot be read is still what the program uses.
+    QVERIFY(QFile::remove(beside) && QDir().mkdir(beside));
+    QCOMPARE(DescribeLocations(dirs, root.path()).value(0),
+             QStringLiteral("database: ") + beside +
+                 QStringLiteral(" (beside the executable; base.ini cannot be read: it is a "
+                                "directory)"));
 }
 
 void TestLocations::configDirectoryIsQuorvix()

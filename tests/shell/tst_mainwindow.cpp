@@ -35,6 +35,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 #include <QWidget>
 
@@ -584,6 +585,10 @@ void TestMainWindow::helpAndWebSite()
 {
     ShellFixture f;
     QVERIFY(f.showAndActivate());
+    QVERIFY(QDir(f.directory.path()).mkdir(QStringLiteral("doc")));
+    QFile help(f.directory.filePath(QStringLiteral("doc/help.htm")));
+    QVERIFY(help.open(QIODevice::WriteOnly));
+    help.close();
     const QString previous = QDir::currentPath();
     QVERIFY(QDir::setCurrent(f.directory.path()));
     QTest::keyClick(&f.form(), Qt::Key_F1);
@@ -593,6 +598,60 @@ void TestMainWindow::helpAndWebSite()
     QCOMPARE(f.openedUrls[0],
              QUrl::fromLocalFile(f.directory.filePath(QStringLiteral("doc/help.htm"))));
     QCOMPARE(f.openedUrls[1], QUrl(QStringLiteral("https://quorvix.example/")));
+}
+
+// F1 where the desktop cannot open the help (no browser, no desktop): the
+// program shows it itself; without a help document, it says where it looked.
+void TestMainWindow::helpWithoutDesktop_data()
+{
+    QTest::addColumn<bool>("document"); // doc/help.htm in the current directory
+    QTest::addColumn<bool>("opens");    // whether the desktop takes the address
+    QTest::newRow("the desktop shows it") << true << true;
+    QTest::newRow("the program shows it") << true << false;
+    QTest::newRow("no document") << false << false;
+}
+
+void TestMainWindow::helpWithoutDesktop()
+{
+    QFETCH(bool, document);
+    QFETCH(bool, opens);
+    QList<QUrl> offered;
+    ShellFixture f([&](TForm1Services& services) {
+        services.openUrl = [&offered, opens](const QUrl& url) {
+            offered << url;
+            return opens;
+        };
+    });
+    QVERIFY(f.showAndActivate());
+    const QString path = f.directory.filePath(QStringLiteral("doc/help.htm"));
+    if (document) {
+        QVERIFY(QDir(f.directory.path()).mkdir(QStringLiteral("doc")));
+        QFile help(path);
+        QVERIFY(help.open(QIODevice::WriteOnly));
+        help.write("<html><body><h1>Quorvix help</h1><p>Press F1.</p></body></html>");
+    }
+    QString error;
+    Dialogs::SetNextErrorAnswer([&error](const QString& text) { error = text; });
+    const QString previous = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(f.directory.path()));
+    QTest::keyClick(&f.form(), Qt::Key_F1);
+    QDir::setCurrent(previous);
+    Dialogs::SetNextErrorAnswer({});
+
+    auto* window = f.form().findChild<QDialog*>(QStringLiteral("HelpWindow"));
+    QCOMPARE(offered, document ? QList<QUrl>{QUrl::fromLocalFile(path)} : QList<QUrl>{});
+    QCOMPARE(window != nullptr && window->isVisible(), document && !opens);
+    if (!document) {
+        QVERIFY2(error.startsWith("The help document was not found. Looked for:\n" + path),
+                 qPrintable(error));
+        return;
+    }
+    QCOMPARE(error, QString());
+    if (opens)
+        return;
+    auto* browser = FindChild<QTextBrowser>(*window, "HelpBrowser");
+    QCOMPARE(browser->source(), QUrl::fromLocalFile(path));
+    QVERIFY(browser->toPlainText().contains(QStringLiteral("Press F1.")));
 }
 
 void TestMainWindow::overviewErrorShowsBox()

@@ -51,6 +51,7 @@ private slots:
     void fixedDriveWithControlCharacters_data();
     void fixedDriveWithControlCharacters();
     void noFixedDrive();
+    void containerDrivesAndRoot();
     void oneLineText_data();
     void oneLineText();
     void systemTextsKeepToOneLine();

@@ -208,6 +208,20 @@ void OverviewTest::noFixedDrive()
     QVERIFY(listing.sizes.isEmpty());
 }
 
+// A container's listing names each drive's filesystem, and the one at "/",
+// which tells why a chroot lists none.
+void OverviewTest::containerDrivesAndRoot()
+{
+    const auto listing = sysinfo::ListFixedDrives(QUORVIX_TEST_DATA "/mountinfo-container",
+                                                  platform::QueryDriveSpace);
+    QCOMPARE(listing.items, (QStringList{"Drive /data", "Drive /work"}));
+    QCOMPARE(listing.filesystems, (QStringList{"xfs", "ext4"}));
+    QCOMPARE(listing.rootFilesystem, QStringLiteral("overlay"));
+    QCOMPARE(sysinfo::ListFixedDrives(QUORVIX_TEST_DATA "/sysfs-empty", platform::QueryDriveSpace)
+                 .rootFilesystem,
+             QString());
+}
+
 void OverviewTest::gatherFixtureMachine()
 {
     sysinfo::OverviewSources sources;
