@@ -14,11 +14,9 @@
 //                              non-temporal 16-byte stores (not read)
 //                       copy   the same two ways, first half of each slice
 //                              to its second half
-//                       The report's write and copy (the C library's fill
-//                       and copy) do not read the line first either: the
+//                       The report's write and copy use non-temporal stores
+//                       too (32-byte ones where AVX is there): the
 //                       non-temporal rows are their like.
-//   latency             a pointer chase over a random single cycle, the
-//                       best of five windows, at the same priority
 // and per figure the medians, their ratio and both spreads (CV), then how
 // often the latency levels came out in order and the scaling within the
 // thread count.
@@ -178,9 +176,8 @@ std::uint64_t sumWords(const std::uint64_t* words, std::size_t count)
 }
 
 // Plain stores, as STREAM built without streaming stores writes: each line
-// is read into the cache before it is written. Kept a loop (the compiler
-// must not turn it into memset or memcpy) so that it stays apart from the
-// C library the report uses.
+// is read into the cache before it is written. Kept a loop: the compiler
+// must not turn it into memset or memcpy, whose stores vary.
 __attribute__((optimize("no-tree-loop-distribute-patterns"))) void
 plainStore(std::uint64_t* to, const std::uint64_t* from, std::size_t count)
 {
