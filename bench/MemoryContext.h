@@ -19,8 +19,8 @@ struct SweepPoint
     bool operator==(const SweepPoint&) const = default;
 };
 
-// The machine's streaming limit as everyday tools measure it: 16-byte
-// vector loads, fill and copy with non-temporal stores (no
+// The machine's streaming limit as everyday tools measure it: the widest
+// loads the processor offers, fill and copy with non-temporal stores (no
 // line read before it is written, as STREAM with streaming stores), one
 // pinned thread per usable CPU, each over its own slice of the buffer. Bytes
 // per second; copy counts the bytes read and the bytes written.
@@ -93,7 +93,7 @@ MemoryContextFigures MeasureMemoryContext(std::uint64_t topBytes,
 // nanoseconds per load.
 double DependentLoadNanoseconds(void* buffer, std::size_t workingSet);
 
-// 16-byte loads over `bytes` (a multiple of 256) from `data`; the result is
+// Widest loads over `bytes` (a multiple of 256) from `data`; the result is
 // the OR of everything read, so that the loads stay.
 std::uint64_t StreamRead(const void* data, std::size_t bytes);
 
