@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <immintrin.h>
 #include <limits>
 #include <random>
 #include <string>
@@ -84,10 +85,10 @@ StreamingRates stream(std::byte* buffer, std::uint64_t bytes)
     const std::uint64_t moved = std::uint64_t{slice} * cpus.size();
     const auto read = [&](std::size_t i) { sink[i] = StreamRead(buffer + i * slice, slice); };
     const auto write = [&](std::size_t i) {
-        std::memset(buffer + i * slice, static_cast<int>(i + 1), slice);
+        StreamFill(buffer + i * slice, slice, static_cast<unsigned char>(i + 1));
     };
     const auto copy = [&](std::size_t i) {
-        std::memcpy(buffer + i * slice + half, buffer + i * slice, half);
+        StreamCopy(buffer + i * slice + half, buffer + i * slice, half);
     };
     BestRate reads, writes, copies;
     for (int round = 0; round < kStreamRounds; ++round) {
@@ -200,6 +201,67 @@ StreamRead(const void* data, std::size_t bytes)
     for (int k = 0; k < 8; ++k)
         result |= all[k];
     return result;
+}
+
+namespace {
+
+// Two 32-byte stores a line where AVX is there, four 16-byte ones otherwise.
+__attribute__((target("avx"))) void fillAvx(std::byte* to, std::size_t bytes, char byte)
+{
+    const __m256i value = _mm256_set1_epi8(byte);
+    for (std::size_t i = 0; i < bytes; i += 64) {
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(to + i), value);
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(to + i + 32), value);
+    }
+}
+
+__attribute__((target("avx"))) void copyAvx(std::byte* to, const std::byte* from, std::size_t bytes)
+{
+    for (std::size_t i = 0; i < bytes; i += 64) {
+        const __m256i a = _mm256_load_si256(reinterpret_cast<const __m256i*>(from + i));
+        const __m256i b = _mm256_load_si256(reinterpret_cast<const __m256i*>(from + i + 32));
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(to + i), a);
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(to + i + 32), b);
+    }
+}
+
+void copySse(std::byte* to, const std::byte* from, std::size_t bytes)
+{
+    for (std::size_t i = 0; i < bytes; i += 16)
+        _mm_stream_si128(reinterpret_cast<__m128i*>(to + i),
+                         _mm_load_si128(reinterpret_cast<const __m128i*>(from + i)));
+}
+
+bool hasAvx()
+{
+    static const bool avx = __builtin_cpu_supports("avx");
+    return avx;
+}
+
+} // namespace
+
+void StreamFill(void* data, std::size_t bytes, unsigned char value)
+{
+    auto* to = static_cast<std::byte*>(data);
+    if (hasAvx()) {
+        fillAvx(to, bytes, static_cast<char>(value));
+    } else {
+        const __m128i narrow = _mm_set1_epi8(static_cast<char>(value));
+        for (std::size_t i = 0; i < bytes; i += 16)
+            _mm_stream_si128(reinterpret_cast<__m128i*>(to + i), narrow);
+    }
+    _mm_sfence();
+}
+
+void StreamCopy(void* to, const void* from, std::size_t bytes)
+{
+    auto* out = static_cast<std::byte*>(to);
+    const auto* in = static_cast<const std::byte*>(from);
+    if (hasAvx())
+        copyAvx(out, in, bytes);
+    else
+        copySse(out, in, bytes);
+    _mm_sfence();
 }
 
 double DependentLoadNanoseconds(void* buffer, std::size_t workingSet)

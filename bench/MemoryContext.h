@@ -20,9 +20,10 @@ struct SweepPoint
 };
 
 // The machine's streaming limit as everyday tools measure it: the widest
-// loads the processor offers, the C library's fill and copy, one pinned
-// thread per usable CPU, each over its own slice of the buffer. Bytes per
-// second; copy counts the bytes read and the bytes written.
+// loads the processor offers, fill and copy with non-temporal stores (no
+// line read before it is written, as STREAM with streaming stores), one
+// pinned thread per usable CPU, each over its own slice of the buffer. Bytes
+// per second; copy counts the bytes read and the bytes written.
 struct StreamingRates
 {
     int threads = 0;
@@ -95,5 +96,14 @@ double DependentLoadNanoseconds(void* buffer, std::size_t workingSet);
 // Widest loads over `bytes` (a multiple of 256) from `data`; the result is
 // the OR of everything read, so that the loads stay.
 std::uint64_t StreamRead(const void* data, std::size_t bytes);
+
+// Non-temporal stores of `value` over `bytes` (a multiple of 64) at `data`
+// (32-byte aligned). Not the C library's memset: which stores it uses at a
+// given size depends on the cache size the system reports.
+void StreamFill(void* data, std::size_t bytes, unsigned char value);
+
+// Non-temporal copy of `bytes` (a multiple of 64) between 32-byte aligned
+// blocks that do not overlap; the same reason as above.
+void StreamCopy(void* to, const void* from, std::size_t bytes);
 
 } // namespace bench

@@ -5,10 +5,18 @@
 //                       where permitted)
 //   all-core scaling    a threaded integer loop, one thread and all of them
 //                       in turn, per processor time as the report counts
-//   streaming           STREAM's way: plain loops, one slice a thread, the
-//                       best of ten trials
-//   latency             a pointer chase over a random single cycle, the
-//                       best of five windows, at the same priority
+//   streaming           STREAM-like loops of its own, one thread per allowed
+//                       CPU pinned with sched_setaffinity, each over its own
+//                       slice of a buffer the size the report uses, the
+//                       fastest of ten interleaved trials as the report keeps:
+//                       read   eight running 64-bit sums
+//                       write  plain stores (each line read first), and
+//                              non-temporal 16-byte stores (not read)
+//                       copy   the same two ways, first half of each slice
+//                              to its second half
+//                       The report's write and copy use non-temporal stores
+//                       too (32-byte ones where AVX is there): the
+//                       non-temporal rows are their like.
 // and per figure the medians, their ratio and both spreads (CV), then how
 // often the latency levels came out in order and the scaling within the
 // thread count.
@@ -27,11 +35,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <emmintrin.h>
 #include <map>
 #include <numeric>
 #include <random>
+#include <sched.h>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -49,9 +60,11 @@ std::string run(const std::string& command)
 }
 
 // Runs work(t) on `threads` plain threads and returns the milliseconds until
-// the last one ended. A thread that cannot start stops the probe, not the
-// program: the ones started are joined first.
-template <typename Work> double timedThreads(int threads, Work&& work)
+// the last one ended; setup(t), when given, runs on thread t before it counts
+// as ready, outside the time. A thread that cannot start stops the probe, not
+// the program: the ones started are joined first.
+template <typename Work, typename Setup = void (*)(int)>
+double timedThreads(int threads, Work&& work, Setup&& setup = nullptr)
 {
     std::vector<std::thread> pool;
     std::atomic<bool> go{false};
@@ -62,7 +75,9 @@ template <typename Work> double timedThreads(int threads, Work&& work)
     };
     try {
         for (int t = 0; t < threads; ++t)
-            pool.emplace_back([&work, &go, &ready, t] {
+            pool.emplace_back([&work, &setup, &go, &ready, t] {
+                if constexpr (!std::is_pointer_v<std::decay_t<Setup>>)
+                    setup(t);
                 ++ready;
                 while (!go.load())
                     std::this_thread::yield();
@@ -119,10 +134,35 @@ double integerScaling(int threads)
     return all / one;
 }
 
-struct StreamLike
+// The CPUs this process may run on, from its own affinity mask.
+std::vector<int> allowedCpus()
 {
-    double read = 0, write = 0, copy = 0; // MiB/s
-};
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    std::vector<int> cpus;
+    if (sched_getaffinity(0, sizeof set, &set) == 0)
+        for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu)
+            if (CPU_ISSET(cpu, &set))
+                cpus.push_back(cpu);
+    return cpus;
+}
+
+// Runs work(t) on one thread per entry of `cpus`, thread t pinned to
+// cpus[t] before it reports ready, and returns the milliseconds from the
+// release until the last one ended. `unpinned` counts threads the system
+// refused to pin.
+template <typename Work>
+double pinnedThreads(const std::vector<int>& cpus, std::atomic<int>& unpinned, Work&& work)
+{
+    const auto pin = [&](int t) {
+        cpu_set_t set;
+        CPU_ZERO(&set);
+        CPU_SET(cpus[t], &set);
+        if (sched_setaffinity(0, sizeof set, &set) != 0)
+            ++unpinned;
+    };
+    return timedThreads(int(cpus.size()), work, pin);
+}
 
 // Eight independent sums: one chain of adds would time the adder, not the
 // memory.
@@ -135,9 +175,9 @@ std::uint64_t sumWords(const std::uint64_t* words, std::size_t count)
     return s[0] + s[1] + s[2] + s[3] + s[4] + s[5] + s[6] + s[7];
 }
 
-// Plain stores, as a STREAM build without streaming stores writes; kept a
-// loop (not a call of memset or memcpy) so that it stays apart from the
-// C library the report uses.
+// Plain stores, as STREAM built without streaming stores writes: each line
+// is read into the cache before it is written. Kept a loop: the compiler
+// must not turn it into memset or memcpy, whose stores vary.
 __attribute__((optimize("no-tree-loop-distribute-patterns"))) void
 plainStore(std::uint64_t* to, const std::uint64_t* from, std::size_t count)
 {
@@ -145,29 +185,59 @@ plainStore(std::uint64_t* to, const std::uint64_t* from, std::size_t count)
         to[i] = from != nullptr ? from[i] : 3;
 }
 
-StreamLike streamLike(int threads, std::size_t bytes)
+// Non-temporal 16-byte stores, four a line: the line goes to memory without
+// being read first. `to` and `from` 64-byte aligned, `count` whole lines.
+void streamStore(std::uint64_t* to, const std::uint64_t* from, std::size_t count)
 {
-    const std::size_t n = bytes / sizeof(std::uint64_t);
-    std::vector<std::uint64_t> a(n + 8, 1);
+    auto* out = reinterpret_cast<__m128i*>(to);
+    const auto* in = reinterpret_cast<const __m128i*>(from);
+    const __m128i fill = _mm_set1_epi64x(5);
+    for (std::size_t i = 0; i < count / 2; i += 4)
+        for (int k = 0; k < 4; ++k)
+            _mm_stream_si128(out + i + k, in != nullptr ? _mm_load_si128(in + i + k) : fill);
+    _mm_sfence();
+}
+
+// MiB/s, the fastest of kStreamTrials each. Copy counts the bytes read and
+// the bytes written, as the report does.
+struct StreamLike
+{
+    double read = 0, plainWrite = 0, plainCopy = 0, streamWrite = 0, streamCopy = 0;
+    int threads = 0, unpinned = 0;
+};
+
+constexpr int kStreamTrials = 10;
+
+// One pinned thread per allowed CPU, each over its own slice of one buffer
+// of `bytes`, touched before timing; the kernels interleaved trial by trial.
+StreamLike streamLike(std::size_t bytes)
+{
+    const std::vector<int> cpus = allowedCpus();
+    const std::size_t threads = std::max<std::size_t>(1, cpus.size());
+    std::vector<std::uint64_t> a(bytes / sizeof(std::uint64_t) + 8, 1);
     std::uint64_t* words = a.data() + (8 - reinterpret_cast<std::uintptr_t>(a.data()) % 64 / 8) % 8;
-    const std::size_t slice = n / threads / 8 * 8;
+    // Whole pairs of lines, so that each half of a slice is whole lines.
+    const std::size_t slice = bytes / sizeof(std::uint64_t) / threads / 16 * 16;
+    const std::size_t half = slice / 2;
     std::vector<std::uint64_t> sums(threads);
-    StreamLike best;
+    std::atomic<int> unpinned{0};
     const double mib = double(slice * threads * sizeof(std::uint64_t)) / 1048576.0;
-    for (int trial = 0; trial < 10; ++trial) {
-        double ms =
-            timedThreads(threads, [&](int t) { sums[t] = sumWords(words + t * slice, slice); });
-        best.read = std::max(best.read, mib / ms * 1000.0);
-        ms = timedThreads(threads, [&](int t) { plainStore(words + t * slice, nullptr, slice); });
-        best.write = std::max(best.write, mib / ms * 1000.0);
-        ms = timedThreads(threads, [&](int t) {
-            std::uint64_t* from = words + t * slice;
-            plainStore(from + slice / 2, from, slice / 2);
-        });
-        best.copy = std::max(best.copy, mib / ms * 1000.0);
+    StreamLike best;
+    const auto trial = [&](double& into, auto&& kernel) {
+        const double ms = pinnedThreads(cpus, unpinned, [&](int t) { kernel(words + t * slice); });
+        into = std::max(into, mib / ms * 1000.0);
+    };
+    for (int n = 0; n < kStreamTrials; ++n) {
+        trial(best.read, [&](std::uint64_t* s) { sums[(s - words) / slice] = sumWords(s, slice); });
+        trial(best.plainWrite, [&](std::uint64_t* s) { plainStore(s, nullptr, slice); });
+        trial(best.streamWrite, [&](std::uint64_t* s) { streamStore(s, nullptr, slice); });
+        trial(best.plainCopy, [&](std::uint64_t* s) { plainStore(s + half, s, half); });
+        trial(best.streamCopy, [&](std::uint64_t* s) { streamStore(s + half, s, half); });
     }
     if (sums[0] == 42)
         std::printf("!\n");
+    best.threads = int(cpus.size());
+    best.unpinned = unpinned.load();
     return best;
 }
 
@@ -217,7 +287,7 @@ void row(const std::string& name, const std::vector<double>& ours, const std::ve
 {
     const Summary a = summarise(ours);
     const Summary b = summarise(probe);
-    std::printf("%-24s context %9.2f CV %5.1f %% (%.2f-%.2f)  probe %9.2f CV %5.1f %% "
+    std::printf("%-26s context %9.2f CV %5.1f %% (%.2f-%.2f)  probe %9.2f CV %5.1f %% "
                 "(%.2f-%.2f)  ratio %.3f\n",
                 name.c_str(), a.median, a.cv, a.min, a.max, b.median, b.cv, b.min, b.max,
                 b.median > 0 ? a.median / b.median : 0.0);
@@ -234,13 +304,18 @@ int main(int argc, char** argv)
     const std::vector<std::uint64_t> sets = report::LatencyWorkingSets(caches, top);
     std::printf("load average at start: %s; %d usable CPUs; buffer %llu MiB\n",
                 loadAverage().c_str(), threads, (unsigned long long)(top >> 20));
+    std::printf("stream probe, fastest of %d trials, pinned, one slice a thread:\n"
+                "  read: eight 64-bit sums; write/copy rows: non-temporal 16-byte stores "
+                "(the report's like);\n"
+                "  \"(plain probe)\" rows: plain stores, each line read before written\n",
+                kStreamTrials);
     const std::string self = argv[0];
     const std::string chainRate = self.substr(0, self.rfind('/') + 1) + "chain_rate";
     const report::InsightKernels kernels;
     const report::LoggedFigures logged;
 
     Series ours, probe;
-    int inOrder = 0, withinThreads = 0, unreliableLatency = 0;
+    int inOrder = 0, withinThreads = 0, unreliableLatency = 0, streamThreads = 0, unpinned = 0;
     double highestScaling = 0;
     for (int r = 0; r < rounds; ++r) {
         ours["clock MHz"].push_back(bench::EffectiveClockMHz(kernels.runChain()));
@@ -261,10 +336,19 @@ int main(int argc, char** argv)
         ours["read MiB/s"].push_back(double(insight.streaming.read) / mib);
         ours["write MiB/s"].push_back(double(insight.streaming.write) / mib);
         ours["copy MiB/s"].push_back(double(insight.streaming.copy) / mib);
-        const StreamLike loop = streamLike(threads, top);
+        // The report's fill and copy do not read a line before writing it:
+        // the non-temporal rows are its like; the plain rows show what a
+        // read of each line first costs.
+        ours["write MiB/s (plain probe)"].push_back(ours["write MiB/s"].back());
+        ours["copy MiB/s (plain probe)"].push_back(ours["copy MiB/s"].back());
+        const StreamLike loop = streamLike(top);
         probe["read MiB/s"].push_back(loop.read);
-        probe["write MiB/s"].push_back(loop.write);
-        probe["copy MiB/s"].push_back(loop.copy);
+        probe["write MiB/s"].push_back(loop.streamWrite);
+        probe["copy MiB/s"].push_back(loop.streamCopy);
+        probe["write MiB/s (plain probe)"].push_back(loop.plainWrite);
+        probe["copy MiB/s (plain probe)"].push_back(loop.plainCopy);
+        streamThreads = loop.threads;
+        unpinned += loop.unpinned;
 
         bool ordered = true;
         for (qsizetype i = 0; i < insight.latency.size(); ++i) {
@@ -284,6 +368,8 @@ int main(int argc, char** argv)
     std::printf("\n%d rounds, medians\n", rounds);
     for (const auto& [name, values] : ours)
         row(name, values, probe[name]);
+    std::printf("stream probe: %d threads, each pinned to its own CPU (refused pins: %d)\n",
+                streamThreads, unpinned);
     std::printf("latency levels in order: %d of %d (marked unreliable: %d)\n", inOrder, rounds,
                 unreliableLatency);
     std::printf("scaling (CPU and FPU) within %d threads + 5 %%: %d of %d (highest %.2f)\n",

@@ -145,6 +145,35 @@ void TestInsightKernels::streamReadSeesEveryByte()
         QCOMPARE(seen, std::uint64_t{0x80} << (8 * (marked % 8)));
 }
 
+void TestInsightKernels::streamFillAndCopyStayInTheirBlock_data()
+{
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("bytes");
+    QTest::newRow("one line") << 64 << 64;
+    QTest::newRow("odd number of lines") << 128 << 192;
+    QTest::newRow("many lines, 32-byte aligned") << 32 << 4096;
+}
+
+// Every byte of the block written, none beside it: a kernel that skipped its
+// tail or ran past it would show here.
+void TestInsightKernels::streamFillAndCopyStayInTheirBlock()
+{
+    QFETCH(int, offset);
+    QFETCH(int, bytes);
+    alignas(64) static unsigned char from[8192];
+    alignas(64) static unsigned char to[8192];
+    for (std::size_t i = 0; i < sizeof from; ++i)
+        from[i] = static_cast<unsigned char>(i * 7 + 1);
+    std::fill(std::begin(to), std::end(to), 0);
+    StreamFill(to + offset, std::size_t(bytes), 0xA5);
+    for (int i = 0; i < int(sizeof to); ++i)
+        QCOMPARE(int(to[i]), i >= offset && i < offset + bytes ? 0xA5 : 0);
+    std::fill(std::begin(to), std::end(to), 0);
+    StreamCopy(to + offset, from + offset, std::size_t(bytes));
+    for (int i = 0; i < int(sizeof to); ++i)
+        QCOMPARE(int(to[i]), i >= offset && i < offset + bytes ? int(from[i]) : 0);
+}
+
 void TestInsightKernels::pinnedThreadsRunEachIndexOnce()
 {
     const std::vector<int> cpus = platform::UsableCpus();

@@ -15,6 +15,8 @@ private slots:
     void sweepSizes();
     void streamReadSeesEveryByte_data();
     void streamReadSeesEveryByte();
+    void streamFillAndCopyStayInTheirBlock_data();
+    void streamFillAndCopyStayInTheirBlock();
     void pinnedThreadsRunEachIndexOnce();
     void pinnedThreadsRefusedStart_data();
     void pinnedThreadsRefusedStart();
