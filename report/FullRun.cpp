@@ -14,6 +14,17 @@ void skip(AllTestsResults& results, const RunTest& test, const QString& why)
         results.skipped.insert(key, why);
 }
 
+// The refresh of a page that measures tests of the table.
+RunTest pageTest(TestPage page)
+{
+    RunTest test{page, {}, {}};
+    for (const TestId id : PageTests(page)) {
+        test.keys << TestName(id);
+        test.name = Test(id).label;
+    }
+    return test;
+}
+
 // Runs `measure` inside the view's frame for `test`.
 template <typename Measure> void runTest(FullRunView& view, const RunTest& test, Measure measure)
 {
@@ -24,7 +35,7 @@ template <typename Measure> void runTest(FullRunView& view, const RunTest& test,
 
 void runProcessor(Session& session, FullRunView& view, AllTestsResults& results)
 {
-    const RunTest test{{QStringLiteral("cpu"), QStringLiteral("fpu")}, QStringLiteral("Processor")};
+    const RunTest test = pageTest(TestPage::Processor);
     if (!view.asks(test))
         return skip(results, test, kNotAskedFor);
     const bool unscored =
@@ -45,7 +56,7 @@ void runProcessor(Session& session, FullRunView& view, AllTestsResults& results)
 // the mode turns comparative and that test runs again.
 void runMemory(Session& session, FullRunView& view, AllTestsResults& results)
 {
-    const RunTest test{{QStringLiteral("memory")}, QStringLiteral("Memory")};
+    const RunTest test = pageTest(TestPage::Memory);
     if (!view.asks(test))
         return skip(results, test, kNotAskedFor);
     runTest(view, test, [&] { session.runMemory(); });
@@ -58,7 +69,7 @@ void runMemory(Session& session, FullRunView& view, AllTestsResults& results)
 
 void runVideo(Session& session, FullRunView& view, AllTestsResults& results)
 {
-    const RunTest test{{QStringLiteral("video")}, QStringLiteral("Video")};
+    const RunTest test = pageTest(TestPage::Video);
     if (!view.asks(test))
         return skip(results, test, kNotAskedFor);
     bench::TestSurface* surface = view.testSurface();
@@ -75,7 +86,7 @@ void runVideo(Session& session, FullRunView& view, AllTestsResults& results)
 std::int32_t runDrive(Session& session, FullRunView& view, AllTestsResults& results)
 {
     const QString entry = session.selectedDriveEntry();
-    const RunTest test{{entry}, entry};
+    const RunTest test{TestPage::Drive, {entry}, entry};
     if (!view.asks(test)) {
         skip(results, test, kNotAskedFor);
         return 0;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "report/ResultsLog.h"
+#include "report/Tests.h"
 #include "sysinfo/Overview.h"
 
 #include <QList>
@@ -58,10 +59,11 @@ struct AllTestsResults
     bool operator==(const AllTestsResults&) const = default;
 };
 
-// One test of the run: the keys it measures ("cpu" and "fpu", "memory",
-// "video", a drive's entry) and the name it is announced by.
+// One page refresh of the run: the keys it measures in `skipped` ("cpu" and
+// "fpu", "memory", "video", a drive's entry) and the name it is announced by.
 struct RunTest
 {
+    TestPage page;
     QStringList keys;
     QString name; // "Processor", "Memory", "Video", the drive's entry
 };

@@ -3,6 +3,7 @@
 
 #include "database/IniLine.h"
 #include "database/ListKinds.h"
+#include "report/Tests.h"
 
 namespace report {
 namespace {
@@ -36,20 +37,20 @@ QStringList IniRows(const AllTestsResults& results)
     };
     const ProcessorFigures& p = results.processor;
     QStringList lines{heading(lkProcessor)};
-    if (p.scored || results.skipped.contains(QStringLiteral("cpu")))
+    if (p.scored || results.skipped.contains(TestName(TestId::Cpu)))
         lines << row(
-            lkProcessor, QStringLiteral("cpu"), overview.processor,
+            lkProcessor, TestName(TestId::Cpu), overview.processor,
             RowValue(lkProcessor, QString::number(p.cpuScore), QString::number(p.fpuScore)));
     else
         lines << QStringLiteral("; no row: no reference machine in base.ini to score against");
     lines << heading(lkMemory)
-          << row(lkMemory, QStringLiteral("memory"), overview.memory,
+          << row(lkMemory, TestName(TestId::Memory), overview.memory,
                  QString::number(results.memory))
           << heading(lkVideo);
-    if (results.videoBackingStore && !results.skipped.contains(QStringLiteral("video")))
+    if (results.videoBackingStore && !results.skipped.contains(TestName(TestId::Video)))
         lines << QStringLiteral("; no row: ") + kNoVideoRow;
     else
-        lines << row(lkVideo, QStringLiteral("video"), overview.display,
+        lines << row(lkVideo, TestName(TestId::Video), overview.display,
                      QString::number(results.video));
     lines << heading(lkHdd);
     for (const DriveFigure& drive : results.drives)

@@ -3,6 +3,7 @@
 
 #include "report/CommandLine.h"
 #include "report/Statistics.h"
+#include "report/Tests.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -103,11 +104,13 @@ QJsonObject noResults()
 {
     QJsonObject object;
     QJsonObject skipped;
-    for (const QString& key : TestKeys()) {
-        object.insert(key, QJsonValue());
-        skipped.insert(key, QStringLiteral("not reached: the run stopped at the error"));
+    for (const TestEntry& test : Tests()) {
+        if (test.page == TestPage::Drive)
+            continue;
+        object.insert(test.jsonKey, QJsonValue());
+        skipped.insert(test.jsonKey, QStringLiteral("not reached: the run stopped at the error"));
     }
-    object.insert("drives", QJsonArray());
+    object.insert(Test(TestId::Disk).jsonKey, QJsonArray());
     object.insert("skipped", skipped);
     return object;
 }
@@ -119,17 +122,19 @@ QJsonObject results(const ReportDocument& document)
         return noResults();
     QJsonObject object;
     QJsonObject skipped;
-    for (const QString& key : TestKeys()) {
-        object.insert(key, testFigure(runs, key));
-        const QString reason = skipReason(runs, key);
+    for (const TestEntry& test : Tests()) {
+        if (test.page == TestPage::Drive)
+            continue;
+        object.insert(test.jsonKey, testFigure(runs, test.name));
+        const QString reason = skipReason(runs, test.name);
         if (!reason.isEmpty())
-            skipped.insert(key, reason);
+            skipped.insert(test.jsonKey, reason);
     }
-    QJsonValue videoFigure = object.value("video");
-    if (videoFigure.isObject()) {
+    const QString videoKey = Test(TestId::Video).jsonKey;
+    if (const QJsonValue videoFigure = object.value(videoKey); videoFigure.isObject()) {
         QJsonObject withMethod = videoFigure.toObject();
         withMethod.insert("method", orNull(document.videoMethod));
-        object.insert("video", withMethod);
+        object.insert(videoKey, withMethod);
     }
 
     QJsonArray drives;
@@ -144,7 +149,7 @@ QJsonObject results(const ReportDocument& document)
             item.insert("skipped", skipReason(runs, entry));
         drives.append(item);
     }
-    object.insert("drives", drives);
+    object.insert(Test(TestId::Disk).jsonKey, drives);
     object.insert("skipped", skipped);
     return object;
 }
@@ -160,7 +165,7 @@ QJsonArray testsRun(const QList<AllTestsResults>& runs)
             names.append(key);
     for (qsizetype i = 0; i < runs.front().drives.size(); ++i)
         if (!MeasuredRuns(runs, DriveSpeed(i, runs.front().drives[i].entry)).isEmpty()) {
-            names.append(QStringLiteral("disk"));
+            names.append(TestName(TestId::Disk));
             break;
         }
     return names;

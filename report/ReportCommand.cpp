@@ -9,6 +9,7 @@
 #include "report/ResultStore.h"
 #include "report/SaveLog.h"
 #include "report/Statistics.h"
+#include "report/Tests.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -67,10 +68,9 @@ public:
         if (!missing.isEmpty())
             warn(whyNoReference(missing) +
                  QStringLiteral(": the processor scores are left out, the pass counts are given"));
-        if (!m_setup.surface.unavailable.isEmpty() &&
-            m_options.tests.contains(QStringLiteral("video")))
+        if (!m_setup.surface.unavailable.isEmpty() && m_options.tests.contains(TestId::Video))
             warn(QStringLiteral("video test skipped: ") + m_setup.surface.unavailable);
-        if (m_options.tests.contains(QStringLiteral("disk")) && m_options.drives.isEmpty() &&
+        if (m_options.tests.contains(TestId::Disk) && m_options.drives.isEmpty() &&
             m_session.drives().isEmpty())
             warn(noDriveWarning());
 
@@ -150,7 +150,7 @@ private:
                                  [&entry](const DriveFigure& d) { return d.entry == entry; }))
                     results.drives.append({entry, 0});
             keep(results, view);
-            for (const QString& key : QStringList{"cpu", "fpu", "memory", "video"})
+            for (const QString& key : TestKeys())
                 markUnreached(key);
             for (const DriveFigure& drive : results.drives)
                 markUnreached(drive.entry);
@@ -254,7 +254,7 @@ private:
         } else if (m_options.ini) {
             // Rows are pasted into base.ini unread: what is left out is said
             // on stderr also without --verbose.
-            if (median.videoBackingStore && !median.skipped.contains(QStringLiteral("video")))
+            if (median.videoBackingStore && !median.skipped.contains(TestName(TestId::Video)))
                 warnAlways(QStringLiteral("no Video row: ") + kNoVideoRow);
             writeLines(m_setup.out, IniRows(median));
         } else {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/ResultFigures.h"
 
+#include "report/Tests.h"
+
 namespace report {
 
 std::int32_t NamedFigure::pick(const AllTestsResults& run) const
@@ -35,17 +37,17 @@ bool NamedFigure::isPassCount() const
 const QList<NamedFigure>& TestFigures()
 {
     static const QList<NamedFigure> figures{
-        {QStringLiteral("CPU score"), QStringLiteral("cpu"), QStringLiteral("relative"),
+        {QStringLiteral("CPU score"), TestName(TestId::Cpu), QStringLiteral("relative"),
          &ProcessorFigures::cpuScore},
-        {QStringLiteral("CPU passes"), QStringLiteral("cpu"), QStringLiteral("passes"),
+        {QStringLiteral("CPU passes"), TestName(TestId::Cpu), QStringLiteral("passes"),
          &ProcessorFigures::cpuPasses},
-        {QStringLiteral("FPU score"), QStringLiteral("fpu"), QStringLiteral("relative"),
+        {QStringLiteral("FPU score"), TestName(TestId::Fpu), QStringLiteral("relative"),
          &ProcessorFigures::fpuScore},
-        {QStringLiteral("FPU passes"), QStringLiteral("fpu"), QStringLiteral("passes"),
+        {QStringLiteral("FPU passes"), TestName(TestId::Fpu), QStringLiteral("passes"),
          &ProcessorFigures::fpuPasses},
-        {QStringLiteral("Memory"), QStringLiteral("memory"), QStringLiteral("MiB/s"), nullptr,
+        {QStringLiteral("Memory"), TestName(TestId::Memory), QStringLiteral("MiB/s"), nullptr,
          &AllTestsResults::memory},
-        {QStringLiteral("Video"), QStringLiteral("video"), QStringLiteral("MiB/s"), nullptr,
+        {QStringLiteral("Video"), TestName(TestId::Video), QStringLiteral("MiB/s"), nullptr,
          &AllTestsResults::video},
     };
     return figures;
@@ -54,9 +56,9 @@ const QList<NamedFigure>& TestFigures()
 QStringList TestKeys()
 {
     QStringList keys;
-    for (const NamedFigure& figure : TestFigures())
-        if (!keys.contains(figure.key))
-            keys << figure.key;
+    for (const TestEntry& test : Tests())
+        if (test.page != TestPage::Drive)
+            keys << test.name;
     return keys;
 }
 

@@ -32,7 +32,7 @@ struct NamedFigure
 
 // The figures of the processor, memory and video tests in log order.
 const QList<NamedFigure>& TestFigures();
-// The keys of those tests in the same order: "cpu", "fpu", "memory", "video".
+// The keys of those tests in the same order: their names in the table.
 QStringList TestKeys();
 // The speed of drive `index` of a run, whose list names it `entry`.
 NamedFigure DriveSpeed(qsizetype index, const QString& entry);

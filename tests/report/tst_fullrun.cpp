@@ -209,8 +209,8 @@ void TestFullRun::headlessRunCountsWhatItCan()
     QStringList progress;
     HeadlessView view(*f.session, {{}, "no display", {}},
                       [&](const QString& line) { progress << line; });
-    QVERIFY(view.select({"disk"}, {"/proc"}).startsWith("--drive /proc: not on any"));
-    QCOMPARE(view.select({"fpu", "video", "disk"}, {}), QString());
+    QVERIFY(view.select({TestId::Disk}, {"/proc"}).startsWith("--drive /proc: not on any"));
+    QCOMPARE(view.select({TestId::Fpu, TestId::Video, TestId::Disk}, {}), QString());
 
     const AllTestsResults results = RunAllTests(*f.session, view);
     QCOMPARE(results.processor, (ProcessorFigures{0, 600, 0, 300, false}));

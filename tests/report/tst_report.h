@@ -76,6 +76,9 @@ private slots:
     void compareLine();
     void qtOptions_data();
     void qtOptions();
+    void testsOption_data();
+    void testsOption();
+    void testTable();
 };
 
 class TestReportRun : public QObject
