@@ -10,7 +10,7 @@ namespace {
 
 void skip(AllTestsResults& results, const RunTest& test, const QString& why)
 {
-    for (const QString& key : test.keys)
+    for (const FigureKey& key : test.keys)
         results.skipped.insert(key, why);
 }
 
@@ -19,7 +19,7 @@ RunTest pageTest(TestPage page)
 {
     RunTest test{page, {}, {}};
     for (const TestId id : PageTests(page)) {
-        test.keys << TestName(id);
+        test.keys << FigureKey{id};
         test.name = Test(id).label;
     }
     return test;
@@ -86,7 +86,8 @@ void runVideo(Session& session, FullRunView& view, AllTestsResults& results)
 std::int32_t runDrive(Session& session, FullRunView& view, AllTestsResults& results)
 {
     const QString entry = session.selectedDriveEntry();
-    const RunTest test{TestPage::Drive, {entry}, entry};
+    const RunTest test{
+        TestPage::Drive, {{TestId::Disk, session.mountPoint(session.selectedDrive())}}, entry};
     if (!view.asks(test)) {
         skip(results, test, kNotAskedFor);
         return 0;
@@ -131,7 +132,7 @@ void RunAllTests(Session& session, FullRunView& view, AllTestsResults& results)
         session.selectDrive(i);
         view.showDrive(i);
         const DriveFigure drive{session.selectedDriveEntry(), runDrive(session, view, results),
-                                session.driveFilesystem(i)};
+                                session.driveFilesystem(i), session.mountPoint(i)};
         results.drives.append(drive);
         logReached(session, results, RunStage::Drives);
     }

@@ -33,7 +33,7 @@ QString HeadlessView::select(const QList<TestId>& tests, const QStringList& driv
                                          m_session.mountPoint(int(i)).toStdString()))
                 found = i;
         if (found >= 0) {
-            m_drives << entries[found];
+            m_drives << m_session.mountPoint(int(found));
             continue;
         }
         if (const QString wrong = selectDirectory(path); !wrong.isEmpty())
@@ -63,7 +63,7 @@ QString HeadlessView::selectDirectory(const QString& path)
     // The directory itself: no other place of the same filesystem stands in.
     if (!platform::DiskTestDirectory(directory.toStdString(), {}))
         return QStringLiteral("this user may not write in it");
-    m_drives << m_session.drives().value(m_session.addDirectory(directory, type));
+    m_drives << m_session.mountPoint(m_session.addDirectory(directory, type));
     return {};
 }
 
@@ -72,7 +72,7 @@ bool HeadlessView::asks(const RunTest& test) const
 {
     if (test.page == TestPage::Drive)
         return m_tests.contains(TestId::Disk) &&
-               (m_drives.isEmpty() || m_drives.contains(test.name));
+               (m_drives.isEmpty() || m_drives.contains(test.keys.value(0).mountPoint));
     for (const TestId id : PageTests(test.page))
         if (m_tests.contains(id))
             return true;
@@ -87,7 +87,7 @@ void HeadlessView::testBegins(const RunTest& test)
 
 void HeadlessView::testEnded(const RunTest& test)
 {
-    for (const QString& key : test.keys)
+    for (const FigureKey& key : test.keys)
         if (!m_measured.contains(key))
             m_measured << key;
     if (test.page == TestPage::Processor && m_afterProcessor)

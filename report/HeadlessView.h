@@ -48,7 +48,7 @@ public:
 
     // The keys of the tests that ran to their end, and how the video test
     // filled (empty before it ran).
-    const QStringList& measured() const { return m_measured; }
+    const QList<FigureKey>& measured() const { return m_measured; }
     const QString& videoMethod() const { return m_videoMethod; }
 
     bool asks(const RunTest& test) const override;
@@ -66,8 +66,8 @@ private:
     std::function<void(const QString&)> m_progress;
     std::function<void()> m_afterProcessor;
     QList<TestId> m_tests;
-    QStringList m_drives; // entries; all when empty
-    QStringList m_measured;
+    QList<QByteArray> m_drives; // mount points; all when empty
+    QList<FigureKey> m_measured;
     QString m_videoMethod;
 };
 

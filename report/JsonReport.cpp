@@ -52,7 +52,7 @@ QJsonValue processorFigure(const QList<AllTestsResults>& runs, const NamedFigure
 }
 
 // Why a figure that no run measured was left out; empty when one did.
-QString skipReason(const QList<AllTestsResults>& runs, const QString& key)
+QString skipReason(const QList<AllTestsResults>& runs, const FigureKey& key)
 {
     QString reason;
     for (const AllTestsResults& run : runs) {
@@ -66,7 +66,7 @@ QString skipReason(const QList<AllTestsResults>& runs, const QString& key)
 
 // The figures the table lists under a test's key: a score with its pass
 // counts nested in it, or one figure.
-QJsonValue testFigure(const QList<AllTestsResults>& runs, const QString& key)
+QJsonValue testFigure(const QList<AllTestsResults>& runs, const FigureKey& key)
 {
     const NamedFigure* main = nullptr;
     const NamedFigure* passes = nullptr;
@@ -76,7 +76,7 @@ QJsonValue testFigure(const QList<AllTestsResults>& runs, const QString& key)
     return passes != nullptr ? processorFigure(runs, *main, *passes) : figure(runs, *main);
 }
 
-bool measuredAny(const QList<AllTestsResults>& runs, const QString& key)
+bool measuredAny(const QList<AllTestsResults>& runs, const FigureKey& key)
 {
     for (const NamedFigure& named : TestFigures())
         if (named.key == key && !MeasuredRuns(runs, named).isEmpty())
@@ -125,8 +125,8 @@ QJsonObject results(const ReportDocument& document)
     for (const TestEntry& test : Tests()) {
         if (test.page == TestPage::Drive)
             continue;
-        object.insert(test.jsonKey, testFigure(runs, test.name));
-        const QString reason = skipReason(runs, test.name);
+        object.insert(test.jsonKey, testFigure(runs, {test.id}));
+        const QString reason = skipReason(runs, {test.id});
         if (!reason.isEmpty())
             skipped.insert(test.jsonKey, reason);
     }
@@ -140,13 +140,14 @@ QJsonObject results(const ReportDocument& document)
     QJsonArray drives;
     for (qsizetype i = 0; i < runs.front().drives.size(); ++i) {
         const QString entry = runs.front().drives[i].entry;
-        const QJsonValue measured = figure(runs, DriveSpeed(i, entry));
+        const NamedFigure speed = DriveSpeed(i, runs.front().drives[i]);
+        const QJsonValue measured = figure(runs, speed);
         QJsonObject item = measured.isObject() ? measured.toObject() : QJsonObject{};
         item.insert("drive", entry);
         if (!runs.front().drives[i].filesystem.isEmpty())
             item.insert("filesystem", runs.front().drives[i].filesystem);
         if (!measured.isObject())
-            item.insert("skipped", skipReason(runs, entry));
+            item.insert("skipped", skipReason(runs, speed.key));
         drives.append(item);
     }
     object.insert(Test(TestId::Disk).jsonKey, drives);
@@ -160,11 +161,11 @@ QJsonArray testsRun(const QList<AllTestsResults>& runs)
     QJsonArray names;
     if (runs.isEmpty())
         return names;
-    for (const QString& key : TestKeys())
-        if (measuredAny(runs, key))
-            names.append(key);
+    for (const TestId id : FigureTests())
+        if (measuredAny(runs, {id}))
+            names.append(TestName(id));
     for (qsizetype i = 0; i < runs.front().drives.size(); ++i)
-        if (!MeasuredRuns(runs, DriveSpeed(i, runs.front().drives[i].entry)).isEmpty()) {
+        if (!MeasuredRuns(runs, DriveSpeed(i, runs.front().drives[i])).isEmpty()) {
             names.append(TestName(TestId::Disk));
             break;
         }

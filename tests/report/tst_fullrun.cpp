@@ -134,7 +134,7 @@ void TestFullRun::stepOrder()
     QVERIFY(f.session->log().contains("Memory : 5000 (Mb/sec)"));
     QCOMPARE(results.drives.size(), drives);
     if (drives == 3)
-        QCOMPARE(results.drives[1], (DriveFigure{"Drive /home", 2000}));
+        QCOMPARE(results.drives[1], (DriveFigure{"Drive /home", 2000, {}, "/home"}));
     QCOMPARE(f.session->selectedDrive(), drives - 1); // the last drive stays selected
     QCOMPARE(f.session->log().size(), 23 + drives);
     QCOMPARE(ComposeLog(results), f.session->log());
@@ -215,16 +215,20 @@ void TestFullRun::headlessRunCountsWhatItCan()
     const AllTestsResults results = RunAllTests(*f.session, view);
     QCOMPARE(results.processor, (ProcessorFigures{0, 600, 0, 300, false}));
     QCOMPARE(results.memory, 0);
-    QCOMPARE(results.skipped.value("memory"), kNotAskedFor);
-    QCOMPARE(results.skipped.value("video"), "no display");
+    QCOMPARE(results.skipped.value({TestId::Memory}), kNotAskedFor);
+    QCOMPARE(results.skipped.value({TestId::Video}), "no display");
     // The page's rows beside its own bar at 0.
     QCOMPARE(f.lastChart(ChartPage::Video), (QList<int>{0, 0, 4}));
     QCOMPARE(results.video, 0);
-    QCOMPARE(results.skipped.value("Drive /srv"), "10 MiB or less free in /srv");
-    QCOMPARE(results.drives[0], (DriveFigure{"Drive /", 1000}));
+    QCOMPARE(results.skipped.value({TestId::Disk, "/srv"}), "10 MiB or less free in /srv");
+    QCOMPARE(results.drives[0], (DriveFigure{"Drive /", 1000, {}, "/"}));
     QCOMPARE(progress,
              (QStringList{"Processor ...", "Drive / ...", "Drive /home ...", "Drive /srv ..."}));
-    QCOMPARE(view.measured(), (QStringList{"cpu", "fpu", "Drive /", "Drive /home", "Drive /srv"}));
+    QCOMPARE(view.measured(), (QList<FigureKey>{{TestId::Cpu},
+                                                {TestId::Fpu},
+                                                {TestId::Disk, "/"},
+                                                {TestId::Disk, "/home"},
+                                                {TestId::Disk, "/srv"}}));
 }
 
 void TestFullRun::sessionState()
