@@ -7,6 +7,7 @@
 #include "database/DatabaseError.h"
 #include "report/FullRun.h"
 #include "report/HeadlessView.h"
+#include "report/ResultFigures.h"
 #include "report/Session.h"
 
 #include <QFile>
@@ -38,18 +39,18 @@ struct ScriptedView : FullRunView
 // mounted at "/", "/home" and "/srv".
 struct RunFixture
 {
-    explicit RunFixture(int drives, const QByteArray& data = "PIIMultCPU=600\nPIIMultFPU=300\n"
-                                                             "PIIFreq=100\n")
+    explicit RunFixture(int drives,
+                        const QByteArray& data = "PIIMultCPU=600\nPIIMultFPU=300\nPIIFreq=100\n",
+                        const QList<QByteArray>& mounts = {"/", "/home", "/srv"})
     {
         QFile file(directory.filePath("base.ini"));
         if (file.open(QIODevice::WriteOnly))
             file.write("[DATA]\n" + data +
                        "[Processor]\nRef=1,2\n[Memory]\nRef=3\n[Video]\nRef=4\n[Drive]\nRef=5\n");
         file.close();
-        const QStringList mounts{"/", "/home", "/srv"};
         for (int i = 0; i < drives; ++i) {
-            listing.items << "Drive " + mounts[i];
-            listing.paths << mounts[i].toUtf8();
+            listing.items << "Drive " + QFile::decodeName(mounts[i]);
+            listing.paths << mounts[i];
         }
         listing.sizes = "/ 100 Gb";
         figures.disk = [](const std::string& mount) { return mount == "/" ? 1000 : 2000; };
@@ -339,4 +340,25 @@ void TestFullRun::rejectedRowSendsNoChart()
     QVERIFY(f.session->hasResult(ChartPage::Processor));
     QCOMPARE(f.session->cpuScore(), 0);
     QCOMPARE(f.session->machineValues().processorChart.count, 2);
+}
+
+// Mount points whose bytes are no UTF-8 can show as the same entry; each
+// keeps its own figure and its own reason for being left out.
+void TestFullRun::drivesKeyedByMountPoint()
+{
+    const QByteArray measured = "/mnt/\xff";
+    const QByteArray full = "/mnt/\xfe";
+    RunFixture f(2, "PIIMultCPU=600\nPIIMultFPU=300\nPIIFreq=100\n", {measured, full});
+    f.figures.free = [&full](const std::string& mount) {
+        return mount == full.toStdString() ? std::uint64_t{1024} : std::uint64_t{1} << 40;
+    };
+
+    const AllTestsResults results = RunAllTests(*f.session, f.view);
+    QCOMPARE(results.drives.size(), 2);
+    QCOMPARE(results.drives[0].entry, results.drives[1].entry);
+    QVERIFY(!results.skipped.contains({TestId::Disk, measured}));
+    QVERIFY(results.skipped.value({TestId::Disk, full}).startsWith("10 MiB or less free"));
+    const QList<AllTestsResults> runs{results};
+    QCOMPARE(MeasuredRuns(runs, DriveSpeed(0, results.drives[0])), QList<std::int32_t>{2000});
+    QVERIFY(MeasuredRuns(runs, DriveSpeed(1, results.drives[1])).isEmpty());
 }

@@ -32,6 +32,7 @@ private slots:
     void chartAtEachStep();
     void fullMemoryTestPairByPair();
     void rejectedRowSendsNoChart();
+    void drivesKeyedByMountPoint();
 };
 
 class TestStatistics : public QObject
