@@ -31,7 +31,7 @@ enum class TestPage
 struct TestEntry
 {
     TestId id;
-    QString name;    // on the command line (--tests), in `skipped` and the JSON's `tests`
+    QString name;    // on the command line (--tests) and in the JSON's `tests`
     QString jsonKey; // its member of the JSON's results
     QString label;   // what the run announces it by; a drive goes by its entry
     TestPage page;
