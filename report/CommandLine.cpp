@@ -132,19 +132,19 @@ CommandLine reportLine(const Parser& p, CommandLine& line)
     if (p.parser.isSet(p.tests)) {
         options.tests.clear();
         for (const QString& name : p.parser.value(p.tests).split(QLatin1Char(','))) {
-            const QString test = name.trimmed().toLower();
-            if (!kTestNames.contains(test))
+            const std::optional<TestId> test = TestNamed(name.trimmed().toLower());
+            if (!test)
                 return failed(line, QStringLiteral("--tests takes %1, not '%2'.")
-                                        .arg(kTestNames.join(QStringLiteral(", ")), name));
-            if (!options.tests.contains(test))
-                options.tests << test;
+                                        .arg(TestNames().join(QStringLiteral(", ")), name));
+            if (!options.tests.contains(*test))
+                options.tests << *test;
         }
     }
     options.drives = p.parser.values(p.drive);
     if (options.drives.contains(QString()))
         return failed(line, QStringLiteral("--drive needs a path."));
-    if (!options.drives.isEmpty() && !options.tests.contains(QStringLiteral("disk")))
-        options.tests << QStringLiteral("disk");
+    if (!options.drives.isEmpty() && !options.tests.contains(TestId::Disk))
+        options.tests << TestId::Disk;
     line.action = CommandLine::Action::Report;
     return line;
 }

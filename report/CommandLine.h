@@ -1,25 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "report/Tests.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 namespace report {
 
-// The tests a report runs, by the names --tests takes.
-inline const QStringList kTestNames{"cpu", "fpu", "memory", "video", "disk"};
-
 struct ReportOptions
 {
-    QStringList tests = kTestNames; // cpu and fpu both stand for the processor page
-    QStringList drives;             // paths on the drives to test; empty: every drive
-    bool json = false;              // the results as one JSON document
-    bool ini = false;               // the results as base.ini rows
-    bool verbose = false;           // progress and warnings on stderr also when it is no terminal
-    bool context = true;            // the figures in context after the results
-    int repeat = 1;                 // runs, 1 to 100
-    QString output;                 // the log saved to this file instead of printed
-    bool save = false;              // the JSON kept among the saved results
+    // cpu and fpu both stand for the processor page
+    QList<TestId> tests = TestIds();
+    QStringList drives;   // paths on the drives to test; empty: every drive
+    bool json = false;    // the results as one JSON document
+    bool ini = false;     // the results as base.ini rows
+    bool verbose = false; // progress and warnings on stderr also when it is no terminal
+    bool context = true;  // the figures in context after the results
+    int repeat = 1;       // runs, 1 to 100
+    QString output;       // the log saved to this file instead of printed
+    bool save = false;    // the JSON kept among the saved results
 };
 
 // --compare: saved results, each a file or "last" / "previous".

@@ -10,8 +10,19 @@ namespace {
 
 void skip(AllTestsResults& results, const RunTest& test, const QString& why)
 {
-    for (const QString& key : test.keys)
+    for (const FigureKey& key : test.keys)
         results.skipped.insert(key, why);
+}
+
+// The refresh of a page that measures tests of the table.
+RunTest pageTest(TestPage page)
+{
+    RunTest test{page, {}, {}};
+    for (const TestId id : PageTests(page)) {
+        test.keys << FigureKey{id};
+        test.name = Test(id).label;
+    }
+    return test;
 }
 
 // Runs `measure` inside the view's frame for `test`.
@@ -24,7 +35,7 @@ template <typename Measure> void runTest(FullRunView& view, const RunTest& test,
 
 void runProcessor(Session& session, FullRunView& view, AllTestsResults& results)
 {
-    const RunTest test{{QStringLiteral("cpu"), QStringLiteral("fpu")}, QStringLiteral("Processor")};
+    const RunTest test = pageTest(TestPage::Processor);
     if (!view.asks(test))
         return skip(results, test, kNotAskedFor);
     const bool unscored =
@@ -45,7 +56,7 @@ void runProcessor(Session& session, FullRunView& view, AllTestsResults& results)
 // the mode turns comparative and that test runs again.
 void runMemory(Session& session, FullRunView& view, AllTestsResults& results)
 {
-    const RunTest test{{QStringLiteral("memory")}, QStringLiteral("Memory")};
+    const RunTest test = pageTest(TestPage::Memory);
     if (!view.asks(test))
         return skip(results, test, kNotAskedFor);
     runTest(view, test, [&] { session.runMemory(); });
@@ -58,7 +69,7 @@ void runMemory(Session& session, FullRunView& view, AllTestsResults& results)
 
 void runVideo(Session& session, FullRunView& view, AllTestsResults& results)
 {
-    const RunTest test{{QStringLiteral("video")}, QStringLiteral("Video")};
+    const RunTest test = pageTest(TestPage::Video);
     if (!view.asks(test))
         return skip(results, test, kNotAskedFor);
     bench::TestSurface* surface = view.testSurface();
@@ -75,7 +86,8 @@ void runVideo(Session& session, FullRunView& view, AllTestsResults& results)
 std::int32_t runDrive(Session& session, FullRunView& view, AllTestsResults& results)
 {
     const QString entry = session.selectedDriveEntry();
-    const RunTest test{{entry}, entry};
+    const RunTest test{
+        TestPage::Drive, {{TestId::Disk, session.mountPoint(session.selectedDrive())}}, entry};
     if (!view.asks(test)) {
         skip(results, test, kNotAskedFor);
         return 0;
@@ -120,7 +132,7 @@ void RunAllTests(Session& session, FullRunView& view, AllTestsResults& results)
         session.selectDrive(i);
         view.showDrive(i);
         const DriveFigure drive{session.selectedDriveEntry(), runDrive(session, view, results),
-                                session.driveFilesystem(i)};
+                                session.driveFilesystem(i), session.mountPoint(i)};
         results.drives.append(drive);
         logReached(session, results, RunStage::Drives);
     }

@@ -2,8 +2,10 @@
 #pragma once
 
 #include "report/ResultsLog.h"
+#include "report/Tests.h"
 #include "sysinfo/Overview.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -36,9 +38,24 @@ struct DriveFigure
 {
     QString entry; // the drive list's text, "Drive <name>"
     std::int32_t kilobytesPerSecond = 0;
-    QString filesystem{}; // its type, "ext4"; empty when unknown
+    QString filesystem{};    // its type, "ext4"; empty when unknown
+    QByteArray mountPoint{}; // what the run knows it by: entries may repeat
 
     bool operator==(const DriveFigure&) const = default;
+};
+
+// What a figure is measured by: a test, and for the disk test the drive's
+// mount point.
+struct FigureKey
+{
+    TestId test;
+    QByteArray mountPoint{};
+
+    bool operator==(const FigureKey&) const = default;
+    friend bool operator<(const FigureKey& a, const FigureKey& b)
+    {
+        return a.test != b.test ? a.test < b.test : a.mountPoint < b.mountPoint;
+    }
 };
 
 // Everything one run logs.
@@ -49,20 +66,20 @@ struct AllTestsResults
     std::int32_t memory = 0; // MiB/s, comparative test
     std::int32_t video = 0;  // MiB/s
     QList<DriveFigure> drives;
-    // Figures that were not measured, with why: "cpu", "fpu", "memory",
-    // "video", or a drive's entry. They log as 0.
-    QMap<QString, QString> skipped;
+    // Figures that were not measured, with why. They log as 0.
+    QMap<FigureKey, QString> skipped;
     // The video figure was filled into a backing store: not comparable.
     bool videoBackingStore = false;
 
     bool operator==(const AllTestsResults&) const = default;
 };
 
-// One test of the run: the keys it measures ("cpu" and "fpu", "memory",
-// "video", a drive's entry) and the name it is announced by.
+// One page refresh of the run: the figures it measures and the name it is
+// announced by.
 struct RunTest
 {
-    QStringList keys;
+    TestPage page;
+    QList<FigureKey> keys;
     QString name; // "Processor", "Memory", "Video", the drive's entry
 };
 

@@ -4,7 +4,6 @@
 #include "platform/DiskDirectory.h"
 #include "platform/Drives.h"
 #include "platform/Files.h"
-#include "report/CommandLine.h"
 #include "report/FileNames.h"
 #include "report/Session.h"
 
@@ -18,11 +17,11 @@ namespace report {
 HeadlessView::HeadlessView(Session& session, ReportSurface surface,
                            std::function<void(const QString&)> progress)
     : m_session(session), m_surface(std::move(surface)), m_progress(std::move(progress)),
-      m_tests(kTestNames)
+      m_tests(TestIds())
 {
 }
 
-QString HeadlessView::select(const QStringList& tests, const QStringList& drivePaths)
+QString HeadlessView::select(const QList<TestId>& tests, const QStringList& drivePaths)
 {
     m_tests = tests;
     m_drives.clear();
@@ -34,7 +33,7 @@ QString HeadlessView::select(const QStringList& tests, const QStringList& driveP
                                          m_session.mountPoint(int(i)).toStdString()))
                 found = i;
         if (found >= 0) {
-            m_drives << entries[found];
+            m_drives << m_session.mountPoint(int(found));
             continue;
         }
         if (const QString wrong = selectDirectory(path); !wrong.isEmpty())
@@ -64,18 +63,18 @@ QString HeadlessView::selectDirectory(const QString& path)
     // The directory itself: no other place of the same filesystem stands in.
     if (!platform::DiskTestDirectory(directory.toStdString(), {}))
         return QStringLiteral("this user may not write in it");
-    m_drives << m_session.drives().value(m_session.addDirectory(directory, type));
+    m_drives << m_session.mountPoint(m_session.addDirectory(directory, type));
     return {};
 }
 
 // One page runs both processor kernels, whichever of the two is asked for.
 bool HeadlessView::asks(const RunTest& test) const
 {
-    if (m_session.drives().contains(test.name))
-        return m_tests.contains(QStringLiteral("disk")) &&
-               (m_drives.isEmpty() || m_drives.contains(test.name));
-    for (const QString& key : test.keys)
-        if (m_tests.contains(key))
+    if (test.page == TestPage::Drive)
+        return m_tests.contains(TestId::Disk) &&
+               (m_drives.isEmpty() || m_drives.contains(test.keys.value(0).mountPoint));
+    for (const TestId id : PageTests(test.page))
+        if (m_tests.contains(id))
             return true;
     return false;
 }
@@ -88,12 +87,12 @@ void HeadlessView::testBegins(const RunTest& test)
 
 void HeadlessView::testEnded(const RunTest& test)
 {
-    for (const QString& key : test.keys)
+    for (const FigureKey& key : test.keys)
         if (!m_measured.contains(key))
             m_measured << key;
-    if (test.keys.contains(QStringLiteral("cpu")) && m_afterProcessor)
+    if (test.page == TestPage::Processor && m_afterProcessor)
         m_afterProcessor();
-    if (test.keys.contains(QStringLiteral("video")) && m_surface.method)
+    if (test.page == TestPage::Video && m_surface.method)
         m_videoMethod = m_surface.method();
 }
 

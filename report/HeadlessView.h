@@ -36,19 +36,19 @@ public:
     HeadlessView(Session& session, ReportSurface surface,
                  std::function<void(const QString&)> progress = {});
 
-    // Runs only these tests (kTestNames) and, when `drivePaths` is not
+    // Runs only these tests and, when `drivePaths` is not
     // empty, only the drives that hold them. A path on none of the fixed
     // drives is tested as a drive of its own when it is a directory on a
     // local filesystem that the user may write to (a container's overlay, a
     // tmpfs); returns what is wrong with a path that is not; empty when all
     // are found.
-    QString select(const QStringList& tests, const QStringList& drivePaths);
+    QString select(const QList<TestId>& tests, const QStringList& drivePaths);
     // Called when the processor test has ended.
     void setAfterProcessor(std::function<void()> after) { m_afterProcessor = std::move(after); }
 
     // The keys of the tests that ran to their end, and how the video test
     // filled (empty before it ran).
-    const QStringList& measured() const { return m_measured; }
+    const QList<FigureKey>& measured() const { return m_measured; }
     const QString& videoMethod() const { return m_videoMethod; }
 
     bool asks(const RunTest& test) const override;
@@ -65,9 +65,9 @@ private:
     ReportSurface m_surface;
     std::function<void(const QString&)> m_progress;
     std::function<void()> m_afterProcessor;
-    QStringList m_tests;
-    QStringList m_drives; // entries; all when empty
-    QStringList m_measured;
+    QList<TestId> m_tests;
+    QList<QByteArray> m_drives; // mount points; all when empty
+    QList<FigureKey> m_measured;
     QString m_videoMethod;
 };
 

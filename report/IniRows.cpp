@@ -3,6 +3,7 @@
 
 #include "database/IniLine.h"
 #include "database/ListKinds.h"
+#include "report/Tests.h"
 
 namespace report {
 namespace {
@@ -28,7 +29,7 @@ QString IniKey(const QString& description)
 QStringList IniRows(const AllTestsResults& results)
 {
     const sysinfo::OverviewFields& overview = results.overview;
-    const auto row = [&results](ListKind kind, const QString& key, const QString& text,
+    const auto row = [&results](ListKind kind, const FigureKey& key, const QString& text,
                                 const QString& value) {
         if (results.skipped.contains(key))
             return QStringLiteral("; no row: ") + results.skipped.value(key);
@@ -36,24 +37,25 @@ QStringList IniRows(const AllTestsResults& results)
     };
     const ProcessorFigures& p = results.processor;
     QStringList lines{heading(lkProcessor)};
-    if (p.scored || results.skipped.contains(QStringLiteral("cpu")))
+    if (p.scored || results.skipped.contains(FigureKey{TestId::Cpu}))
         lines << row(
-            lkProcessor, QStringLiteral("cpu"), overview.processor,
+            lkProcessor, FigureKey{TestId::Cpu}, overview.processor,
             RowValue(lkProcessor, QString::number(p.cpuScore), QString::number(p.fpuScore)));
     else
         lines << QStringLiteral("; no row: no reference machine in base.ini to score against");
     lines << heading(lkMemory)
-          << row(lkMemory, QStringLiteral("memory"), overview.memory,
+          << row(lkMemory, FigureKey{TestId::Memory}, overview.memory,
                  QString::number(results.memory))
           << heading(lkVideo);
-    if (results.videoBackingStore && !results.skipped.contains(QStringLiteral("video")))
+    if (results.videoBackingStore && !results.skipped.contains(FigureKey{TestId::Video}))
         lines << QStringLiteral("; no row: ") + kNoVideoRow;
     else
-        lines << row(lkVideo, QStringLiteral("video"), overview.display,
+        lines << row(lkVideo, FigureKey{TestId::Video}, overview.display,
                      QString::number(results.video));
     lines << heading(lkHdd);
     for (const DriveFigure& drive : results.drives)
-        lines << row(lkHdd, drive.entry, drive.entry, QString::number(drive.kilobytesPerSecond));
+        lines << row(lkHdd, {TestId::Disk, drive.mountPoint}, drive.entry,
+                     QString::number(drive.kilobytesPerSecond));
     return lines;
 }
 

@@ -3,6 +3,7 @@
 
 #include "report/CommandLine.h"
 #include "report/Statistics.h"
+#include "report/Tests.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -51,7 +52,7 @@ QJsonValue processorFigure(const QList<AllTestsResults>& runs, const NamedFigure
 }
 
 // Why a figure that no run measured was left out; empty when one did.
-QString skipReason(const QList<AllTestsResults>& runs, const QString& key)
+QString skipReason(const QList<AllTestsResults>& runs, const FigureKey& key)
 {
     QString reason;
     for (const AllTestsResults& run : runs) {
@@ -65,7 +66,7 @@ QString skipReason(const QList<AllTestsResults>& runs, const QString& key)
 
 // The figures the table lists under a test's key: a score with its pass
 // counts nested in it, or one figure.
-QJsonValue testFigure(const QList<AllTestsResults>& runs, const QString& key)
+QJsonValue testFigure(const QList<AllTestsResults>& runs, const FigureKey& key)
 {
     const NamedFigure* main = nullptr;
     const NamedFigure* passes = nullptr;
@@ -75,7 +76,7 @@ QJsonValue testFigure(const QList<AllTestsResults>& runs, const QString& key)
     return passes != nullptr ? processorFigure(runs, *main, *passes) : figure(runs, *main);
 }
 
-bool measuredAny(const QList<AllTestsResults>& runs, const QString& key)
+bool measuredAny(const QList<AllTestsResults>& runs, const FigureKey& key)
 {
     for (const NamedFigure& named : TestFigures())
         if (named.key == key && !MeasuredRuns(runs, named).isEmpty())
@@ -103,11 +104,13 @@ QJsonObject noResults()
 {
     QJsonObject object;
     QJsonObject skipped;
-    for (const QString& key : TestKeys()) {
-        object.insert(key, QJsonValue());
-        skipped.insert(key, QStringLiteral("not reached: the run stopped at the error"));
+    for (const TestEntry& test : Tests()) {
+        if (test.page == TestPage::Drive)
+            continue;
+        object.insert(test.jsonKey, QJsonValue());
+        skipped.insert(test.jsonKey, QStringLiteral("not reached: the run stopped at the error"));
     }
-    object.insert("drives", QJsonArray());
+    object.insert(Test(TestId::Disk).jsonKey, QJsonArray());
     object.insert("skipped", skipped);
     return object;
 }
@@ -119,32 +122,35 @@ QJsonObject results(const ReportDocument& document)
         return noResults();
     QJsonObject object;
     QJsonObject skipped;
-    for (const QString& key : TestKeys()) {
-        object.insert(key, testFigure(runs, key));
-        const QString reason = skipReason(runs, key);
+    for (const TestEntry& test : Tests()) {
+        if (test.page == TestPage::Drive)
+            continue;
+        object.insert(test.jsonKey, testFigure(runs, {test.id}));
+        const QString reason = skipReason(runs, {test.id});
         if (!reason.isEmpty())
-            skipped.insert(key, reason);
+            skipped.insert(test.jsonKey, reason);
     }
-    QJsonValue videoFigure = object.value("video");
-    if (videoFigure.isObject()) {
+    const QString videoKey = Test(TestId::Video).jsonKey;
+    if (const QJsonValue videoFigure = object.value(videoKey); videoFigure.isObject()) {
         QJsonObject withMethod = videoFigure.toObject();
         withMethod.insert("method", orNull(document.videoMethod));
-        object.insert("video", withMethod);
+        object.insert(videoKey, withMethod);
     }
 
     QJsonArray drives;
     for (qsizetype i = 0; i < runs.front().drives.size(); ++i) {
         const QString entry = runs.front().drives[i].entry;
-        const QJsonValue measured = figure(runs, DriveSpeed(i, entry));
+        const NamedFigure speed = DriveSpeed(i, runs.front().drives[i]);
+        const QJsonValue measured = figure(runs, speed);
         QJsonObject item = measured.isObject() ? measured.toObject() : QJsonObject{};
         item.insert("drive", entry);
         if (!runs.front().drives[i].filesystem.isEmpty())
             item.insert("filesystem", runs.front().drives[i].filesystem);
         if (!measured.isObject())
-            item.insert("skipped", skipReason(runs, entry));
+            item.insert("skipped", skipReason(runs, speed.key));
         drives.append(item);
     }
-    object.insert("drives", drives);
+    object.insert(Test(TestId::Disk).jsonKey, drives);
     object.insert("skipped", skipped);
     return object;
 }
@@ -155,12 +161,12 @@ QJsonArray testsRun(const QList<AllTestsResults>& runs)
     QJsonArray names;
     if (runs.isEmpty())
         return names;
-    for (const QString& key : TestKeys())
-        if (measuredAny(runs, key))
-            names.append(key);
+    for (const TestId id : FigureTests())
+        if (measuredAny(runs, {id}))
+            names.append(TestName(id));
     for (qsizetype i = 0; i < runs.front().drives.size(); ++i)
-        if (!MeasuredRuns(runs, DriveSpeed(i, runs.front().drives[i].entry)).isEmpty()) {
-            names.append(QStringLiteral("disk"));
+        if (!MeasuredRuns(runs, DriveSpeed(i, runs.front().drives[i])).isEmpty()) {
+            names.append(TestName(TestId::Disk));
             break;
         }
     return names;

@@ -9,6 +9,7 @@
 #include "report/ResultStore.h"
 #include "report/SaveLog.h"
 #include "report/Statistics.h"
+#include "report/Tests.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -67,10 +68,9 @@ public:
         if (!missing.isEmpty())
             warn(whyNoReference(missing) +
                  QStringLiteral(": the processor scores are left out, the pass counts are given"));
-        if (!m_setup.surface.unavailable.isEmpty() &&
-            m_options.tests.contains(QStringLiteral("video")))
+        if (!m_setup.surface.unavailable.isEmpty() && m_options.tests.contains(TestId::Video))
             warn(QStringLiteral("video test skipped: ") + m_setup.surface.unavailable);
-        if (m_options.tests.contains(QStringLiteral("disk")) && m_options.drives.isEmpty() &&
+        if (m_options.tests.contains(TestId::Disk) && m_options.drives.isEmpty() &&
             m_session.drives().isEmpty())
             warn(noDriveWarning());
 
@@ -145,15 +145,17 @@ private:
             m_error = QString::fromUtf8(error.what());
             m_failedLog = m_session.log();
             // What the run did not reach was not measured.
-            for (const QString& entry : m_session.drives())
+            for (int i = 0; i < m_session.drives().size(); ++i) {
+                const QByteArray mount = m_session.mountPoint(i);
                 if (std::none_of(results.drives.cbegin(), results.drives.cend(),
-                                 [&entry](const DriveFigure& d) { return d.entry == entry; }))
-                    results.drives.append({entry, 0});
+                                 [&mount](const DriveFigure& d) { return d.mountPoint == mount; }))
+                    results.drives.append({m_session.drives()[i], 0, {}, mount});
+            }
             keep(results, view);
-            for (const QString& key : QStringList{"cpu", "fpu", "memory", "video"})
-                markUnreached(key);
+            for (const TestId id : FigureTests())
+                markUnreached({id});
             for (const DriveFigure& drive : results.drives)
-                markUnreached(drive.entry);
+                markUnreached({TestId::Disk, drive.mountPoint});
             return kExitTestFailed;
         }
     }
@@ -166,7 +168,7 @@ private:
         m_runs << results;
     }
 
-    void markUnreached(const QString& key)
+    void markUnreached(const FigureKey& key)
     {
         AllTestsResults& last = m_runs.last();
         if (!m_measured.contains(key) && !last.skipped.contains(key))
@@ -254,7 +256,7 @@ private:
         } else if (m_options.ini) {
             // Rows are pasted into base.ini unread: what is left out is said
             // on stderr also without --verbose.
-            if (median.videoBackingStore && !median.skipped.contains(QStringLiteral("video")))
+            if (median.videoBackingStore && !median.skipped.contains({TestId::Video}))
                 warnAlways(QStringLiteral("no Video row: ") + kNoVideoRow);
             writeLines(m_setup.out, IniRows(median));
         } else {
@@ -311,7 +313,7 @@ private:
     RunEnvironment m_environment;
     QStringList m_warnings;
     QList<AllTestsResults> m_runs;
-    QStringList m_measured;
+    QList<FigureKey> m_measured;
     QString m_videoMethod;
     QString m_error;
     QStringList m_failedLog;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/ResultFigures.h"
 
+#include "report/Tests.h"
+
 namespace report {
 
 std::int32_t NamedFigure::pick(const AllTestsResults& run) const
@@ -35,42 +37,44 @@ bool NamedFigure::isPassCount() const
 const QList<NamedFigure>& TestFigures()
 {
     static const QList<NamedFigure> figures{
-        {QStringLiteral("CPU score"), QStringLiteral("cpu"), QStringLiteral("relative"),
+        {QStringLiteral("CPU score"), FigureKey{TestId::Cpu}, QStringLiteral("relative"),
          &ProcessorFigures::cpuScore},
-        {QStringLiteral("CPU passes"), QStringLiteral("cpu"), QStringLiteral("passes"),
+        {QStringLiteral("CPU passes"), FigureKey{TestId::Cpu}, QStringLiteral("passes"),
          &ProcessorFigures::cpuPasses},
-        {QStringLiteral("FPU score"), QStringLiteral("fpu"), QStringLiteral("relative"),
+        {QStringLiteral("FPU score"), FigureKey{TestId::Fpu}, QStringLiteral("relative"),
          &ProcessorFigures::fpuScore},
-        {QStringLiteral("FPU passes"), QStringLiteral("fpu"), QStringLiteral("passes"),
+        {QStringLiteral("FPU passes"), FigureKey{TestId::Fpu}, QStringLiteral("passes"),
          &ProcessorFigures::fpuPasses},
-        {QStringLiteral("Memory"), QStringLiteral("memory"), QStringLiteral("MiB/s"), nullptr,
+        {QStringLiteral("Memory"), FigureKey{TestId::Memory}, QStringLiteral("MiB/s"), nullptr,
          &AllTestsResults::memory},
-        {QStringLiteral("Video"), QStringLiteral("video"), QStringLiteral("MiB/s"), nullptr,
+        {QStringLiteral("Video"), FigureKey{TestId::Video}, QStringLiteral("MiB/s"), nullptr,
          &AllTestsResults::video},
     };
     return figures;
 }
 
-QStringList TestKeys()
+QList<TestId> FigureTests()
 {
-    QStringList keys;
-    for (const NamedFigure& figure : TestFigures())
-        if (!keys.contains(figure.key))
-            keys << figure.key;
-    return keys;
+    QList<TestId> ids;
+    for (const TestEntry& test : Tests())
+        if (test.page != TestPage::Drive)
+            ids << test.id;
+    return ids;
 }
 
 // Drive figures are in 1,024-byte units: KiB/s (the log writes "KB/sec").
-NamedFigure DriveSpeed(qsizetype index, const QString& entry)
+NamedFigure DriveSpeed(qsizetype index, const DriveFigure& drive)
 {
-    return {entry, entry, QStringLiteral("KiB/s"), nullptr, nullptr, index};
+    return {
+        drive.entry, {TestId::Disk, drive.mountPoint}, QStringLiteral("KiB/s"), nullptr, nullptr,
+        index};
 }
 
 QList<NamedFigure> AllFigures(const AllTestsResults& first)
 {
     QList<NamedFigure> figures = TestFigures();
     for (qsizetype i = 0; i < first.drives.size(); ++i)
-        figures << DriveSpeed(i, first.drives[i].entry);
+        figures << DriveSpeed(i, first.drives[i]);
     return figures;
 }
 

@@ -11,13 +11,13 @@
 namespace report {
 
 // One figure of the results: its name in warnings and comparisons, its key,
-// its unit and where a run holds it. The key names the test in
-// AllTestsResults::skipped and in the JSON ("cpu", ..., a drive's entry); a
-// score and its pass counts share one, the counts nested in the score.
+// its unit and where a run holds it. The key finds it in
+// AllTestsResults::skipped; a score and its pass counts share one, the counts
+// nested in the score.
 struct NamedFigure
 {
     QString name; // "CPU score", "Drive /home", ...
-    QString key;
+    FigureKey key;
     QString unit;
     std::int32_t ProcessorFigures::*processorField = nullptr;
     std::int32_t AllTestsResults::*resultsField = nullptr;
@@ -32,10 +32,10 @@ struct NamedFigure
 
 // The figures of the processor, memory and video tests in log order.
 const QList<NamedFigure>& TestFigures();
-// The keys of those tests in the same order: "cpu", "fpu", "memory", "video".
-QStringList TestKeys();
-// The speed of drive `index` of a run, whose list names it `entry`.
-NamedFigure DriveSpeed(qsizetype index, const QString& entry);
+// Those tests in the same order.
+QList<TestId> FigureTests();
+// The speed of drive `index` of a run, which lists it as `drive`.
+NamedFigure DriveSpeed(qsizetype index, const DriveFigure& drive);
 
 // Every figure of a run; drives as the first run lists them.
 QList<NamedFigure> AllFigures(const AllTestsResults& first);

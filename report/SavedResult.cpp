@@ -5,6 +5,7 @@
 #include "report/Environment.h"
 #include "report/FileNames.h"
 #include "report/JsonReport.h"
+#include "report/Tests.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -65,15 +66,16 @@ public:
     void figures(const QJsonObject& results, SavedResult& result) const
     {
         for (const NamedFigure& named : TestFigures()) {
-            QString member = QStringLiteral("results.") + named.key;
-            QJsonValue value = results.value(named.key);
+            const QString key = Test(named.key.test).jsonKey;
+            QString member = QStringLiteral("results.") + key;
+            QJsonValue value = results.value(key);
             if (named.isPassCount()) {
                 member += QStringLiteral(".passes");
                 value = value.toObject().value("passes");
             }
             figure(value, member, named.name, result.figures);
         }
-        const QJsonArray drives = results.value("drives").toArray();
+        const QJsonArray drives = results.value(Test(TestId::Disk).jsonKey).toArray();
         for (qsizetype i = 0; i < drives.size(); ++i) {
             const QString name = drives[i].toObject().value("drive").toString();
             if (!name.isEmpty())

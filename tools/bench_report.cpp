@@ -93,12 +93,16 @@ public:
 private:
     static std::string pageOf(const report::RunTest& test)
     {
-        if (test.keys.contains(QStringLiteral("cpu")))
+        switch (test.page) {
+        case report::TestPage::Processor:
             return "processor page";
-        if (test.keys.contains(QStringLiteral("memory")))
+        case report::TestPage::Memory:
             return "memory page";
-        if (test.keys.contains(QStringLiteral("video")))
+        case report::TestPage::Video:
             return "video page";
+        case report::TestPage::Drive:
+            break;
+        }
         return "disk pages";
     }
 

@@ -3,14 +3,17 @@
 
 #include "report/CommandLine.h"
 #include "report/ReportCommand.h"
+#include "report/Tests.h"
 
 #include <QBuffer>
+#include <QSet>
 #include <QTest>
 
 using namespace report;
 using Action = CommandLine::Action;
 
 Q_DECLARE_METATYPE(CommandLine::Action)
+Q_DECLARE_METATYPE(QList<TestId>)
 
 void TestCommandLine::parse_data()
 {
@@ -295,4 +298,60 @@ void TestCommandLine::qtOptions()
         return;
     QCOMPARE(line.qtOptions, qt);
     QCOMPARE(line.options.output, output);
+}
+
+void TestCommandLine::testsOption_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QList<TestId>>("tests");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("all by default")
+        << QStringList{"--report"}
+        << QList<TestId>{TestId::Cpu, TestId::Fpu, TestId::Memory, TestId::Video, TestId::Disk}
+        << "";
+    QTest::newRow("as listed") << QStringList{"--tests", "memory,cpu"}
+                               << QList<TestId>{TestId::Memory, TestId::Cpu} << "";
+    QTest::newRow("case and spaces, once") << QStringList{"--tests= FPU ,fpu,Video"}
+                                           << QList<TestId>{TestId::Fpu, TestId::Video} << "";
+    QTest::newRow("--drive adds disk") << QStringList{"--tests", "cpu", "--drive", "/home"}
+                                       << QList<TestId>{TestId::Cpu, TestId::Disk} << "";
+    QTest::newRow("unknown name") << QStringList{"--tests", "cpu,gpu"} << QList<TestId>{}
+                                  << "--tests takes cpu, fpu, memory, video, disk, not 'gpu'.";
+    QTest::newRow("a drive's entry is no test")
+        << QStringList{"--tests", "Drive /home"} << QList<TestId>{}
+        << "--tests takes cpu, fpu, memory, video, disk, not 'Drive /home'.";
+}
+
+void TestCommandLine::testsOption()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QList<TestId>, tests);
+    QFETCH(QString, error);
+
+    const CommandLine line = ParseCommandLine(QStringList{"quorvix"} + arguments);
+    QCOMPARE(line.error, error);
+    if (error.isEmpty())
+        QCOMPARE(line.options.tests, tests);
+}
+
+// Names and keys find one test each; every page runs from some test.
+void TestCommandLine::testTable()
+{
+    QSet<QString> names;
+    QSet<QString> keys;
+    for (const TestEntry& test : Tests()) {
+        QCOMPARE(Test(test.id).id, test.id);
+        QVERIFY(TestNamed(test.name) == test.id);
+        QVERIFY(!TestNamed(test.name.toUpper()));
+        QVERIFY2(!names.contains(test.name), qPrintable(test.name));
+        QVERIFY2(!keys.contains(test.jsonKey), qPrintable(test.jsonKey));
+        names << test.name;
+        keys << test.jsonKey;
+        QVERIFY(PageTests(test.page).contains(test.id));
+    }
+    QCOMPARE(TestIds().size(), Tests().size());
+    for (const TestPage page :
+         {TestPage::Processor, TestPage::Memory, TestPage::Video, TestPage::Drive})
+        QVERIFY(!PageTests(page).isEmpty());
 }

@@ -7,6 +7,7 @@
 #include "database/DatabaseError.h"
 #include "report/FullRun.h"
 #include "report/HeadlessView.h"
+#include "report/ResultFigures.h"
 #include "report/Session.h"
 
 #include <QFile>
@@ -38,18 +39,18 @@ struct ScriptedView : FullRunView
 // mounted at "/", "/home" and "/srv".
 struct RunFixture
 {
-    explicit RunFixture(int drives, const QByteArray& data = "PIIMultCPU=600\nPIIMultFPU=300\n"
-                                                             "PIIFreq=100\n")
+    explicit RunFixture(int drives,
+                        const QByteArray& data = "PIIMultCPU=600\nPIIMultFPU=300\nPIIFreq=100\n",
+                        const QList<QByteArray>& mounts = {"/", "/home", "/srv"})
     {
         QFile file(directory.filePath("base.ini"));
         if (file.open(QIODevice::WriteOnly))
             file.write("[DATA]\n" + data +
                        "[Processor]\nRef=1,2\n[Memory]\nRef=3\n[Video]\nRef=4\n[Drive]\nRef=5\n");
         file.close();
-        const QStringList mounts{"/", "/home", "/srv"};
         for (int i = 0; i < drives; ++i) {
-            listing.items << "Drive " + mounts[i];
-            listing.paths << mounts[i].toUtf8();
+            listing.items << "Drive " + QFile::decodeName(mounts[i]);
+            listing.paths << mounts[i];
         }
         listing.sizes = "/ 100 Gb";
         figures.disk = [](const std::string& mount) { return mount == "/" ? 1000 : 2000; };
@@ -134,7 +135,7 @@ void TestFullRun::stepOrder()
     QVERIFY(f.session->log().contains("Memory : 5000 (Mb/sec)"));
     QCOMPARE(results.drives.size(), drives);
     if (drives == 3)
-        QCOMPARE(results.drives[1], (DriveFigure{"Drive /home", 2000}));
+        QCOMPARE(results.drives[1], (DriveFigure{"Drive /home", 2000, {}, "/home"}));
     QCOMPARE(f.session->selectedDrive(), drives - 1); // the last drive stays selected
     QCOMPARE(f.session->log().size(), 23 + drives);
     QCOMPARE(ComposeLog(results), f.session->log());
@@ -209,22 +210,26 @@ void TestFullRun::headlessRunCountsWhatItCan()
     QStringList progress;
     HeadlessView view(*f.session, {{}, "no display", {}},
                       [&](const QString& line) { progress << line; });
-    QVERIFY(view.select({"disk"}, {"/proc"}).startsWith("--drive /proc: not on any"));
-    QCOMPARE(view.select({"fpu", "video", "disk"}, {}), QString());
+    QVERIFY(view.select({TestId::Disk}, {"/proc"}).startsWith("--drive /proc: not on any"));
+    QCOMPARE(view.select({TestId::Fpu, TestId::Video, TestId::Disk}, {}), QString());
 
     const AllTestsResults results = RunAllTests(*f.session, view);
     QCOMPARE(results.processor, (ProcessorFigures{0, 600, 0, 300, false}));
     QCOMPARE(results.memory, 0);
-    QCOMPARE(results.skipped.value("memory"), kNotAskedFor);
-    QCOMPARE(results.skipped.value("video"), "no display");
+    QCOMPARE(results.skipped.value({TestId::Memory}), kNotAskedFor);
+    QCOMPARE(results.skipped.value({TestId::Video}), "no display");
     // The page's rows beside its own bar at 0.
     QCOMPARE(f.lastChart(ChartPage::Video), (QList<int>{0, 0, 4}));
     QCOMPARE(results.video, 0);
-    QCOMPARE(results.skipped.value("Drive /srv"), "10 MiB or less free in /srv");
-    QCOMPARE(results.drives[0], (DriveFigure{"Drive /", 1000}));
+    QCOMPARE(results.skipped.value({TestId::Disk, "/srv"}), "10 MiB or less free in /srv");
+    QCOMPARE(results.drives[0], (DriveFigure{"Drive /", 1000, {}, "/"}));
     QCOMPARE(progress,
              (QStringList{"Processor ...", "Drive / ...", "Drive /home ...", "Drive /srv ..."}));
-    QCOMPARE(view.measured(), (QStringList{"cpu", "fpu", "Drive /", "Drive /home", "Drive /srv"}));
+    QCOMPARE(view.measured(), (QList<FigureKey>{{TestId::Cpu},
+                                                {TestId::Fpu},
+                                                {TestId::Disk, "/"},
+                                                {TestId::Disk, "/home"},
+                                                {TestId::Disk, "/srv"}}));
 }
 
 void TestFullRun::sessionState()
@@ -335,4 +340,25 @@ void TestFullRun::rejectedRowSendsNoChart()
     QVERIFY(f.session->hasResult(ChartPage::Processor));
     QCOMPARE(f.session->cpuScore(), 0);
     QCOMPARE(f.session->machineValues().processorChart.count, 2);
+}
+
+// Mount points whose bytes are no UTF-8 can show as the same entry; each
+// keeps its own figure and its own reason for being left out.
+void TestFullRun::drivesKeyedByMountPoint()
+{
+    const QByteArray measured = "/mnt/\xff";
+    const QByteArray full = "/mnt/\xfe";
+    RunFixture f(2, "PIIMultCPU=600\nPIIMultFPU=300\nPIIFreq=100\n", {measured, full});
+    f.figures.free = [&full](const std::string& mount) {
+        return mount == full.toStdString() ? std::uint64_t{1024} : std::uint64_t{1} << 40;
+    };
+
+    const AllTestsResults results = RunAllTests(*f.session, f.view);
+    QCOMPARE(results.drives.size(), 2);
+    QCOMPARE(results.drives[0].entry, results.drives[1].entry);
+    QVERIFY(!results.skipped.contains({TestId::Disk, measured}));
+    QVERIFY(results.skipped.value({TestId::Disk, full}).startsWith("10 MiB or less free"));
+    const QList<AllTestsResults> runs{results};
+    QCOMPARE(MeasuredRuns(runs, DriveSpeed(0, results.drives[0])), QList<std::int32_t>{2000});
+    QVERIFY(MeasuredRuns(runs, DriveSpeed(1, results.drives[1])).isEmpty());
 }

@@ -32,6 +32,7 @@ private slots:
     void chartAtEachStep();
     void fullMemoryTestPairByPair();
     void rejectedRowSendsNoChart();
+    void drivesKeyedByMountPoint();
 };
 
 class TestStatistics : public QObject
@@ -76,6 +77,9 @@ private slots:
     void compareLine();
     void qtOptions_data();
     void qtOptions();
+    void testsOption_data();
+    void testsOption();
+    void testTable();
 };
 
 class TestReportRun : public QObject

@@ -355,7 +355,7 @@ void TestReportRun::chosenTestsAndDrives()
     f.fullDrives = {"Drive /home"};
     ReportOptions options;
     options.json = true;
-    options.tests = {"memory", "disk"};
+    options.tests = {TestId::Memory, TestId::Disk};
     QCOMPARE(f.run(options), 0);
     QJsonObject json = parseJson(f.out());
     QCOMPARE(json["tests"].toArray(), (QJsonArray{"memory", "disk"}));
@@ -371,7 +371,7 @@ void TestReportRun::chosenTestsAndDrives()
 
     // The log keeps every line; what did not run shows 0, as a page never run.
     options.json = false;
-    options.tests = {"fpu", "disk"}; // --drive adds disk
+    options.tests = {TestId::Fpu, TestId::Disk}; // --drive adds disk
     options.drives = {"/"};
     QCOMPARE(f.run(options), 0);
     QStringList expected = composedLog();
@@ -395,7 +395,7 @@ void TestReportRun::withoutDrivesSaysWhy()
     f.rootFilesystem = QStringLiteral("overlay");
     ReportOptions options;
     options.json = true;
-    options.tests = {"disk"};
+    options.tests = {TestId::Disk};
     QCOMPARE(f.run(options), 0);
     const QJsonObject json = parseJson(f.out());
     QCOMPARE(json["results"]["drives"].toArray(), QJsonArray());
@@ -444,7 +444,7 @@ void TestReportRun::driveOutsideTheDrives()
         QVERIFY(QFile::setPermissions(full, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     ReportOptions options;
     options.json = true;
-    options.tests = {"disk"};
+    options.tests = {TestId::Disk};
     options.drives = {full, full}; // once is enough
     const int status = f.run(options);
     if (!error.isEmpty()) {
@@ -712,7 +712,7 @@ void TestReportRun::driveOfAnyName()
     QVERIFY(std::filesystem::create_directory(folder.toStdString()));
     ReportOptions options;
     options.json = true;
-    options.tests = {"disk"};
+    options.tests = {TestId::Disk};
     options.drives = {FileNameText(folder)};
     const int status = f.run(options);
     std::filesystem::remove(folder.toStdString()); // a name Qt cannot decode
