@@ -14,10 +14,10 @@ Xvfb -displayfd 3 -nolisten tcp -ac $server_options 3>"$fifo" 2>/dev/null &
 server=$!
 trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; rm -f "$fifo"' EXIT
 # The server writes its display number once it accepts connections.
-read -r -t 60 number <"$fifo" || { echo "with-xvfb: the X server did not start" >&2; exit 1; }
+read -r -t 120 number <"$fifo" || { echo "with-xvfb: the X server did not start" >&2; exit 1; }
 export DISPLAY=":$number"
 # ...and the command starts only once a client has really been served.
-for _ in $(seq 1 600); do
+for _ in $(seq 1 1200); do
   xdpyinfo >/dev/null 2>&1 && break
   kill -0 "$server" 2>/dev/null || { echo "with-xvfb: the X server ended" >&2; exit 1; }
   sleep 0.1

@@ -2,11 +2,22 @@
 # Sourced by the end-to-end scripts inside their X server: polling, failure
 # reports, pixel counts, the window manager and the program's main window.
 # Expects E2E_NAME, E2E_EXE and E2E_OUT.
-limit=60 # seconds for any one wait
+limit=120 # seconds for any one wait: a hang, not a slow machine
 
 fail() {
   echo "$E2E_NAME: $* (after ${SECONDS} s)"
   [ -n "${id:-}" ] && xwininfo -id "$id" 2>&1 | grep -E "Map State|geometry"
+  [ -n "${id:-}" ] && xprop -id "$id" WM_STATE WM_HINTS _NET_WM_STATE 2>&1
+  # What the program and the window manager were doing when the wait ran out.
+  local p
+  for p in ${pid:-} $(pgrep -x openbox); do
+    echo "--- process $p: $(tr '\0' ' ' <"/proc/$p/cmdline" 2>/dev/null)"
+    for t in /proc/"$p"/task/*; do
+      echo "  $(cat "$t/comm" 2>/dev/null) $(awk '/^State/ {print $2}' "$t/status" 2>/dev/null) $(cat "$t/wchan" 2>/dev/null)"
+    done
+  done
+  echo "--- windows"
+  xwininfo -root -tree 2>&1 | grep -v "has no name" | head -40
   for log in program openbox; do
     [ -s "$E2E_OUT/$log.log" ] && { echo "--- $log.log"; cat "$E2E_OUT/$log.log"; }
   done

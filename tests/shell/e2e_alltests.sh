@@ -20,7 +20,7 @@ bash "$(dirname "$0")/../common/with-xvfb.sh" bash -c '
   "$E2E_EXE" >"$E2E_OUT/program.log" 2>&1 &
   pid=$!
   id=""
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 600); do
     id=$(xwininfo -root -tree | awk "/\"Quorvix 2000\"/ && / 595x/ {print \$1; exit}")
     [ -n "$id" ] && break
     kill -0 $pid 2>/dev/null || { echo "e2e: the program ended early"; cat "$E2E_OUT/program.log"; exit 1; }
@@ -34,7 +34,7 @@ bash "$(dirname "$0")/../common/with-xvfb.sh" bash -c '
     [ "$(convert frame.xwd -fill black +opaque "rgb(96,96,96)" -fill white -opaque "rgb(96,96,96)" \
          -format "%[fx:round(mean*w*h)]" info: 2>/dev/null || echo 0)" -gt 40000 ]
   }
-  for _ in $(seq 1 600); do overview && break; sleep 0.1; done
+  for _ in $(seq 1 1200); do overview && break; sleep 0.1; done
   overview || { echo "e2e: the overview never showed"; kill $pid; exit 1; }
   # waitfor SECONDS COMMAND...: polls COMMAND until it succeeds.
   waitfor() {
@@ -63,12 +63,12 @@ bash "$(dirname "$0")/../common/with-xvfb.sh" bash -c '
   kill -0 $pid 2>/dev/null || { echo "e2e: the program ended"; cat "$E2E_OUT/program.log"; exit 1; }
   xdotool windowfocus --sync "$id"
   xdotool key alt+s
-  waitfor 60 dialog || { echo "e2e: no save dialog"; kill $pid; exit 1; }
-  waitfor 60 idle
+  waitfor 120 dialog || { echo "e2e: no save dialog"; kill $pid; exit 1; }
+  waitfor 120 idle
   xdotool key ctrl+a
   xdotool type --delay 5 "$E2E_OUT/log"
   xdotool key Return
-  waitfor 60 saved || { echo "e2e: no whole log saved"; ls -la "$E2E_OUT"; kill $pid; exit 1; }
+  waitfor 120 saved || { echo "e2e: no whole log saved"; ls -la "$E2E_OUT"; kill $pid; exit 1; }
   echo "e2e: whole log saved as $file"
   kill $pid; wait $pid || true
   exit 0

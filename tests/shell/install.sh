@@ -57,7 +57,7 @@ trap stop EXIT
 
 "$exe" >"$work/first.log" 2>&1 &
 pid=$!
-for _ in $(seq 1 600); do  # up to a minute on a loaded machine
+for _ in $(seq 1 1200); do  # up to two minutes on a loaded machine
   [ -f "$config/base.ini" ] && break
   kill -0 "$pid" 2>/dev/null || { cat "$work/first.log"; fail "the program ended early"; }
   sleep 0.1
@@ -73,7 +73,7 @@ echo "install: first start seeded $config/base.ini"
 # database has been decided.
 printf '[Processor]\nMy own machine=1,1\n' >>"$config/base.ini"
 cp "$config/base.ini" "$work/changed.ini"
-inotifywait -e open --format '%f' -t 60 "$config" >"$work/opened" 2>"$work/inotify.log" &
+inotifywait -e open --format '%f' -t 120 "$config" >"$work/opened" 2>"$work/inotify.log" &
 watch=$!
 for _ in $(seq 1 600); do  # the program may start once the watch is set
   grep -qs 'Watches established' "$work/inotify.log" && break
