@@ -5,6 +5,7 @@
 #include "report/Environment.h"
 #include "report/FullRun.h"
 #include "report/ResultFigures.h"
+#include "report/ResultFormat.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
@@ -14,12 +15,6 @@
 #include <QStringList>
 
 namespace report {
-
-inline const QString kProgramName = QStringLiteral("Quorvix 2000");
-// Raised when a member changes meaning or goes away; readers refuse newer
-// documents. 2: `schemaVersion`, `time`, `tests` and `error` added, skipped
-// figures null.
-inline constexpr int kResultSchemaVersion = 2;
 
 // Everything the machine-readable report holds. Field names are stable; the
 // README lists them.

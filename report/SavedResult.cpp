@@ -4,7 +4,8 @@
 #include "platform/Files.h"
 #include "report/Environment.h"
 #include "report/FileNames.h"
-#include "report/JsonReport.h"
+#include "report/ResultFigures.h"
+#include "report/ResultFormat.h"
 #include "report/Tests.h"
 
 #include <QJsonArray>
