@@ -2,10 +2,10 @@
 #pragma once
 
 #include "bench/ReferenceMachine.h"
-#include "report/Environment.h"
-#include "report/FullRun.h"
-#include "report/ResultFigures.h"
-#include "report/ResultFormat.h"
+#include "results/ResultFormat.h"
+#include "session/Environment.h"
+#include "session/FullRun.h"
+#include "session/ResultFigures.h"
 
 #include <QDateTime>
 #include <QJsonDocument>

@@ -11,8 +11,8 @@
 #include "ReportLauncher.h"
 #include "database/ComparisonDatabase.h"
 #include "platform/Terminal.h"
-#include "report/FileNames.h"
 #include "resources/Resources.h"
+#include "session/FileNames.h"
 
 #include <QIcon>
 

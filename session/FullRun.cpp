@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report/FullRun.h"
+#include "session/FullRun.h"
 
 #include "bench/MemoryPage.h"
-#include "report/Environment.h"
-#include "report/Session.h"
+#include "session/Environment.h"
+#include "session/Session.h"
 
 namespace report {
 namespace {

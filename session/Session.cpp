@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report/Session.h"
+#include "session/Session.h"
 
-#include "report/ResultsLog.h"
+#include "session/ResultsLog.h"
 
 #include <QFile>
 #include <QScopeGuard>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "report/FullRun.h"
-#include "report/ResultFigures.h"
+#include "session/FullRun.h"
+#include "session/ResultFigures.h"
 
 #include <QList>
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "report/JsonReport.h"
-#include "report/SavedResult.h"
+#include "results/SavedResult.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report/ComparisonOutput.h"
+#include "results/ComparisonOutput.h"
 
-#include "report/NoiseTest.h"
+#include "results/NoiseTest.h"
 #include "sysinfo/OneLineText.h"
 
 #include <QJsonArray>

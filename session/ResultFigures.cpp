@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report/ResultFigures.h"
+#include "session/ResultFigures.h"
 
-#include "report/Tests.h"
+#include "session/Tests.h"
 
 namespace report {
 

@@ -2,7 +2,7 @@
 // save_helper FILE: saves a log of 1,000 lines of 100 characters to FILE as
 // the program saves its log; prints the error and exits 1 on failure. The
 // save tests run it under a file-size limit that no test process should have.
-#include "report/SaveLog.h"
+#include "session/SaveLog.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tst_report.h"
+#include "tst_session.h"
 
-#include "report/FullRun.h"
-#include "report/ResultsLog.h"
+#include "session/FullRun.h"
+#include "session/ResultsLog.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report/Environment.h"
+#include "session/Environment.h"
 
 #include "bench/ReferenceMachine.h"
 #include "platform/Files.h"

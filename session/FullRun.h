@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "report/ResultsLog.h"
-#include "report/Tests.h"
+#include "session/ResultsLog.h"
+#include "session/Tests.h"
 #include "sysinfo/Overview.h"
 
 #include <QByteArray>

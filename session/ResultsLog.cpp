@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report/ResultsLog.h"
+#include "session/ResultsLog.h"
 
 #include <array>
 #include <utility>

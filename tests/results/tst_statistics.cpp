@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tst_report.h"
+#include "tst_results.h"
 
-#include "report/Statistics.h"
+#include "results/Statistics.h"
 
 #include <QTest>
 

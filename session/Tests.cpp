@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report/Tests.h"
+#include "session/Tests.h"
 
 namespace report {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report/Statistics.h"
+#include "results/Statistics.h"
 
 #include <algorithm>
 #include <cmath>

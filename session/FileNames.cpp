@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report/FileNames.h"
+#include "session/FileNames.h"
 
 #include <QStringDecoder>
 

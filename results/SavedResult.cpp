@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report/SavedResult.h"
+#include "results/SavedResult.h"
 
 #include "platform/Files.h"
-#include "report/Environment.h"
-#include "report/FileNames.h"
-#include "report/ResultFigures.h"
-#include "report/ResultFormat.h"
-#include "report/Tests.h"
+#include "results/ResultFormat.h"
+#include "session/Environment.h"
+#include "session/FileNames.h"
+#include "session/ResultFigures.h"
+#include "session/Tests.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report/SaveLog.h"
+#include "session/SaveLog.h"
 
 #include "platform/AtomicFile.h"
-#include "report/FileNames.h"
+#include "session/FileNames.h"
 
 namespace report {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report/ResultStore.h"
+#include "results/ResultStore.h"
 
 #include "platform/AtomicFile.h"
 #include "platform/Files.h"
-#include "report/FileNames.h"
-#include "report/SaveLog.h"
+#include "session/FileNames.h"
+#include "session/SaveLog.h"
 
 #include <QDir>
 #include <QRegularExpression>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tst_report.h"
+#include "tst_results.h"
 
 #include "SavedResults.h"
 
-#include "report/Comparison.h"
-#include "report/ComparisonOutput.h"
-#include "report/NoiseTest.h"
+#include "results/Comparison.h"
+#include "results/ComparisonOutput.h"
+#include "results/NoiseTest.h"
 
 #include <QJsonArray>
 #include <QTest>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tst_report.h"
+#include "tst_session.h"
 
-#include "report/FileNames.h"
-#include "report/SaveLog.h"
+#include "session/FileNames.h"
+#include "session/SaveLog.h"
 
 #include "ChildProcess.h"
 #include "TestMounts.h"

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tst_report.h"
+#include "tst_session.h"
 
 #include "SetFigures.h"
 
 #include "bench/MemoryPage.h"
 #include "database/DatabaseError.h"
-#include "report/FullRun.h"
 #include "report/HeadlessView.h"
-#include "report/ResultFigures.h"
-#include "report/Session.h"
+#include "session/FullRun.h"
+#include "session/ResultFigures.h"
+#include "session/Session.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report/Comparison.h"
+#include "results/Comparison.h"
 
-#include "report/NoiseTest.h"
+#include "results/NoiseTest.h"
 
 #include <QFileInfo>
 #include <QHash>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report/NoiseTest.h"
+#include "results/NoiseTest.h"
 
 #include <cmath>
 #include <limits>
