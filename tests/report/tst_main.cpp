@@ -3,4 +3,4 @@
 
 #include "tst_report.h"
 
-QUORVIX_TEST_MAIN(TestCommandLine, TestReportRun, TestCompareCommand, TestInsight)
+QUORVIX_TEST_MAIN(TestCommandLine, TestReportRun, TestCompareCommand, TestInsight, TestHeadlessView)

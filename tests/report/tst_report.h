@@ -99,3 +99,11 @@ private slots:
     void failedContextIsNotMeasured_data();
     void failedContextIsNotMeasured();
 };
+
+class TestHeadlessView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void runCountsWhatItCan();
+};

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tst_session.h"
 
-#include "SetFigures.h"
+#include "RunFixture.h"
 
 #include "bench/MemoryPage.h"
 #include "database/DatabaseError.h"
-#include "report/HeadlessView.h"
 #include "session/FullRun.h"
 #include "session/ResultFigures.h"
 #include "session/Session.h"
@@ -20,83 +19,6 @@
 #include <memory>
 
 using namespace report;
-
-namespace {
-
-// A view that writes down what the run asks of it.
-struct ScriptedView : FullRunView
-{
-    void logCleared() override { journal << "log cleared"; }
-    void testBegins(const RunTest& test) override { journal << test.name; }
-    void showDrive(int index) override { journal << "show " + QString::number(index); }
-    bench::TestSurface* testSurface() override { return &surface; }
-
-    QStringList journal;
-    MemorySurface surface;
-};
-
-// A session on charts in memory over a small base.ini, with `drives` drives
-// mounted at "/", "/home" and "/srv".
-struct RunFixture
-{
-    explicit RunFixture(int drives,
-                        const QByteArray& data = "PIIMultCPU=600\nPIIMultFPU=300\nPIIFreq=100\n",
-                        const QList<QByteArray>& mounts = {"/", "/home", "/srv"})
-    {
-        QFile file(directory.filePath("base.ini"));
-        if (file.open(QIODevice::WriteOnly))
-            file.write("[DATA]\n" + data +
-                       "[Processor]\nRef=1,2\n[Memory]\nRef=3\n[Video]\nRef=4\n[Drive]\nRef=5\n");
-        file.close();
-        for (int i = 0; i < drives; ++i) {
-            listing.items << "Drive " + QFile::decodeName(mounts[i]);
-            listing.paths << mounts[i];
-        }
-        listing.sizes = "/ 100 Gb";
-        figures.disk = [](const std::string& mount) { return mount == "/" ? 1000 : 2000; };
-        MachineProbes probes;
-        probes.gatherOverview = [this] {
-            sysinfo::OverviewFields fields;
-            fields.processor = "Test CPU";
-            fields.os = os;
-            return fields;
-        };
-        probes.listFixedDrives = [this] { return listing; };
-        session =
-            std::make_unique<Session>(directory.filePath("base.ini"), probes, figures.kernels());
-        QObject::connect(
-            session.get(), &Session::chartChanged,
-            [this](ChartPage page, const TMyChartBars& bars) { charts << qMakePair(page, bars); });
-        QObject::connect(
-            session.get(), &Session::memoryModeChanged,
-            [this](bench::MemoryMode mode) { view.journal << QString("mode %1").arg(int(mode)); });
-        session->loadReferenceMachine();
-        session->refreshOverview();
-    }
-
-    QTemporaryDir directory;
-    sysinfo::FixedDriveListing listing;
-    std::optional<QString> os = QString("Debian");
-    SetFigures figures;
-    ScriptedView view;
-    QList<QPair<ChartPage, TMyChartBars>> charts; // as sent, in order
-    std::unique_ptr<Session> session;
-
-    // The values of the last chart sent for `page`.
-    QList<int> lastChart(ChartPage page) const
-    {
-        QList<int> values;
-        for (const auto& [sent, bars] : charts)
-            if (sent == page) {
-                values.clear();
-                for (int i = 0; i < bars.Count; ++i)
-                    values << bars.Items[i].Value;
-            }
-        return values;
-    }
-};
-
-} // namespace
 
 void TestFullRun::stepOrder_data()
 {
@@ -197,39 +119,6 @@ void TestFullRun::errorEndsTheRunWhereItIs()
     QVERIFY(!f.session->log().contains(ClosingHeading));
     QCOMPARE(f.figures.journal.last(), failAt); // nothing ran after the failing kernel
     QCOMPARE(results.drives.size(), failAt == "disk /home" ? 1 : 0);
-}
-
-// Without a reference machine, without a surface and with tests left out,
-// the report's run still counts what it can and says what it left out.
-void TestFullRun::headlessRunCountsWhatItCan()
-{
-    RunFixture f(3, "PIIMultCPU=600\n");
-    f.figures.free = [](const std::string& mount) {
-        return mount == "/srv" ? std::uint64_t{1024} : std::uint64_t{1} << 40;
-    };
-    QStringList progress;
-    HeadlessView view(*f.session, {{}, "no display", {}},
-                      [&](const QString& line) { progress << line; });
-    QVERIFY(view.select({TestId::Disk}, {"/proc"}).startsWith("--drive /proc: not on any"));
-    QCOMPARE(view.select({TestId::Fpu, TestId::Video, TestId::Disk}, {}), QString());
-
-    const AllTestsResults results = RunAllTests(*f.session, view);
-    QCOMPARE(results.processor, (ProcessorFigures{0, 600, 0, 300, false}));
-    QCOMPARE(results.memory, 0);
-    QCOMPARE(results.skipped.value({TestId::Memory}), kNotAskedFor);
-    QCOMPARE(results.skipped.value({TestId::Video}), "no display");
-    // The page's rows beside its own bar at 0.
-    QCOMPARE(f.lastChart(ChartPage::Video), (QList<int>{0, 0, 4}));
-    QCOMPARE(results.video, 0);
-    QCOMPARE(results.skipped.value({TestId::Disk, "/srv"}), "10 MiB or less free in /srv");
-    QCOMPARE(results.drives[0], (DriveFigure{"Drive /", 1000, {}, "/"}));
-    QCOMPARE(progress,
-             (QStringList{"Processor ...", "Drive / ...", "Drive /home ...", "Drive /srv ..."}));
-    QCOMPARE(view.measured(), (QList<FigureKey>{{TestId::Cpu},
-                                                {TestId::Fpu},
-                                                {TestId::Disk, "/"},
-                                                {TestId::Disk, "/home"},
-                                                {TestId::Disk, "/srv"}}));
 }
 
 void TestFullRun::sessionState()

@@ -26,7 +26,6 @@ private slots:
     void secondRunReplacesTheLog();
     void errorEndsTheRunWhereItIs_data();
     void errorEndsTheRunWhereItIs();
-    void headlessRunCountsWhatItCan();
     void sessionState();
     void chartAtEachStep_data();
     void chartAtEachStep();
