@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "report/Tests.h"
+#include "session/Tests.h"
 
 #include <QList>
 #include <QString>

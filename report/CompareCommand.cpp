@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "report/CompareCommand.h"
 
-#include "report/ComparisonOutput.h"
-#include "report/ResultStore.h"
-#include "report/SavedResult.h"
+#include "results/ComparisonOutput.h"
+#include "results/ResultStore.h"
+#include "results/SavedResult.h"
 
 #include <QIODevice>
 

@@ -4,8 +4,8 @@
 #include "platform/DiskDirectory.h"
 #include "platform/Drives.h"
 #include "platform/Files.h"
-#include "report/FileNames.h"
-#include "report/Session.h"
+#include "session/FileNames.h"
+#include "session/Session.h"
 
 #include <QFile>
 #include <QFileInfo>

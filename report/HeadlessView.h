@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "report/FullRun.h"
+#include "session/FullRun.h"
 
 #include <QString>
 #include <QStringList>

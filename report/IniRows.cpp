@@ -3,7 +3,7 @@
 
 #include "database/IniLine.h"
 #include "database/ListKinds.h"
-#include "report/Tests.h"
+#include "session/Tests.h"
 
 namespace report {
 namespace {

@@ -2,8 +2,8 @@
 #include "report/JsonReport.h"
 
 #include "report/CommandLine.h"
-#include "report/Statistics.h"
-#include "report/Tests.h"
+#include "results/Statistics.h"
+#include "session/Tests.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

@@ -2,9 +2,10 @@
 #pragma once
 
 #include "bench/ReferenceMachine.h"
-#include "report/Environment.h"
-#include "report/FullRun.h"
-#include "report/ResultFigures.h"
+#include "results/ResultFormat.h"
+#include "session/Environment.h"
+#include "session/FullRun.h"
+#include "session/ResultFigures.h"
 
 #include <QDateTime>
 #include <QJsonDocument>
@@ -14,12 +15,6 @@
 #include <QStringList>
 
 namespace report {
-
-inline const QString kProgramName = QStringLiteral("Quorvix 2000");
-// Raised when a member changes meaning or goes away; readers refuse newer
-// documents. 2: `schemaVersion`, `time`, `tests` and `error` added, skipped
-// figures null.
-inline constexpr int kResultSchemaVersion = 2;
 
 // Everything the machine-readable report holds. Field names are stable; the
 // README lists them.

@@ -3,13 +3,13 @@
 
 #include "database/ComparisonDatabase.h"
 #include "report/CompareCommand.h"
-#include "report/FileNames.h"
 #include "report/IniRows.h"
 #include "report/JsonReport.h"
-#include "report/ResultStore.h"
-#include "report/SaveLog.h"
-#include "report/Statistics.h"
-#include "report/Tests.h"
+#include "results/ResultStore.h"
+#include "results/Statistics.h"
+#include "session/FileNames.h"
+#include "session/SaveLog.h"
+#include "session/Tests.h"
 
 #include <QDateTime>
 #include <QFileInfo>

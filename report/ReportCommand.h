@@ -2,10 +2,10 @@
 #pragma once
 
 #include "report/CommandLine.h"
-#include "report/Environment.h"
 #include "report/HeadlessView.h"
 #include "report/Insight.h"
-#include "report/Session.h"
+#include "session/Environment.h"
+#include "session/Session.h"
 
 #include <QDateTime>
 #include <QString>

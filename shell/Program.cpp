@@ -11,8 +11,8 @@
 #include "ReportLauncher.h"
 #include "database/ComparisonDatabase.h"
 #include "platform/Terminal.h"
-#include "report/FileNames.h"
 #include "resources/Resources.h"
+#include "session/FileNames.h"
 
 #include <QIcon>
 
@@ -26,26 +26,6 @@ QIcon OwnIcon()
     own.addFile(resources::AppIcon48, QSize(48, 48));
     own.addFile(resources::AppIcon256, QSize(256, 256));
     return own;
-}
-
-} // namespace
-
-QIcon ApplicationIcon()
-{
-    // The theme's icon is the one the desktop entry names; a program that is
-    // not installed carries the same pictures.
-    return QIcon::fromTheme(QStringLiteral(QUORVIX_APP_ID), OwnIcon());
-}
-
-TForms CreateMainForm(TForm1Services services)
-{
-    // Every window without an icon of its own, message boxes included. The
-    // theme's lookup loads the toolkit's image plugins: it waits until the
-    // splash is painted, which shows the same pictures.
-    QApplication::setWindowIcon(OwnIcon());
-    TForms forms;
-    forms.Form1 = std::make_unique<TForm1>(std::move(services));
-    return forms;
 }
 
 void CreateOtherForms(TForms& forms)
@@ -66,6 +46,26 @@ void CreateOtherForms(TForms& forms)
     // is painted again before the activation's probes block the thread.
     QObject::connect(forms.Form2.get(), &TForm2::hidden, main, &TForm1::ActivateWhenRepainted,
                      Qt::QueuedConnection);
+}
+
+} // namespace
+
+QIcon ApplicationIcon()
+{
+    // The theme's icon is the one the desktop entry names; a program that is
+    // not installed carries the same pictures.
+    return QIcon::fromTheme(QStringLiteral(QUORVIX_APP_ID), OwnIcon());
+}
+
+TForms CreateMainForm(TForm1Services services)
+{
+    // Every window without an icon of its own, message boxes included. The
+    // theme's lookup loads the toolkit's image plugins: it waits until the
+    // splash is painted, which shows the same pictures.
+    QApplication::setWindowIcon(OwnIcon());
+    TForms forms;
+    forms.Form1 = std::make_unique<TForm1>(std::move(services));
+    return forms;
 }
 
 void CreateOtherFormsAfterSplash(TForms& forms)

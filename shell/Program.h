@@ -28,7 +28,6 @@ QIcon ApplicationIcon();
 // The windows in two steps: Form1 alone, hidden, whose pages and FormCreate
 // follow once its splash is painted, then the other four beside it.
 TForms CreateMainForm(TForm1Services services = {});
-void CreateOtherForms(TForms& forms);
 
 // Makes the other four windows, gives every window the theme's icon, and
 // registers the log's font, once Form1's

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "QtArguments.h"
 
-#include "report/FileNames.h"
+#include "session/FileNames.h"
 
 QtArguments::QtArguments(const char* program, const QStringList& qtOptions, const QString& platform)
 {

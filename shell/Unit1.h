@@ -2,7 +2,7 @@
 #pragma once
 
 #include "PageTable.h"
-#include "report/Session.h"
+#include "session/Session.h"
 
 #include <QMainWindow>
 #include <QString>

@@ -9,8 +9,8 @@
 
 #include "bench/BenchError.h"
 #include "controls/Busy.h"
-#include "report/FullRun.h"
-#include "report/SaveLog.h"
+#include "session/FullRun.h"
+#include "session/SaveLog.h"
 
 // What the run asks of this window: its busy frame, which also sees a close
 // delivered by a pass over events, the drive list and the test surface.

@@ -12,7 +12,7 @@
 
 #include "bench/BenchError.h"
 #include "controls/Busy.h"
-#include "report/ResultsLog.h"
+#include "session/ResultsLog.h"
 
 #include <QDesktopServices>
 #include <QDialog>

@@ -16,9 +16,9 @@
 #include "platform/Clock.h"
 #include "platform/Priority.h"
 #include "platform/PublishedTick.h"
-#include "report/FullRun.h"
 #include "report/HeadlessView.h"
-#include "report/Session.h"
+#include "session/FullRun.h"
+#include "session/Session.h"
 #include "shell/ReportLauncher.h"
 
 #include <QApplication>

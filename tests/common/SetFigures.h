@@ -3,7 +3,7 @@
 
 #include "bench/BenchError.h"
 #include "bench/VideoPage.h"
-#include "report/Session.h"
+#include "session/Session.h"
 
 #include <QSize>
 #include <QString>

@@ -3,7 +3,7 @@
 
 #include "report/CommandLine.h"
 #include "report/ReportCommand.h"
-#include "report/Tests.h"
+#include "session/Tests.h"
 
 #include <QBuffer>
 #include <QSet>

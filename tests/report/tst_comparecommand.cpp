@@ -5,9 +5,9 @@
 #include "SavedResults.h"
 
 #include "report/CompareCommand.h"
-#include "report/FileNames.h"
-#include "report/ResultStore.h"
-#include "report/SaveLog.h"
+#include "results/ResultStore.h"
+#include "session/FileNames.h"
+#include "session/SaveLog.h"
 
 #include <QBuffer>
 #include <QDir>

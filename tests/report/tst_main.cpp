@@ -3,5 +3,4 @@
 
 #include "tst_report.h"
 
-QUORVIX_TEST_MAIN(TestResultsLog, TestFullRun, TestStatistics, TestSaveLog, TestCommandLine,
-                  TestReportRun, TestComparison, TestCompareCommand, TestInsight)
+QUORVIX_TEST_MAIN(TestCommandLine, TestReportRun, TestCompareCommand, TestInsight, TestHeadlessView)

@@ -3,67 +3,6 @@
 
 #include <QObject>
 
-class TestResultsLog : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void unsignedText_data();
-    void unsignedText();
-    void wholeLog_data();
-    void wholeLog();
-    void headingWidths();
-    void driveLineKeepsPercentSigns();
-};
-
-class TestFullRun : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void stepOrder_data();
-    void stepOrder();
-    void secondRunReplacesTheLog();
-    void errorEndsTheRunWhereItIs_data();
-    void errorEndsTheRunWhereItIs();
-    void headlessRunCountsWhatItCan();
-    void sessionState();
-    void chartAtEachStep_data();
-    void chartAtEachStep();
-    void fullMemoryTestPairByPair();
-    void rejectedRowSendsNoChart();
-    void drivesKeyedByMountPoint();
-};
-
-class TestStatistics : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void summarise_data();
-    void summarise();
-    void medianOfEveryFigure();
-};
-
-class TestSaveLog : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void fileBytes_data();
-    void fileBytes();
-    void replacesWholeFile();
-    void followsSymbolicLink();
-    void unwritableTargets_data();
-    void unwritableTargets();
-    void failedWriteKeepsTheOldFile();
-    void shortWriteKeepsTheOldLog_data();
-    void shortWriteKeepsTheOldLog();
-    void killedSaveLeavesNoTemporary();
-    void keepsBytesOfTheName();
-    void deviceIsWrittenInPlace();
-};
-
 class TestCommandLine : public QObject
 {
     Q_OBJECT
@@ -117,29 +56,6 @@ private slots:
     void errorDocumentsHaveEveryMember();
 };
 
-class TestComparison : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void noiseTest_data();
-    void noiseTest();
-    void verdicts_data();
-    void verdicts();
-    void warnings_data();
-    void warnings();
-    void reading_data();
-    void reading();
-    void outOfRange_data();
-    void outOfRange();
-    void videoMethods_data();
-    void videoMethods();
-    void distinctNames_data();
-    void distinctNames();
-    void namesInTheTable_data();
-    void namesInTheTable();
-};
-
 class TestCompareCommand : public QObject
 {
     Q_OBJECT
@@ -182,4 +98,12 @@ private slots:
     void savedLogStaysTheLog();
     void failedContextIsNotMeasured_data();
     void failedContextIsNotMeasured();
+};
+
+class TestHeadlessView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void runCountsWhatItCan();
 };

@@ -5,10 +5,10 @@
 
 #include "database/ComparisonDatabase.h"
 #include "platform/Drives.h"
-#include "report/FileNames.h"
-#include "report/FullRun.h"
 #include "report/JsonReport.h"
-#include "report/SaveLog.h"
+#include "session/FileNames.h"
+#include "session/FullRun.h"
+#include "session/SaveLog.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -8,7 +8,7 @@
 #include "shell/ReportLauncher.h"
 
 #include "report/ReportCommand.h"
-#include "report/SaveLog.h"
+#include "session/SaveLog.h"
 
 #include <QApplication>
 #include <QBuffer>
