@@ -352,6 +352,7 @@ int AnswerCommandLine(const CommandLine& line, QIODevice& out, QIODevice& err)
         return RunCompare(line.compare, ResultsDirectory(), out, err);
     case CommandLine::Action::Window:
     case CommandLine::Action::Report:
+    case CommandLine::Action::AddReference:
         break;
     }
     return kExitBadCommandLine;

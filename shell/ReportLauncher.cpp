@@ -114,7 +114,8 @@ int RunReportCommand(const char* program, const report::CommandLine& line, QFile
             .arg(DisplayVariables()));
 
     report::ReportSetup setup;
-    setup.databasePath = LocateProgramDatabase().path;
+    setup.databasePath =
+        line.options.database.isEmpty() ? LocateProgramDatabase().path : line.options.database;
     setup.surface = MakeReportSurface(videoSkipped);
     setup.out = &out;
     setup.err = &err;
