@@ -53,6 +53,17 @@ std::int32_t barValue(const SavedFigure& figure, const QString& source)
     return std::int32_t(value);
 }
 
+// A description from another file as a key, its control characters blanks:
+// a row's text reaches the terminal and the charts.
+QString rowKey(const QString& text, const Anonymiser& anonymiser)
+{
+    QString description = text;
+    for (QChar& c : description)
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    return IniKey(anonymiser.apply(description));
+}
+
 void refuseUnlessForced(const SavedResult& result, const ReferenceRules& rules)
 {
     if (rules.force)
@@ -104,7 +115,7 @@ ReferenceFile rowsFromResult(const SavedResult& result, const ReferenceRules& ru
             {{result.machine, result.userName}, {QStringLiteral("/home/") + result.userName}});
     }
     const auto describe = [&anonymiser](ListKind kind, const QString& text) {
-        return IniKey(OwnRowDescription(kind, anonymiser.apply(text)));
+        return rowKey(OwnRowDescription(kind, text), anonymiser);
     };
     ReferenceFile file;
     processorRow(result, rules, file, describe(lkProcessor, result.overviewProcessor));
@@ -196,7 +207,7 @@ ReferenceFile rowsFromIni(const QString& text, const QString& source, const Refe
                                   .arg(key);
                 continue;
             }
-            file.rows << ReferenceRow{kind, IniKey(rules.anonymiser.apply(key)), *scaled};
+            file.rows << ReferenceRow{kind, rowKey(key, rules.anonymiser), *scaled};
         }
     }
     if (!known)

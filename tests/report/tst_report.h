@@ -185,3 +185,19 @@ private slots:
     void failedContextIsNotMeasured_data();
     void failedContextIsNotMeasured();
 };
+
+class TestAddReference : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void files_data();
+    void files();
+    void merge_data();
+    void merge();
+    void allOrNothing();
+    void anonymiser_data();
+    void anonymiser();
+    void anonymousReport_data();
+    void anonymousReport();
+};
