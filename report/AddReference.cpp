@@ -313,6 +313,18 @@ void writeLine(QIODevice& device, const QString& line)
 
 } // namespace
 
+DatabaseLists RowsToAdd(const QStringList& files, const DatabaseLists& present,
+                        const bench::ReferenceMachine& target)
+{
+    ReferenceRules rules;
+    rules.target = target;
+    rules.version = ProgramVersion();
+    QList<ReferenceRow> rows;
+    for (const QString& fileName : files)
+        rows << ReadReferenceFile(fileName, rules).rows;
+    return MergeReferenceRows(present, rows).added;
+}
+
 int RunAddReference(const AddReferenceOptions& options, const QString& databasePath, QIODevice& out,
                     QIODevice& err)
 {

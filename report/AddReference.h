@@ -58,6 +58,12 @@ struct ReferenceMerge
 // Descriptions match as base.ini keys do, without regard to case.
 ReferenceMerge MergeReferenceRows(const DatabaseLists& present, const QList<ReferenceRow>& rows);
 
+// The rows that `files` add to `present`, read as --add-reference reads
+// them (without --force) and scored against `target`: what files dropped on
+// the Database window add. Raises ResultFileError for a file it cannot take.
+DatabaseLists RowsToAdd(const QStringList& files, const DatabaseLists& present,
+                        const bench::ReferenceMachine& target);
+
 // --add-reference: reads every file first (none is added when one cannot
 // be), then adds the new rows after the present ones in one replacement of
 // the database, DATA untouched. Returns 0, or kExitUnusableResult with the
