@@ -8,6 +8,7 @@
 #include "report/Anonymous.h"
 #include "report/CompareCommand.h"
 #include "report/FileNames.h"
+#include "report/ShippedRows.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -322,4 +323,48 @@ void TestAddReference::anonymousReport()
         QCOMPARE(QJsonDocument::fromJson(out.toUtf8())["anonymous"].toBool(!anonymous), anonymous);
     if (format == "log")
         QVERIFY(out.contains("Comp name : anonymous") && out.contains("User name : anonymous"));
+}
+
+// A shipped row names the machine its result was measured on, or is not made.
+void TestAddReference::shippedRows_data()
+{
+    QTest::addColumn<QJsonValue>("threads");
+    QTest::addColumn<QJsonValue>("hypervisor");
+    QTest::addColumn<QString>("machine"); // empty: refused
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("virtual") << QJsonValue(2) << QJsonValue(true)
+                             << "2 CPUs, virtual, quorvix " + ProgramVersion() << "";
+    QTest::newRow("bare metal") << QJsonValue(1) << QJsonValue(false)
+                                << "1 CPU, bare metal, quorvix " + ProgramVersion() << "";
+    QTest::newRow("no context") << QJsonValue() << QJsonValue(true) << ""
+                                << "does not say how many CPUs ran";
+    QTest::newRow("no hypervisor member") << QJsonValue(4) << QJsonValue() << ""
+                                          << "does not say whether a hypervisor was there";
+}
+
+void TestAddReference::shippedRows()
+{
+    QFETCH(QJsonValue, threads);
+    QFETCH(QJsonValue, hypervisor);
+    QFETCH(QString, machine);
+    QFETCH(QString, error);
+
+    AddFixture f;
+    QJsonObject result = Result();
+    if (!threads.isNull())
+        SetMember(result, "insight.allCore.threads", threads);
+    SetMember(result, "environment.hypervisor",
+              hypervisor.isNull() ? QJsonValue::Undefined : hypervisor);
+    const QString file = f.write("result.json", Json(result));
+    try {
+        const QStringList rows = ShippedRows(file, {400, 200, 300, {}, {}, {}});
+        QVERIFY2(error.isEmpty(), qPrintable(rows.join('\n')));
+        QCOMPARE(rows, (QStringList{"[Processor]", "Test CPU (" + machine + ")=450,450", "[Memory]",
+                                    "Ваши 2048 Mb (" + machine + ")=5000", "[Video]",
+                                    "Test display (" + machine + ")=700", "[Drive]",
+                                    "Drive / (" + machine + ")=80000"}));
+    } catch (const ResultFileError& refused) {
+        QVERIFY2(!error.isEmpty() && QString(refused.what()).contains(error), refused.what());
+    }
 }

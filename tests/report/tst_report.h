@@ -200,4 +200,6 @@ private slots:
     void anonymiser();
     void anonymousReport_data();
     void anonymousReport();
+    void shippedRows_data();
+    void shippedRows();
 };
