@@ -55,13 +55,17 @@ std::int32_t barValue(const SavedFigure& figure, const QString& source)
 
 // A description from another file as a key, its control characters blanks:
 // a row's text reaches the terminal and the charts.
-QString rowKey(const QString& text, const Anonymiser& anonymiser)
+QString printable(QString text)
 {
-    QString description = text;
-    for (QChar& c : description)
+    for (QChar& c : text)
         if (c.category() == QChar::Other_Control)
             c = QLatin1Char(' ');
-    return IniKey(anonymiser.apply(description));
+    return text;
+}
+
+QString rowKey(const QString& text, const Anonymiser& anonymiser)
+{
+    return IniKey(anonymiser.apply(printable(text)));
 }
 
 void refuseUnlessForced(const SavedResult& result, const ReferenceRules& rules)
@@ -196,7 +200,7 @@ ReferenceFile rowsFromIni(const QString& text, const QString& source, const Refe
         for (const auto& [key, value] : ReadIniList(text, section)) {
             if (!readableValue(kind, value)) {
                 file.notes << QStringLiteral("no %1 row for '%2': '%3' is no whole number")
-                                  .arg(section, key, value);
+                                  .arg(section, rowKey(key, rules.anonymiser), printable(value));
                 continue;
             }
             const std::optional<QString> scaled =
@@ -204,7 +208,7 @@ ReferenceFile rowsFromIni(const QString& text, const QString& source, const Refe
             if (!scaled) {
                 file.notes << QStringLiteral("no Processor row for '%1': its scores cannot be "
                                              "put on the scale of this DATA")
-                                  .arg(key);
+                                  .arg(rowKey(key, rules.anonymiser));
                 continue;
             }
             file.rows << ReferenceRow{kind, rowKey(key, rules.anonymiser), *scaled};

@@ -60,7 +60,7 @@ struct AddFixture
         return file.fileName();
     }
 
-    int run(const QStringList& files, bool force = false)
+    int run(const QStringList& files, bool force = false, bool anonymous = false)
     {
         out.setData({});
         err.setData({});
@@ -69,6 +69,7 @@ struct AddFixture
         AddReferenceOptions options;
         options.files = files;
         options.force = force;
+        options.anonymous = anonymous;
         const int status = RunAddReference(options, database, out, err);
         out.close();
         err.close();
@@ -101,6 +102,12 @@ void TestAddReference::files_data()
         << "rescored" << 0 << ""
         << QByteArray("[Processor]\nOld CPU=100,100\nTest CPU=225,450\n[Memory]\n"
                       "Ваши 2048 Mb=5000\n[Video]\nTest display=700\n[Drive]\nDrive /=80000\n");
+    // The result's own user and host names leave its descriptions.
+    QTest::newRow("anonymous") << "anonymous" << 0 << ""
+                               << QByteArray(
+                                      "[Processor]\nOld CPU=100,100\nTest CPU=450,450\n[Memory]\n"
+                                      "Ваши 2048 Mb=5000\n[Video]\nTest display=700\n[Drive]\n"
+                                      "Drive /anonymous/data=80000\nDrive /media/anonymous=1\n");
     QTest::newRow("other version") << "old" << 2 << "measured by version 0.9" << QByteArray();
     QTest::newRow("other version, --force") << "old force" << 0 << "" << rows;
     QTest::newRow("backing store")
@@ -153,6 +160,18 @@ void TestAddReference::files()
         SetMember(result, "results.video.method", kVideoMethodBackingStore);
     if (kind == "foreign")
         result.insert("program", "Something else");
+    if (kind == "anonymous") {
+        SetMember(result, "overview.userName", "alice");
+        SetMember(result, "overview.computerName", "box1");
+        QJsonObject results = result.value("results").toObject();
+        QJsonObject home = results.value("drives").toArray().at(0).toObject();
+        home.insert("drive", "Drive /home/alice/data");
+        QJsonObject media = home;
+        media.insert("drive", "Drive /media/box1");
+        media.insert("median", 1);
+        results.insert("drives", QJsonArray{home, media});
+        result.insert("results", results);
+    }
     if (kind == "huge figure")
         SetMember(result, "results.memory.median", 1e300);
     const QByteArray data = Json(result);
@@ -179,7 +198,7 @@ void TestAddReference::files()
     else if (kind != "missing")
         f.write("given", data);
 
-    QCOMPARE(f.run({file}, kind.endsWith("force")), status);
+    QCOMPARE(f.run({file}, kind.endsWith("force"), kind == "anonymous"), status);
     const QString errors = QString::fromUtf8(f.err.data());
     if (errContains.isEmpty())
         QCOMPARE(errors, QString());
