@@ -55,7 +55,7 @@ struct Parser
         "With --compare: how many percent a figure may lose beyond the noise (default 5).", "PCT"};
     QCommandLineOption addReference{
         "add-reference",
-        "Add each saved result (--save, or --json --output) and each other base.ini given as "
+        "Add each saved result (--save, or what --json printed) and each other base.ini given as "
         "reference rows to the database; rows already there are skipped. Exit status 2 names a "
         "file that is no result."};
     QCommandLineOption force{"force", "With --add-reference: also add results of another program "
