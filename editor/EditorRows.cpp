@@ -9,8 +9,13 @@
 
 EditorList LoadEditorList(const ComparisonDatabase& database, ListKind kind)
 {
+    return EditorRowsFrom(kind, database.ReadList(ShapeOf(kind).section));
+}
+
+EditorList EditorRowsFrom(ListKind kind, const QList<DatabaseRow>& entries)
+{
     EditorList rows;
-    for (const DatabaseRow& entry : database.ReadList(ShapeOf(kind).section)) {
+    for (const DatabaseRow& entry : entries) {
         if (HasTwoValues(kind))
             rows.append({entry.key, ExtractField(entry.value, 0), ExtractField(entry.value, 1)});
         else

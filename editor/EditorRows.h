@@ -12,6 +12,7 @@
 
 class ComparisonDatabase;
 struct DatabaseLists;
+struct DatabaseRow;
 
 // One row: the description (the key in the file) and its value texts, as
 // loaded or typed; `second` only for the Processor list.
@@ -29,6 +30,9 @@ using EditorLists = std::array<EditorList, ListKindCount>;
 // A list as the file holds it: each key of its section in file order with
 // the value ReadText gives it; a Processor value split into fields 0 and 1.
 EditorList LoadEditorList(const ComparisonDatabase& database, ListKind kind);
+
+// The same from rows as the file holds them.
+EditorList EditorRowsFrom(ListKind kind, const QList<DatabaseRow>& entries);
 
 // A new row: this machine's description and own-bar values, "0" for a
 // chart that holds no bars.

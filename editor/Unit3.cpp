@@ -10,11 +10,15 @@
 #include "editor/ListView.h"
 #include "editor/Unit4.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QScreen>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -53,6 +57,7 @@ TForm3::TForm3(TForm3Services services, QWidget* parent)
     m_popup->setObjectName(QStringLiteral("PopupMenu1"));
     m_popup->addActions({m_ui->N1, m_ui->N2, m_ui->N3});
     bindHandlers();
+    setAcceptDrops(static_cast<bool>(m_services.droppedRows));
     const QRect area = screen()->availableGeometry();
     move(area.center() - QPoint(width() / 2, height() / 2));
 }
@@ -283,4 +288,36 @@ void TForm3::keyPressEvent(QKeyEvent* event)
     if (IgnoresEscape(event))
         return;
     QDialog::keyPressEvent(event);
+}
+
+void TForm3::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() &&
+        std::all_of(urls.cbegin(), urls.cend(), [](const QUrl& url) { return url.isLocalFile(); }))
+        event->acceptProposedAction();
+}
+
+void TForm3::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> files = event->mimeData()->urls();
+    event->acceptProposedAction();
+    guarded([this, &files] { AddDroppedFiles(files); });
+}
+
+void TForm3::AddDroppedFiles(const QList<QUrl>& files)
+{
+    if (!m_services.droppedRows)
+        return;
+    EditorLists shown;
+    for (int kind = 0; kind < ListKindCount; ++kind)
+        shown[std::size_t(kind)] = m_lists[kind]->rows();
+    const DatabaseLists added = m_services.droppedRows(files, ListsToWrite(shown));
+    const std::array<const QList<DatabaseRow>*, ListKindCount> lists{
+        &added.processor, &added.memory, &added.video, &added.drive};
+    for (int kind = 0; kind < ListKindCount; ++kind) {
+        for (const EditorRow& row : EditorRowsFrom(ListKind(kind), *lists[std::size_t(kind)]))
+            m_lists[kind]->appendRow(row);
+        keepSortedIfAsked(ListKind(kind));
+    }
 }

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "database/ComparisonDatabase.h"
 #include "database/MachineValues.h"
 #include "editor/EditorRows.h"
 
 #include <QDialog>
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QUrl>
 
 #include <array>
 #include <functional>
@@ -34,6 +37,11 @@ struct TForm3Services
     std::function<bool(TForm4&)> runEditDialog;   // empty: the dialog shown modally
     // Runs a command and reports the error it raises; empty: errors propagate.
     std::function<void(const std::function<void()>&)> runGuarded;
+    // The rows that files dropped on the window add to the lists shown
+    // (`present`); raises an error naming a file it cannot take. Empty: the
+    // window takes no drops.
+    std::function<DatabaseLists(const QList<QUrl>& files, const DatabaseLists& present)>
+        droppedRows;
 };
 
 // The Database window: the four lists of base.ini, each a model shown in
@@ -66,11 +74,15 @@ public:
     void ListView1ColumnClick(int column);
     bool RunEditBox(ListKind kind, int row);
     void Button1Click();
+    // Adds the rows the dropped files give, unsaved until "Ok".
+    void AddDroppedFiles(const QList<QUrl>& files);
 
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void setUpLists();

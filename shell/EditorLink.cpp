@@ -4,11 +4,20 @@
 #include "ErrorReport.h"
 #include "Unit1.h"
 
+#include "bench/ReferenceMachine.h"
+#include "report/AddReference.h"
+
 TForm3Services EditorServices(TForm1& form)
 {
     TForm3Services services;
     services.database = &form.database();
     services.machineValues = [&form] { return form.session().machineValues(); };
     services.runGuarded = RunGuarded;
+    services.droppedRows = [&form](const QList<QUrl>& urls, const DatabaseLists& present) {
+        QStringList files;
+        for (const QUrl& url : urls)
+            files << url.toLocalFile();
+        return report::RowsToAdd(files, present, bench::LoadScaling(form.database()));
+    };
     return services;
 }

@@ -6,6 +6,10 @@
 // The row is then what the processor page itself gives this machine against
 // those values, described by the overview's processor text.
 //   bench_reference [runs]
+// Or the rows of a result that `quorvix --report --json --repeat 5` saved,
+// scored against the DATA of a base.ini, each naming the machine it was
+// measured on (CPUs, virtual or bare metal, the program's version):
+//   bench_reference --result FILE BASE_INI
 
 #include "Summary.h"
 #include "bench/Kernels.h"
@@ -13,6 +17,8 @@
 #include "bench/ReferenceMachine.h"
 #include "database/ComparisonDatabase.h"
 #include "platform/Clock.h"
+#include "results/SavedResult.h"
+#include "report/ShippedRows.h"
 #include "sysinfo/Overview.h"
 #include "sysinfo/SysInfo.h"
 
@@ -22,6 +28,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -39,11 +46,31 @@ std::int32_t medianOf(int runs, std::int32_t (*kernel)())
     return static_cast<std::int32_t>(std::lround(summarise(counts).median));
 }
 
+int rowsFromResult(const QString& result, const QString& databasePath)
+{
+    try {
+        const ComparisonDatabase database(databasePath);
+        for (const QString& line : report::ShippedRows(result, bench::LoadScaling(database)))
+            std::printf("%s\n", line.toUtf8().constData());
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "--result") == 0) {
+        if (argc != 4) {
+            std::fprintf(stderr, "usage: bench_reference --result FILE BASE_INI\n");
+            return 2;
+        }
+        return rowsFromResult(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    }
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
 
     std::fprintf(stderr, "CpuTest counts:\n");

@@ -70,6 +70,9 @@ TForm3Services Services(EditorFixture& f)
         }
         return f.answers.takeFirst()(dialog);
     };
+    services.droppedRows = [&f](const QList<QUrl>& files, const DatabaseLists& present) {
+        return f.dropped ? f.dropped(files, present) : DatabaseLists{};
+    };
     services.runGuarded = [&f](const std::function<void()>& command) {
         try {
             command();

@@ -56,6 +56,8 @@ struct EditorFixture
     QList<DialogAnswer> answers;
     QList<DialogSeen> seen;
     QStringList errors;
+    // What files dropped on the window give; empty: nothing.
+    decltype(TForm3Services::droppedRows) dropped;
     TForm4 form4;
     TForm3 form3;
 };

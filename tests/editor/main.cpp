@@ -11,5 +11,5 @@ int main(int argc, char** argv)
     // The crash test starts this program again to write and be killed.
     if (argc == 3 && std::strcmp(argv[1], CrashChildOption) == 0)
         return RunCrashChild(argc, argv);
-    return runTests<TestEditorModel, TestEditorWindow, TestEditorWrite>(argc, argv);
+    return runTests<TestEditorModel, TestEditorWindow, TestEditorDrop, TestEditorWrite>(argc, argv);
 }

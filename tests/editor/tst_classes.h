@@ -37,6 +37,16 @@ private slots:
     void editDialogFocus();
 };
 
+// Saved results and other base.ini files dropped on the window.
+class TestEditorDrop : public QObject
+{
+    Q_OBJECT
+private slots:
+    void dropAddsUnsavedRows_data();
+    void dropAddsUnsavedRows();
+    void refusedFileAddsNothing();
+};
+
 // What "Ok" writes, and a write that fails or is cut off.
 class TestEditorWrite : public QObject
 {

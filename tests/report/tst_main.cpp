@@ -3,4 +3,5 @@
 
 #include "tst_report.h"
 
-QUORVIX_TEST_MAIN(TestCommandLine, TestReportRun, TestCompareCommand, TestInsight, TestHeadlessView)
+QUORVIX_TEST_MAIN(TestCommandLine, TestReportRun, TestCompareCommand, TestInsight, TestHeadlessView,
+                  TestAddReference)

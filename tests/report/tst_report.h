@@ -14,6 +14,8 @@ private slots:
     void answers();
     void compareLine_data();
     void compareLine();
+    void addReferenceLine_data();
+    void addReferenceLine();
     void qtOptions_data();
     void qtOptions();
     void testsOption_data();
@@ -106,4 +108,22 @@ class TestHeadlessView : public QObject
 
 private slots:
     void runCountsWhatItCan();
+};
+
+class TestAddReference : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void files_data();
+    void files();
+    void merge_data();
+    void merge();
+    void allOrNothing();
+    void anonymiser_data();
+    void anonymiser();
+    void anonymousReport_data();
+    void anonymousReport();
+    void shippedRows_data();
+    void shippedRows();
 };

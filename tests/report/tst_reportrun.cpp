@@ -85,6 +85,7 @@ QJsonObject schema()
                                     {"priority", ""},
                                     {"publishedTick", false}}},
         {"warnings", QJsonArray{""}},
+        {"anonymous", false},
     };
 }
 

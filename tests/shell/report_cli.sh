@@ -169,4 +169,32 @@ expect_lost_output "--report --ini >/dev/full" "$exe" --report --ini >/dev/full
 name=$work/log$'\xe9'.txt
 "$exe" --report --output "$name" >/dev/null 2>&1 || fail "--output with a Latin-1 name: status $?"
 [ -f "$name" ] || fail "--output with a Latin-1 name: saved as $(ls "$work")"
+# A saved result becomes reference rows in the database named, once; a
+# foreign file or a FIFO is refused by name and changes nothing.
+refs=$work/refs.ini
+cp "$2" "$refs"
+"$exe" --report --json --tests memory --no-context --anonymous --output "$work/run.log" \
+  >"$work/anon.json" 2>/dev/null || fail "--anonymous: status $?"
+grep -q '"anonymous": true' "$work/anon.json" || fail "--anonymous: not marked"
+grep -q "$(hostname)" "$work/anon.json" "$work/run.log" && fail "--anonymous: the host name shows"
+"$exe" --add-reference --database "$refs" "$work/anon.json" >"$work/out.txt" 2>"$work/err.txt" ||
+  fail "--add-reference: status $?: $(cat "$work/err.txt")"
+grep -q "^added \[Memory\] " "$work/out.txt" || fail "--add-reference: $(cat "$work/out.txt")"
+grep -q "^PIIFreq=" "$refs" || fail "--add-reference: DATA lost"
+"$exe" --add-reference --database "$refs" "$work/anon.json" >"$work/out.txt" ||
+  fail "--add-reference again: status $?"
+grep -q "^0 rows added to .*, 1 skipped$" "$work/out.txt" || fail "again: $(cat "$work/out.txt")"
+cp "$refs" "$work/refs.before"
+mkfifo "$work/fifo"
+echo '{"name": "not a result"}' >"$work/foreign.json"
+for given in "$work/fifo" "$work/foreign.json"; do
+  set +e
+  timeout 20 "$exe" --add-reference --database "$refs" "$work/anon.json" "$given" \
+    >/dev/null 2>"$work/err.txt"
+  status=$?
+  set -e
+  [ "$status" = 2 ] && grep -q "^$given: " "$work/err.txt" ||
+    fail "--add-reference $given: status $status: $(cat "$work/err.txt")"
+  cmp -s "$refs" "$work/refs.before" || fail "--add-reference $given: the database changed"
+done
 echo "report_cli: ok"
