@@ -17,6 +17,7 @@ class QAction;
 class QDialog;
 class HelpWindow;
 class QPushButton;
+class ResultsCommands;
 class VideoSurface;
 
 struct Form1Ui;
@@ -74,6 +75,10 @@ public:
     void N3Click();
     void N16Click();
     void WebSiteItemClick();
+    // Beyond the menus of old: keeping results and their history
+    // (Unit1Results.cpp).
+    void KeepResultsClick();
+    void HistoryClick();
 
     // Page handlers, filled by the benchmark, video, disk and report code.
     void Button1Click();
@@ -112,6 +117,7 @@ private:
     void setUpPages();
     void setUpToolBar();
     void bindCommands();
+    void bindResultCommands();
     void bindPageHandlers();
     void runCommand(const std::function<void()>& command);
     void beginBusy();
@@ -134,6 +140,7 @@ private:
     PageTable m_pages;
     TForm1Services m_services;
     std::unique_ptr<report::Session> m_session;
+    std::unique_ptr<ResultsCommands> m_resultsCommands;
     QDialog* m_editor = nullptr;
     QDialog* m_about = nullptr;
     HelpWindow* m_help = nullptr; // made at the first help the desktop cannot show

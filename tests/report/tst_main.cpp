@@ -4,4 +4,4 @@
 #include "tst_report.h"
 
 QUORVIX_TEST_MAIN(TestResultsLog, TestFullRun, TestStatistics, TestSaveLog, TestCommandLine,
-                  TestReportRun, TestComparison, TestCompareCommand, TestInsight)
+                  TestReportRun, TestComparison, TestCompareCommand, TestInsight, TestKeptResults)

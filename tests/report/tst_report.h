@@ -183,3 +183,16 @@ private slots:
     void failedContextIsNotMeasured_data();
     void failedContextIsNotMeasured();
 };
+
+class TestKeptResults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void latestResults_data();
+    void latestResults();
+    void keptFileReadsAsSaved();
+    void history();
+    void verdictsAsCompare_data();
+    void verdictsAsCompare();
+};

@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ResultsCommands.h"
+
+#include "HistoryWindow.h"
+
+#include "report/KeptResults.h"
+#include "report/ResultStore.h"
+#include "report/SaveLog.h"
+#include "report/Session.h"
+
+#include <QAction>
+#include <QMenu>
+
+ResultsCommands::ResultsCommands(QMenu& file, QAction* before, QMenu& benchmarks)
+    : m_keep(new QAction(QStringLiteral("&Keep results"), &file)),
+      m_history(new QAction(QStringLiteral("&History..."), &benchmarks))
+{
+    m_keep->setObjectName(QStringLiteral("KeepResultsItem"));
+    m_keep->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    m_keep->setEnabled(false);
+    file.insertAction(before, m_keep);
+    m_history->setObjectName(QStringLiteral("HistoryItem"));
+    m_history->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    benchmarks.addSeparator();
+    benchmarks.addAction(m_history);
+}
+
+ResultsCommands::~ResultsCommands()
+{
+    delete m_historyWindow.data();
+}
+
+void ResultsCommands::resultsChanged(const report::Session& session)
+{
+    if (!report::HasMeasured(report::LatestResults(session, m_lastRun)))
+        return;
+    m_measuredAt = QDateTime::currentDateTimeUtc();
+    m_keep->setEnabled(true);
+}
+
+void ResultsCommands::allTestsRan(const report::Session& session,
+                                  const report::AllTestsResults& run)
+{
+    m_lastRun = run;
+    resultsChanged(session);
+}
+
+QString ResultsCommands::keep(const report::Session& session)
+{
+    const report::AllTestsResults run = report::LatestResults(session, m_lastRun);
+    const QString path = report::KeepResults(report::ResultsDirectory(), session, run, m_measuredAt,
+                                             report::ReadKeptEnvironment());
+    m_keep->setEnabled(false);
+    if (m_historyWindow != nullptr && m_historyWindow->isVisible())
+        m_historyWindow->showDirectory(report::ResultsDirectory());
+    return path;
+}
+
+void ResultsCommands::showHistory(QWidget* owner)
+{
+    if (m_historyWindow == nullptr) {
+        m_historyWindow = new HistoryWindow(owner);
+        m_historyWindow->setObjectName(QStringLiteral("HistoryWindow"));
+    }
+    m_historyWindow->showDirectory(report::ResultsDirectory());
+    m_historyWindow->show();
+    m_historyWindow->raise();
+    m_historyWindow->activateWindow();
+}
