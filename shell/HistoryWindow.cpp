@@ -28,11 +28,14 @@ HistoryWindow::HistoryWindow(QWidget* parent)
     m_ui->ResultTable->horizontalHeader()->setStretchLastSection(true);
     m_ui->ResultTable->verticalHeader()->hide();
     m_ui->VerdictText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_ui->Splitter->setStretchFactor(0, 3);
+    // The plots take most of the height; the table and the verdicts share the rest.
+    m_ui->Splitter->setSizes({330, 110, 110});
     connect(m_ui->OpenButton, &QPushButton::clicked, this, &HistoryWindow::openFiles);
     connect(m_ui->CloseButton, &QPushButton::clicked, this, &QWidget::close);
     connect(m_ui->ResultTable, &QTableWidget::itemSelectionChanged, this,
             &HistoryWindow::compareChosen);
+    // Keys start in the table: arrows choose a result, Ctrl+A both of two.
+    m_ui->ResultTable->setFocus();
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
