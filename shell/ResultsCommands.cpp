@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ResultsCommands.h"
 
+#include "ContextWindow.h"
 #include "HistoryWindow.h"
 
 #include "report/KeptResults.h"
@@ -13,7 +14,8 @@
 
 ResultsCommands::ResultsCommands(QMenu& file, QAction* before, QMenu& benchmarks)
     : m_keep(new QAction(QStringLiteral("&Keep results"), &file)),
-      m_history(new QAction(QStringLiteral("&History..."), &benchmarks))
+      m_history(new QAction(QStringLiteral("&History..."), &benchmarks)),
+      m_context(new QAction(QStringLiteral("In &context..."), &benchmarks))
 {
     m_keep->setObjectName(QStringLiteral("KeepResultsItem"));
     m_keep->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
@@ -23,11 +25,15 @@ ResultsCommands::ResultsCommands(QMenu& file, QAction* before, QMenu& benchmarks
     m_history->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
     benchmarks.addSeparator();
     benchmarks.addAction(m_history);
+    m_context->setObjectName(QStringLiteral("ContextItem"));
+    m_context->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    benchmarks.addAction(m_context);
 }
 
 ResultsCommands::~ResultsCommands()
 {
     delete m_historyWindow.data();
+    delete m_contextWindow.data();
 }
 
 void ResultsCommands::resultsChanged(const report::Session& session)
@@ -66,4 +72,16 @@ void ResultsCommands::showHistory(QWidget* owner)
     m_historyWindow->show();
     m_historyWindow->raise();
     m_historyWindow->activateWindow();
+}
+
+void ResultsCommands::showContext(QWidget* owner,
+                                  const std::function<std::optional<report::Insight>()>& measure)
+{
+    if (m_contextWindow == nullptr) {
+        m_contextWindow = new ContextWindow(measure, owner);
+        m_contextWindow->setObjectName(QStringLiteral("ContextWindow"));
+    }
+    m_contextWindow->show();
+    m_contextWindow->raise();
+    m_contextWindow->activateWindow();
 }

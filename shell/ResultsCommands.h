@@ -2,13 +2,16 @@
 #pragma once
 
 #include "report/FullRun.h"
+#include "report/Insight.h"
 
 #include <QDateTime>
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
+class ContextWindow;
 class HistoryWindow;
 class QAction;
 class QMenu;
@@ -23,8 +26,8 @@ class Session;
 class ResultsCommands
 {
 public:
-    // Adds "Keep results" to `file` before `before`, and "History" to
-    // `benchmarks` after a separator.
+    // Adds "Keep results" to `file` before `before`, and "History" and "In
+    // context" to `benchmarks` after a separator.
     ResultsCommands(QMenu& file, QAction* before, QMenu& benchmarks);
     ~ResultsCommands();
     ResultsCommands(const ResultsCommands&) = delete;
@@ -32,6 +35,7 @@ public:
 
     QAction* keepAction() const { return m_keep; }
     QAction* historyAction() const { return m_history; }
+    QAction* contextAction() const { return m_context; }
 
     // After every page refresh: there is something new to keep when a
     // figure was measured.
@@ -44,11 +48,16 @@ public:
     QString keep(const report::Session& session);
     // Shows the History window over `owner`, read afresh.
     void showHistory(QWidget* owner);
+    // Shows the In context window over `owner`; its Measure runs `measure`.
+    void showContext(QWidget* owner,
+                     const std::function<std::optional<report::Insight>()>& measure);
 
 private:
     QAction* m_keep;
     QAction* m_history;
+    QAction* m_context;
     std::optional<report::AllTestsResults> m_lastRun;
     QDateTime m_measuredAt; // when the latest figure was measured
     QPointer<HistoryWindow> m_historyWindow;
+    QPointer<ContextWindow> m_contextWindow;
 };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "PageTable.h"
+#include "report/Insight.h"
 #include "report/Session.h"
 
 #include <QMainWindow>
@@ -11,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAbstractButton;
 class QAction;
@@ -31,6 +33,7 @@ struct TForm1Services
     report::SessionKernels kernels;
     std::function<bool(const QUrl&)> openUrl; // empty: QDesktopServices::openUrl
     QString databasePath;                     // empty: base.ini beside the executable
+    report::InsightKernels insight;           // what the In context window measures
 };
 
 // The main window: overview, benchmark pages, menu and tool-bar commands.
@@ -79,6 +82,7 @@ public:
     // (Unit1Results.cpp).
     void KeepResultsClick();
     void HistoryClick();
+    void ContextClick();
 
     // Page handlers, filled by the benchmark, video, disk and report code.
     void Button1Click();
@@ -118,6 +122,9 @@ private:
     void setUpToolBar();
     void bindCommands();
     void bindResultCommands();
+    // The context measurements inside the busy frame; none when the command
+    // did not complete.
+    std::optional<report::Insight> measureContext();
     void bindPageHandlers();
     void runCommand(const std::function<void()>& command);
     void beginBusy();

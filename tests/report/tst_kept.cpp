@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tst_report.h"
 
+#include "FakeInsight.h"
 #include "SavedResults.h"
 #include "SetFigures.h"
 
 #include "report/CompareCommand.h"
 #include "report/Comparison.h"
+#include "report/ContextRows.h"
 #include "report/History.h"
 #include "report/KeptResults.h"
 #include "report/ResultStore.h"
@@ -265,4 +267,65 @@ void TestKeptResults::verdictsAsCompare()
                                                     : before[1] - before[0] == 10
                                                         ? Verdict::Worse
                                                         : Verdict::WithinNoise)));
+}
+
+void TestKeptResults::contextRows_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<double>("fraction");
+    // 2,200 passes on two threads against 1,100 on one: all they can give.
+    QTest::newRow("all cores, integer") << "CPU, 2 threads"
+                                        << "366 (2200 passes), 2.00 x one thread" << 1.0;
+    QTest::newRow("all cores, floating point") << "FPU, 2 threads"
+                                               << "300 (900 passes), 2.00 x one thread" << 1.0;
+    QTest::newRow("effective clock below the counter") << "Effective, all cores"
+                                                       << "2850 MHz" << 0.95;
+    QTest::newRow("counter rate") << "Counter rate"
+                                  << "3000 MHz" << 1.0;
+    QTest::newRow("latency in L1") << "L1, 16 KB"
+                                   << "1.5 ns" << 0.5;
+    QTest::newRow("latency beyond the caches") << "DRAM, 8 MB"
+                                               << "3.0 ns" << 1.0;
+    QTest::newRow("sweep read against streaming") << "Read 1 KB, L1"
+                                                  << "6000 MiB/s" << 0.1;
+    QTest::newRow("streaming read") << "Streaming read, 2 threads"
+                                    << "60000 MiB/s" << 1.0;
+    QTest::newRow("streaming write") << "Streaming write, 2 threads"
+                                     << "30000 MiB/s" << 0.5;
+}
+
+// The window's rows: values as the report words them, bars on one scale per
+// group.
+void TestKeptResults::contextRows()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, value);
+    QFETCH(double, fraction);
+    WindowSession w;
+    const Insight insight = MeasureWindowContext(FakeInsightKernels(), *w.session);
+    const QList<ContextRow> rows = ContextRows(insight);
+    const auto row = std::find_if(rows.cbegin(), rows.cend(),
+                                  [&](const ContextRow& r) { return r.name == name; });
+    QVERIFY2(row != rows.cend(), qPrintable(name));
+    QCOMPARE(row->value, value);
+    QCOMPARE(row->fraction, fraction);
+}
+
+// Before the memory page has measured, the memory line says so instead of
+// calling 0 MiB/s a share of the streaming read; a failed measurement is
+// one row that says why.
+void TestKeptResults::contextWithoutMemoryFigure()
+{
+    WindowSession w;
+    Insight insight = MeasureWindowContext(FakeInsightKernels(), *w.session);
+    QVERIFY(insight.memoryLine.contains("run the memory page first"));
+    w.session->runMemory();
+    insight = MeasureWindowContext(FakeInsightKernels(), *w.session);
+    QVERIFY(insight.memoryLine.startsWith("the logged 5000 MiB/s"));
+    QCOMPARE(ContextRows(insight).last().name, insight.memoryLine);
+    const QList<ContextRow> failed = ContextRows(NotMeasured("no memory"));
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed[0].name, "no memory");
+    QCOMPARE(failed[0].fraction, -1.0);
 }

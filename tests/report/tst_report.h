@@ -195,4 +195,7 @@ private slots:
     void history();
     void verdictsAsCompare_data();
     void verdictsAsCompare();
+    void contextRows_data();
+    void contextRows();
+    void contextWithoutMemoryFigure();
 };
