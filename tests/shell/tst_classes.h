@@ -202,4 +202,5 @@ private slots:
     void emptyHistorySaysWhatToDo();
     void plotDrawsInThePalettesLineColour_data();
     void plotDrawsInThePalettesLineColour();
+    void contextMeasuresInTheBusyFrame();
 };

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tst_classes.h"
 
+#include "FakeInsight.h"
 #include "Fixture.h"
+#include "controls/Busy.h"
+#include "controls/SmallBars.h"
 #include "controls/TimePlot.h"
+#include "shell/ContextWindow.h"
 #include "shell/Dialogs.h"
 #include "shell/HistoryWindow.h"
 
@@ -11,8 +15,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
@@ -169,4 +175,41 @@ void TestHistoryWindow::plotDrawsInThePalettesLineColour()
         for (int x = 0; x < image.width(); ++x)
             linePixels += image.pixelColor(x, y) == line;
     QVERIFY2(linePixels > 20, qPrintable(QString::number(linePixels)));
+}
+
+// Ctrl+I, then Measure: the measurements run with the hourglass and "Stand
+// by ..." and end with the standard text; the table holds the rows with
+// their bars, and Copy as text gives the report's section.
+void TestHistoryWindow::contextMeasuresInTheBusyFrame()
+{
+    QStringList during;
+    ShellFixture f([&during](TForm1Services& services) {
+        services.insight = FakeInsightKernels();
+        const auto allCore = services.insight.allCoreCpu;
+        services.insight.allCoreCpu = [&during, allCore] {
+            during << (busy::HourglassShown() ? "hourglass" : "no hourglass");
+            return allCore();
+        };
+    });
+    QVERIFY(f.showAndActivate());
+    press(f, "Ctrl+I");
+    auto* window = f.form().findChild<ContextWindow*>("ContextWindow");
+    QVERIFY(window != nullptr);
+    QVERIFY(window->isVisible());
+    QCOMPARE(FindChild<QLabel>(*window, "StateLabel")->text(), ContextWindow::NotYetText);
+    QVERIFY(!FindChild<QPushButton>(*window, "CopyButton")->isEnabled());
+    FindChild<QPushButton>(*window, "MeasureButton")->click();
+    QCOMPARE(during, QStringList{"hourglass"});
+    QVERIFY(!busy::HourglassShown());
+    QCOMPARE(busy::StatusText(f.widget<QStatusBar>("StatusBar1")), busy::StandardStatusText);
+
+    auto* table = FindChild<QTableWidget>(*window, "ContextTable");
+    QVERIFY(table->rowCount() > 8);
+    QCOMPARE(table->item(0, 0)->text(), "CPU, 2 threads");
+    QCOMPARE(table->item(0, 2)->data(SmallBars::BarRole).toDouble(), 1.0);
+    QVERIFY(!table->item(table->rowCount() - 1, 2)->data(SmallBars::BarRole).isValid());
+    FindChild<QPushButton>(*window, "CopyButton")->click();
+    const QString copied = QGuiApplication::clipboard()->text();
+    QVERIFY(copied.startsWith("= In context (not part of the log) ====="));
+    QVERIFY(copied.contains("Clock     : all cores 2850 MHz (counter 3000 MHz)"));
 }
