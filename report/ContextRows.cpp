@@ -115,7 +115,6 @@ QList<ContextRow> ContextRows(const Insight& insight)
     clock(insight, rows);
     latency(insight, rows);
     bandwidth(insight, rows);
-    rows.append({QStringLiteral("Memory"), insight.memoryLine, {}, -1});
     return rows;
 }
 

@@ -21,12 +21,14 @@ Insight MeasureWindowContext(const InsightKernels& kernels, const Session& sessi
 // group; no bar where `fraction` is negative.
 struct ContextRow
 {
-    QString group; // "All cores", "Clock", "Latency", "Bandwidth", "Memory"
+    QString group; // "All cores", "Clock", "Latency", "Bandwidth"
     QString name;
     QString value;
     double fraction = -1;
 };
 
+// The rows of the figures; the memory line and the warnings are sentences
+// the window shows beside them.
 QList<ContextRow> ContextRows(const Insight& insight);
 
 } // namespace report

@@ -26,8 +26,11 @@ ContextWindow::ContextWindow(Measure measure, QWidget* parent)
     QTableWidget* table = m_ui->ContextTable;
     table->setColumnCount(int(kColumns.size()));
     table->setHorizontalHeaderLabels(kColumns);
-    table->horizontalHeader()->setStretchLastSection(true);
+    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
     table->verticalHeader()->hide();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->setItemDelegateForColumn(2, new SmallBars(table));
     m_ui->StateLabel->setText(NotYetText);
     m_ui->CopyButton->setEnabled(false);
@@ -66,9 +69,12 @@ void ContextWindow::showInsight(const report::Insight& insight)
             bar->setData(SmallBars::BarRole, row.fraction);
         table->setItem(i, 2, bar);
     }
-    table->resizeColumnsToContents();
-    m_ui->StateLabel->setText(insight.warnings.join(u'\n'));
-    m_ui->StateLabel->setVisible(!insight.warnings.isEmpty());
+    // The sentences: how the memory figure stands, what may be off.
+    QStringList said = insight.warnings;
+    said.prepend(insight.notMeasured.isEmpty() ? insight.memoryLine : QString());
+    said.removeAll(QString());
+    m_ui->StateLabel->setText(said.join(u'\n'));
+    m_ui->StateLabel->setVisible(!said.isEmpty());
     m_ui->CopyButton->setEnabled(true);
 }
 
