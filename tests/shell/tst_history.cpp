@@ -112,6 +112,8 @@ void TestHistoryWindow::keptResultsAppearInTheHistory()
     QCOMPARE(f.widget<QStatusBar>("StatusBar1")->currentMessage(),
              "Results kept in " + home.kept().first());
     press(f, "Ctrl+D");
+    // The message gives way to the busy frame's text.
+    QVERIFY(f.widget<QStatusBar>("StatusBar1")->currentMessage().isEmpty());
     press(f, "Ctrl+K");
     press(f, "Ctrl+H");
     HistoryWindow* window = historyWindow(f);
