@@ -142,6 +142,9 @@ void TimePlot::drawSeries(QPainter& painter, const QRectF& area, double low, dou
     painter.drawPolygon(band);
     painter.setPen(QPen(color, 2));
     painter.drawPolyline(line);
+    // Dots only where they stand apart; a long history is a line.
+    if (area.width() < points.size() * kDotRadius * 3)
+        return;
     painter.setBrush(color);
     for (const QPointF& dot : line)
         painter.drawEllipse(dot, kDotRadius, kDotRadius);

@@ -27,6 +27,8 @@ HistoryWindow::HistoryWindow(QWidget* parent)
     m_ui->ResultTable->setHorizontalHeaderLabels(kColumns);
     m_ui->ResultTable->horizontalHeader()->setStretchLastSection(true);
     m_ui->ResultTable->verticalHeader()->hide();
+    // Columns fit the rows in view, not a thousand of them.
+    m_ui->ResultTable->horizontalHeader()->setResizeContentsPrecision(0);
     m_ui->VerdictText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     // The plots take most of the height; the table and the verdicts share the rest.
     m_ui->Splitter->setSizes({330, 110, 110});

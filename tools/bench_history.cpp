@@ -6,6 +6,7 @@
 #include "Summary.h"
 #include "shell/HistoryWindow.h"
 
+#include "report/History.h"
 #include "report/JsonReport.h"
 #include "report/ResultStore.h"
 
@@ -56,7 +57,12 @@ int main(int argc, char** argv)
         report::SaveResult(directory.path(), first.addDays(day), Result(day, first.addDays(day)));
 
     std::vector<double> ms;
+    std::vector<double> readMs;
     for (int i = 0; i < opens; ++i) {
+        QElapsedTimer reading;
+        reading.start();
+        const report::History read = report::LoadHistory(report::KeptResults(directory.path()));
+        readMs.push_back(double(reading.nsecsElapsed()) / 1e6);
         QElapsedTimer timer;
         timer.start();
         HistoryWindow window;
@@ -71,9 +77,11 @@ int main(int argc, char** argv)
                    1;
     }
     const Summary summary = summarise(ms);
+    const Summary reading = summarise(readMs);
     std::printf("History window on %d results, %d opens: median %.1f ms, min %.1f, max %.1f, "
                 "cv %.1f %%\n",
                 results, opens, summary.median, summary.min, summary.max, summary.cv);
+    std::printf("of which reading the files alone: median %.1f ms\n", reading.median);
     std::printf("load average: %s\n", loadAverage().c_str());
     return 0;
 }
