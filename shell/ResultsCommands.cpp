@@ -11,6 +11,19 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QScreen>
+
+namespace {
+
+// A window made at its planned size fits a small or highly scaled screen.
+void fitToScreen(QWidget* window, const QWidget* owner)
+{
+    const QScreen* screen = owner != nullptr ? owner->screen() : nullptr;
+    if (screen != nullptr)
+        window->resize(window->size().boundedTo(screen->availableGeometry().size() * 9 / 10));
+}
+
+} // namespace
 
 ResultsCommands::ResultsCommands(QMenu& file, QAction* before, QMenu& benchmarks)
     : m_keep(new QAction(QStringLiteral("&Keep results"), &file)),
@@ -67,6 +80,7 @@ void ResultsCommands::showHistory(QWidget* owner)
     if (m_historyWindow == nullptr) {
         m_historyWindow = new HistoryWindow(owner);
         m_historyWindow->setObjectName(QStringLiteral("HistoryWindow"));
+        fitToScreen(m_historyWindow, owner);
     }
     m_historyWindow->showDirectory(report::ResultsDirectory());
     m_historyWindow->show();
@@ -80,6 +94,7 @@ void ResultsCommands::showContext(QWidget* owner,
     if (m_contextWindow == nullptr) {
         m_contextWindow = new ContextWindow(measure, owner);
         m_contextWindow->setObjectName(QStringLiteral("ContextWindow"));
+        fitToScreen(m_contextWindow, owner);
     }
     m_contextWindow->show();
     m_contextWindow->raise();
