@@ -8,6 +8,7 @@
 #include "JpegImage.h"
 #include "Locations.h"
 #include "LogLines.h"
+#include "ResultsCommands.h"
 #include "VideoSurface.h"
 #include "controls/Busy.h"
 #include "database/ComparisonDatabase.h"
@@ -215,6 +216,7 @@ void TForm1::bindCommands()
     bindAction(m_ui->N3, &TForm1::N3Click);
     bindAction(m_ui->N16, &TForm1::N16Click);
     bindAction(m_ui->WebSiteItem, &TForm1::WebSiteItemClick);
+    bindResultCommands();
 }
 
 void TForm1::bindPageHandlers()
@@ -283,6 +285,8 @@ void TForm1::FormCreate()
             &report::Session::selectDrive);
     setFieldText(m_ui->Edit4, m_session->overview().hdd);
     m_driveChanged = false;
+    connect(m_session.get(), &report::Session::resultsChanged, this,
+            [this] { m_resultsCommands->resultsChanged(*m_session); });
     if (path.isEmpty())
         throw DatabaseError(QStringLiteral("Unable to find the directory of the program"));
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "PageTable.h"
+#include "report/Insight.h"
 #include "session/Session.h"
 
 #include <QMainWindow>
@@ -11,12 +12,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAbstractButton;
 class QAction;
 class QDialog;
 class HelpWindow;
 class QPushButton;
+class ResultsCommands;
 class VideoSurface;
 
 struct Form1Ui;
@@ -30,6 +33,7 @@ struct TForm1Services
     report::SessionKernels kernels;
     std::function<bool(const QUrl&)> openUrl; // empty: QDesktopServices::openUrl
     QString databasePath;                     // empty: base.ini beside the executable
+    report::InsightKernels insight;           // what the In context window measures
 };
 
 // The main window: overview, benchmark pages, menu and tool-bar commands.
@@ -74,6 +78,11 @@ public:
     void N3Click();
     void N16Click();
     void WebSiteItemClick();
+    // Beyond the menus of old: keeping results and their history
+    // (Unit1Results.cpp).
+    void KeepResultsClick();
+    void HistoryClick();
+    void ContextClick();
 
     // Page handlers, filled by the benchmark, video, disk and report code.
     void Button1Click();
@@ -112,6 +121,10 @@ private:
     void setUpPages();
     void setUpToolBar();
     void bindCommands();
+    void bindResultCommands();
+    // The context measurements inside the busy frame; none when the command
+    // did not complete.
+    std::optional<report::Insight> measureContext();
     void bindPageHandlers();
     void runCommand(const std::function<void()>& command);
     void beginBusy();
@@ -134,6 +147,7 @@ private:
     PageTable m_pages;
     TForm1Services m_services;
     std::unique_ptr<report::Session> m_session;
+    std::unique_ptr<ResultsCommands> m_resultsCommands;
     QDialog* m_editor = nullptr;
     QDialog* m_about = nullptr;
     HelpWindow* m_help = nullptr; // made at the first help the desktop cannot show

@@ -2,6 +2,8 @@
 // The "All tests" page: the run on this window's session, and saving its log.
 #include "Unit1.h"
 
+#include "ResultsCommands.h"
+
 #include "Unit1Ui.h"
 
 #include "Dialogs.h"
@@ -54,7 +56,8 @@ private:
 void TForm1::Button2Click()
 {
     FullRunWindow view(*this);
-    report::RunAllTests(*m_session, view);
+    const report::AllTestsResults run = report::RunAllTests(*m_session, view);
+    m_resultsCommands->allTestsRan(*m_session, run);
 }
 
 void TForm1::Button6Click()

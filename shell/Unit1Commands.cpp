@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QScopedValueRollback>
+#include <QStatusBar>
 
 void TForm1::setPages(int outer, int inner)
 {
@@ -120,6 +121,8 @@ bool TForm1::openUrl(const QUrl& url)
 // busy::Begin, whose pass over events may deliver the window's close.
 void TForm1::beginBusy()
 {
+    // A message such as where results were kept would hide the busy text.
+    m_ui->StatusBar1->clearMessage();
     busy::Begin(m_ui->StatusBar1);
     throwIfClosed();
 }

@@ -4,4 +4,4 @@
 #include "tst_report.h"
 
 QUORVIX_TEST_MAIN(TestCommandLine, TestReportRun, TestCompareCommand, TestInsight, TestHeadlessView,
-                  TestAddReference)
+                  TestAddReference, TestKeptResults)

@@ -127,3 +127,19 @@ private slots:
     void shippedRows_data();
     void shippedRows();
 };
+
+class TestKeptResults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void latestResults_data();
+    void latestResults();
+    void keptFileReadsAsSaved();
+    void history();
+    void verdictsAsCompare_data();
+    void verdictsAsCompare();
+    void contextRows_data();
+    void contextRows();
+    void contextWithoutMemoryFigure();
+};

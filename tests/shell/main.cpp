@@ -29,5 +29,6 @@ int main(int argc, char** argv)
     failed += runOneTest<TestVideoPage>(argc, argv);
     failed += runOneTest<TestVideoSurface>(argc, argv);
     failed += runOneTest<TestDisplayPlan>(argc, argv);
+    failed += runOneTest<TestHistoryWindow>(argc, argv);
     return failed;
 }

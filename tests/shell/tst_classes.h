@@ -191,3 +191,16 @@ private slots:
     void qtArgumentsAddThePlatform_data();
     void qtArgumentsAddThePlatform();
 };
+
+class TestHistoryWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void keepIsEnabledByAMeasuredFigure_data();
+    void keepIsEnabledByAMeasuredFigure();
+    void keptResultsAppearInTheHistory();
+    void emptyHistorySaysWhatToDo();
+    void plotDrawsInThePalettesLineColour_data();
+    void plotDrawsInThePalettesLineColour();
+    void contextMeasuresInTheBusyFrame();
+};
