@@ -182,4 +182,5 @@ private slots:
     void savedLogStaysTheLog();
     void failedContextIsNotMeasured_data();
     void failedContextIsNotMeasured();
+    void drivesInContext();
 };
