@@ -3,6 +3,7 @@
 
 #include "bench/BenchError.h"
 #include "platform/DiskDirectory.h"
+#include "report/SavedResult.h"
 
 #include <QFile>
 
@@ -210,6 +211,34 @@ QStringList DriveInsightWarnings(const QList<DriveInsight>& drives)
         }
     }
     return warnings;
+}
+
+QList<SavedFigure> DriveInsightFigures(const QJsonObject& insight)
+{
+    QList<SavedFigure> saved;
+    for (const QJsonValue& drive : insight.value("drives").toArray()) {
+        const QString mountPoint = drive.toObject().value("mountPoint").toString();
+        const QJsonObject figures = drive.toObject().value("figures").toObject();
+        for (const bench::DriveJob job : bench::kDriveJobs) {
+            const QJsonObject figure =
+                figures.value(QString::fromStdString(bench::JobKey(job))).toObject();
+            if (!figure.value("iops").isDouble())
+                continue;
+            SavedFigure one{QStringLiteral("Drive %1 %2")
+                                .arg(mountPoint, QString::fromStdString(bench::JobName(job))),
+                            QStringLiteral("IOPS"),
+                            {},
+                            figure.value("iops").toDouble(),
+                            false,
+                            {}};
+            for (const QJsonValue& slice : figure.value("sliceIops").toArray()) {
+                if (slice.isDouble())
+                    one.runs << slice.toDouble();
+            }
+            saved << one;
+        }
+    }
+    return saved;
 }
 
 } // namespace report

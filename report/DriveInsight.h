@@ -14,6 +14,8 @@
 
 namespace report {
 
+struct SavedFigure;
+
 // One tested drive's figures in context, by its mount point.
 struct DriveInsight
 {
@@ -37,5 +39,10 @@ QJsonArray DriveInsightJson(const QList<DriveInsight>& drives);
 QStringList DriveInsightText(const QList<DriveInsight>& drives);
 // Warnings for the report: skipped drives, flagged figures, io_uring refused.
 QStringList DriveInsightWarnings(const QList<DriveInsight>& drives);
+
+// The drives' figures of a saved result's context for --compare: each
+// job's IOPS, named "Drive <mount point> <job>", with the window's fifths as
+// its runs (their spread); flagged figures left out.
+QList<SavedFigure> DriveInsightFigures(const QJsonObject& insight);
 
 } // namespace report

@@ -2,6 +2,7 @@
 #include "report/SavedResult.h"
 
 #include "platform/Files.h"
+#include "report/DriveInsight.h"
 #include "report/Environment.h"
 #include "report/FileNames.h"
 #include "report/JsonReport.h"
@@ -177,6 +178,7 @@ SavedResult ReadSavedResult(const QByteArray& bytes, const QString& source)
     result.runs = root.value("runs").toInt(1);
     result.reference = reference(root.value("reference"));
     reader.figures(root.value("results").toObject(), result);
+    result.figures << DriveInsightFigures(root.value("insight").toObject());
     return result;
 }
 
