@@ -41,8 +41,8 @@ QStringList DriveInsightText(const QList<DriveInsight>& drives);
 QStringList DriveInsightWarnings(const QList<DriveInsight>& drives);
 
 // The drives' figures of a saved result's context for --compare: each
-// job's IOPS, named "Drive <mount point> <job>", with the window's fifths as
-// its runs (their spread); flagged figures left out.
+// job's IOPS, named "Drive <mount point> <job>", measured once (no runs, so
+// no verdict beyond the change); flagged figures left out.
 QList<SavedFigure> DriveInsightFigures(const QJsonObject& insight);
 
 } // namespace report
