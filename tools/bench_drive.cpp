@@ -126,8 +126,9 @@ struct Ratios
     std::vector<double> ours, fio, iops, p99;
 };
 
-// One round: each job ours, then fio's.
-void round(const Setting& setting, std::map<std::string, Ratios>& ratios)
+// One round: each job ours and fio's, in turn; `fioFirst` swaps the two, so
+// that neither side always runs right after the other's writes.
+void round(const Setting& setting, bool fioFirst, std::map<std::string, Ratios>& ratios)
 {
     platform::ScratchFile file(bench::ScratchPath(setting.directory),
                                platform::ScratchAccess::ReadWrite);
@@ -139,10 +140,14 @@ void round(const Setting& setting, std::map<std::string, Ratios>& ratios)
     std::uint64_t ourRegion = setting.size, fioRegion = setting.size;
     for (const bench::DriveJob job : bench::kDriveJobs) {
         const platform::IoJob io = bench::JobOf(job, ourRegion, setting.seconds);
+        Side fio;
+        if (fioFirst)
+            fio = runFio(setting, job, fioRegion);
         const platform::IoRun run = platform::RunIoJob(
             file, io, io.depth > 1 ? queued : platform::IoSubmission::Synchronous);
         const bench::DriveJobFigure ours = bench::FigureOf(job, run, setting.seconds);
-        const Side fio = runFio(setting, job, fioRegion);
+        if (!fioFirst)
+            fio = runFio(setting, job, fioRegion);
         if (job == bench::DriveJob::SequentialWrite) {
             file.SyncData();
             ourRegion = std::min(setting.size, run.bytes / kMiB * kMiB);
@@ -192,8 +197,9 @@ int main(int argc, char** argv)
                 setting.threads ? "threads" : "io_uring", setting.seconds);
     std::map<std::string, Ratios> ratios;
     for (int i = 0; i < rounds; ++i) {
-        std::printf("round %d, load %s\n", i + 1, loadAverage().c_str());
-        round(setting, ratios);
+        std::printf("round %d (%s first), load %s\n", i + 1, i % 2 ? "fio" : "ours",
+                    loadAverage().c_str());
+        round(setting, i % 2 != 0, ratios);
     }
     std::printf("\nload at the end %s; medians over %d rounds\n", loadAverage().c_str(), rounds);
     std::printf("%-12s %10s %10s %7s %7s %9s\n", "job", "ours IOPS", "fio IOPS", "ratio", "CV %",
