@@ -135,24 +135,36 @@ private:
     IoRun m_run;
 };
 
-// One block at `offset`: 0, or the errno (a short transfer is ENOSPC for a
-// write, EIO for a read: the file holds less than it should).
+// The rest of a block from `done` bytes on: 0, or the errno. A transfer may
+// legally stop short (a busy device, a signal); one that moves nothing is
+// ENOSPC for a write and ENODATA for a read (the file holds less than it
+// should).
+int finish(int fd, const IoJob& job, char* block, std::uint64_t offset, std::size_t done)
+{
+    while (done < job.blockBytes) {
+        const auto at = static_cast<off_t>(offset + done);
+        const ssize_t moved = job.write ? pwrite(fd, block + done, job.blockBytes - done, at)
+                                        : pread(fd, block + done, job.blockBytes - done, at);
+        if (moved < 0 && errno == EINTR)
+            continue;
+        if (moved < 0)
+            return errno;
+        if (moved == 0)
+            return job.write ? ENOSPC : ENODATA;
+        done += static_cast<std::size_t>(moved);
+    }
+    return 0;
+}
+
+// One block at `offset`, with its fdatasync where the job asks: 0, or the
+// errno.
 int transfer(int fd, const IoJob& job, char* block, std::uint64_t offset)
 {
-    for (;;) {
-        const ssize_t done = job.write
-                                 ? pwrite(fd, block, job.blockBytes, static_cast<off_t>(offset))
-                                 : pread(fd, block, job.blockBytes, static_cast<off_t>(offset));
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done < 0)
-            return errno;
-        if (static_cast<std::size_t>(done) != job.blockBytes)
-            return job.write ? ENOSPC : EIO;
-        if (job.write && job.syncEach && fdatasync(fd) != 0)
-            return errno;
-        return 0;
-    }
+    if (const int error = finish(fd, job, block, offset, 0); error != 0)
+        return error;
+    if (job.write && job.syncEach && fdatasync(fd) != 0)
+        return errno;
+    return 0;
 }
 
 [[noreturn]] void fail(const ScratchFile& file, const IoJob& job, int error)
@@ -240,6 +252,7 @@ private:
 struct Slot
 {
     AlignedBlock block;
+    std::uint64_t offset = 0;
     std::int64_t submitted = 0;
 };
 
@@ -253,6 +266,7 @@ void prepare(io_uring* ring, int fd, const IoJob& job, Slot& slot, std::uint64_t
     else
         io_uring_prep_read(entry, fd, slot.block.get(), length, offset);
     io_uring_sqe_set_data64(entry, index);
+    slot.offset = offset;
     slot.submitted = nowNs();
 }
 
@@ -265,15 +279,22 @@ int reap(io_uring* ring, int fd, const IoJob& job, std::vector<Slot>& slots, Off
     if (const int error = io_uring_wait_cqe(ring, &completion); error < 0)
         return error == -EINTR ? 0 : -error;
     do {
-        const std::int64_t now = nowNs();
+        std::int64_t now = nowNs();
         const std::uint64_t index = io_uring_cqe_get_data64(completion);
         const int result = completion->res;
         io_uring_cqe_seen(ring, completion);
         --inFlight;
         if (result < 0)
             return -result;
-        if (static_cast<std::size_t>(result) != job.blockBytes)
-            return job.write ? ENOSPC : EIO;
+        if (static_cast<std::size_t>(result) != job.blockBytes) {
+            // The rest of a short block synchronously, inside its latency.
+            const std::uint64_t offset = slots[index].offset;
+            const auto done = static_cast<std::size_t>(result);
+            if (const int error = finish(fd, job, slots[index].block.get(), offset, done);
+                error != 0)
+                return error;
+            now = nowNs();
+        }
         recorder.record(slots[index].submitted, now, job.blockBytes);
         if (now < deadline) {
             prepare(ring, fd, job, slots[index], offsets.next(), index);
