@@ -190,8 +190,12 @@ int ScratchFile::UseDirectIo()
 {
     // Set on the open descriptor rather than at open: the file was created
     // and judged by the one guarded open, whatever the filesystem allows.
+    // O_NONBLOCK goes: it only kept that open from waiting on a FIFO, and
+    // io_uring would take it as "fail rather than wait" for a regular file.
     const int flags = fcntl(m_fd, F_GETFL);
-    if (flags < 0 || fcntl(m_fd, F_SETFL, flags | O_DIRECT) != 0)
+    if (flags < 0 || fcntl(m_fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return errno;
+    if (fcntl(m_fd, F_SETFL, (flags & ~O_NONBLOCK) | O_DIRECT) != 0)
         return errno;
     return 0;
 }
