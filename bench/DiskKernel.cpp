@@ -13,20 +13,6 @@
 namespace bench {
 namespace {
 
-std::string scratchPath(std::string directory)
-{
-    if (directory.empty() || directory.back() != '/')
-        directory += '/';
-    return directory + kScratchFileName;
-}
-
-std::string userMessage(const platform::FileError& error)
-{
-    const char* what = error.step() == platform::FileError::Step::Create ? "Cannot create file "
-                                                                         : "Unable to write to ";
-    return what + error.path() + ": " + error.reason();
-}
-
 // Every timed step up to the close; the file goes when `file` does, after
 // the end time is read.
 double timedWrite(const std::string& path, std::int32_t count)
@@ -40,6 +26,23 @@ double timedWrite(const std::string& path, std::int32_t count)
 }
 
 } // namespace
+
+std::string ScratchPath(std::string directory)
+{
+    if (directory.empty() || directory.back() != '/')
+        directory += '/';
+    return directory + kScratchFileName;
+}
+
+std::string ScratchFileMessage(const platform::FileError& error)
+{
+    const char* what = "Unable to write to ";
+    if (error.step() == platform::FileError::Step::Create)
+        what = "Cannot create file ";
+    else if (error.step() == platform::FileError::Step::Read)
+        what = "Unable to read ";
+    return what + error.path() + ": " + error.reason();
+}
 
 std::int64_t DiskRate(std::int32_t count, double elapsedMs)
 {
@@ -55,13 +58,13 @@ std::int64_t DiskTest(const std::string& directory, std::int32_t count)
 {
     if (TestBufferSize() < static_cast<std::size_t>(kDiskBlockBytes))
         throw BenchError("The test buffer holds less than one block of the disk test");
-    const std::string path = scratchPath(directory);
+    const std::string path = ScratchPath(directory);
     double elapsed = 0;
     try {
         const platform::TimeCriticalBracket bracket;
         elapsed = timedWrite(path, count);
     } catch (const platform::FileError& error) {
-        throw BenchError(userMessage(error));
+        throw BenchError(ScratchFileMessage(error));
     }
     return DiskRate(count, elapsed);
 }

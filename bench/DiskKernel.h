@@ -4,11 +4,22 @@
 #include <cstdint>
 #include <string>
 
+namespace platform {
+class FileError;
+}
+
 namespace bench {
 
 // The disk test writes whole blocks of this size from the start of TestBuffer.
 inline constexpr std::int64_t kDiskBlockBytes = 1'048'576;
 inline constexpr char kScratchFileName[] = "temp.$$$";
+
+// Where the scratch file goes in `directory`.
+std::string ScratchPath(std::string directory);
+
+// "Cannot create file <path>: <reason>", "Unable to write to <path>: ..."
+// or "Unable to read <path>: ...".
+std::string ScratchFileMessage(const platform::FileError& error);
 
 // Bytes per second for `count` blocks written in `elapsedMs` milliseconds:
 // bytes / (elapsed / 1000) in extended precision, rounded to nearest with

@@ -17,33 +17,6 @@
 namespace platform {
 namespace {
 
-// Holds SIGXFSZ back from this thread while it writes, so that a write past
-// the file-size limit fails with EFBIG; the signal it raised is taken back
-// before the old mask returns.
-class FileSizeSignalHeld
-{
-public:
-    FileSizeSignalHeld()
-    {
-        sigemptyset(&m_held);
-        sigaddset(&m_held, SIGXFSZ);
-        pthread_sigmask(SIG_BLOCK, &m_held, &m_old);
-    }
-    ~FileSizeSignalHeld()
-    {
-        const timespec now{0, 0};
-        while (sigtimedwait(&m_held, nullptr, &now) == SIGXFSZ) {
-        }
-        pthread_sigmask(SIG_SETMASK, &m_old, nullptr);
-    }
-    FileSizeSignalHeld(const FileSizeSignalHeld&) = delete;
-    FileSizeSignalHeld& operator=(const FileSizeSignalHeld&) = delete;
-
-private:
-    sigset_t m_held{};
-    sigset_t m_old{};
-};
-
 // The path a chain of symbolic links at `path` ends in; empty with errno
 // ELOOP for a loop.
 std::string followLinks(std::string path)
@@ -167,6 +140,21 @@ void syncDirectory(const std::string& path)
 }
 
 } // namespace
+
+FileSizeSignalHeld::FileSizeSignalHeld()
+{
+    sigemptyset(&m_held);
+    sigaddset(&m_held, SIGXFSZ);
+    pthread_sigmask(SIG_BLOCK, &m_held, &m_old);
+}
+
+FileSizeSignalHeld::~FileSizeSignalHeld()
+{
+    const timespec now{0, 0};
+    while (sigtimedwait(&m_held, nullptr, &now) == SIGXFSZ) {
+    }
+    pthread_sigmask(SIG_SETMASK, &m_old, nullptr);
+}
 
 int WriteAll(int descriptor, const void* data, std::size_t size)
 {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <csignal>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -45,6 +46,22 @@ bool IsSpecialFile(const std::string& path);
 // Writes `bytes` to what is at `path` in place (/dev/stdout, a terminal).
 // False with errno set when it cannot be opened or written.
 bool WriteInPlace(const std::string& path, std::string_view bytes);
+
+// Holds SIGXFSZ back from the calling thread while it lives, so that a write
+// past the file-size limit fails with EFBIG instead of killing the process;
+// the signal it raised is taken back before the old mask returns.
+class FileSizeSignalHeld
+{
+public:
+    FileSizeSignalHeld();
+    ~FileSizeSignalHeld();
+    FileSizeSignalHeld(const FileSizeSignalHeld&) = delete;
+    FileSizeSignalHeld& operator=(const FileSizeSignalHeld&) = delete;
+
+private:
+    sigset_t m_held{};
+    sigset_t m_old{};
+};
 
 // Writes all of `data` at the descriptor's position: 0, or the errno of the
 // write that failed (ENOSPC for one that wrote nothing). A file-size limit

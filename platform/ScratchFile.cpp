@@ -20,7 +20,12 @@ namespace {
 // O_NOFOLLOW: a link planted at the path is refused, not followed.
 // O_NONBLOCK: a FIFO without a reader fails at once instead of hanging; a
 // regular file's writes ignore the flag.
-constexpr int kOpenFlags = O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+constexpr int kGuardFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+
+int openFlags(ScratchAccess access)
+{
+    return (access == ScratchAccess::ReadWrite ? O_RDWR : O_WRONLY) | kGuardFlags;
+}
 
 // Why something already at the path may not be replaced; 0 when it may. A
 // second name would keep the data of whatever we truncated.
@@ -44,9 +49,9 @@ int refusal(const struct stat& info)
 
 // Empties what is already at the path, judged on the opened descriptor so
 // that nothing can be swapped in between the check and the truncation.
-int replaceExisting(const std::string& path)
+int replaceExisting(const std::string& path, int flags)
 {
-    const int fd = open(path.c_str(), kOpenFlags);
+    const int fd = open(path.c_str(), flags);
     if (fd < 0)
         failCreate(path, errno);
     struct stat info
@@ -62,19 +67,22 @@ int replaceExisting(const std::string& path)
     return fd;
 }
 
-int openScratch(const std::string& path)
+int openScratch(const std::string& path, ScratchAccess access)
 {
-    const int fd = open(path.c_str(), kOpenFlags | O_CREAT | O_EXCL, 0600);
+    const int flags = openFlags(access);
+    const int fd = open(path.c_str(), flags | O_CREAT | O_EXCL, 0600);
     if (fd >= 0)
         return fd;
     if (errno != EEXIST)
         failCreate(path, errno);
-    return replaceExisting(path);
+    return replaceExisting(path, flags);
 }
 
 // The scratch file's name for the handler of the signals that end the
 // program, so that it exists only during the test even when a user stops it.
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// SIGXFSZ from our own writes is held back while they run (they fail with
+// EFBIG); one sent from outside ends the program as it asks, the file gone.
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGXFSZ};
 char g_scratchPath[PATH_MAX];
 volatile sig_atomic_t g_scratchNamed = 0;
 struct sigaction g_previous[std::size(kEndingSignals)];
@@ -136,11 +144,11 @@ std::string FileError::reason() const
     return std::strerror(m_errorNumber);
 }
 
-ScratchFile::ScratchFile(std::string path) : m_path(std::move(path))
+ScratchFile::ScratchFile(std::string path, ScratchAccess access) : m_path(std::move(path))
 {
     removeOnEndingSignals(m_path);
     try {
-        m_fd = openScratch(m_path);
+        m_fd = openScratch(m_path, access);
     } catch (...) {
         keepOnEndingSignals();
         throw;
@@ -175,6 +183,35 @@ void ScratchFile::Finish()
     // Linux releases the descriptor even when close reports EINTR, and the
     // data is on the disk already.
     if (close(fd) != 0 && errno != EINTR)
+        throw FileError(FileError::Step::Write, m_path, errno);
+}
+
+int ScratchFile::UseDirectIo()
+{
+    // Set on the open descriptor rather than at open: the file was created
+    // and judged by the one guarded open, whatever the filesystem allows.
+    // O_NONBLOCK goes: it only kept that open from waiting on a FIFO, and
+    // io_uring would take it as "fail rather than wait" for a regular file.
+    const int flags = fcntl(m_fd, F_GETFL);
+    if (flags < 0 || fcntl(m_fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        return errno;
+    if (fcntl(m_fd, F_SETFL, (flags & ~O_NONBLOCK) | O_DIRECT) != 0)
+        return errno;
+    return 0;
+}
+
+void ScratchFile::Reserve(std::uint64_t bytes)
+{
+    const FileSizeSignalHeld held;
+    if (fallocate(m_fd, 0, 0, static_cast<off_t>(bytes)) == 0)
+        return;
+    if (errno != EOPNOTSUPP && errno != ENOSYS)
+        throw FileError(FileError::Step::Write, m_path, errno);
+}
+
+void ScratchFile::SyncData()
+{
+    if (fdatasync(m_fd) != 0)
         throw FileError(FileError::Step::Write, m_path, errno);
 }
 

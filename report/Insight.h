@@ -7,6 +7,7 @@
 #include "bench/ReferenceMachine.h"
 #include "platform/Caches.h"
 #include "platform/Priority.h"
+#include "results/DriveInsight.h"
 
 #include <QJsonObject>
 #include <QList>
@@ -37,6 +38,8 @@ struct InsightKernels
     };
     std::function<bench::MemoryContextFigures(std::uint64_t, const std::vector<std::uint64_t>&)>
         memoryContext = bench::MeasureMemoryContext;
+    // Each drive the run tested; empty: the drives are left out.
+    DriveContextKernel driveContext = RealDriveContext();
 };
 
 // What the report's own runs give the context: the reference machine, the

@@ -85,8 +85,10 @@ public:
                 return failed(status);
         }
         afterRuns();
-        if (m_context)
+        if (m_context) {
             measureContext();
+            measureDrives(MedianResults(m_runs));
+        }
         return output();
     }
 
@@ -230,19 +232,38 @@ private:
             warn(warning);
     }
 
+    // The drives the runs tested, after the rest of the context.
+    void measureDrives(const AllTestsResults& median)
+    {
+        QList<QByteArray> tested;
+        for (const DriveFigure& drive : median.drives) {
+            if (drive.kilobytesPerSecond > 0 &&
+                !median.skipped.contains({TestId::Disk, drive.mountPoint}))
+                tested << drive.mountPoint;
+        }
+        if (tested.isEmpty() || !m_setup.insight->driveContext)
+            return;
+        note(QStringLiteral("Context: the drives' reads, random blocks and synchronous writes"));
+        m_drives = MeasureDriveInsights(m_setup.insight->driveContext, tested);
+        for (const QString& warning : DriveInsightWarnings(m_drives))
+            warn(warning);
+    }
+
+    QJsonObject insightJson() const
+    {
+        if (!m_insight)
+            return {};
+        QJsonObject object = InsightJson(*m_insight);
+        if (!m_drives.isEmpty())
+            object.insert("drives", DriveInsightJson(m_drives));
+        return object;
+    }
+
     ReportDocument document() const
     {
-        return {kProgramName,
-                ProgramVersion(),
-                m_started,
-                m_session.reference(),
-                m_runs,
-                m_videoMethod,
-                m_environment,
-                m_warnings,
-                m_error,
-                m_insight ? InsightJson(*m_insight) : QJsonObject(),
-                m_options.anonymous};
+        return {kProgramName, ProgramVersion(), m_started,          m_session.reference(),
+                m_runs,       m_videoMethod,    m_environment,      m_warnings,
+                m_error,      insightJson(),    m_options.anonymous};
     }
 
     int output()
@@ -275,7 +296,7 @@ private:
                 writeLines(m_setup.out, log);
             // After the log, never in it: the log stays as the window writes it.
             if (m_insight)
-                writeLines(m_setup.out, InsightText(*m_insight));
+                writeLines(m_setup.out, InsightText(*m_insight) + DriveInsightText(m_drives));
         }
         return m_options.save ? save(json) : kExitOk;
     }
@@ -320,6 +341,7 @@ private:
     bool m_context;
     QList<bench::ChainTiming> m_chains;
     std::optional<Insight> m_insight;
+    QList<DriveInsight> m_drives;
     QDateTime m_started;
     RunEnvironment m_environment;
     QStringList m_warnings;

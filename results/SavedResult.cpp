@@ -2,6 +2,7 @@
 #include "results/SavedResult.h"
 
 #include "platform/Files.h"
+#include "results/DriveInsight.h"
 #include "results/ResultFormat.h"
 #include "session/Environment.h"
 #include "session/FileNames.h"
@@ -183,6 +184,7 @@ SavedResult ReadSavedResult(const QByteArray& bytes, const QString& source)
     result.runs = root.value("runs").toInt(1);
     result.reference = reference(root.value("reference"));
     reader.figures(root.value("results").toObject(), result);
+    result.figures << DriveInsightFigures(root.value("insight").toObject());
     return result;
 }
 

@@ -13,22 +13,24 @@ mode=${1:-test}
 
 # Compiler, CMake, Qt Widgets with its tools and X11 platform plugin, libjpeg,
 # libudev (and udev's hardware database for device names), xcb for the video
-# test's fills, and the Tahoma and Fixedsys fonts.
+# test's fills, liburing for the drive's queued reads and writes, and the
+# Tahoma and Fixedsys fonts.
 run_packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-  libjpeg62-turbo-dev libudev-dev udev libxcb1-dev fonts-wine
+  libjpeg62-turbo-dev libudev-dev udev libxcb1-dev liburing-dev fonts-wine
 )
 
 # Virtual X server and window manager for the end-to-end runs, X clients and
 # ImageMagick to look at what they draw, clang for the sanitizer and fuzzing
 # builds, clang-format and git for the format check, the validators of the
-# installed files and the package, and libxcb-damage for the start-up probe.
+# installed files and the package, libxcb-damage for the start-up probe, and
+# fio, the yardstick of tools/bench_drive.
 test_packages=(
   xvfb xauth x11-utils x11-apps imagemagick openbox xdotool python3
   clang libclang-rt-14-dev clang-format git
   desktop-file-utils appstream dpkg-dev groff-base inotify-tools lintian
-  libxcb-damage0-dev
+  libxcb-damage0-dev fio
 )
 
 apt_options=()

@@ -7,6 +7,7 @@
 #include "bench/BenchError.h"
 #include "bench/DiskKernel.h"
 #include "bench/DiskPage.h"
+#include "bench/DriveContext.h"
 #include "bench/TestBuffer.h"
 #include "database/ComparisonDatabase.h"
 #include "platform/ScratchFile.h"
@@ -21,6 +22,7 @@
 #include <csignal>
 #include <cstring>
 #include <functional>
+#include <tuple>
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -166,20 +168,33 @@ void TestDiskKernel::refusesWhatItMayNotReplace_data()
 {
     QTest::addColumn<QString>("planted");
     QTest::addColumn<int>("reason");
+    QTest::addColumn<bool>("driveContext"); // the drive's figures in context, same scratch file
 
-    QTest::newRow("link to a file") << "link" << ELOOP;
-    QTest::newRow("dangling link") << "dangling" << ELOOP;
-    QTest::newRow("FIFO without a reader") << "fifo" << ENXIO;
-    QTest::newRow("FIFO with a reader") << "read fifo" << EEXIST;
-    QTest::newRow("directory") << "directory" << EISDIR;
-    QTest::newRow("file of another user") << "foreign" << EPERM;
-    QTest::newRow("second name of an own file") << "hard link" << EMLINK;
+    const std::tuple<const char*, const char*, int> plants[] = {
+        {"link to a file", "link", ELOOP},
+        {"dangling link", "dangling", ELOOP},
+        {"FIFO without a reader", "fifo", ENXIO},
+        {"FIFO with a reader", "read fifo", EEXIST},
+        {"directory", "directory", EISDIR},
+        {"file of another user", "foreign", EPERM},
+        {"second name of an own file", "hard link", EMLINK},
+    };
+    for (const bool driveContext : {false, true}) {
+        for (const auto& [name, planted, reason] : plants) {
+            // Opened for reading too, a FIFO opens at once; then it is refused as not a
+            // regular file.
+            const int refusal = driveContext && QByteArray(planted) == "fifo" ? EEXIST : reason;
+            QTest::newRow(QByteArray(name) + (driveContext ? ", drive in context" : ""))
+                << planted << refusal << driveContext;
+        }
+    }
 }
 
 void TestDiskKernel::refusesWhatItMayNotReplace()
 {
     QFETCH(QString, planted);
     QFETCH(int, reason);
+    QFETCH(bool, driveContext);
     const QTemporaryDir dir;
     const QString path = dir.filePath(kScratch);
     const QString other = dir.filePath("other");
@@ -204,7 +219,12 @@ void TestDiskKernel::refusesWhatItMayNotReplace()
     QString message;
     {
         const AlarmGuard guard;
-        message = errorOf([&] { DiskTest(dir.path().toStdString(), 1); });
+        message = errorOf([&] {
+            if (driveContext)
+                MeasureDriveContext(dir.path().toStdString(), {0.05, 64 << 20});
+            else
+                DiskTest(dir.path().toStdString(), 1);
+        });
     }
     if (reader >= 0)
         close(reader);
@@ -272,6 +292,7 @@ void TestDiskKernel::endingSignalRemovesTheFile_data()
     QTest::newRow("SIGINT (Ctrl+C)") << SIGINT;
     QTest::newRow("SIGTERM") << SIGTERM;
     QTest::newRow("SIGHUP (terminal closed)") << SIGHUP;
+    QTest::newRow("SIGXFSZ sent by another") << SIGXFSZ;
 }
 
 // The signal arrives while the scratch file holds a block: the file goes and

@@ -2,6 +2,7 @@
 #include "TestMain.h"
 
 #include "tst_disk.h"
+#include "tst_drivecontext.h"
 #include "tst_insight.h"
 #include "tst_kernels.h"
 #include "tst_memory.h"
@@ -11,4 +12,4 @@
 
 QUORVIX_TEST_MAIN(TestScores, TestTimedWindow, TestKernels, TestBenchmarkPages, TestDiskKernel,
                   TestDiskPage, TestMemoryKernels, TestMemoryPage, TestVideoKernel, TestVideoPage,
-                  TestInsightKernels)
+                  TestInsightKernels, TestDriveContext)

@@ -23,6 +23,15 @@ public:
         return std::unique_ptr<TestMount>(new TestMount(target));
     }
 
+    // A ramfs at `directory`: a filesystem without direct I/O.
+    static std::unique_ptr<TestMount> Ramfs(const QString& directory)
+    {
+        const QByteArray target = directory.toLocal8Bit();
+        if (geteuid() != 0 || mount("ramfs", target, "ramfs", 0, nullptr) != 0)
+            return nullptr;
+        return std::unique_ptr<TestMount>(new TestMount(target));
+    }
+
     // `source` seen read-only at `directory`: same filesystem, no writing.
     static std::unique_ptr<TestMount> ReadOnlyBind(const QString& source, const QString& directory)
     {

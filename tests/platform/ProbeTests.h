@@ -118,3 +118,11 @@ private slots:
     void fixtureMachines();
     void realMachine();
 };
+
+class BlockDeviceTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void diskOfAFilesystem_data();
+    void diskOfAFilesystem();
+};

@@ -317,6 +317,6 @@ private slots:
 
 QUORVIX_TEST_MAIN(ClockTest, PublishedTickTest, CpuInstructionsTest, PriorityTest, FilesTest,
                   MemoryTest, IdentityTest, DrivesTest, DiskDirectoryTest, EdidTest, InputTest,
-                  DevicesTest, XFillTest, CachesTest)
+                  DevicesTest, XFillTest, CachesTest, BlockDeviceTest)
 
 #include "tst_platform.moc"

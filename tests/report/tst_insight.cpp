@@ -93,7 +93,38 @@ struct FakeInsight
             figures.bufferBytes = top;
             return figures;
         };
+        k.driveContext = [this](const std::string& mountPoint) {
+            ++calls;
+            drivesMeasured << QString::fromStdString(mountPoint);
+            if (mountPoint == failingDrive)
+                throw bench::BenchError("Unable to read " + mountPoint + "temp.$$$: I/O error");
+            return driveFigures(mountPoint);
+        };
         return k;
+    }
+
+    QStringList drivesMeasured;
+    std::string failingDrive;
+
+    // Every job at 100 IOPS; the random reads at depth 1 contradict the rest.
+    static bench::DriveContextFigures driveFigures(const std::string& mountPoint)
+    {
+        bench::DriveContextFigures figures;
+        figures.directory = mountPoint;
+        figures.device = platform::BlockDevice{"sdz", "Test Disk", true, 600'000'000};
+        figures.scratchBytes = 64 * kMiB;
+        figures.direct = true;
+        figures.submission = "threads";
+        figures.fallback = "io_uring refused";
+        figures.windowSeconds = 1.5;
+        for (const bench::DriveJob job : bench::kDriveJobs) {
+            bench::DriveJobFigure figure{
+                job, 50.0, 100.0, 10.0, 8.0, 40.0, {90, 100, 110, 100, 100}, {}};
+            if (job == bench::DriveJob::RandomRead1)
+                figure.contradiction = "a cache answered";
+            figures.jobs.push_back(figure);
+        }
+        return figures;
     }
 };
 
@@ -550,8 +581,55 @@ void TestInsight::failedContextIsNotMeasured()
     json.setup.insight = kernels;
     QCOMPARE(json.run(options), 0);
     const QJsonObject document = QJsonDocument::fromJson(json.out().toUtf8()).object();
-    QCOMPARE(document["insight"].toObject(), (QJsonObject{{"notMeasured", reason}}));
+    // The drives are measured apart: they stand beside the reason.
+    QCOMPARE(document["insight"].toObject().keys(), (QStringList{"drives", "notMeasured"}));
+    QCOMPARE(document["insight"]["notMeasured"].toString(), reason);
     QVERIFY(document["error"].isNull());
     QVERIFY(document["warnings"].toArray().contains("the figures could not be put in context: " +
                                                     reason));
+}
+
+// Each tested drive in the context's JSON and text; a flagged figure has no
+// values, a drive that fails is skipped with the error and the others stand.
+void TestInsight::drivesInContext()
+{
+    FakeInsight fake;
+    fake.failingDrive = "/home";
+    ReportFixture f;
+    f.setup.insight = fake.kernels();
+    ReportOptions options;
+    options.json = true;
+    QCOMPARE(f.run(options), 0);
+    QCOMPARE(fake.drivesMeasured, (QStringList{"/", "/home"}));
+    const QJsonObject document = QJsonDocument::fromJson(f.out().toUtf8()).object();
+    const QJsonArray drives = document["insight"]["drives"].toArray();
+    QCOMPARE(drives.size(), 2);
+    const QJsonObject root = drives[0].toObject();
+    QCOMPARE(root["mountPoint"].toString(), "/");
+    QCOMPARE(root["device"]["model"].toString(), "Test Disk");
+    QCOMPARE(root["device"]["rotational"].toBool(), true);
+    QCOMPARE(root["fallback"].toString(), "io_uring refused");
+    QVERIFY(root["cached"].isNull());
+    QCOMPARE(root["figures"].toObject().keys().size(), 7);
+    const QJsonObject queued = root["figures"]["randRead32"].toObject();
+    QCOMPARE(queued["depth"].toInt(), 32);
+    QCOMPARE(queued["blockBytes"].toInt(), 4096);
+    QCOMPARE(queued["iops"].toDouble(), 100.0);
+    QCOMPARE(queued["sliceIops"].toArray().size(), 5);
+    QVERIFY(root["figures"]["randRead1"]["iops"].isNull());
+    QCOMPARE(root["unreliable"].toObject(), (QJsonObject{{"randRead1", "a cache answered"}}));
+    const QJsonObject failed = drives[1].toObject();
+    QCOMPARE(failed["skipped"].toString(), "Unable to read /hometemp.$$$: I/O error");
+    QVERIFY(!failed.contains("figures"));
+    QVERIFY(document["warnings"].toArray().contains(
+        "drive / in context: random read 4 KiB, depth 1 not given: a cache answered"));
+
+    ReportFixture text;
+    text.setup.insight = fake.kernels();
+    QCOMPARE(text.run({}), 0);
+    const QStringList lines = text.outLines();
+    const qsizetype drive = lines.indexOf("Drive / : sdz (Test Disk), rotational");
+    QVERIFY(drive > 0);
+    QCOMPARE(lines.value(drive + 5), "  random read 4 KiB, depth 1: not given: a cache answered");
+    QVERIFY(lines.contains("  not measured: Unable to read /hometemp.$$$: I/O error"));
 }

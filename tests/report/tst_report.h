@@ -100,6 +100,7 @@ private slots:
     void savedLogStaysTheLog();
     void failedContextIsNotMeasured_data();
     void failedContextIsNotMeasured();
+    void drivesInContext();
 };
 
 class TestHeadlessView : public QObject

@@ -5,6 +5,7 @@
 
 #include "results/Comparison.h"
 #include "results/ComparisonOutput.h"
+#include "results/DriveInsight.h"
 #include "results/NoiseTest.h"
 
 #include <QJsonArray>
@@ -424,4 +425,48 @@ void TestComparison::namesInTheTable()
         names << figure["figure"].toString() << figure["unit"].toString();
     QVERIFY(names.contains(value.isArray() ? value.toArray()[0].toObject()["drive"].toString()
                                            : value.toString()));
+}
+
+namespace {
+
+// A saved result whose drive "/" did every job at `iops`, each fifth of the
+// window within 1 % of it; the random reads at depth 1 flagged.
+SavedResult withDriveContext(double iops)
+{
+    bench::DriveContextFigures figures;
+    for (const bench::DriveJob job : bench::kDriveJobs) {
+        bench::DriveJobFigure figure{job, 1.0, iops, 1.0, 1.0, 1.0, {}, {}};
+        figure.sliceIops = {iops * 0.99, iops, iops * 1.01, iops, iops};
+        if (job == bench::DriveJob::RandomRead1)
+            figure.contradiction = "a cache answered";
+        figures.jobs.push_back(figure);
+    }
+    QJsonObject document = SavedDocument({1000, 1000, 1000});
+    document.insert("insight", QJsonObject{{"drives", report::DriveInsightJson({{"/", figures}})}});
+    return ReadSavedResult(QJsonDocument(document).toJson(), "saved.json");
+}
+
+} // namespace
+
+// The drives' figures in context are compared as the others; a flagged
+// figure is not one.
+void TestComparison::driveContextFigures()
+{
+    const SavedResult before = withDriveContext(1000);
+    const SavedFigure* queued = before.figure("Drive / random read 4 KiB, depth 32");
+    QVERIFY(queued != nullptr);
+    QCOMPARE(queued->unit, "IOPS");
+    QCOMPARE(queued->median, 1000.0);
+    QVERIFY(queued->runs.isEmpty()); // the window's fifths are no runs
+    QVERIFY(before.figure("Drive / random read 4 KiB, depth 1") == nullptr);
+
+    const Comparison comparison = CompareResults({before, withDriveContext(500)});
+    const auto found = std::find_if(
+        comparison.figures.cbegin(), comparison.figures.cend(),
+        [](const ComparedFigure& f) { return f.name == "Drive / 4 KiB write + fdatasync"; });
+    QVERIFY(found != comparison.figures.cend());
+    QCOMPARE(found->cells.value(1).change, -50.0);
+    // Measured once on each side: no verdict, and no failing status from it.
+    QCOMPARE(found->cells.value(1).verdict, Verdict::SpreadUnknown);
+    QVERIFY(!comparison.worse);
 }
