@@ -23,7 +23,10 @@ std::string ComputerName()
     return std::string(name, strnlen(name, sizeof name));
 }
 
-std::string UserName()
+namespace {
+
+// A member of the effective user's password entry; nothing without one.
+std::optional<std::string> PasswordEntry(char* passwd::*member)
 {
     const uid_t uid = geteuid();
     const long suggested = sysconf(_SC_GETPW_R_SIZE_MAX);
@@ -35,11 +38,23 @@ std::string UserName()
         passwd* found = nullptr;
         const int error = getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found);
         if (error == 0 && found)
-            return found->pw_name;
+            return std::string(found->*member != nullptr ? found->*member : "");
         if (error != ERANGE || buffer.size() >= kLargest)
-            return std::to_string(uid);
+            return std::nullopt;
         buffer.resize(buffer.size() * 2);
     }
+}
+
+} // namespace
+
+std::string UserName()
+{
+    return PasswordEntry(&passwd::pw_name).value_or(std::to_string(geteuid()));
+}
+
+std::string HomeFolder()
+{
+    return PasswordEntry(&passwd::pw_dir).value_or(std::string());
 }
 
 std::optional<KernelIdentity> ReadKernelIdentity()

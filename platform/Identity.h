@@ -14,6 +14,10 @@ std::string ComputerName();
 // password database has no entry for it (containers often run so).
 std::string UserName();
 
+// The effective user's home folder from the password database; empty where
+// it has no entry.
+std::string HomeFolder();
+
 // What uname reports: the system name ("Linux") and the kernel release.
 struct KernelIdentity
 {

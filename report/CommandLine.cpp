@@ -53,6 +53,22 @@ struct Parser
     QCommandLineOption threshold{
         "threshold",
         "With --compare: how many percent a figure may lose beyond the noise (default 5).", "PCT"};
+    QCommandLineOption addReference{
+        "add-reference",
+        "Add each saved result (--save, or --json --output) and each other base.ini given as "
+        "reference rows to the database; rows already there are skipped. Exit status 2 names a "
+        "file that is no result."};
+    QCommandLineOption force{"force", "With --add-reference: also add results of another program "
+                                      "version or video method."};
+    QCommandLineOption anonymous{
+        "anonymous", "Leave the computer name, the user name and home folders out of the log, "
+                     "the JSON, the rows and saved results (and, with --add-reference, out of "
+                     "the rows added)."};
+    QCommandLineOption database{
+        "database",
+        "Use FILE as the comparison database (base.ini) instead of the program's own; with "
+        "--add-reference the rows go there.",
+        "FILE"};
 
     Parser()
     {
@@ -60,14 +76,18 @@ struct Parser
             "Quorvix 2000: system overview and benchmarks. Without options it opens its window.\n"
             "Qt's own options (-style, -platform, -display, -reverse ...) go to Qt.");
         parser.addOptions(all());
-        parser.addPositionalArgument("results", "With --compare: the results to compare.",
-                                     "[RESULT ...]");
+        parser.addPositionalArgument(
+            "files",
+            "With --compare: the results to compare; with --add-reference: the results "
+            "and base.ini files to add.",
+            "[FILE ...]");
     }
 
     QList<QCommandLineOption> all() const
     {
-        return {help,  version, report,    json,    ini,  repeat,  output,
-                tests, drive,   noContext, verbose, save, compare, threshold};
+        return {help,    version,   report,       json,      ini,       repeat,
+                output,  tests,     drive,        noContext, verbose,   save,
+                compare, threshold, addReference, force,     anonymous, database};
     }
 
     // "--output" and the others whose next argument is their value.
@@ -87,7 +107,9 @@ struct Parser
         const QString text = parser.helpText();
         return QStringLiteral("Usage: quorvix [options]\n"
                               "       quorvix --compare [--json] [--threshold PCT] RESULT RESULT "
-                              "[RESULT ...]") +
+                              "[RESULT ...]\n"
+                              "       quorvix --add-reference [--force] [--anonymous] "
+                              "[--database FILE] FILE [FILE ...]") +
                text.mid(text.indexOf(QLatin1Char('\n')));
     }
 };
@@ -106,7 +128,13 @@ CommandLine reportLine(const Parser& p, CommandLine& line)
                                 .arg(p.parser.positionalArguments().constFirst()));
     if (p.parser.isSet(p.threshold))
         return failed(line, QStringLiteral("--threshold goes with --compare."));
+    if (p.parser.isSet(p.force))
+        return failed(line, QStringLiteral("--force goes with --add-reference."));
     ReportOptions& options = line.options;
+    options.anonymous = p.parser.isSet(p.anonymous);
+    options.database = p.parser.value(p.database);
+    if (p.parser.isSet(p.database) && options.database.isEmpty())
+        return failed(line, QStringLiteral("--database needs a file name."));
     options.json = p.parser.isSet(p.json);
     options.ini = p.parser.isSet(p.ini);
     options.verbose = p.parser.isSet(p.verbose);
@@ -152,7 +180,8 @@ CommandLine reportLine(const Parser& p, CommandLine& line)
 CommandLine compareLine(const Parser& p, CommandLine& line)
 {
     for (const QCommandLineOption* runOnly :
-         {&p.report, &p.ini, &p.repeat, &p.output, &p.save, &p.noContext, &p.tests, &p.drive})
+         {&p.report, &p.ini, &p.repeat, &p.output, &p.save, &p.noContext, &p.tests, &p.drive,
+          &p.force, &p.anonymous, &p.database})
         if (p.parser.isSet(*runOnly))
             return failed(line, QStringLiteral("--%1 cannot be given with --compare.")
                                     .arg(runOnly->names().constFirst()));
@@ -171,6 +200,29 @@ CommandLine compareLine(const Parser& p, CommandLine& line)
                                     .arg(p.parser.value(p.threshold)));
     }
     line.action = CommandLine::Action::Compare;
+    return line;
+}
+
+CommandLine addReferenceLine(const Parser& p, CommandLine& line)
+{
+    for (const QCommandLineOption* other :
+         {&p.report, &p.json, &p.ini, &p.repeat, &p.output, &p.save, &p.noContext, &p.tests,
+          &p.drive, &p.compare, &p.threshold})
+        if (p.parser.isSet(*other))
+            return failed(line, QStringLiteral("--%1 cannot be given with --add-reference.")
+                                    .arg(other->names().constFirst()));
+    AddReferenceOptions& options = line.addReference;
+    options.files = p.parser.positionalArguments();
+    options.force = p.parser.isSet(p.force);
+    options.anonymous = p.parser.isSet(p.anonymous);
+    options.database = p.parser.value(p.database);
+    if (options.files.isEmpty())
+        return failed(line, QStringLiteral("--add-reference needs at least one saved result or "
+                                           "base.ini file."));
+    if (options.files.contains(QString()) ||
+        (p.parser.isSet(p.database) && options.database.isEmpty()))
+        return failed(line, QStringLiteral("--add-reference needs file names, not empty ones."));
+    line.action = CommandLine::Action::AddReference;
     return line;
 }
 
@@ -212,6 +264,8 @@ CommandLine ParseCommandLine(const QStringList& arguments)
         line.action = CommandLine::Action::Version;
         return line;
     }
+    if (p.parser.isSet(p.addReference))
+        return addReferenceLine(p, line);
     return p.parser.isSet(p.compare) ? compareLine(p, line) : reportLine(p, line);
 }
 

@@ -205,6 +205,7 @@ QJsonDocument ReportJson(const ReportDocument& document)
         {"environment", environment(document.environment)},
         {"warnings", QJsonArray::fromStringList(document.warnings)},
         {"error", orNull(document.error)},
+        {"anonymous", document.anonymous},
     };
     if (!document.insight.isEmpty()) {
         root.insert("insight", document.insight);
@@ -215,9 +216,10 @@ QJsonDocument ReportJson(const ReportDocument& document)
     return QJsonDocument(root);
 }
 
-QJsonDocument ErrorJson(const QString& message)
+QJsonDocument ErrorJson(const QString& message, bool anonymous)
 {
     ReportDocument document;
+    document.anonymous = anonymous;
     document.program = kProgramName;
     document.version = ProgramVersion();
     document.error = message;

@@ -34,8 +34,9 @@ struct ReportDocument
     QString videoMethod;         // how the video test filled; empty when it did not run
     RunEnvironment environment;
     QStringList warnings;
-    QString error;       // why the run stopped; empty when it completed
-    QJsonObject insight; // empty when the report left the context out
+    QString error;          // why the run stopped; empty when it completed
+    QJsonObject insight;    // empty when the report left the context out
+    bool anonymous = false; // private names left out
 };
 
 // Every document has the same members; without runs the overview is null,
@@ -44,6 +45,6 @@ QJsonDocument ReportJson(const ReportDocument& document);
 
 // The document of a run that failed before it knew anything of the machine:
 // the members of every document, `time`, `reference` and `environment` null.
-QJsonDocument ErrorJson(const QString& message);
+QJsonDocument ErrorJson(const QString& message, bool anonymous = false);
 
 } // namespace report

@@ -2,6 +2,7 @@
 #include "report/ReportCommand.h"
 
 #include "database/ComparisonDatabase.h"
+#include "report/Anonymous.h"
 #include "report/CompareCommand.h"
 #include "report/FileNames.h"
 #include "report/IniRows.h"
@@ -55,6 +56,8 @@ public:
           m_chatty(options.verbose || setup.errIsTerminal),
           m_context(options.context && !options.ini && setup.insight.has_value())
     {
+        if (options.anonymous)
+            m_anonymiser = ThisMachineAnonymiser();
     }
 
     int run()
@@ -130,7 +133,7 @@ private:
             view.setAfterProcessor([this] { m_chains << m_setup.insight->runChain(); });
         const QString badDrive = view.select(m_options.tests, m_options.drives);
         if (!badDrive.isEmpty()) {
-            m_error = badDrive;
+            m_error = m_anonymiser.apply(badDrive);
             return kExitBadCommandLine;
         }
         m_session.clearLog();
@@ -142,8 +145,8 @@ private:
             keep(results, view);
             return kExitOk;
         } catch (const std::exception& error) {
-            m_error = QString::fromUtf8(error.what());
-            m_failedLog = m_session.log();
+            m_error = m_anonymiser.apply(QString::fromUtf8(error.what()));
+            m_failedLog = AnonymousLog(m_session.log(), m_options.anonymous, m_anonymiser);
             // What the run did not reach was not measured.
             for (int i = 0; i < m_session.drives().size(); ++i) {
                 const QByteArray mount = m_session.mountPoint(i);
@@ -166,6 +169,8 @@ private:
         if (!view.videoMethod().isEmpty())
             m_videoMethod = view.videoMethod();
         m_runs << results;
+        if (m_options.anonymous)
+            Anonymise(m_runs.last(), m_anonymiser);
     }
 
     void markUnreached(const FigureKey& key)
@@ -227,11 +232,17 @@ private:
 
     ReportDocument document() const
     {
-        return {kProgramName,  ProgramVersion(),
-                m_started,     m_session.reference(),
-                m_runs,        m_videoMethod,
-                m_environment, m_warnings,
-                m_error,       m_insight ? InsightJson(*m_insight) : QJsonObject()};
+        return {kProgramName,
+                ProgramVersion(),
+                m_started,
+                m_session.reference(),
+                m_runs,
+                m_videoMethod,
+                m_environment,
+                m_warnings,
+                m_error,
+                m_insight ? InsightJson(*m_insight) : QJsonObject(),
+                m_options.anonymous};
     }
 
     int output()
@@ -292,13 +303,13 @@ private:
 
     void warn(const QString& warning)
     {
-        m_warnings << warning;
+        m_warnings << m_anonymiser.apply(warning);
         note(QStringLiteral("Warning: ") + warning);
     }
 
     void warnAlways(const QString& warning)
     {
-        m_warnings << warning;
+        m_warnings << m_anonymiser.apply(warning);
         write(m_setup.err, QStringLiteral("Warning: ") + warning + QLatin1Char('\n'));
     }
 
@@ -317,6 +328,7 @@ private:
     QString m_videoMethod;
     QString m_error;
     QStringList m_failedLog;
+    Anonymiser m_anonymiser; // inactive without --anonymous
 };
 
 } // namespace
@@ -330,8 +342,9 @@ int RunReport(const ReportOptions& options, ReportSetup& setup)
     } catch (const std::exception& error) {
         const QString message = QString::fromUtf8(error.what());
         write(setup.err, message + QLatin1Char('\n'));
+        const QString shown = options.anonymous ? ThisMachineAnonymiser().apply(message) : message;
         if (options.json)
-            write(setup.out, QString::fromUtf8(ErrorJson(message).toJson()));
+            write(setup.out, QString::fromUtf8(ErrorJson(shown, options.anonymous).toJson()));
         return kExitTestFailed;
     }
 }
@@ -352,6 +365,7 @@ int AnswerCommandLine(const CommandLine& line, QIODevice& out, QIODevice& err)
         return RunCompare(line.compare, ResultsDirectory(), out, err);
     case CommandLine::Action::Window:
     case CommandLine::Action::Report:
+    case CommandLine::Action::AddReference:
         break;
     }
     return kExitBadCommandLine;

@@ -171,6 +171,11 @@ SavedResult ReadSavedResult(const QByteArray& bytes, const QString& source)
     result.time = QDateTime::fromString(root.value("time").toString(), Qt::ISODate).toUTC();
     const QJsonObject overview = root.value("overview").toObject();
     result.machine = overview.value("computerName").toString();
+    result.userName = overview.value("userName").toString();
+    result.anonymous = root.value("anonymous").toBool(false);
+    result.overviewProcessor = overview.value("processor").toString();
+    result.overviewMemory = overview.value("memory").toString();
+    result.overviewVideo = overview.value("video").toString();
     const QJsonObject environment = root.value("environment").toObject();
     result.conditions = conditions(environment);
     result.processor = environment.value("processor").toString();
@@ -180,7 +185,7 @@ SavedResult ReadSavedResult(const QByteArray& bytes, const QString& source)
     return result;
 }
 
-SavedResult LoadSavedResult(const QString& fileName)
+std::pair<QByteArray, qint64> ReadResultFile(const QString& fileName)
 {
     // A result is a few kilobytes; a runaway file is not read whole. Only a
     // regular file is opened, and without blocking: a FIFO would hang.
@@ -199,9 +204,15 @@ SavedResult LoadSavedResult(const QString& fileName)
         throw ResultFileError(
             QStringLiteral("%1: broken result file (larger than 16 MiB)").arg(fileName));
     }
-    SavedResult result = ReadSavedResult(QByteArray::fromStdString(contents.bytes), fileName);
+    return {QByteArray::fromStdString(contents.bytes), contents.modified};
+}
+
+SavedResult LoadSavedResult(const QString& fileName)
+{
+    const auto [bytes, modified] = ReadResultFile(fileName);
+    SavedResult result = ReadSavedResult(bytes, fileName);
     if (!result.time.isValid())
-        result.time = QDateTime::fromSecsSinceEpoch(contents.modified, Qt::UTC);
+        result.time = QDateTime::fromSecsSinceEpoch(modified, Qt::UTC);
     return result;
 }
 

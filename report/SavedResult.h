@@ -31,8 +31,14 @@ struct SavedResult
     QString source; // the file, as it was named
     QString version;
     int schemaVersion = 1;
-    QDateTime time;    // UTC; invalid when the file does not say
-    QString machine;   // the computer name
+    QDateTime time;  // UTC; invalid when the file does not say
+    QString machine; // the computer name
+    QString userName;
+    bool anonymous = false; // saved with the private names left out
+    // The overview's texts that describe the machine's rows.
+    QString overviewProcessor;
+    QString overviewMemory;
+    QString overviewVideo;
     QString processor; // the brand string, else the overview's processor text
     int runs = 1;
     std::optional<std::array<qint64, 3>> reference; // PIIMultCPU, PIIMultFPU, PIIFreq
@@ -62,5 +68,9 @@ SavedResult ReadSavedResult(const QByteArray& bytes, const QString& source);
 // directory, a FIFO, a device) raises ResultFileError without being opened
 // for long.
 SavedResult LoadSavedResult(const QString& fileName);
+
+// The bytes of a regular file of at most 16 MiB and its modification time,
+// read as LoadSavedResult reads; raises ResultFileError as it does.
+std::pair<QByteArray, qint64> ReadResultFile(const QString& fileName);
 
 } // namespace report

@@ -11,6 +11,7 @@
 #include "VideoSurface.h"
 
 #include "platform/Terminal.h"
+#include "report/AddReference.h"
 #include "report/CommandLine.h"
 #include "report/ReportCommand.h"
 
@@ -76,6 +77,15 @@ int AnswerVersionVerbose(QIODevice& out)
     return report::kExitOk;
 }
 
+int AddReferences(const report::AddReferenceOptions& options, QIODevice& out, QIODevice& err)
+{
+    // The name gives the configuration directory, as in the window.
+    QCoreApplication::setApplicationName(QStringLiteral("quorvix"));
+    const QString database =
+        options.database.isEmpty() ? LocateProgramDatabase().path : options.database;
+    return report::RunAddReference(options, database, out, err);
+}
+
 namespace {
 
 // Results that standard output did not take (a full disk, a closed
@@ -114,7 +124,8 @@ int RunReportCommand(const char* program, const report::CommandLine& line, QFile
             .arg(DisplayVariables()));
 
     report::ReportSetup setup;
-    setup.databasePath = LocateProgramDatabase().path;
+    setup.databasePath =
+        line.options.database.isEmpty() ? LocateProgramDatabase().path : line.options.database;
     setup.surface = MakeReportSurface(videoSkipped);
     setup.out = &out;
     setup.err = &err;
@@ -138,6 +149,8 @@ int RunCommandLine(const char* program, const report::CommandLine& line)
         status = RunReportCommand(program, line, out, err);
     else if (line.action == report::CommandLine::Action::Version && line.options.verbose)
         status = AnswerVersionVerbose(out);
+    else if (line.action == report::CommandLine::Action::AddReference)
+        status = AddReferences(line.addReference, out, err);
     else
         status = report::AnswerCommandLine(line, out, err);
     return CheckedOutput(out, err, status);

@@ -22,6 +22,10 @@ QString VideoSkippedReason();
 // database and help document (see DescribeLocations).
 int AnswerVersionVerbose(QIODevice& out);
 
+// --add-reference into the database named on the command line, else the
+// one the window uses.
+int AddReferences(const report::AddReferenceOptions& options, QIODevice& out, QIODevice& err);
+
 // The command line of the program: help, version, usage errors, and the
 // report run without the window, whose application object gets the Qt
 // options of `line`. Returns the exit status.

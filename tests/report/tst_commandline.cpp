@@ -166,7 +166,8 @@ void TestCommandLine::answers()
         // The usage lists every option.
         for (const char* option :
              {"--report", "--json", "--ini", "--repeat <N>", "--output <FILE>", "--no-context",
-              "--verbose", "--version", "--help", "--save", "--compare", "--threshold <PCT>"})
+              "--verbose", "--version", "--help", "--save", "--compare", "--threshold <PCT>",
+              "--add-reference", "--force", "--anonymous", "--database <FILE>"})
             QVERIFY2((printed + errors).contains(option), option);
     }
 }
@@ -217,6 +218,77 @@ void TestCommandLine::compareLine()
     QCOMPARE(line.compare.results, results);
     QCOMPARE(line.compare.json, json);
     QCOMPARE(line.compare.threshold, threshold);
+}
+
+void TestCommandLine::addReferenceLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("flags"); // f force, a anonymous
+    QTest::addColumn<QString>("database");
+
+    using L = QStringList;
+    QTest::newRow("one file") << L{"--add-reference", "a.json"} << Action::AddReference << ""
+                              << L{"a.json"} << ""
+                              << "";
+    QTest::newRow("all options") << L{"--add-reference", "--force", "--anonymous", "--database",
+                                      "f.ini",           "a",       "b.ini"}
+                                 << Action::AddReference << "" << L{"a", "b.ini"} << "fa"
+                                 << "f.ini";
+    QTest::newRow("no file") << L{"--add-reference", "--force"} << Action::Error
+                             << "--add-reference needs at least one saved result or base.ini "
+                                "file."
+                             << L{} << ""
+                             << "";
+    QTest::newRow("empty name") << L{"--add-reference", ""} << Action::Error
+                                << "--add-reference needs file names, not empty ones." << L{} << ""
+                                << "";
+    QTest::newRow("with --json") << L{"--add-reference", "--json", "a"} << Action::Error
+                                 << "--json cannot be given with --add-reference." << L{} << ""
+                                 << "";
+    QTest::newRow("with --compare")
+        << L{"--add-reference", "--compare", "a", "b"} << Action::Error
+        << "--compare cannot be given with --add-reference." << L{} << ""
+        << "";
+    QTest::newRow("--force alone") << L{"--report", "--force"} << Action::Error
+                                   << "--force goes with --add-reference." << L{} << ""
+                                   << "";
+    QTest::newRow("--anonymous with --compare")
+        << L{"--compare", "--anonymous", "a", "b"} << Action::Error
+        << "--anonymous cannot be given with --compare." << L{} << ""
+        << "";
+    // The report takes both: anonymous results, scored against another database.
+    QTest::newRow("report") << L{"--anonymous", "--database", "x.ini"} << Action::Report << ""
+                            << L{} << "a"
+                            << "x.ini";
+    QTest::newRow("report, empty database") << L{"--report", "--database="} << Action::Error
+                                            << "--database needs a file name." << L{} << ""
+                                            << "";
+}
+
+void TestCommandLine::addReferenceLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(Action, action);
+    QFETCH(QString, error);
+    QFETCH(QStringList, files);
+    QFETCH(QString, flags);
+    QFETCH(QString, database);
+
+    const CommandLine line = ParseCommandLine(QStringList{"quorvix"} + arguments);
+    QCOMPARE(line.error, error);
+    QCOMPARE(line.action, action);
+    if (action == Action::Report) {
+        QCOMPARE(line.options.anonymous, flags.contains('a'));
+        QCOMPARE(line.options.database, database);
+    } else if (action == Action::AddReference) {
+        QCOMPARE(line.addReference.files, files);
+        QCOMPARE(line.addReference.force, flags.contains('f'));
+        QCOMPARE(line.addReference.anonymous, flags.contains('a'));
+        QCOMPARE(line.addReference.database, database);
+    }
 }
 
 void TestCommandLine::qtOptions_data()

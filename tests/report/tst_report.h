@@ -75,6 +75,8 @@ private slots:
     void answers();
     void compareLine_data();
     void compareLine();
+    void addReferenceLine_data();
+    void addReferenceLine();
     void qtOptions_data();
     void qtOptions();
     void testsOption_data();
