@@ -104,12 +104,17 @@ exit \$status
 SH
 chmod +x wrapper.sh
 run parallel.txt hosts.ini -e quorvix_serial=2 -e quorvix_install=none \
-  -e "quorvix_program=$work/wrapper.sh" || { cat parallel.txt; fail "parallel: the playbook failed"; }
+  -e "quorvix_program=$work/wrapper.sh" -e "quorvix_database=$work/new.ini" ||
+  { cat parallel.txt; fail "parallel: the playbook failed"; }
 grep -c '^start' turns | grep -qx 2 || fail "parallel: not two benchmarks: $(cat turns)"
 awk '{print $1}' turns | paste -sd' ' | grep -qx 'start end start end' ||
   fail "two benchmarks at once: $(cat turns)"
 [ "$(ls results/alpha | wc -l)" = 2 ] && [ "$(ls results/beta | wc -l)" = 2 ] ||
   fail "parallel: results: $(ls -R results)"
+
+# The database named anew began as the shipped one.
+[ "$(head -n "$(wc -l <"$shipped")" new.ini)" = "$(cat "$shipped")" ] &&
+  [ "$(wc -l <new.ini)" -gt "$(wc -l <"$shipped")" ] || fail "new database: $(cat new.ini)"
 
 # An unreachable host, then one whose lock another benchmark holds: the
 # playbook goes on past the first, then fails naming both.
