@@ -63,7 +63,8 @@ for host in ("alpha", "beta"):
     d = json.loads(text)
     assert d["anonymous"] is True and d["error"] is None, d
     assert d["tests"] == ["cpu", "fpu"] and d["runs"] == 1, (d["tests"], d["runs"])
-    assert d["results"]["cpu"]["passes"]["median"] > 0, d["results"]["cpu"]
+    # Scored against the base.ini copied beside the program.
+    assert d["results"]["cpu"]["median"] > 0, d["results"]["cpu"]
     for member in ("program", "version", "schemaVersion", "overview", "environment"):
         assert member in d, member
     # Left out, replaced by one fixed word.
