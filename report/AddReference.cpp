@@ -92,8 +92,9 @@ ReferenceFile rowsFromResult(const SavedResult& result, const ReferenceRules& ru
     Anonymiser anonymiser;
     if (rules.anonymiser.active()) {
         anonymiser = rules.anonymiser;
-        anonymiser.add(
-            {{result.machine, result.userName}, {QStringLiteral("/home/") + result.userName}});
+        anonymiser.add({{result.machine, result.userName}, {}});
+        if (!result.userName.isEmpty() && result.userName != kAnonymousWord)
+            anonymiser.add({{}, {QStringLiteral("/home/") + result.userName}});
     }
     const auto describe = [&anonymiser](ListKind kind, const QString& text) {
         return rowKey(OwnRowDescription(kind, text), anonymiser);

@@ -308,6 +308,22 @@ void TestAddReference::anonymiser()
     QCOMPARE(anonymiser.apply(text), shown);
 }
 
+// A result that names no user: /home itself is no home folder.
+void TestAddReference::anonymousResultKeepsOtherPaths()
+{
+    AddFixture f;
+    QJsonObject result = Result();
+    SetMember(result, "overview.userName", "");
+    QJsonObject results = result.value("results").toObject();
+    QJsonObject drive = results.value("drives").toArray().at(0).toObject();
+    drive.insert("drive", "Drive /home/shared");
+    results.insert("drives", QJsonArray{drive});
+    result.insert("results", results);
+    const QString file = f.write("result.json", Json(result));
+    QCOMPARE(f.run({file}, false, true), 0);
+    QVERIFY2(f.bytes().contains("\nDrive /home/shared=80000\n"), f.bytes().constData());
+}
+
 // --anonymous: no private name in the log, the JSON or the rows.
 void TestAddReference::anonymousReport_data()
 {

@@ -123,6 +123,7 @@ private slots:
     void allOrNothing();
     void anonymiser_data();
     void anonymiser();
+    void anonymousResultKeepsOtherPaths();
     void anonymousReport_data();
     void anonymousReport();
     void shippedRows_data();
