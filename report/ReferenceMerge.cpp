@@ -6,8 +6,8 @@
 #include "database/ListSections.h"
 #include "database/ValueText.h"
 #include "report/CompareCommand.h"
-#include "session/FileNames.h"
 #include "results/SavedResult.h"
+#include "session/FileNames.h"
 
 #include <QIODevice>
 

@@ -17,8 +17,8 @@
 #include "bench/ReferenceMachine.h"
 #include "database/ComparisonDatabase.h"
 #include "platform/Clock.h"
-#include "results/SavedResult.h"
 #include "report/ShippedRows.h"
+#include "results/SavedResult.h"
 #include "sysinfo/Overview.h"
 #include "sysinfo/SysInfo.h"
 

@@ -7,8 +7,8 @@
 #include "report/AddReference.h"
 #include "report/Anonymous.h"
 #include "report/CompareCommand.h"
-#include "session/FileNames.h"
 #include "report/ShippedRows.h"
+#include "session/FileNames.h"
 
 #include <QBuffer>
 #include <QFile>
