@@ -332,10 +332,17 @@ IoRun uringRun(ScratchFile& file, const IoJob& job)
             reap(ring.get(), file.descriptor(), job, slots, offsets, deadline, recorder, inFlight);
     if (error != 0) {
         // The kernel may still write into the slots: wait for what is out.
-        while (inFlight-- > 0) {
+        // Blocks a failed submission left in the ring never reach it, and
+        // waiting for them would never end.
+        inFlight -= static_cast<int>(io_uring_sq_ready(ring.get()));
+        while (inFlight > 0) {
             io_uring_cqe* completion = nullptr;
-            if (io_uring_wait_cqe(ring.get(), &completion) == 0)
+            const int waited = io_uring_wait_cqe(ring.get(), &completion);
+            if (waited == -EINTR)
+                continue;
+            if (waited == 0)
                 io_uring_cqe_seen(ring.get(), completion);
+            --inFlight;
         }
         fail(file, job, error);
     }
