@@ -233,7 +233,17 @@ IoRun threadsRun(ScratchFile& file, const IoJob& job)
 class Ring
 {
 public:
-    explicit Ring(unsigned entries) : m_error(-io_uring_queue_init(entries, &m_ring, 0)) {}
+    // Completions run only when we ask for them, on the one thread that
+    // submits, as fio sets its rings up: no interruption of the submitting
+    // thread per completion. A kernel without those flags gets a plain ring.
+    explicit Ring(unsigned entries)
+        : m_error(-io_uring_queue_init(entries, &m_ring,
+                                       IORING_SETUP_COOP_TASKRUN | IORING_SETUP_SINGLE_ISSUER |
+                                           IORING_SETUP_DEFER_TASKRUN))
+    {
+        if (m_error == EINVAL)
+            m_error = -io_uring_queue_init(entries, &m_ring, 0);
+    }
     ~Ring()
     {
         if (m_error == 0)
