@@ -11,6 +11,7 @@
 #include <utility>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,6 +48,16 @@ int refusal(const struct stat& info)
     throw FileError(FileError::Step::Create, path, error);
 }
 
+// Another run of the test on the same drive holds the file locked while it
+// lives: emptying it would pull the blocks from under that run's reads.
+// Filesystems without locks are left unguarded.
+int lockAgainstOtherRuns(int fd)
+{
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK)
+        return 0;
+    return EBUSY;
+}
+
 // Empties what is already at the path, judged on the opened descriptor so
 // that nothing can be swapped in between the check and the truncation.
 int replaceExisting(const std::string& path, int flags)
@@ -58,6 +69,8 @@ int replaceExisting(const std::string& path, int flags)
     {
     };
     int error = fstat(fd, &info) == 0 ? refusal(info) : errno;
+    if (error == 0)
+        error = lockAgainstOtherRuns(fd);
     if (error == 0 && ftruncate(fd, 0) != 0)
         error = errno;
     if (error != 0) {
@@ -71,8 +84,14 @@ int openScratch(const std::string& path, ScratchAccess access)
 {
     const int flags = openFlags(access);
     const int fd = open(path.c_str(), flags | O_CREAT | O_EXCL, 0600);
-    if (fd >= 0)
+    if (fd >= 0) {
+        // Another run may have opened and locked it since we created it.
+        if (const int error = lockAgainstOtherRuns(fd); error != 0) {
+            close(fd);
+            failCreate(path, error);
+        }
         return fd;
+    }
     if (errno != EEXIST)
         failCreate(path, errno);
     return replaceExisting(path, flags);

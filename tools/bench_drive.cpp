@@ -29,6 +29,9 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr std::uint64_t kMiB = 1024 * 1024;
@@ -73,6 +76,17 @@ std::string fioJobFile(const Setting& setting, bench::DriveJob job, std::uint64_
     return text;
 }
 
+// Flushes whatever either side left in the drive's cache, so that no job's
+// first flush or read pays for the writes of the job before it.
+void settle(const std::string& directory)
+{
+    const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    syncfs(fd);
+    close(fd);
+}
+
 std::string runCommand(const std::string& command)
 {
     std::string output;
@@ -104,6 +118,7 @@ Side runFio(const Setting& setting, bench::DriveJob job, std::uint64_t region)
         std::fputs(fioJobFile(setting, job, region).c_str(), file);
         std::fclose(file);
     }
+    settle(setting.directory);
     const std::string output = runCommand("fio --output-format=json '" + jobs + "' 2>/dev/null");
     std::remove(jobs.c_str());
     const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(output))
@@ -143,13 +158,15 @@ void round(const Setting& setting, bool fioFirst, std::map<std::string, Ratios>&
         Side fio;
         if (fioFirst)
             fio = runFio(setting, job, fioRegion);
+        settle(setting.directory);
         const platform::IoRun run = platform::RunIoJob(
             file, io, io.depth > 1 ? queued : platform::IoSubmission::Synchronous);
         const bench::DriveJobFigure ours = bench::FigureOf(job, run, setting.seconds);
         if (!fioFirst)
             fio = runFio(setting, job, fioRegion);
-        if (job == bench::DriveJob::SequentialWrite) {
+        if (io.write)
             file.SyncData();
+        if (job == bench::DriveJob::SequentialWrite) {
             ourRegion = std::min(setting.size, run.bytes / kMiB * kMiB);
             fioRegion = std::min(setting.size, fio.bytes / kMiB * kMiB);
         }

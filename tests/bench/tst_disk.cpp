@@ -25,6 +25,7 @@
 #include <tuple>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -178,6 +179,7 @@ void TestDiskKernel::refusesWhatItMayNotReplace_data()
         {"directory", "directory", EISDIR},
         {"file of another user", "foreign", EPERM},
         {"second name of an own file", "hard link", EMLINK},
+        {"scratch file of a run still going", "in use", EBUSY},
     };
     for (const bool driveContext : {false, true}) {
         for (const auto& [name, planted, reason] : plants) {
@@ -210,6 +212,10 @@ void TestDiskKernel::refusesWhatItMayNotReplace()
     if (planted.endsWith("fifo"))
         QCOMPARE(mkfifo(native, 0600), 0);
     const int reader = planted == "read fifo" ? open(native, O_RDONLY | O_NONBLOCK) : -1;
+    // Another run's scratch file: written and locked, as that run holds it.
+    const int running = planted == "in use" ? open(native, O_RDWR | O_CREAT, 0600) : -1;
+    if (planted == "in use")
+        QVERIFY(running >= 0 && write(running, "keep", 4) == 4 && flock(running, LOCK_EX) == 0);
     if (planted == "directory")
         QVERIFY(QDir().mkpath(path + "/inside"));
     if (planted == "foreign")
@@ -228,6 +234,8 @@ void TestDiskKernel::refusesWhatItMayNotReplace()
     }
     if (reader >= 0)
         close(reader);
+    if (running >= 0)
+        close(running);
 
     QCOMPARE(message, failure("Cannot create file", path, reason));
     QCOMPARE((QStringList{describe(path), describe(other)}), before);
