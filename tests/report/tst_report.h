@@ -121,6 +121,8 @@ private slots:
     void merge_data();
     void merge();
     void allOrNothing();
+    void unusableDatabase_data();
+    void unusableDatabase();
     void anonymiser_data();
     void anonymiser();
     void anonymousResultKeepsOtherPaths();
