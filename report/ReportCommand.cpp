@@ -257,6 +257,7 @@ private:
         m_drives = MeasureDriveInsights(m_setup.insight->driveContext, tested);
         for (const QString& warning : DriveInsightWarnings(m_drives))
             warn(warning);
+        Anonymise(m_drives, m_anonymiser);
     }
 
     QJsonObject insightJson() const

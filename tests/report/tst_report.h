@@ -101,6 +101,8 @@ private slots:
     void failedContextIsNotMeasured_data();
     void failedContextIsNotMeasured();
     void drivesInContext();
+    void anonymousDrivesInContext_data();
+    void anonymousDrivesInContext();
 };
 
 class TestHeadlessView : public QObject
