@@ -63,7 +63,9 @@ public:
 
     // Replaces the sections Processor, Memory, Video and Drive with the given
     // rows in one atomic replacement of the file: the same bytes as
-    // RemoveSection of the four and then WriteText for each row in order.
+    // RemoveSection of the four and then WriteText for each row in order,
+    // except that every row keeps a line of its own, also where two keys
+    // differ only in case (WriteText would make them one line and lose a row).
     void ReplaceLists(const DatabaseLists& lists);
 
 private:

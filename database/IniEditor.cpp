@@ -97,6 +97,12 @@ void IniEditor::WriteText(QStringView section, QStringView key, QStringView valu
         InsertEntry(target, name + tail);
 }
 
+void IniEditor::AppendEntry(QStringView section, QStringView key, QStringView value)
+{
+    Target& target = TargetFor(CleanIniName(section));
+    InsertEntry(target, CleanIniName(key) + u'=' + CleanValue(value));
+}
+
 void IniEditor::ReplaceEntry(Target& target, LineIt line, const QString& content)
 {
     const QString key = line->name.toCaseFolded();

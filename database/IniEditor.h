@@ -32,6 +32,11 @@ public:
     // entry of the first section of that name; a new section goes at the end.
     void WriteText(QStringView section, QStringView key, QStringView value);
 
+    // Adds "key=value" after the last entry of the section even when a key of
+    // that name (in any case) is there: rewriting a whole list must keep
+    // every row, "CPU" and "cpu" alike.
+    void AppendEntry(QStringView section, QStringView key, QStringView value);
+
     QString Text() const;
 
 private:

@@ -21,7 +21,7 @@ bool ReplaceListSections(IniEditor& editor, const DatabaseLists& lists)
         changed = editor.RemoveSection(name) || changed;
     for (const auto& [name, rows] : sections) {
         for (const DatabaseRow& row : *rows)
-            editor.WriteText(name, row.key, row.value);
+            editor.AppendEntry(name, row.key, row.value);
         changed = changed || !rows->isEmpty();
     }
     return changed;

@@ -67,7 +67,9 @@ DatabaseLists RowsToAdd(const QStringList& files, const DatabaseLists& present,
 // --add-reference: reads every file first (none is added when one cannot
 // be), then adds the new rows after the present ones in one replacement of
 // the database, DATA untouched. Returns 0, or kExitUnusableResult with the
-// reason on `err`, or 1 when the database cannot be written.
+// reason on `err` for a file it cannot take or a database that is missing,
+// unreadable or without the DATA the scores need (nothing is written then),
+// or 1 when the database cannot be written.
 int RunAddReference(const AddReferenceOptions& options, const QString& databasePath, QIODevice& out,
                     QIODevice& err);
 

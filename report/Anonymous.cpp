@@ -2,6 +2,7 @@
 #include "report/Anonymous.h"
 
 #include "platform/Identity.h"
+#include "results/DriveInsight.h"
 #include "session/FileNames.h"
 #include "session/FullRun.h"
 
@@ -83,6 +84,23 @@ void Anonymise(AllTestsResults& results, const Anonymiser& anonymiser)
         drive.entry = anonymiser.apply(drive.entry);
     for (QString& reason : results.skipped)
         reason = anonymiser.apply(reason);
+}
+
+void Anonymise(QList<DriveInsight>& drives, const Anonymiser& anonymiser)
+{
+    const auto clean = [&anonymiser](const std::string& text) {
+        return FileNameBytes(anonymiser.apply(FileNameText(QByteArray::fromStdString(text))))
+            .toStdString();
+    };
+    for (DriveInsight& drive : drives) {
+        drive.mountPoint = FileNameBytes(anonymiser.apply(FileNameText(drive.mountPoint)));
+        bench::DriveContextFigures& figures = drive.figures;
+        for (std::string* text :
+             {&figures.directory, &figures.cached, &figures.fallback, &figures.skipped})
+            *text = clean(*text);
+        for (bench::DriveJobFigure& job : figures.jobs)
+            job.contradiction = clean(job.contradiction);
+    }
 }
 
 QStringList AnonymousLog(QStringList lines, bool anonymous, const Anonymiser& anonymiser)

@@ -7,6 +7,7 @@
 namespace report {
 
 struct AllTestsResults;
+struct DriveInsight;
 
 // What stands for a private name in an anonymous result.
 inline const QString kAnonymousWord = QStringLiteral("anonymous");
@@ -34,6 +35,10 @@ Anonymiser ThisMachineAnonymiser();
 // the JSON or the rows show (drive entries, the overview, skip reasons)
 // loses the private names.
 void Anonymise(AllTestsResults& results, const Anonymiser& anonymiser);
+
+// The drives' context without private names in their mount points, scratch
+// folders and reasons; measure first, since the paths name real folders.
+void Anonymise(QList<DriveInsight>& drives, const Anonymiser& anonymiser);
 
 // A log the session wrote, its name lines made anonymous and the rest
 // cleaned by `anonymiser`; as it is when `anonymous` is false.

@@ -7,7 +7,10 @@
 #include "database/ValueText.h"
 #include "report/CompareCommand.h"
 #include "results/SavedResult.h"
+#include "session/Environment.h"
 #include "session/FileNames.h"
+
+#include <QFileInfo>
 
 #include <QIODevice>
 
@@ -111,6 +114,24 @@ void writeLine(QIODevice& device, const QString& line)
     device.write(FileNameBytes(line) + '\n');
 }
 
+// Why rows cannot go to the database: it is not there, cannot be read, or
+// lacks the DATA the Processor rows are scored against. Reads as an empty
+// database would turn each of these into rows scored against nothing.
+QString unusableDatabase(const ComparisonDatabase& database, const bench::ReferenceMachine& target)
+{
+    const QString& path = database.path();
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return path + QStringLiteral(": the database does not exist");
+    if (const QString problem = database.ReadProblem(); !problem.isEmpty())
+        return path + QStringLiteral(": ") + problem;
+    const QStringList missing = MissingReferenceKeys(target);
+    if (!missing.isEmpty())
+        return path + QStringLiteral(": the database has no usable DATA value for ") +
+               missing.join(QStringLiteral(", "));
+    return QString();
+}
+
 } // namespace
 
 DatabaseLists RowsToAdd(const QStringList& files, const DatabaseLists& present,
@@ -136,10 +157,9 @@ int RunAddReference(const AddReferenceOptions& options, const QString& databaseP
         rules.anonymiser = ThisMachineAnonymiser();
     QList<ReferenceRow> rows;
     try {
-        if (const QString problem = database.ReadProblem(); !problem.isEmpty())
-            throw std::runtime_error(
-                FileNameBytes(databasePath + QStringLiteral(": ") + problem).toStdString());
         rules.target = bench::LoadScaling(database);
+        if (const QString problem = unusableDatabase(database, rules.target); !problem.isEmpty())
+            throw ResultFileError(problem);
         for (const QString& fileName : options.files) {
             const ReferenceFile file = ReadReferenceFile(fileName, rules);
             for (const QString& note : file.notes)

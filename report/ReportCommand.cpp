@@ -68,9 +68,17 @@ public:
             warn(warning);
         m_session.loadReferenceMachine();
         const QStringList missing = MissingReferenceKeys(m_session.reference());
-        if (!missing.isEmpty())
-            warn(whyNoReference(missing) +
-                 QStringLiteral(": the processor scores are left out, the pass counts are given"));
+        if (!missing.isEmpty()) {
+            const QString warning =
+                whyNoReference(missing) +
+                QStringLiteral(": the processor scores are left out, the pass counts are given");
+            // A database named on the command line was meant to be used: a
+            // typo must not pass as a run without scores.
+            if (m_options.database.isEmpty())
+                warn(warning);
+            else
+                warnAlways(warning);
+        }
         if (!m_setup.surface.unavailable.isEmpty() && m_options.tests.contains(TestId::Video))
             warn(QStringLiteral("video test skipped: ") + m_setup.surface.unavailable);
         if (m_options.tests.contains(TestId::Disk) && m_options.drives.isEmpty() &&
@@ -109,6 +117,8 @@ private:
         if (QFileInfo::exists(path))
             return path + QStringLiteral(" has no usable DATA value for ") +
                    missing.join(QStringLiteral(", "));
+        if (!m_options.database.isEmpty())
+            return path + QStringLiteral(" does not exist, so there is no reference machine");
         return path + QStringLiteral(" does not exist (nor base.ini beside the program), so "
                                      "there is no reference machine");
     }
@@ -247,6 +257,7 @@ private:
         m_drives = MeasureDriveInsights(m_setup.insight->driveContext, tested);
         for (const QString& warning : DriveInsightWarnings(m_drives))
             warn(warning);
+        Anonymise(m_drives, m_anonymiser);
     }
 
     QJsonObject insightJson() const

@@ -2,6 +2,7 @@
 #include "session/FileNames.h"
 
 #include <QStringDecoder>
+#include <QUrl>
 
 namespace report {
 namespace {
@@ -60,6 +61,16 @@ QByteArray FileNameBytes(const QString& text)
 QString EnvironmentFileName(const char* name)
 {
     return FileNameText(qgetenv(name));
+}
+
+QString LocalFileName(const QUrl& url)
+{
+    if (!url.isLocalFile())
+        return QString();
+    const QString host = url.host();
+    if (!host.isEmpty() && host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) != 0)
+        return url.toLocalFile(); // "//host/path", as Qt names it
+    return FileNameText(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
 }
 
 } // namespace report

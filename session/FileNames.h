@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QUrl;
+
 namespace report {
 
 // A file name's bytes as text that keeps them: UTF-8 is decoded, and each
@@ -19,5 +21,10 @@ QByteArray FileNameBytes(const QString& text);
 // An environment variable that names a file, as FileNameText keeps it; the
 // command line's arguments are read the same way.
 QString EnvironmentFileName(const char* name);
+
+// The local file a file: URL names (a drop's), as FileNameText keeps it:
+// from the URL's percent-decoded path bytes, where QUrl::toLocalFile would
+// decode them as UTF-8 and name another file. Empty for other URLs.
+QString LocalFileName(const QUrl& url);
 
 } // namespace report

@@ -6,6 +6,7 @@
 
 #include "bench/ReferenceMachine.h"
 #include "report/AddReference.h"
+#include "session/FileNames.h"
 
 TForm3Services EditorServices(TForm1& form)
 {
@@ -16,7 +17,7 @@ TForm3Services EditorServices(TForm1& form)
     services.droppedRows = [&form](const QList<QUrl>& urls, const DatabaseLists& present) {
         QStringList files;
         for (const QUrl& url : urls)
-            files << url.toLocalFile();
+            files << report::LocalFileName(url);
         return report::RowsToAdd(files, present, bench::LoadScaling(form.database()));
     };
     return services;

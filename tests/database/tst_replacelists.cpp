@@ -39,10 +39,10 @@ void AddFiles(const char* listsName, const DatabaseLists& lists)
                     "[Memory]\r\nOld A=180\r\n[Video]\r\nOld A=95\r\n[Drive]\r\nOld=9000\r\n"},
         {"odd order, duplicates",
          "; top\n[drive]\nd=1\n[Memory]\nm=1\n[DATA]\nPIIFreq=1\n[PROCESSOR]\np=1\n"
-         "[processor]\nmachine a=7,7\nq=2\n[Video]\nv=1"},
+         "[processor]\nmachine z=7,7\nq=2\n[Video]\nv=1"},
         {"lists only, CR", "[Processor]\rp=1\r[Memory]\rm=1\r[Video]\rv=1\r[Drive]\rd=1"},
         {"Windows-1251", "[DATA]\r\nPIIFreq=400\r\n[Memory]\r\n\xcf\xca=180\r\n[\xc4]\r\nx=1\r\n"},
-        {"CR first, blank lines in LF", "[DATA]\rx=1\r[Memory]\r[memory]\rm=1\n\n;c\n\n"},
+        {"CR first, blank lines in LF", "[DATA]\rx=1\r[Memory]\r[memory]\rk=1\n\n;c\n\n"},
         {"junk lines", "[Memory]\nno equals\n=\n[Processor\n]x[=1\n[Video]\n;v=1\n"},
     };
     for (const auto& [fileName, bytes] : files)
@@ -61,16 +61,51 @@ void TestReplaceLists::sameAsRemoveAndWrite_data()
                               {{"Machine A", "180"}, {"Machine B", "180,5"}},
                               {{"Machine A", "95"}},
                               {{"Drive A", "9000"}}});
+    AddFiles("hard names",
+             {{{" spaced ", " 1,1 "}, {"", "2,2"}, {"a=b", "3,3"}, {"b", "4,4"}, {";c", "5"}},
+              {{"[Video]x", "6"}, {"m", "7"}, {"[q", "]"}, {"[r", "8"}, {"n", "9"}},
+              {{"line\nbreak", "x\ry"}, {"Процессор", "Ёё"}},
+              {{"[Drive]", "10"}, {"d", "11"}}});
+}
+
+// Keys alike but for case (and repeated keys) are rows of their own: each
+// keeps a line, in order, whatever the file held before.
+void TestReplaceLists::everyRowKept_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<DatabaseLists>("lists");
+
     AddFiles("rows differing in case",
              {{{"Machine A", "1,1"}, {"machine a", "2,2"}, {"MACHINE A", "3,3"}, {"B", "4,4"}},
               {},
               {{"v", "1"}, {"V", "2"}},
-              {}});
-    AddFiles("hard names",
-             {{{" spaced ", " 1,1 "}, {"", "2,2"}, {"a=b", "3,3"}, {"a", "4,4"}, {";c", "5"}},
-              {{"[Video]x", "6"}, {"m", "7"}, {"[q", "]"}, {"[q", "8"}, {"m", "9"}},
-              {{"line\nbreak", "x\ry"}, {"Процессор", "Ёё"}},
-              {{"[Drive]", "10"}, {"d", "11"}}});
+              {{"d", "5"}, {"d", "6"}}});
+}
+
+void TestReplaceLists::everyRowKept()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(DatabaseLists, lists);
+    TempBase base;
+    if (file != kMissing)
+        base.write(file);
+    ComparisonDatabase database(base.path());
+    database.ReplaceLists(lists);
+    const QString text = QString::fromUtf8(base.read()).replace("\r\n", "\n").replace('\r', '\n');
+    const QList<std::pair<QString, QList<DatabaseRow>>> sections = {
+        {"Processor", lists.processor}, {"Video", lists.video}, {"Drive", lists.drive}};
+    for (const auto& [name, rows] : sections) {
+        QStringList keys;
+        QString lines;
+        for (const DatabaseRow& row : rows) {
+            keys << row.key;
+            lines += row.key + "=" + row.value + "\n";
+        }
+        // After what a second section of the name held, which is kept.
+        const QStringList listed = database.ListKeys(name);
+        QCOMPARE(listed.mid(listed.size() - keys.size()), keys);
+        QVERIFY2((text + "\n").contains(lines), qPrintable(text));
+    }
 }
 
 void TestReplaceLists::sameAsRemoveAndWrite()
@@ -101,7 +136,8 @@ void TestReplaceLists::resultingFile()
                        {{"Drive A", "9000"}}});
     QCOMPARE(base.read(), QByteArray("[DATA]\r\nPIIMultCPU=1000\r\nPIIFreq=400\r\n"
                                      "[Own]\r\n; kept\r\nk=v\r\n"
-                                     "[Processor]\r\nMachine A=1,2\r\nMachine B=250,310\r\n"
+                                     "[Processor]\r\nMachine A=400,400\r\nMachine B=250,310\r\n"
+                                     "machine a=1,2\r\n"
                                      "[Video]\r\nMachine A=95\r\n[Drive]\r\nDrive A=9000\r\n"));
 }
 

@@ -45,6 +45,8 @@ private slots:
     void dropAddsUnsavedRows_data();
     void dropAddsUnsavedRows();
     void refusedFileAddsNothing();
+    void fileNameBytesKept_data();
+    void fileNameBytesKept();
 };
 
 // What "Ok" writes, and a write that fails or is cut off.

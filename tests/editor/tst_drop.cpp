@@ -7,12 +7,15 @@
 #include "bench/ReferenceMachine.h"
 #include "report/AddReference.h"
 #include "report/CommandLine.h"
+#include "session/FileNames.h"
 
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+
+#include <fstream>
 
 namespace {
 
@@ -39,7 +42,7 @@ struct DropFixture : EditorFixture
         dropped = [this](const QList<QUrl>& urls, const DatabaseLists& present) {
             QStringList files;
             for (const QUrl& url : urls)
-                files << url.toLocalFile();
+                files << report::LocalFileName(url);
             return report::RowsToAdd(files, present, bench::LoadScaling(database));
         };
     }
@@ -54,10 +57,15 @@ struct DropFixture : EditorFixture
     // Drags the files over the window and drops them; whether it took them.
     bool drop(const QStringList& files)
     {
-        QMimeData data;
         QList<QUrl> urls;
         for (const QString& name : files)
             urls << QUrl::fromLocalFile(name);
+        return dropUrls(urls);
+    }
+
+    bool dropUrls(const QList<QUrl>& urls)
+    {
+        QMimeData data;
         data.setUrls(urls);
         const QPoint centre = form3.rect().center();
         QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -123,4 +131,34 @@ void TestEditorDrop::refusedFileAddsNothing()
     QDragEnterEvent enter({1, 1}, Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&f.form3, &enter);
     QVERIFY(!enter.isAccepted());
+}
+
+// A file manager names a file by its bytes, percent-encoded, whether or not
+// they are UTF-8: the file read is the one dropped.
+void TestEditorDrop::fileNameBytesKept_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::newRow("byte 0xFF") << QByteArray("r\xff.json");
+    QTest::newRow("Latin-1 e acute") << QByteArray("r\xe9sum\xe9.json");
+    QTest::newRow("UTF-8") << QByteArray("\xd0\x92\xd0\xb0\xd1\x88\xd0\xb8.json");
+    QTest::newRow("blank, percent, hash") << QByteArray("a b%25#1.json");
+}
+
+void TestEditorDrop::fileNameBytesKept()
+{
+    QFETCH(QByteArray, name);
+    DropFixture f;
+    QVERIFY(f.open());
+    const QByteArray path = QFile::encodeName(f.directory.path()) + '/' + name;
+    {
+        std::ofstream out(path.toStdString(), std::ios::binary);
+        out << Result().toStdString();
+        QVERIFY(out.good());
+    }
+    const QUrl url = QUrl::fromEncoded("file://" + path.toPercentEncoding("/"));
+    QVERIFY(url.isValid());
+    QVERIFY(f.dropUrls({url}));
+    QCOMPARE(f.errors, QStringList());
+    QCOMPARE(f.descriptions(lkMemory), (QStringList{"Old", "Ваши 2048 Mb"}));
+    QCOMPARE(report::FileNameBytes(report::LocalFileName(url)), path);
 }

@@ -102,12 +102,12 @@ void TestEditorModel::shownOrderIsWritten_data()
         << fruit << QStringList{"header 1", "edit 0 zebra"}
         << QStringList{"zebra=2,5", "Banana=3,1", "cherry=1,9"}
         << QByteArray("[Processor]\nzebra=2,5\nBanana=3,1\ncherry=1,9\n");
-    // The written key takes the value of the last of the equal rows.
+    // Rows of equal descriptions are each written, none is lost.
     QTest::newRow("kept sorted: a changed row moves, equal ones keep their shown order")
         << QByteArray("[Processor]\nA=1,1\nB=2,2\nC=3,3\nD=4,4\n")
         << QStringList{"header 0", "edit 3 C", "edit 0 C"}
         << QStringList{"B=2,2", "C=1,1", "C=3,3", "C=4,4"}
-        << QByteArray("[Processor]\nB=2,2\nC=4,4\n");
+        << QByteArray("[Processor]\nB=2,2\nC=1,1\nC=3,3\nC=4,4\n");
     QTest::newRow("kept sorted: delete takes the selected row")
         << fruit << QStringList{"header 0", "select 0", "delete"}
         << QStringList{"Banana=3,1", "cherry=1,9"}

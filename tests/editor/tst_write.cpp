@@ -88,9 +88,9 @@ void TestEditorWrite::okWritesLists_data()
     QTest::newRow("emptied list removes its section")
         << QByteArray("[Memory]\nVIA=180\nSiS=150\n[DATA]\nPIIFreq=400\n[Video]\nV=1\n")
         << int(EmptyMemory) << QByteArray("[DATA]\nPIIFreq=400\n[Video]\nV=1\n");
-    QTest::newRow("descriptions differing in case become one key")
+    QTest::newRow("descriptions differing in case each keep their row")
         << QByteArray("[Processor]\nP=1,1\n") << int(CaseVariants)
-        << QByteArray("[Processor]\nP=1,1\nMachine A=3,4\n");
+        << QByteArray("[Processor]\nP=1,1\nMachine A=1,2\nmachine a=3,4\n");
     QTest::newRow("missing file created")
         << QByteArray("<missing>") << int(OneRowEach)
         << QByteArray("[Processor]\nP=5,6\n[Memory]\nM=7\n[Video]\nV=x\n[Drive]\nD=\n");

@@ -275,6 +275,50 @@ void TestAddReference::allOrNothing()
                                   ", 4 skipped\n"));
 }
 
+// A database that cannot take the rows is named with the reason; nothing is
+// written, not even a new file in place of a missing one.
+void TestAddReference::unusableDatabase_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("missing") << "missing" << QByteArray() << "does not exist";
+    QTest::newRow("directory") << "directory" << QByteArray() << "it is a directory";
+    QTest::newRow("UTF-16") << "file" << QByteArray("\xFF\xFE[\0D\0") << "UTF-16";
+    QTest::newRow("no DATA") << "file" << QByteArray("[Processor]\nOld CPU=100,100\n")
+                             << "no usable DATA value for PIIMultCPU, PIIMultFPU, PIIFreq";
+    QTest::newRow("PIIFreq 0") << "file"
+                               << QByteArray("[DATA]\nPIIMultCPU=400\nPIIMultFPU=200\nPIIFreq=0\n")
+                               << "no usable DATA value for PIIFreq";
+}
+
+void TestAddReference::unusableDatabase()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, reason);
+
+    AddFixture f;
+    const QString given = f.write("given.json", Json(Result()));
+    QVERIFY(QFile::remove(f.database));
+    if (kind == "directory")
+        QVERIFY(QDir(f.directory.path()).mkdir("base.ini"));
+    else if (kind == "file")
+        f.write("base.ini", contents);
+
+    QCOMPARE(f.run({given}), kExitUnusableResult);
+    const QString errors = QString::fromUtf8(f.err.data());
+    QVERIFY2(errors.startsWith(f.database + ": ") && errors.contains(reason) &&
+                 errors.contains("Nothing was added."),
+             qPrintable(errors));
+    QVERIFY(f.out.data().isEmpty());
+    if (kind == "missing")
+        QVERIFY(!QFileInfo::exists(f.database));
+    else if (kind == "file")
+        QCOMPARE(f.bytes(), contents);
+}
+
 void TestAddReference::anonymiser_data()
 {
     QTest::addColumn<QString>("text");

@@ -4,6 +4,7 @@
 #include "ReportFixture.h"
 
 #include "bench/BenchError.h"
+#include "platform/Identity.h"
 #include "report/Insight.h"
 
 #include <QFile>
@@ -587,6 +588,49 @@ void TestInsight::failedContextIsNotMeasured()
     QVERIFY(document["error"].isNull());
     QVERIFY(document["warnings"].toArray().contains("the figures could not be put in context: " +
                                                     reason));
+}
+
+// --anonymous: the drives' context (mount points, scratch folders, the
+// reason a drive was skipped) names no home folder and no user.
+void TestInsight::anonymousDrivesInContext_data()
+{
+    QTest::addColumn<bool>("json");
+    QTest::newRow("JSON") << true;
+    QTest::newRow("log") << false;
+}
+
+void TestInsight::anonymousDrivesInContext()
+{
+    QFETCH(bool, json);
+    const QString user = QString::fromStdString(platform::UserName());
+    QVERIFY(!user.isEmpty());
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", "/home/tester");
+    FakeInsight fake;
+    fake.failingDrive = "/home/tester/data";
+    ReportFixture f;
+    f.driveEntries = {"Drive /home/tester/data", "Drive /media/" + user};
+    f.setup.insight = fake.kernels();
+    ReportOptions options;
+    options.json = json;
+    options.anonymous = true;
+    const int status = f.run(options);
+    qputenv("HOME", home);
+    QCOMPARE(status, 0);
+    QCOMPARE(fake.drivesMeasured, (QStringList{"/home/tester/data", "/media/" + user}));
+    const QString out = f.out();
+    QVERIFY2(!out.contains("/home/tester") && !out.contains("/media/" + user), qPrintable(out));
+    QVERIFY(out.contains("/anonymous/data") && out.contains("/media/anonymous"));
+    if (json) {
+        const QJsonArray drives =
+            QJsonDocument::fromJson(out.toUtf8())["insight"]["drives"].toArray();
+        QCOMPARE(drives.size(), 2);
+        QCOMPARE(drives[0]["mountPoint"].toString(), "/anonymous/data");
+        QCOMPARE(drives[0]["skipped"].toString(),
+                 "Unable to read /anonymous/datatemp.$$$: I/O error");
+        QCOMPARE(drives[1]["mountPoint"].toString(), "/media/anonymous");
+        QCOMPARE(drives[1]["directory"].toString(), "/media/anonymous");
+    }
 }
 
 // Each tested drive in the context's JSON and text; a flagged figure has no

@@ -101,6 +101,8 @@ private slots:
     void failedContextIsNotMeasured_data();
     void failedContextIsNotMeasured();
     void drivesInContext();
+    void anonymousDrivesInContext_data();
+    void anonymousDrivesInContext();
 };
 
 class TestHeadlessView : public QObject
@@ -121,6 +123,8 @@ private slots:
     void merge_data();
     void merge();
     void allOrNothing();
+    void unusableDatabase_data();
+    void unusableDatabase();
     void anonymiser_data();
     void anonymiser();
     void anonymousResultKeepsOtherPaths();

@@ -489,6 +489,15 @@ void TestReportRun::withoutDatabaseGivesPassCounts()
              f.setup.databasePath + " does not exist (nor base.ini beside the program), so there "
                                     "is no reference machine: the processor scores are left out, "
                                     "the pass counts are given");
+    QVERIFY(!f.err().contains("no reference machine"));
+
+    // Named with --database, the missing file is reported on stderr even
+    // without --verbose: a mistyped name must not pass unnoticed.
+    options.database = f.setup.databasePath;
+    QCOMPARE(f.run(options), 0);
+    QVERIFY2(f.err().contains("Warning: " + f.setup.databasePath +
+                              " does not exist, so there is no reference machine"),
+             qPrintable(f.err()));
 }
 
 // Something is there that cannot be read: the warning says what, never that

@@ -197,4 +197,12 @@ for given in "$work/fifo" "$work/foreign.json"; do
     fail "--add-reference $given: status $status: $(cat "$work/err.txt")"
   cmp -s "$refs" "$work/refs.before" || fail "--add-reference $given: the database changed"
 done
+# A database that is not there is named with status 2, and not created.
+set +e
+"$exe" --add-reference --database "$work/none.ini" "$work/anon.json" >/dev/null 2>"$work/err.txt"
+status=$?
+set -e
+[ "$status" = 2 ] && grep -q "^$work/none.ini: the database does not exist" "$work/err.txt" ||
+  fail "--add-reference to a missing database: status $status: $(cat "$work/err.txt")"
+[ -e "$work/none.ini" ] && fail "--add-reference to a missing database: it was created"
 echo "report_cli: ok"
