@@ -4,8 +4,9 @@
 //  - decoding and re-encoding a UTF-8 file gives its bytes back;
 //  - parsing and rendering a text without a change gives it back;
 //  - a value just written reads back (for names that can stand in a file);
-//  - replacing the lists in one editor equals the remove-and-write sequence
-//    with the text parsed afresh before each step;
+//  - replacing the lists in one editor equals the remove-and-append sequence
+//    with the text parsed afresh before each step (every row keeps a line of
+//    its own, keys that differ only in case included);
 //  - reading a list in one pass begins with the listed keys and their values;
 //  - TextToInteger fails exactly where ParseInteger has no value.
 // The first input byte picks field numbers; the rest is the file.
@@ -84,7 +85,7 @@ DatabaseLists RowsFrom(const QString& text, int n)
     return lists;
 }
 
-QString RemoveThenWrite(QString text, const DatabaseLists& lists)
+QString RemoveThenAppend(QString text, const DatabaseLists& lists)
 {
     const auto sections = ListSections(lists);
     for (const auto& [name, rows] : sections) {
@@ -95,7 +96,7 @@ QString RemoveThenWrite(QString text, const DatabaseLists& lists)
     for (const auto& [name, rows] : sections) {
         for (const DatabaseRow& row : *rows) {
             IniEditor editor(text);
-            editor.WriteText(name, row.key, row.value);
+            editor.AppendEntry(name, row.key, row.value);
             text = editor.Text();
         }
     }
@@ -137,6 +138,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const DatabaseLists lists = RowsFrom(text, n);
     IniEditor editor(text);
     ReplaceListSections(editor, lists);
-    Check(editor.Text() == RemoveThenWrite(text, lists));
+    Check(editor.Text() == RemoveThenAppend(text, lists));
     return 0;
 }
