@@ -77,3 +77,13 @@ find_main() {
   id=""
   return 1
 }
+
+# Waits until the main window shows the overview panel (dark grey), which it
+# does once the first activation is done; leaves the frame in frame.xwd.
+wait_for_overview() {
+  overview_shown() {
+    kill -0 "$pid" 2>/dev/null || fail "the program ended early"
+    xwd -id "$id" -silent >frame.xwd 2>/dev/null && [ "$(count frame.xwd "rgb(96,96,96)")" -gt 40000 ]
+  }
+  waitfor "the overview" overview_shown
+}

@@ -22,12 +22,7 @@ bash "$(dirname "$0")/../common/with-xvfb.sh" bash -c '
 
   start_openbox
   start_program
-  # The overview panel (dark grey) shows once the first activation is done.
-  overview() {
-    kill -0 $pid 2>/dev/null || fail "the program ended early"
-    xwd -id "$id" -silent >frame.xwd 2>/dev/null && [ "$(count frame.xwd "rgb(96,96,96)")" -gt 40000 ]
-  }
-  waitfor "the overview" overview
+  wait_for_overview
 
   xdotool windowactivate --sync "$id" || true
   xdotool key --clearmodifiers ctrl+f alt+F4

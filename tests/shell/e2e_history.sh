@@ -24,11 +24,7 @@ bash "$(dirname "$0")/../common/with-xvfb.sh" bash -c '
 
   start_openbox
   start_program
-  overview() {
-    kill -0 $pid 2>/dev/null || fail "the program ended early"
-    xwd -id "$id" -silent >frame.xwd 2>/dev/null && [ "$(count frame.xwd "rgb(96,96,96)")" -gt 40000 ]
-  }
-  waitfor "the overview" overview
+  wait_for_overview
 
   # No processor time for two seconds: the measurement is over.
   cputime() { awk "{print \$14 + \$15}" /proc/$pid/stat; }

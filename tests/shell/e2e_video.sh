@@ -31,12 +31,7 @@ bash "$(dirname "$0")/../common/with-xvfb.sh" bash -c '
 
   start_openbox
   start_program
-  # The overview panel (dark grey) shows once the first activation is done.
-  overview() {
-    alive
-    xwd -id "$id" -silent >frame.xwd 2>/dev/null && [ "$(count frame.xwd "rgb(96,96,96)")" -gt 40000 ]
-  }
-  waitfor "the overview" overview
+  wait_for_overview
   echo "e2e_video: window $id shows the overview"
 
   xdotool windowactivate --sync "$id" || true
