@@ -121,21 +121,22 @@ double ScalingRatio(const AllCoreWindows& windows)
     // Per millisecond of processor time: on a busy machine one thread alone
     // may get a smaller share of a processor than each of several, and the
     // ratio would then hold the scheduler's choice, not the cores' work.
-    const auto rate = [](const ThreadWindow& window) {
-        return window.cpuMilliseconds > 0.0
-                   ? static_cast<double>(window.passes) / window.cpuMilliseconds
-                   : 0.0;
+    // The fastest window of each kind: other work only ever slows a window
+    // (a virtual processor taken away still counts as processor time), so
+    // the fastest are the least disturbed, and a median still moved with
+    // one disturbed lone thread.
+    const auto fastest = [](const std::vector<ThreadWindow>& list) {
+        double best = 0.0;
+        for (const ThreadWindow& window : list)
+            if (window.cpuMilliseconds > 0.0)
+                best = std::max(best, static_cast<double>(window.passes) / window.cpuMilliseconds);
+        return best;
     };
-    const double threads = static_cast<double>(windows.threads.size());
-    std::vector<double> ratios;
-    for (std::size_t i = 0; i < std::min(windows.ones.size(), windows.alls.size()); ++i)
-        if (rate(windows.ones[i]) > 0.0 && rate(windows.alls[i]) > 0.0)
-            ratios.push_back(rate(windows.alls[i]) * threads / rate(windows.ones[i]));
-    if (ratios.empty())
+    const double one = fastest(windows.ones);
+    const double all = fastest(windows.alls);
+    if (one <= 0.0 || all <= 0.0)
         return 0.0;
-    std::sort(ratios.begin(), ratios.end());
-    const std::size_t middle = ratios.size() / 2;
-    return ratios.size() % 2 != 0 ? ratios[middle] : (ratios[middle - 1] + ratios[middle]) / 2;
+    return all * static_cast<double>(windows.threads.size()) / one;
 }
 
 double ProcessorShare(const ThreadWindow& window)

@@ -45,9 +45,9 @@ AllCoreWindows AllCoreFpuTest();
 std::int64_t TotalPasses(const std::vector<ThreadWindow>& threads);
 
 // How many times one thread's passes all the threads do in the same
-// processor time each: the median over the pairs of interleaved windows, so
-// that a window that other work disturbed does not decide it; 0 where no
-// pair has both sides.
+// processor time each, from the fastest of the interleaved windows of each
+// kind, so that a window that other work disturbed does not decide it; 0
+// where either kind has no window.
 double ScalingRatio(const AllCoreWindows& windows);
 
 // The share of the time the window's thread(s) had a processor; 0 for none.
