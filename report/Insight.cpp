@@ -185,7 +185,13 @@ std::vector<std::uint64_t> LatencyWorkingSets(const std::vector<platform::CacheL
     for (const std::uint64_t size : levelSizes(caches)) {
         if (size <= below)
             continue; // no room between the two levels
-        const std::uint64_t set = size / 2 > below ? size / 2 : below + (size - below) / 2;
+        // Halfway in scale, not in bytes: a random chase over half of a
+        // large shared level misses it in part (other cores' lines, the
+        // TLB's reach), and the level then reads as slow as the memory.
+        const std::uint64_t set =
+            below == 0 ? size / 2
+                       : static_cast<std::uint64_t>(std::sqrt(static_cast<long double>(below) *
+                                                              static_cast<long double>(size)));
         sets.push_back(std::max(kLine, set / kLine * kLine));
         below = size;
     }

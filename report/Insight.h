@@ -113,8 +113,8 @@ QString LevelHolding(std::uint64_t bytes, const std::vector<platform::CacheLevel
 std::uint64_t SweepTop(const std::vector<platform::CacheLevel>& caches);
 
 // Working sets for the latency, each inside the level it names and beyond
-// the one below: half of each data cache level (or halfway between it and
-// the level below, where half would still fit there), then the top.
+// the one below: half of the first data cache level, the geometric mean of
+// each further level and the one below it, then the top.
 std::vector<std::uint64_t> LatencyWorkingSets(const std::vector<platform::CacheLevel>& caches,
                                               std::uint64_t top);
 

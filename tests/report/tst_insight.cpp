@@ -315,13 +315,13 @@ void TestInsight::latencyWorkingSets_data()
     QTest::addColumn<quint64>("top");
     QTest::addColumn<QList<quint64>>("sets");
     QTest::newRow("server fixture") << serverCaches() << quint64(143 << 20)
-                                    << QList<quint64>{16 << 10, 512 << 10, 18304 << 10, 143 << 20};
-    // Half of 48 KB would still fit in the 32 KB below: halfway between.
+                                    << QList<quint64>{16 << 10, 185344, 6269568, 143 << 20};
+    // Half of 48 KB would still fit in the 32 KB below.
     QTest::newRow("levels close together")
         << std::vector<CacheLevel>{{1, "Data", 32 << 10, 1, 2},
                                    {2, "Unified", 48 << 10, 1, 2},
                                    {3, "Unified", 16 << 20, 2, 1}}
-        << quint64(32 << 20) << QList<quint64>{16 << 10, 40 << 10, 8 << 20, 32 << 20};
+        << quint64(32 << 20) << QList<quint64>{16 << 10, 40128, 908032, 32 << 20};
     QTest::newRow("a level no larger than the one below")
         << std::vector<CacheLevel>{{1, "Data", 64 << 10, 1, 2}, {2, "Unified", 64 << 10, 1, 2}}
         << quint64(8 << 20) << QList<quint64>{32 << 10, 8 << 20};
@@ -352,7 +352,7 @@ void TestInsight::memoryMeasuredPastTheLastLevel()
     QCOMPARE(fake.top, 143u << 20);
     QCOMPARE(insight.usedBytes, 143u << 20);
     QCOMPARE(fake.workingSets,
-             (std::vector<std::uint64_t>{16 << 10, 512 << 10, 18304 << 10, 143u << 20}));
+             (std::vector<std::uint64_t>{16 << 10, 185344, 6269568, 143u << 20}));
     QCOMPARE(insight.latency.size(), 4);
     QCOMPARE(insight.latency[0].level, "L1");
     QCOMPARE(insight.latency[2].level, "L3");
