@@ -38,7 +38,8 @@ struct DriveJobFigure
     double meanUs = 0.0;
     double medianUs = 0.0;
     double p99Us = 0.0;
-    std::vector<double> sliceIops; // each fifth of the window: the figure's spread
+    std::vector<double> sliceIops; // each fifth of the window: its steadiness, not runs
+    std::vector<double> runIops;   // each run's IOPS where the figure is a median of runs
     std::string contradiction;     // why it is no measurement; empty when it is one
 };
 

@@ -91,11 +91,17 @@ public:
             const int status = runOnce();
             if (status != kExitOk)
                 return failed(status);
+            // In every run, as the disk test: the runs' spread is what
+            // --compare weighs a change against.
+            if (m_context)
+                measureDrives(m_runs.last());
         }
         afterRuns();
         if (m_context) {
             measureContext();
-            measureDrives(MedianResults(m_runs));
+            m_drives = MedianDriveInsights(m_driveRuns);
+            for (const QString& warning : DriveInsightWarnings(m_drives))
+                warn(warning);
         }
         return output();
     }
@@ -243,21 +249,19 @@ private:
     }
 
     // The drives the runs tested, after the rest of the context.
-    void measureDrives(const AllTestsResults& median)
+    void measureDrives(const AllTestsResults& run)
     {
         QList<QByteArray> tested;
-        for (const DriveFigure& drive : median.drives) {
+        for (const DriveFigure& drive : run.drives) {
             if (drive.kilobytesPerSecond > 0 &&
-                !median.skipped.contains({TestId::Disk, drive.mountPoint}))
+                !run.skipped.contains({TestId::Disk, drive.mountPoint}))
                 tested << drive.mountPoint;
         }
         if (tested.isEmpty() || !m_setup.insight->driveContext)
             return;
         note(QStringLiteral("Context: the drives' reads, random blocks and synchronous writes"));
-        m_drives = MeasureDriveInsights(m_setup.insight->driveContext, tested);
-        for (const QString& warning : DriveInsightWarnings(m_drives))
-            warn(warning);
-        Anonymise(m_drives, m_anonymiser);
+        m_driveRuns << MeasureDriveInsights(m_setup.insight->driveContext, tested);
+        Anonymise(m_driveRuns.last(), m_anonymiser);
     }
 
     QJsonObject insightJson() const
@@ -352,7 +356,8 @@ private:
     bool m_context;
     QList<bench::ChainTiming> m_chains;
     std::optional<Insight> m_insight;
-    QList<DriveInsight> m_drives;
+    QList<QList<DriveInsight>> m_driveRuns; // each run's drives in context
+    QList<DriveInsight> m_drives;          // their medians
     QDateTime m_started;
     RunEnvironment m_environment;
     QStringList m_warnings;

@@ -7,10 +7,76 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cmath>
 
 namespace report {
 namespace {
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// One job over the runs: the medians of the runs that measured it.
+bench::DriveJobFigure medianFigure(bench::DriveJob job,
+                                   const std::vector<const bench::DriveJobFigure*>& runs)
+{
+    bench::DriveJobFigure figure;
+    figure.job = job;
+    std::vector<double> mibs, mean, middle, p99;
+    for (const bench::DriveJobFigure* run : runs) {
+        if (!run->contradiction.empty()) {
+            if (figure.contradiction.empty())
+                figure.contradiction = run->contradiction;
+            continue;
+        }
+        mibs.push_back(run->mibs);
+        figure.runIops.push_back(run->iops);
+        mean.push_back(run->meanUs);
+        middle.push_back(run->medianUs);
+        p99.push_back(run->p99Us);
+    }
+    if (!figure.contradiction.empty()) {
+        figure.runIops.clear();
+        return figure;
+    }
+    figure.mibs = median(mibs);
+    figure.iops = median(figure.runIops);
+    figure.meanUs = median(mean);
+    figure.medianUs = median(middle);
+    figure.p99Us = median(p99);
+    if (runs.size() == 1)
+        figure.sliceIops = runs.front()->sliceIops;
+    return figure;
+}
+
+// One drive over the runs that measured it; the last one's setting.
+DriveInsight medianDrive(const QList<const DriveInsight*>& runs)
+{
+    QList<const DriveInsight*> measured;
+    for (const DriveInsight* run : runs)
+        if (run->figures.skipped.empty())
+            measured << run;
+    if (measured.isEmpty())
+        return *runs.last();
+    DriveInsight drive = *measured.last();
+    drive.figures.jobs.clear();
+    for (const bench::DriveJob job : bench::kDriveJobs) {
+        std::vector<const bench::DriveJobFigure*> figures;
+        for (const DriveInsight* run : measured)
+            for (const bench::DriveJobFigure& figure : run->figures.jobs)
+                if (figure.job == job)
+                    figures.push_back(&figure);
+        if (!figures.empty())
+            drive.figures.jobs.push_back(medianFigure(job, figures));
+    }
+    return drive;
+}
 
 double tenths(double value)
 {
@@ -50,10 +116,14 @@ QJsonObject figureJson(const bench::DriveJobFigure& figure)
     object.insert("meanLatencyUs", value(figure.meanUs));
     object.insert("medianLatencyUs", value(figure.medianUs));
     object.insert("p99LatencyUs", value(figure.p99Us));
-    QJsonArray slices;
-    for (const double iops : figure.sliceIops)
-        slices.append(reliable ? QJsonValue(tenths(iops)) : QJsonValue());
-    object.insert("sliceIops", slices);
+    const auto values = [&](const std::vector<double>& numbers) {
+        QJsonArray array;
+        for (const double number : numbers)
+            array.append(value(number));
+        return array;
+    };
+    object.insert("sliceIops", values(figure.sliceIops));
+    object.insert("runIops", values(figure.runIops));
     return object;
 }
 
@@ -133,6 +203,11 @@ QStringList driveLines(const DriveInsight& drive)
                                      : QString::fromStdString(figures.cached))
                  .arg(QString::fromStdString(figures.submission))
                  .arg(figures.windowSeconds);
+    std::size_t runs = 0;
+    for (const bench::DriveJobFigure& figure : figures.jobs)
+        runs = std::max(runs, figure.runIops.size());
+    if (runs > 1)
+        lines.last() += QStringLiteral(", the median of %1 runs").arg(runs);
     if (!figures.fallback.empty())
         lines << QStringLiteral("  threads, not io_uring: ") +
                      QString::fromStdString(figures.fallback);
@@ -170,6 +245,25 @@ QList<DriveInsight> MeasureDriveInsights(const DriveContextKernel& kernel,
             drive.figures.skipped = error.what();
         }
         drives << drive;
+    }
+    return drives;
+}
+
+QList<DriveInsight> MedianDriveInsights(const QList<QList<DriveInsight>>& runs)
+{
+    QList<QByteArray> mountPoints;
+    for (const QList<DriveInsight>& run : runs)
+        for (const DriveInsight& drive : run)
+            if (!mountPoints.contains(drive.mountPoint))
+                mountPoints << drive.mountPoint;
+    QList<DriveInsight> drives;
+    for (const QByteArray& mountPoint : mountPoints) {
+        QList<const DriveInsight*> measured;
+        for (const QList<DriveInsight>& run : runs)
+            for (const DriveInsight& drive : run)
+                if (drive.mountPoint == mountPoint)
+                    measured << &drive;
+        drives << medianDrive(measured);
     }
     return drives;
 }
@@ -224,13 +318,17 @@ QList<SavedFigure> DriveInsightFigures(const QJsonObject& insight)
                 figures.value(QString::fromStdString(bench::JobKey(job))).toObject();
             if (!figure.value("iops").isDouble())
                 continue;
-            // One window, not runs: its fifths follow each other under the same
-            // conditions and would make any difference between two reports look
-            // significant.
+            // The runs' IOPS, not the fifths of one window: those follow each
+            // other under the same conditions and would make any difference
+            // between two reports look significant.
+            QList<double> runs;
+            for (const QJsonValue& run : figure.value("runIops").toArray())
+                if (run.isDouble())
+                    runs << run.toDouble();
             saved << SavedFigure{QStringLiteral("Drive %1 %2")
                                      .arg(mountPoint, QString::fromStdString(bench::JobName(job))),
                                  QStringLiteral("IOPS"),
-                                 {},
+                                 runs,
                                  figure.value("iops").toDouble(),
                                  false,
                                  {}};

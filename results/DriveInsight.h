@@ -33,6 +33,12 @@ DriveContextKernel RealDriveContext();
 QList<DriveInsight> MeasureDriveInsights(const DriveContextKernel& kernel,
                                          const QList<QByteArray>& mountPoints);
 
+// The drives of several runs as one: each figure the median of the runs
+// that measured it, with every run's IOPS, so that --compare has a spread.
+// A figure one run flagged stays flagged: a cache that answered once may
+// answer again. A drive skipped in every run keeps the last reason.
+QList<DriveInsight> MedianDriveInsights(const QList<QList<DriveInsight>>& runs);
+
 // The "drives" member of the JSON context: a figure that contradicts another
 // has null values and its reason under "unreliable".
 QJsonArray DriveInsightJson(const QList<DriveInsight>& drives);
@@ -41,8 +47,9 @@ QStringList DriveInsightText(const QList<DriveInsight>& drives);
 QStringList DriveInsightWarnings(const QList<DriveInsight>& drives);
 
 // The drives' figures of a saved result's context for --compare: each
-// job's IOPS, named "Drive <mount point> <job>", measured once (no runs, so
-// no verdict beyond the change); flagged figures left out.
+// job's IOPS, named "Drive <mount point> <job>", with the runs' IOPS where
+// the file has them (older files: none, so no verdict beyond the change);
+// flagged figures left out.
 QList<SavedFigure> DriveInsightFigures(const QJsonObject& insight);
 
 } // namespace report

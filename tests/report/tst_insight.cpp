@@ -6,6 +6,7 @@
 #include "bench/BenchError.h"
 #include "platform/Identity.h"
 #include "report/Insight.h"
+#include "results/SavedResult.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -99,13 +100,22 @@ struct FakeInsight
             drivesMeasured << QString::fromStdString(mountPoint);
             if (mountPoint == failingDrive)
                 throw bench::BenchError("Unable to read " + mountPoint + "temp.$$$: I/O error");
-            return driveFigures(mountPoint);
+            bench::DriveContextFigures figures = driveFigures(mountPoint);
+            const qsizetype call = drivesMeasured.size() - 1;
+            for (bench::DriveJobFigure& figure : figures.jobs) {
+                figure.iops = driveIops.value(call, figure.iops);
+                if (call == flaggedSeqReadCall && figure.job == bench::DriveJob::SequentialRead)
+                    figure.contradiction = "read beyond the link";
+            }
+            return figures;
         };
         return k;
     }
 
     QStringList drivesMeasured;
     std::string failingDrive;
+    QList<double> driveIops;         // each call's IOPS for every job, where given
+    qsizetype flaggedSeqReadCall = -1; // the call whose sequential read is flagged
 
     // Every job at 100 IOPS; the random reads at depth 1 contradict the rest.
     static bench::DriveContextFigures driveFigures(const std::string& mountPoint)
@@ -120,7 +130,7 @@ struct FakeInsight
         figures.windowSeconds = 1.5;
         for (const bench::DriveJob job : bench::kDriveJobs) {
             bench::DriveJobFigure figure{
-                job, 50.0, 100.0, 10.0, 8.0, 40.0, {90, 100, 110, 100, 100}, {}};
+                job, 50.0, 100.0, 10.0, 8.0, 40.0, {90, 100, 110, 100, 100}, {}, {}};
             if (job == bench::DriveJob::RandomRead1)
                 figure.contradiction = "a cache answered";
             figures.jobs.push_back(figure);
@@ -631,6 +641,44 @@ void TestInsight::anonymousDrivesInContext()
         QCOMPARE(drives[1]["mountPoint"].toString(), "/media/anonymous");
         QCOMPARE(drives[1]["directory"].toString(), "/media/anonymous");
     }
+}
+
+// With --repeat the drives are measured in every run, as the disk test is:
+// each figure is the median with every run's IOPS beside it, and a figure
+// that one run flagged is not given.
+void TestInsight::drivesMeasuredInEveryRun()
+{
+    FakeInsight fake;
+    fake.driveIops = {300, 100, 200};
+    fake.flaggedSeqReadCall = 1;
+    ReportFixture f;
+    f.setup.insight = fake.kernels();
+    f.driveEntries = {"Drive /"};
+    ReportOptions options;
+    options.json = true;
+    options.repeat = 3;
+    QCOMPARE(f.run(options), 0);
+    QCOMPARE(fake.drivesMeasured, (QStringList{"/", "/", "/"}));
+    const QJsonObject document = QJsonDocument::fromJson(f.out().toUtf8()).object();
+    const QJsonObject figures = document["insight"]["drives"][0]["figures"].toObject();
+    QCOMPARE(figures["randRead32"]["iops"].toDouble(), 200.0);
+    QCOMPARE(figures["randRead32"]["runIops"].toArray(), (QJsonArray{300.0, 100.0, 200.0}));
+    QVERIFY(figures["seqRead"]["iops"].isNull());
+    QVERIFY(figures["seqRead"]["runIops"].toArray().isEmpty());
+    QCOMPARE(document["insight"]["drives"][0]["unreliable"]["seqRead"].toString(),
+             "read beyond the link");
+
+    const SavedResult saved = ReadSavedResult(f.out().toUtf8(), "saved.json");
+    const SavedFigure* queued = saved.figure("Drive / random read 4 KiB, depth 32");
+    QVERIFY(queued != nullptr);
+    QCOMPARE(queued->runs, (QList<double>{300, 100, 200}));
+
+    ReportFixture text;
+    text.setup.insight = fake.kernels();
+    text.driveEntries = {"Drive /"};
+    options.json = false;
+    QCOMPARE(text.run(options), 0);
+    QVERIFY(text.out().contains(", 1.5 s a figure, the median of 3 runs\n"));
 }
 
 // Each tested drive in the context's JSON and text; a flagged figure has no

@@ -101,6 +101,7 @@ private slots:
     void failedContextIsNotMeasured_data();
     void failedContextIsNotMeasured();
     void drivesInContext();
+    void drivesMeasuredInEveryRun();
     void anonymousDrivesInContext_data();
     void anonymousDrivesInContext();
 };

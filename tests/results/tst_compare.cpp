@@ -430,13 +430,17 @@ void TestComparison::namesInTheTable()
 namespace {
 
 // A saved result whose drive "/" did every job at `iops`, each fifth of the
-// window within 1 % of it; the random reads at depth 1 flagged.
-SavedResult withDriveContext(double iops)
+// window within 1 % of it, and in each of `runs` runs within 1 % of it (no
+// runs: a file of a version that measured the drive once); the random reads
+// at depth 1 flagged.
+SavedResult withDriveContext(double iops, int runs)
 {
     bench::DriveContextFigures figures;
     for (const bench::DriveJob job : bench::kDriveJobs) {
-        bench::DriveJobFigure figure{job, 1.0, iops, 1.0, 1.0, 1.0, {}, {}};
+        bench::DriveJobFigure figure{job, 1.0, iops, 1.0, 1.0, 1.0, {}, {}, {}};
         figure.sliceIops = {iops * 0.99, iops, iops * 1.01, iops, iops};
+        for (int run = 0; run < runs; ++run)
+            figure.runIops.push_back(iops * (0.99 + 0.01 * run));
         if (job == bench::DriveJob::RandomRead1)
             figure.contradiction = "a cache answered";
         figures.jobs.push_back(figure);
@@ -450,23 +454,33 @@ SavedResult withDriveContext(double iops)
 
 // The drives' figures in context are compared as the others; a flagged
 // figure is not one.
+void TestComparison::driveContextFigures_data()
+{
+    QTest::addColumn<int>("runs");
+    QTest::addColumn<int>("verdict");
+    // The window's fifths are no runs: a file with none has no spread.
+    QTest::newRow("measured once") << 0 << int(Verdict::SpreadUnknown);
+    QTest::newRow("measured in three runs") << 3 << int(Verdict::Worse);
+}
+
 void TestComparison::driveContextFigures()
 {
-    const SavedResult before = withDriveContext(1000);
+    QFETCH(int, runs);
+    QFETCH(int, verdict);
+    const SavedResult before = withDriveContext(1000, runs);
     const SavedFigure* queued = before.figure("Drive / random read 4 KiB, depth 32");
     QVERIFY(queued != nullptr);
     QCOMPARE(queued->unit, "IOPS");
     QCOMPARE(queued->median, 1000.0);
-    QVERIFY(queued->runs.isEmpty()); // the window's fifths are no runs
+    QCOMPARE(queued->runs.size(), runs);
     QVERIFY(before.figure("Drive / random read 4 KiB, depth 1") == nullptr);
 
-    const Comparison comparison = CompareResults({before, withDriveContext(500)});
+    const Comparison comparison = CompareResults({before, withDriveContext(500, runs)});
     const auto found = std::find_if(
         comparison.figures.cbegin(), comparison.figures.cend(),
         [](const ComparedFigure& f) { return f.name == "Drive / 4 KiB write + fdatasync"; });
     QVERIFY(found != comparison.figures.cend());
     QCOMPARE(found->cells.value(1).change, -50.0);
-    // Measured once on each side: no verdict, and no failing status from it.
-    QCOMPARE(found->cells.value(1).verdict, Verdict::SpreadUnknown);
-    QVERIFY(!comparison.worse);
+    QCOMPARE(int(found->cells.value(1).verdict), verdict);
+    QCOMPARE(comparison.worse, verdict == int(Verdict::Worse));
 }

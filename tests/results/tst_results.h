@@ -30,6 +30,7 @@ private slots:
     void outOfRange();
     void videoMethods_data();
     void videoMethods();
+    void driveContextFigures_data();
     void driveContextFigures();
     void distinctNames_data();
     void distinctNames();
