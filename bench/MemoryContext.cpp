@@ -194,12 +194,16 @@ __attribute__((target("avx2"))) std::uint64_t readAvx2(const std::byte* from, st
     for (std::size_t i = 0; i + 256 <= bytes; i += 256) {
         const auto* at = reinterpret_cast<const __m256i*>(from + i);
         a = _mm256_or_si256(a, _mm256_or_si256(_mm256_load_si256(at), _mm256_load_si256(at + 4)));
-        b = _mm256_or_si256(b, _mm256_or_si256(_mm256_load_si256(at + 1), _mm256_load_si256(at + 5)));
-        c = _mm256_or_si256(c, _mm256_or_si256(_mm256_load_si256(at + 2), _mm256_load_si256(at + 6)));
-        d = _mm256_or_si256(d, _mm256_or_si256(_mm256_load_si256(at + 3), _mm256_load_si256(at + 7)));
+        b = _mm256_or_si256(b,
+                            _mm256_or_si256(_mm256_load_si256(at + 1), _mm256_load_si256(at + 5)));
+        c = _mm256_or_si256(c,
+                            _mm256_or_si256(_mm256_load_si256(at + 2), _mm256_load_si256(at + 6)));
+        d = _mm256_or_si256(d,
+                            _mm256_or_si256(_mm256_load_si256(at + 3), _mm256_load_si256(at + 7)));
     }
     const __m256i all = _mm256_or_si256(_mm256_or_si256(a, b), _mm256_or_si256(c, d));
-    const __m128i half = _mm_or_si128(_mm256_castsi256_si128(all), _mm256_extracti128_si256(all, 1));
+    const __m128i half =
+        _mm_or_si128(_mm256_castsi256_si128(all), _mm256_extracti128_si256(all, 1));
     return static_cast<std::uint64_t>(_mm_cvtsi128_si64(half) | _mm_extract_epi64(half, 1));
 }
 

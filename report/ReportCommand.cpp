@@ -357,7 +357,7 @@ private:
     QList<bench::ChainTiming> m_chains;
     std::optional<Insight> m_insight;
     QList<QList<DriveInsight>> m_driveRuns; // each run's drives in context
-    QList<DriveInsight> m_drives;          // their medians
+    QList<DriveInsight> m_drives;           // their medians
     QDateTime m_started;
     RunEnvironment m_environment;
     QStringList m_warnings;

@@ -5,8 +5,8 @@
 // block size, depth, engine, direct flag and window: on a virtual disk two
 // files lie in different places of the host's file and its cache, and that
 // difference, not the programs', decided the ratios. The sequential writes
-// lay the file out and the later jobs keep to what they covered. Ratios ours / fio of IOPS and of the 99th-percentile latency,
-// medians over the rounds, with the load average.
+// lay the file out and the later jobs keep to what they covered. Ratios ours / fio of IOPS and of
+// the 99th-percentile latency, medians over the rounds, with the load average.
 //   bench_drive [mount-point] [rounds]
 // Defaults: the root filesystem, 3 rounds. Needs fio (Debian package fio).
 
@@ -26,8 +26,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <map>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -64,10 +64,11 @@ std::string fioJobFile(const Setting& setting, const std::string& path, bench::D
     const platform::IoJob io = bench::JobOf(job, region, setting.seconds);
     const bool queued = io.depth > 1;
     const bool threads = queued && setting.threads;
-    std::string text = "[" + bench::JobKey(job) + "]\nfilename=" + path + "\nsize=" + std::to_string(region) +
-                       "\ndirect=" + (setting.direct ? "1" : "0") + "\ntime_based\nruntime=" +
-                       std::to_string(static_cast<int>(setting.seconds * 1000)) +
-                       "ms\nnorandommap\nrandrepeat=0\n";
+    std::string text =
+        "[" + bench::JobKey(job) + "]\nfilename=" + path + "\nsize=" + std::to_string(region) +
+        "\ndirect=" + (setting.direct ? "1" : "0") +
+        "\ntime_based\nruntime=" + std::to_string(static_cast<int>(setting.seconds * 1000)) +
+        "ms\nnorandommap\nrandrepeat=0\n";
     text += std::string("rw=") + (io.random ? "rand" : "") + (io.write ? "write" : "read") + "\n";
     text += "bs=" + std::to_string(io.blockBytes) + "\n";
     text += std::string("ioengine=") + (queued && !threads ? "io_uring" : "psync") + "\n";
@@ -115,7 +116,7 @@ double percentile99(const QJsonObject& side, const char* member)
 }
 
 Side runFio(const Setting& setting, const std::string& path, bench::DriveJob job,
-           std::uint64_t region)
+            std::uint64_t region)
 {
     const std::string jobs = setting.directory + "bench_drive.fio-jobs";
     if (FILE* file = std::fopen(jobs.c_str(), "w")) {

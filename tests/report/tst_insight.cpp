@@ -114,7 +114,7 @@ struct FakeInsight
 
     QStringList drivesMeasured;
     std::string failingDrive;
-    QList<double> driveIops;         // each call's IOPS for every job, where given
+    QList<double> driveIops;           // each call's IOPS for every job, where given
     qsizetype flaggedSeqReadCall = -1; // the call whose sequential read is flagged
 
     // Every job at 100 IOPS; the random reads at depth 1 contradict the rest.
@@ -361,8 +361,7 @@ void TestInsight::memoryMeasuredPastTheLastLevel()
     const Insight insight = MeasureInsight(fake.kernels(), logged());
     QCOMPARE(fake.top, 143u << 20);
     QCOMPARE(insight.usedBytes, 143u << 20);
-    QCOMPARE(fake.workingSets,
-             (std::vector<std::uint64_t>{16 << 10, 185344, 6269568, 143u << 20}));
+    QCOMPARE(fake.workingSets, (std::vector<std::uint64_t>{16 << 10, 185344, 6269568, 143u << 20}));
     QCOMPARE(insight.latency.size(), 4);
     QCOMPARE(insight.latency[0].level, "L1");
     QCOMPARE(insight.latency[2].level, "L3");
