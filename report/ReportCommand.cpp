@@ -248,7 +248,7 @@ private:
             warn(warning);
     }
 
-    // The drives the runs tested, after the rest of the context.
+    // The drives this run tested, measured right after it.
     void measureDrives(const AllTestsResults& run)
     {
         QList<QByteArray> tested;
