@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tst_report.h"
 
+#include "FakeInsight.h"
 #include "ReportFixture.h"
 
 #include "bench/BenchError.h"
@@ -84,16 +85,7 @@ struct FakeInsight
             ++calls;
             this->top = top;
             workingSets = sets;
-            bench::MemoryContextFigures figures;
-            for (const std::uint64_t size : bench::SweepSizes(top))
-                figures.sweep.push_back({size, 6000 * kMiB, 5000 * kMiB});
-            figures.streaming = {2, top, 60000 * kMiB, 30000 * kMiB, 40000 * kMiB};
-            for (std::size_t i = 0; i < sets.size(); ++i)
-                figures.latency.push_back({sets[i], 1.5 * double(i + 1)});
-            figures.latencyMeasurements = latencyInOrder ? 1 : 2;
-            figures.latencyInOrder = latencyInOrder;
-            figures.bufferBytes = top;
-            return figures;
+            return FakeMemoryContext(top, sets, latencyInOrder);
         };
         k.driveContext = [this](const std::string& mountPoint) {
             ++calls;
